@@ -1,0 +1,87 @@
+#include "controls/AnimationBarMotion.h"
+
+void AnimationBarMotion::reset(int trackWidth)
+{
+    m_growing = true;
+    m_pulseVisible = false;
+    m_left[Left1] = m_left[Left2] = -BarWidth - ParkGap;
+    m_left[Right1] = m_left[Right2] = trackWidth + ParkGap;
+    m_start1 = m_left[Left1];
+    m_end1 = m_left[Right1];
+    m_start2 = m_left[Left2];
+    m_end2 = m_left[Right2];
+}
+
+void AnimationBarMotion::startPulse()
+{
+    m_pulseVisible = true;
+    m_pulseWidth = 0;
+}
+
+bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trackWidth)
+{
+    int &l = m_left[colorBars ? Left2 : Left1];
+    int &r = m_left[colorBars ? Right2 : Right1];
+    const int s = start(colorBars);
+    const int e = end(colorBars);
+    bool yield = true;
+    switch (style) {
+    case 1:
+        l += increment;
+        if (l >= e)
+            l = s;
+        yield = false;
+        break;
+    case 2:
+        if (r <= s)
+            r = e;
+        else
+            r -= increment;
+        break;
+    case 3:
+        if (l < e) {
+            l += increment;
+        } else if (r > s) {
+            r -= increment;
+        } else {
+            l = s;
+            r = e;
+        }
+        break;
+    case 4:
+        if (l < e)
+            l += increment;
+        else
+            l = s;
+        if (r > s)
+            r -= increment;
+        else
+            r = e;
+        break;
+    case 5:
+        pulseTick(increment, trackWidth, yield);
+        break;
+    default:
+        yield = false;
+        break;
+    }
+    return yield;
+}
+
+void AnimationBarMotion::pulseTick(int increment, int trackWidth, bool &yield)
+{
+    if (!m_growing) {
+        if (m_pulseWidth - increment < 0) {
+            // The turn from shrinking to growing is a tick of its own, without a yield.
+            m_growing = true;
+            yield = false;
+            return;
+        }
+        m_pulseWidth -= increment;
+    } else {
+        m_pulseWidth += increment;
+    }
+    m_pulseLeft = trackWidth / 2.0 - m_pulseWidth / 2.0;
+    if (m_growing && m_pulseWidth > trackWidth)
+        m_growing = false;
+}
