@@ -1,0 +1,47 @@
+#pragma once
+
+#include "components/AdoTypes.h"
+
+#include <memory>
+
+namespace ado {
+
+class Session;
+
+// A connection to one database file. The connection string's "Data Source=" names the file;
+// the file must exist and be a database. Record sets and commands hold the session weakly, so a
+// closed connection makes their later calls fail instead of dangling.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    void setCursorLocation(CursorLocation location) { cursorLocation_ = location; }
+    CursorLocation cursorLocation() const { return cursorLocation_; }
+    void setConnectionString(const QString &text) { connectionString_ = text; }
+    const QString &connectionString() const { return connectionString_; }
+
+    bool open(const QString &userId = {}, const QString &password = {}, int options = OptionUnspecified);
+    bool close();
+    bool isOpen() const;
+
+    // Runs one statement that returns no rows (schema, transactions).
+    bool execute(const QString &sql);
+    bool beginTrans();
+    bool commitTrans();
+    bool rollbackTrans();
+
+    const Error &lastError() const { return error_; }
+
+    std::shared_ptr<Session> session() const { return session_; }
+
+private:
+    CursorLocation cursorLocation_ = CursorLocation::Server;
+    QString connectionString_;
+    std::shared_ptr<Session> session_;
+    Error error_;
+};
+
+}

@@ -1,0 +1,230 @@
+#include "components/AdoSession.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+namespace ado {
+
+namespace {
+
+// How long a statement waits for another process's lock before it fails.
+constexpr int kBusyTimeoutMs = 500;
+
+// Text comparison without regard to letter case, as the original engine compares text. The
+// engine's own NOCASE folds ASCII only; this one folds every letter and keeps ASCII fast.
+int compareNoCase(void *, int length1, const void *text1, int length2, const void *text2)
+{
+    const auto *a = static_cast<const unsigned char *>(text1);
+    const auto *b = static_cast<const unsigned char *>(text2);
+    const int common = length1 < length2 ? length1 : length2;
+    int i = 0;
+    for (; i < common; ++i) {
+        const unsigned char ca = a[i];
+        const unsigned char cb = b[i];
+        if (ca >= 0x80 || cb >= 0x80)
+            break;
+        const int la = (ca >= 'A' && ca <= 'Z') ? ca + 32 : ca;
+        const int lb = (cb >= 'A' && cb <= 'Z') ? cb + 32 : cb;
+        if (la != lb)
+            return la - lb;
+    }
+    if (i == common)
+        return length1 - length2;
+    const QString restA = QString::fromUtf8(reinterpret_cast<const char *>(a + i), length1 - i);
+    const QString restB = QString::fromUtf8(reinterpret_cast<const char *>(b + i), length2 - i);
+    return restA.compare(restB, Qt::CaseInsensitive);
+}
+
+Error errorOf(sqlite3 *db, int code)
+{
+    QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+    return {errors::ProviderFailure, message};
+}
+
+}
+
+Session::~Session()
+{
+    // Statements still cached by commands keep the handle alive until they are finalized.
+    sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Session> Session::open(const QString &path, Error &error)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || !info.isFile()) {
+        error = {errors::ProviderFailure, QStringLiteral("Could not find file '%1'.").arg(path)};
+        return nullptr;
+    }
+    if (info.size() == 0) {
+        error = {errors::ProviderFailure, QStringLiteral("Unrecognized database format '%1'.").arg(path)};
+        return nullptr;
+    }
+    sqlite3 *db = nullptr;
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (code != SQLITE_OK) {
+        error = errorOf(db, code);
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    std::unique_ptr<Session> session(new Session(db));
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase);
+    // The engine reads a file lazily; reading the schema here makes a file that is not a
+    // database fail the open, as the original engine's open does.
+    if (!session->exec(QStringLiteral("SELECT count(*) FROM sqlite_master"), error)) {
+        error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
+        return nullptr;
+    }
+    error = {};
+    return session;
+}
+
+sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
+{
+    const QByteArray text = translateDialect(sql).toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    const char *tail = nullptr;
+    const int code = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, &tail);
+    if (code != SQLITE_OK) {
+        error = errorOf(db_, code);
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
+    if (!statement) {
+        error = {errors::ProviderFailure, QStringLiteral("Command text was not set for the command object.")};
+        return nullptr;
+    }
+    // One statement per command, as the original provider accepts.
+    for (; tail && *tail; ++tail) {
+        if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
+            sqlite3_finalize(statement);
+            error = {errors::ProviderFailure, QStringLiteral("Characters found after end of SQL statement.")};
+            return nullptr;
+        }
+    }
+    error = {};
+    return statement;
+}
+
+bool Session::exec(const QString &sql, Error &error)
+{
+    sqlite3_stmt *statement = prepare(sql, error);
+    if (!statement)
+        return false;
+    int code;
+    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+    }
+    sqlite3_finalize(statement);
+    if (code != SQLITE_DONE) {
+        error = errorOf(db_, code);
+        return false;
+    }
+    error = {};
+    return true;
+}
+
+Error Session::engineError() const
+{
+    return errorOf(db_, sqlite3_errcode(db_));
+}
+
+QVariant columnValue(sqlite3_stmt *statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, column));
+    case SQLITE_TEXT: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+    }
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(statement, column));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index) == SQLITE_OK;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+QString translateDialect(const QString &sql)
+{
+    static const QString identity = QStringLiteral("@@identity");
+    QString out;
+    out.reserve(sql.size());
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            out += c;
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'[') {
+            quote = QChar(u']');
+        } else if (c == u'@' && QStringView(sql).mid(i, identity.size()).compare(identity, Qt::CaseInsensitive) == 0) {
+            const qsizetype end = i + identity.size();
+            if (end == sql.size() || !(sql.at(end).isLetterOrNumber() || sql.at(end) == u'_')) {
+                out += QLatin1String("last_insert_rowid()");
+                i = end - 1;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString dataSourceOf(const QString &connectionString)
+{
+    const QStringList pairs = connectionString.split(QLatin1Char(';'));
+    for (const QString &pair : pairs) {
+        const qsizetype equals = pair.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            continue;
+        if (pair.left(equals).trimmed().compare(QLatin1String("Data Source"), Qt::CaseInsensitive) != 0)
+            continue;
+        QString value = pair.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        // The design writes the file name after a backslash; both separators are accepted.
+        value.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        return value;
+    }
+    return {};
+}
+
+}

@@ -1,0 +1,325 @@
+#include "core/ModDatabase.h"
+
+#include "core/ModMain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMessageBox>
+
+#include <cstdlib>
+#include <optional>
+
+namespace ModDatabase {
+
+namespace {
+
+// Where the open-failure message sends the user.
+const QString kSupportForum = QStringLiteral("https://forum.quordane.example/");
+
+// Column sizes of the tables; a longer value is not stored (it would fail its parameter).
+constexpr int kNameSize = 100;
+constexpr int kHardwareIdSize = 125;
+
+std::function<void(int)> &exitHandler()
+{
+    static std::function<void(int)> handler = [](int code) { std::_Exit(code); };
+    return handler;
+}
+
+void yield()
+{
+    QCoreApplication::processEvents();
+}
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+void showOpenFailure(const QString &text)
+{
+    QMessageBox::information(nullptr, QCoreApplication::applicationName(), text);
+}
+
+QString quoted(const QString &value)
+{
+    return QString(value).replace(QLatin1Char('\''), QLatin1String("''"));
+}
+
+struct DeviceLine {
+    QString hardwareId;
+    QString name;
+    QString manufacturer;
+};
+
+DeviceLine parse(const QString &line, bool normalize)
+{
+    const QStringList parts = line.split(QLatin1String("|||"));
+    DeviceLine device;
+    device.hardwareId = parts.value(0);
+    device.name = parts.value(1);
+    device.manufacturer = parts.value(2);
+    if (normalize) {
+        device.name = ModMain::NormalizeSpaces(device.name);
+        device.manufacturer = ModMain::NormalizeSpaces(device.manufacturer);
+    }
+    if (device.name.isEmpty())
+        device.name = QStringLiteral("Unknown");
+    if (device.manufacturer.isEmpty())
+        device.manufacturer = QStringLiteral("Unknown");
+    return device;
+}
+
+// The pair lines of an info text: split at CR LF without the blank lines; a text without any
+// CR LF is one line.
+QStringList pairLines(const QString &info)
+{
+    QStringList lines;
+    const QStringList parts = info.contains(QLatin1String("\r\n")) ? info.split(QLatin1String("\r\n")) : QStringList{info};
+    for (const QString &part : parts) {
+        if (!part.trimmed().isEmpty())
+            lines << part;
+    }
+    return lines;
+}
+
+// Opens a query into a fresh record set stored in `slot`; the caller keeps the returned
+// reference, so a yield that replaces `slot` does not pull the rows away underneath it.
+std::shared_ptr<ado::Recordset> openQuery(std::shared_ptr<ado::Recordset> &slot, const QString &sql)
+{
+    auto recordset = std::make_shared<ado::Recordset>();
+    slot = recordset;
+    const std::shared_ptr<ado::Connection> connection = DatabaseConnection;
+    if (connection)
+        recordset->open(sql, *connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic);
+    yield();
+    return recordset;
+}
+
+// Finds the first row whose column equals the value without regard to letter case; the
+// record set stays on it. Returns the record set, or nullptr when there is no such row.
+std::shared_ptr<ado::Recordset> findRow(std::shared_ptr<ado::Recordset> &slot, const QString &table,
+                                        const QString &column, const QString &value, bool &found)
+{
+    const QString sql = QStringLiteral("SELECT * FROM %1 Where [%1].[%2] = '%3'").arg(table, column, quoted(value));
+    std::shared_ptr<ado::Recordset> recordset = openQuery(slot, sql);
+    found = false;
+    const QString wanted = value.toLower();
+    const int count = recordset->recordCount();
+    for (int i = 0; i < count; ++i) {
+        const QString text = recordset->field(column).value().toString();
+        yield();
+        if (text.toLower() == wanted) {
+            found = true;
+            break;
+        }
+        recordset->moveNext();
+        yield();
+    }
+    return recordset;
+}
+
+void closeRecordset(const std::shared_ptr<ado::Recordset> &recordset)
+{
+    if (recordset)
+        recordset->close();
+    yield();
+}
+
+QString fieldText(const std::shared_ptr<ado::Recordset> &recordset, const QString &name)
+{
+    const QVariant value = recordset->field(name).value();
+    yield();
+    return value.isNull() ? QString() : value.toString();
+}
+
+// Finds the ID of a name or manufacturer row.
+std::optional<QString> findId(std::shared_ptr<ado::Recordset> &slot, const QString &table, const QString &column,
+                              const QString &value)
+{
+    bool found = false;
+    const std::shared_ptr<ado::Recordset> recordset = findRow(slot, table, column, value, found);
+    std::optional<QString> id;
+    if (found) {
+        const QString text = fieldText(recordset, QStringLiteral("ID"));
+        if (!text.isEmpty())
+            id = text;
+    }
+    closeRecordset(recordset);
+    return id;
+}
+
+// Inserts one value and answers the ID the database gave it; nothing when the insert failed, so
+// that an earlier insert's identity is never taken for this one.
+std::optional<QString> insertValue(const QString &sql, const QString &value)
+{
+    const std::shared_ptr<ado::Connection> connection = DatabaseConnection;
+    if (!connection)
+        return std::nullopt;
+    auto command = std::make_shared<ado::Command>();
+    DatabaseCommand = command;
+    IdentityRecordset = std::make_shared<ado::Recordset>();
+    command->setActiveConnection(*connection);
+    command->setCommandType(ado::CommandType::Text);
+    command->setCommandText(sql);
+    command->setPrepared(true);
+    command->appendParameter({QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, kNameSize, value});
+    const bool inserted = command->execute(ado::CmdText | ado::ExecuteNoRecords) && command->recordsAffected() == 1;
+    yield();
+    std::optional<QString> id;
+    if (inserted) {
+        command->setCommandText(QStringLiteral("SELECT @@Identity"));
+        command->parameters().clear();
+        std::unique_ptr<ado::Recordset> records;
+        if (command->execute(ado::CmdText, &records) && records) {
+            std::shared_ptr<ado::Recordset> identity = std::move(records);
+            IdentityRecordset = identity;
+            yield();
+            const QVariant value = identity->field(0).value();
+            if (!value.isNull())
+                id = value.toString();
+            identity->close();
+        }
+        yield();
+    }
+    IdentityRecordset.reset();
+    DatabaseCommand.reset();
+    return id;
+}
+
+std::optional<QString> findOrInsert(std::shared_ptr<ado::Recordset> &slot, const QString &table, const QString &column,
+                                    const QString &value)
+{
+    if (std::optional<QString> id = findId(slot, table, column, value))
+        return id;
+    return insertValue(QStringLiteral("INSERT INTO %1 (%2) VALUES(?)").arg(table, column), value);
+}
+
+void addPair(const QString &hardwareId, const QString &pairText)
+{
+    const QString pairLine = pairText + QLatin1String("\r\n");
+    bool found = false;
+    const std::shared_ptr<ado::Recordset> recordset =
+        findRow(HwidsRecordset, QStringLiteral("hwids"), QStringLiteral("hwid"), hardwareId, found);
+    if (found) {
+        QString info = fieldText(recordset, QStringLiteral("info"));
+        if (!pairLines(info).contains(pairText)) {
+            // The last line of an info written elsewhere may lack its CR LF; it stays a line.
+            if (!info.isEmpty() && !info.endsWith(QLatin1String("\r\n")))
+                info += QLatin1String("\r\n");
+            recordset->field(QStringLiteral("info")).setValue(info + pairLine);
+            recordset->update();
+            yield();
+        }
+    } else if (const std::shared_ptr<ado::Connection> connection = DatabaseConnection) {
+        auto command = std::make_shared<ado::Command>();
+        DatabaseCommand = command;
+        command->setActiveConnection(*connection);
+        command->setCommandType(ado::CommandType::Text);
+        command->setCommandText(QStringLiteral("INSERT INTO hwids (hwid,info) VALUES(?,?)"));
+        command->setPrepared(true);
+        command->appendParameter({QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, kHardwareIdSize, hardwareId});
+        command->appendParameter(
+            {QString(), ado::DataType::LongVarChar, ado::ParameterDirection::Input, int(pairLine.size()), pairLine});
+        command->execute(ado::CmdText | ado::ExecuteNoRecords);
+        yield();
+        DatabaseCommand.reset();
+    }
+    closeRecordset(recordset);
+}
+
+}
+
+void SetExitHandler(std::function<void(int)> handler)
+{
+    exitHandler() = std::move(handler);
+}
+
+void OpenDatabase()
+{
+    auto connection = std::make_shared<ado::Connection>();
+    DatabaseConnection = connection;
+    connection->setCursorLocation(ado::CursorLocation::Client);
+    connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
+                                    + QDir::toNativeSeparators(programFolder() + QLatin1String("/hwids.mdb")) + QLatin1Char(';'));
+    if (connection->open(QString(), QString(), ado::OptionUnspecified))
+        return;
+    const ado::Error &error = connection->lastError();
+    const QString text = QStringLiteral("ERROR: %1\n%2\n\nLooks like the program had trouble opening the database with ADO!\n"
+                                        "Please check for help or report this error at %3\n\nThe Program Will Now Close.")
+                             .arg(error.number)
+                             .arg(error.description, kSupportForum);
+    showOpenFailure(text);
+    exitHandler()(EXIT_FAILURE);
+}
+
+void CloseDatabase()
+{
+    for (std::shared_ptr<ado::Recordset> *slot :
+         {&IdentityRecordset, &HwidsRecordset, &DeviceNamesRecordset, &MfgsRecordset, &VersionRecordset}) {
+        if (*slot)
+            (*slot)->close();
+        slot->reset();
+    }
+    if (DatabaseConnection)
+        DatabaseConnection->close();
+    DatabaseConnection.reset();
+}
+
+QString GetDeviceNameByID(const QString &id)
+{
+    const std::shared_ptr<ado::Recordset> recordset =
+        openQuery(DeviceNamesRecordset, QStringLiteral("SELECT * FROM devicenames Where [devicenames].[ID] = ") + id);
+    const QString name = recordset->recordCount() > 0 ? fieldText(recordset, QStringLiteral("devicename")) : QString();
+    closeRecordset(recordset);
+    return name;
+}
+
+QString GetManufacturerByID(const QString &id)
+{
+    const std::shared_ptr<ado::Recordset> recordset =
+        openQuery(MfgsRecordset, QStringLiteral("SELECT * FROM mfgs Where [mfgs].[ID] = ") + id);
+    const QString name = recordset->recordCount() > 0 ? fieldText(recordset, QStringLiteral("mfg")) : QString();
+    closeRecordset(recordset);
+    return name;
+}
+
+bool IsHardwareInDatabase(const QString &deviceLine)
+{
+    const DeviceLine device = parse(deviceLine, false);
+    const std::optional<QString> nameId =
+        findId(DeviceNamesRecordset, QStringLiteral("devicenames"), QStringLiteral("devicename"), device.name);
+    if (!nameId)
+        return false;
+    const std::optional<QString> manufacturerId = findId(MfgsRecordset, QStringLiteral("mfgs"), QStringLiteral("mfg"), device.manufacturer);
+    if (!manufacturerId)
+        return false;
+    const QString pairText = *nameId + QLatin1Char(',') + *manufacturerId;
+    bool found = false;
+    const std::shared_ptr<ado::Recordset> recordset =
+        findRow(HwidsRecordset, QStringLiteral("hwids"), QStringLiteral("hwid"), device.hardwareId, found);
+    const bool known = found && pairLines(fieldText(recordset, QStringLiteral("info"))).contains(pairText);
+    closeRecordset(recordset);
+    return known;
+}
+
+void AddHardwareToDatabase(const QString &deviceLine)
+{
+    const DeviceLine device = parse(deviceLine, true);
+    // A line without a hardware ID identifies nothing; storing it would only add an empty row.
+    if (device.hardwareId.trimmed().isEmpty())
+        return;
+    if (device.name.size() > kNameSize || device.manufacturer.size() > kNameSize || device.hardwareId.size() > kHardwareIdSize)
+        return;
+    const std::optional<QString> nameId =
+        findOrInsert(DeviceNamesRecordset, QStringLiteral("devicenames"), QStringLiteral("devicename"), device.name);
+    if (!nameId)
+        return;
+    const std::optional<QString> manufacturerId =
+        findOrInsert(MfgsRecordset, QStringLiteral("mfgs"), QStringLiteral("mfg"), device.manufacturer);
+    if (!manufacturerId)
+        return;
+    addPair(device.hardwareId, *nameId + QLatin1Char(',') + *manufacturerId);
+}
+
+}

@@ -1,0 +1,82 @@
+#include "core/ModMain.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+
+namespace ModMain {
+
+namespace {
+
+void yield()
+{
+    QCoreApplication::processEvents();
+}
+
+// The "0.00" pattern: two decimals with the system's decimal separator and no grouping.
+QString twoDecimals(double value)
+{
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 2);
+}
+
+}
+
+QString TrimNull(const QString &text)
+{
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.left(nul);
+}
+
+QString NormalizeSpaces(const QString &value)
+{
+    QString text = value;
+    yield();
+    text.replace(QChar(u'\t'), QChar(u' '));
+    yield();
+    text.replace(QChar(0x00A0), QChar(u' '));
+    yield();
+    while (text.contains(QLatin1String("  "))) {
+        text.replace(QLatin1String("  "), QLatin1String(" "));
+        yield();
+    }
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    text = text.mid(begin, end - begin);
+    yield();
+    return text;
+}
+
+void DeleteFilePath(const QString &path)
+{
+    QFile::remove(path);
+    yield();
+}
+
+QString FormatByteSize(double n)
+{
+    QString text;
+    if (n >= 0 && n <= 1023) {
+        QLocale locale = QLocale::system();
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        text = locale.toString(n, 'g', 15) + QLatin1String(" Bytes");
+    } else if (n >= 1024 && n <= 1048576) {
+        text = twoDecimals(n / 1024) + QLatin1String(" KB");
+    } else {
+        text = twoDecimals(n / 1048576) + QLatin1String(" MB");
+    }
+    yield();
+    return text;
+}
+
+void SetMenuTarget(QWidget *window)
+{
+    MenuTargetForm = window;
+}
+
+}
