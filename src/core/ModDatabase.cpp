@@ -1,10 +1,11 @@
 #include "core/ModDatabase.h"
 
 #include "core/ModMain.h"
+#include "runtime/App.h"
+#include "runtime/DoEvents.h"
+#include "runtime/MsgBox.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QMessageBox>
 
 #include <cstdlib>
 #include <optional>
@@ -28,17 +29,7 @@ std::function<void(int)> &exitHandler()
 
 void yield()
 {
-    QCoreApplication::processEvents();
-}
-
-QString programFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
-void showOpenFailure(const QString &text)
-{
-    QMessageBox::information(nullptr, QCoreApplication::applicationName(), text);
+    runtime::DoEvents();
 }
 
 QString quoted(const QString &value)
@@ -241,7 +232,7 @@ void OpenDatabase()
     DatabaseConnection = connection;
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
-                                    + QDir::toNativeSeparators(programFolder() + QLatin1String("/hwids.mdb")) + QLatin1Char(';'));
+                                    + QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")) + QLatin1Char(';'));
     if (connection->open(QString(), QString(), ado::OptionUnspecified))
         return;
     const ado::Error &error = connection->lastError();
@@ -249,7 +240,7 @@ void OpenDatabase()
                                         "Please check for help or report this error at %3\n\nThe Program Will Now Close.")
                              .arg(error.number)
                              .arg(error.description, kSupportForum);
-    showOpenFailure(text);
+    runtime::MsgBox(text, runtime::vbOKOnly);
     exitHandler()(EXIT_FAILURE);
 }
 

@@ -1,6 +1,7 @@
 #include "core/ModErrorCodes.h"
 
-#include <QCoreApplication>
+#include "runtime/DoEvents.h"
+
 
 #include <array>
 #include <utility>
@@ -60,7 +61,7 @@ QString DescribeErrorCode(const QString &code)
             break;
         }
     }
-    QCoreApplication::processEvents();
+    runtime::DoEvents();
     return QLatin1Char('(') + code + QLatin1String(") ") + description;
 }
 

@@ -1,6 +1,7 @@
 #include "core/ModMain.h"
 
-#include <QCoreApplication>
+#include "runtime/DoEvents.h"
+
 #include <QFile>
 #include <QLocale>
 
@@ -10,7 +11,7 @@ namespace {
 
 void yield()
 {
-    QCoreApplication::processEvents();
+    runtime::DoEvents();
 }
 
 // The "0.00" pattern: two decimals with the system's decimal separator and no grouping.

@@ -1,0 +1,362 @@
+#include "components/AdoCommand.h"
+#include "components/AdoConnection.h"
+#include "components/AdoRecordset.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+// A database file made with the engine directly, so that the data-access layer is tested
+// against files it did not write itself.
+QString makeDatabase(const QTemporaryDir &dir, const char *sql, const QString &name = QStringLiteral("test.mdb"))
+{
+    const QString path = dir.filePath(name);
+    sqlite3 *db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
+    char *message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+    return path;
+}
+
+const char *kNames = "CREATE TABLE names (ID INTEGER PRIMARY KEY AUTOINCREMENT, name VARCHAR(10) COLLATE NOCASE, note TEXT);"
+                     "INSERT INTO names (name, note) VALUES ('alpha', 'one'), ('Beta', 'two'), ('gamma', NULL);";
+
+QString connectionString(const QString &path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;").arg(path);
+}
+
+class Ado : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = makeDatabase(dir, kNames);
+        connection.setCursorLocation(ado::CursorLocation::Client);
+        connection.setConnectionString(connectionString(path));
+        ASSERT_TRUE(connection.open()) << connection.lastError().description.toStdString();
+    }
+
+    QStringList column(const QString &sql, const QString &field)
+    {
+        ado::Recordset rs;
+        EXPECT_TRUE(rs.open(sql, connection)) << rs.lastError().description.toStdString();
+        QStringList values;
+        for (int i = 0; i < rs.recordCount(); ++i, rs.moveNext())
+            values << rs.field(field).value().toString();
+        return values;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    ado::Connection connection;
+};
+
+TEST_F(Ado, RecordSetStandsOnFirstRowWithExactCount)
+{
+    ado::Recordset rs;
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names ORDER BY ID"), connection, ado::CursorType::ForwardOnly,
+                        ado::LockType::Optimistic));
+    EXPECT_EQ(rs.recordCount(), 3);
+    EXPECT_FALSE(rs.eof());
+    EXPECT_EQ(rs.field(QStringLiteral("name")).value().toString(), QStringLiteral("alpha"));
+    EXPECT_EQ(rs.field(QStringLiteral("NAME")).value().toString(), QStringLiteral("alpha")) << "field names ignore case";
+    EXPECT_EQ(rs.field(0).value().toInt(), 1) << "an ID converts to a 32-bit integer";
+    ASSERT_TRUE(rs.moveNext());
+    ASSERT_TRUE(rs.moveNext());
+    EXPECT_TRUE(rs.field(QStringLiteral("note")).value().isNull());
+    ASSERT_TRUE(rs.moveNext());
+    EXPECT_TRUE(rs.eof());
+    EXPECT_FALSE(rs.moveNext()) << "past the end";
+    EXPECT_EQ(rs.lastError().number, ado::errors::NoCurrentRecord);
+    EXPECT_FALSE(rs.field(QStringLiteral("name")).value().isValid());
+    ASSERT_TRUE(rs.moveFirst());
+    EXPECT_EQ(rs.field(1).value().toString(), QStringLiteral("alpha"));
+    EXPECT_FALSE(rs.field(QStringLiteral("missing")).isValid());
+    EXPECT_EQ(rs.lastError().number, ado::errors::ItemNotFound);
+    EXPECT_TRUE(rs.close());
+    EXPECT_EQ(rs.recordCount(), -1);
+    EXPECT_FALSE(rs.close()) << "closing twice fails";
+}
+
+TEST_F(Ado, SystemDialectRunsAsWritten)
+{
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names Where [names].[name] = 'BETA'"), QStringLiteral("name")),
+              QStringList{QStringLiteral("Beta")})
+        << "bracketed names and case-blind text";
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names Where [names].[ID] = 3"), QStringLiteral("name")),
+              QStringList{QStringLiteral("gamma")});
+    ado::Recordset rs;
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM names Where [names].[ID] = abc"), connection))
+        << "an ID that is not a number fails the query";
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM nothere"), connection));
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT 1; DROP TABLE names"), connection)) << "one statement per query";
+    EXPECT_EQ(column(QStringLiteral("SELECT count(*) AS n FROM names"), QStringLiteral("n")), QStringList{QStringLiteral("3")});
+}
+
+TEST_F(Ado, CaseBlindComparisonCoversNonAsciiLetters)
+{
+    ASSERT_TRUE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('Ärger'), ('ÉCOLE')")));
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names WHERE name = 'ärger'"), QStringLiteral("name")),
+              QStringList{QStringLiteral("Ärger")});
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names WHERE name = 'école'"), QStringLiteral("name")),
+              QStringList{QStringLiteral("ÉCOLE")});
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names WHERE name = 'ALPHA'"), QStringLiteral("name")),
+              QStringList{QStringLiteral("alpha")});
+    EXPECT_TRUE(column(QStringLiteral("SELECT * FROM names WHERE name = 'alph'"), QStringLiteral("name")).isEmpty());
+}
+
+TEST_F(Ado, AssignedFieldAndUpdateWriteTheRow)
+{
+    {
+        ado::Recordset rs;
+        ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names Where [names].[name] = 'beta'"), connection,
+                            ado::CursorType::ForwardOnly, ado::LockType::Optimistic));
+        ASSERT_TRUE(rs.field(QStringLiteral("note")).setValue(QStringLiteral("two\r\nmore")));
+        ASSERT_TRUE(rs.update()) << rs.lastError().description.toStdString();
+        EXPECT_EQ(rs.field(QStringLiteral("note")).value().toString(), QStringLiteral("two\r\nmore"));
+    }
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names ORDER BY ID"), QStringLiteral("note")),
+              (QStringList{QStringLiteral("one"), QStringLiteral("two\r\nmore"), QString()}));
+}
+
+TEST_F(Ado, UpdateOfARowChangedMeanwhileFailsAndKeepsTheOtherWrite)
+{
+    ado::Recordset first;
+    ado::Recordset second;
+    const QString sql = QStringLiteral("SELECT * FROM names WHERE name = 'alpha'");
+    ASSERT_TRUE(first.open(sql, connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic));
+    ASSERT_TRUE(second.open(sql, connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic));
+    ASSERT_TRUE(first.field(QStringLiteral("note")).setValue(QStringLiteral("first")));
+    ASSERT_TRUE(first.update());
+    ASSERT_TRUE(second.field(QStringLiteral("note")).setValue(QStringLiteral("second")));
+    EXPECT_FALSE(second.update());
+    EXPECT_EQ(second.lastError().number, ado::errors::RowNotFoundForUpdate);
+    EXPECT_EQ(column(sql, QStringLiteral("note")), QStringList{QStringLiteral("first")});
+}
+
+TEST_F(Ado, UpdateAfterTheConnectionClosedFails)
+{
+    ado::Recordset rs;
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names"), connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic));
+    ASSERT_TRUE(connection.close());
+    EXPECT_TRUE(rs.field(QStringLiteral("note")).setValue(QStringLiteral("x")));
+    EXPECT_FALSE(rs.update());
+    EXPECT_EQ(rs.lastError().number, ado::errors::ObjectClosed);
+    EXPECT_FALSE(connection.close());
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM names"), connection));
+}
+
+TEST_F(Ado, CommandInsertsParametersAndAnswersIdentityOfThisConnection)
+{
+    ado::Connection other;
+    other.setConnectionString(connectionString(path));
+    ASSERT_TRUE(other.open());
+
+    ado::Command insert;
+    insert.setActiveConnection(connection);
+    insert.setCommandType(ado::CommandType::Text);
+    insert.setCommandText(QStringLiteral("INSERT INTO names (name) VALUES(?)"));
+    insert.setPrepared(true);
+    insert.appendParameter({QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, 10, QStringLiteral("O'Brien")});
+    ASSERT_TRUE(insert.execute(ado::CmdText | ado::ExecuteNoRecords)) << insert.lastError().description.toStdString();
+    EXPECT_EQ(insert.recordsAffected(), 1);
+    ASSERT_TRUE(other.execute(QStringLiteral("INSERT INTO names (name) VALUES ('elsewhere')")));
+
+    insert.setCommandText(QStringLiteral("SELECT @@Identity"));
+    insert.parameters().clear();
+    std::unique_ptr<ado::Recordset> identity;
+    ASSERT_TRUE(insert.execute(ado::CmdText, &identity)) << insert.lastError().description.toStdString();
+    ASSERT_TRUE(identity);
+    EXPECT_EQ(identity->field(0).value().toInt(), 4) << "the other connection's insert does not count";
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names WHERE ID = 4"), QStringLiteral("name")), QStringList{QStringLiteral("O'Brien")});
+}
+
+TEST_F(Ado, ValueLongerThanItsParameterFailsWithoutWriting)
+{
+    ado::Command insert;
+    insert.setActiveConnection(connection);
+    insert.setCommandText(QStringLiteral("INSERT INTO names (name) VALUES(?)"));
+    insert.appendParameter({QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, 10, QStringLiteral("elevenchars")});
+    EXPECT_FALSE(insert.execute(ado::CmdText | ado::ExecuteNoRecords));
+    EXPECT_EQ(insert.lastError().number, ado::errors::MultipleStepError);
+    EXPECT_EQ(column(QStringLiteral("SELECT count(*) AS n FROM names"), QStringLiteral("n")), QStringList{QStringLiteral("3")});
+
+    insert.parameters().clear();
+    EXPECT_FALSE(insert.execute(ado::CmdText | ado::ExecuteNoRecords)) << "a placeholder without a value";
+}
+
+TEST_F(Ado, PreparedCommandRunsAgainWithNewValues)
+{
+    ado::Command insert;
+    insert.setActiveConnection(connection);
+    insert.setCommandText(QStringLiteral("INSERT INTO names (name, note) VALUES(?, ?)"));
+    insert.setPrepared(true);
+    for (const char *name : {"one", "two", "three"}) {
+        insert.parameters() = {{QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, 10, QString::fromLatin1(name)},
+                               {QString(), ado::DataType::LongVarChar, ado::ParameterDirection::Input, 3, QStringLiteral("50%")}};
+        ASSERT_TRUE(insert.execute(ado::CmdText | ado::ExecuteNoRecords));
+    }
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM names WHERE ID > 3 ORDER BY ID"), QStringLiteral("name")),
+              (QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")}));
+}
+
+TEST(AdoMemory, InMemoryRecordSetKeepsInsertionOrder)
+{
+    ado::Recordset rs;
+    for (const char *name : {"Manufacturer", "Name", "PNPDeviceID"})
+        ASSERT_TRUE(rs.appendField(QString::fromLatin1(name), ado::DataType::VarChar, 255));
+    EXPECT_FALSE(rs.appendField(QStringLiteral("name"), ado::DataType::VarChar, 255)) << "a field name once";
+    ASSERT_TRUE(rs.open());
+    EXPECT_TRUE(rs.eof());
+    EXPECT_FALSE(rs.appendField(QStringLiteral("Late"), ado::DataType::VarChar, 255));
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(rs.addNew());
+        ASSERT_TRUE(rs.field(QStringLiteral("Name")).setValue(QStringLiteral("device %1").arg(i)));
+        ASSERT_TRUE(rs.update());
+    }
+    EXPECT_FALSE(rs.field(QStringLiteral("Name")).setValue(QString(256, u'x'))) << "longer than the field";
+    ASSERT_TRUE(rs.moveFirst());
+    QStringList names;
+    for (; !rs.eof(); rs.moveNext())
+        names << rs.field(QStringLiteral("Name")).value().toString();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("device 0"), QStringLiteral("device 1"), QStringLiteral("device 2")}));
+    EXPECT_TRUE(rs.close());
+}
+
+struct BadFile {
+    const char *name;
+    QByteArray bytes;
+};
+
+class AdoOpen : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(AdoOpen, FileThatIsNoDatabaseFailsTheOpen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("hwids.mdb"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GetParam().bytes);
+    file.close();
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    EXPECT_FALSE(connection.open());
+    EXPECT_EQ(connection.lastError().number, ado::errors::ProviderFailure);
+    EXPECT_FALSE(connection.lastError().description.isEmpty());
+    EXPECT_FALSE(connection.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(, AdoOpen,
+                         ::testing::Values(BadFile{"Empty", QByteArray()}, BadFile{"Text", QByteArray("Provider=nothing\r\n")},
+                                           BadFile{"Garbage", QByteArray(8192, '\x5a')},
+                                           BadFile{"JetHeader", QByteArray("\x00\x01\x00\x00Standard Jet DB", 19)}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(AdoOpenPath, MissingFileFailsAndBackslashSeparatorIsAccepted)
+{
+    QTemporaryDir dir;
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(dir.filePath(QStringLiteral("hwids.mdb"))));
+    EXPECT_FALSE(connection.open());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("hwids.mdb")))) << "opening never creates the file";
+
+    makeDatabase(dir, kNames, QStringLiteral("hwids.mdb"));
+    connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1\\hwids.mdb;").arg(dir.path()));
+    EXPECT_TRUE(connection.open()) << connection.lastError().description.toStdString();
+    EXPECT_FALSE(connection.open()) << "already open";
+}
+
+TEST(AdoDamaged, TruncatedDatabaseFailsQueriesWithoutCrashing)
+{
+    QTemporaryDir dir;
+    QString sql = QStringLiteral("CREATE TABLE t (v TEXT); BEGIN;");
+    for (int i = 0; i < 2000; ++i)
+        sql += QStringLiteral("INSERT INTO t VALUES ('row %1 %2');").arg(i).arg(QString(40, u'x'));
+    sql += QStringLiteral("COMMIT;");
+    const QString path = makeDatabase(dir, sql.toUtf8().constData());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray whole = file.readAll();
+    file.resize(whole.size() / 3);
+    file.close();
+
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    if (!connection.open())
+        return;   // failing the open is as good an answer as failing the query
+    ado::Recordset rs;
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM t"), connection));
+    EXPECT_FALSE(rs.isOpen());
+}
+
+TEST(AdoDamaged, ReadOnlyFileReadsButRefusesWrites)
+{
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, kNames);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    ASSERT_TRUE(connection.open());
+    ado::Recordset rs;
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names"), connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic));
+    EXPECT_EQ(rs.recordCount(), 3);
+    if (QFileInfo(path).isWritable())
+        GTEST_SKIP() << "running with rights that ignore file permissions";
+    ASSERT_TRUE(rs.field(QStringLiteral("note")).setValue(QStringLiteral("changed")));
+    EXPECT_FALSE(rs.update());
+    EXPECT_FALSE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('x')")));
+}
+
+TEST(AdoDamaged, DatabaseLockedByAnotherProcessFailsWithinTheBusyTime)
+{
+    const QString cli = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (cli.isEmpty())
+        GTEST_SKIP() << "no sqlite3 program to hold the lock";
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, kNames);
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    ASSERT_TRUE(connection.open());
+
+    QProcess holder;
+    holder.start(cli, {path});
+    ASSERT_TRUE(holder.waitForStarted());
+    holder.write("BEGIN EXCLUSIVE;\nUPDATE names SET note = 'held';\nSELECT 'locked';\n");
+    while (!holder.readAllStandardOutput().contains("locked"))
+        ASSERT_TRUE(holder.waitForReadyRead(5000));
+
+    ado::Recordset rs;
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM names"), connection));
+    EXPECT_FALSE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('x')")));
+
+    holder.write("ROLLBACK;\n.quit\n");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names WHERE note = 'one'"), connection));
+    EXPECT_EQ(rs.recordCount(), 1) << "the other process's change was rolled back; our data is intact";
+}
+
+TEST(AdoDialect, IdentityIsTranslatedOutsideQuotesOnly)
+{
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, kNames);
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    ASSERT_TRUE(connection.open());
+    ado::Recordset rs;
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT '@@Identity' AS a, [names].[name] AS b FROM names WHERE name = 'alpha'"), connection));
+    EXPECT_EQ(rs.field(QStringLiteral("a")).value().toString(), QStringLiteral("@@Identity"));
+}
+
+}
