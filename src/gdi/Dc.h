@@ -54,7 +54,6 @@ inline constexpr quint32 DT_VCENTER = 0x4;
 inline constexpr quint32 DT_BOTTOM = 0x8;
 inline constexpr quint32 DT_WORDBREAK = 0x10;
 inline constexpr quint32 DT_SINGLELINE = 0x20;
-inline constexpr quint32 DT_EXPANDTABS = 0x40;
 inline constexpr quint32 DT_NOCLIP = 0x100;
 inline constexpr quint32 DT_CALCRECT = 0x400;
 inline constexpr quint32 DT_NOPREFIX = 0x800;
@@ -78,8 +77,6 @@ inline constexpr quint32 BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 inline constexpr quint32 BF_MIDDLE = 0x800;
 inline constexpr quint32 BF_SOFT = 0x1000;
 inline constexpr quint32 BF_ADJUST = 0x2000;
-inline constexpr quint32 BF_FLAT = 0x4000;
-inline constexpr quint32 BF_MONO = 0x8000;
 
 // DrawState kinds (low four bits) and states.
 inline constexpr quint32 DST_TEXT = 0x1;
@@ -87,7 +84,6 @@ inline constexpr quint32 DST_PREFIXTEXT = 0x2;
 inline constexpr quint32 DST_ICON = 0x3;
 inline constexpr quint32 DST_BITMAP = 0x4;
 inline constexpr quint32 DSS_NORMAL = 0x0;
-inline constexpr quint32 DSS_UNION = 0x10;
 inline constexpr quint32 DSS_DISABLED = 0x20;
 inline constexpr quint32 DSS_MONO = 0x80;
 inline constexpr quint32 DSS_HIDEPREFIX = 0x200;
@@ -102,7 +98,6 @@ inline constexpr quint32 DI_NORMAL = 0x3;
 // GradientFill modes; colour channels are 16 bits, of which the platform uses the high byte.
 inline constexpr quint32 GRADIENT_FILL_RECT_H = 0;
 inline constexpr quint32 GRADIENT_FILL_RECT_V = 1;
-inline constexpr quint32 GRADIENT_FILL_TRIANGLE = 2;
 
 struct TriVertex {
     qint32 x = 0;
@@ -115,11 +110,6 @@ struct TriVertex {
 struct GradientRect {
     quint32 upperLeft = 0;
     quint32 lowerRight = 0;
-};
-struct GradientTriangle {
-    quint32 vertex1 = 0;
-    quint32 vertex2 = 0;
-    quint32 vertex3 = 0;
 };
 
 // AlphaBlend's blend function.
@@ -222,7 +212,9 @@ public:
     TextMetrics getTextMetrics() const;
 
     // DrawState of an icon, a bitmap or text (kind in the low four bits of flags); cx or cy of 0
-    // takes the image's own size. DSS_DISABLED embosses, DSS_MONO and DSS_UNION paint flat.
+    // takes the image's own size; the image is not stretched but cut to cx x cy. DSS_DISABLED
+    // embosses (highlight at +1, +1, shadow over it), DSS_MONO paints the shape in the text colour;
+    // other state bits are ignored.
     bool drawState(const Icon &icon, int x, int y, int cx, int cy, quint32 flags);
     bool drawState(const Bitmap &bitmap, int x, int y, int cx, int cy, quint32 flags);
     bool drawState(const QString &text, int x, int y, int cx, int cy, quint32 flags);
@@ -238,8 +230,8 @@ public:
                         ColorRef transparent);
     bool alphaBlend(int x, int y, int w, int h, const Dc &src, int sx, int sy, int sw, int sh,
                     BlendFunction blend);
+    // GradientFill of rectangles, GRADIENT_FILL_RECT_H or _V; any other mode fails.
     bool gradientFill(std::span<const TriVertex> vertices, std::span<const GradientRect> rects, quint32 mode);
-    bool gradientFill(std::span<const TriVertex> vertices, std::span<const GradientTriangle> triangles);
 
     // GetDIBits: rows [start, start + lines) of the bitmap (counted in the header's row order)
     // into bits as 24- or 32-bit pixels. With bits null, fills in header's sizeImage and answers

@@ -31,7 +31,8 @@ constexpr qint64 dibStride(qint64 width, int bitCount) { return ((width * bitCou
 
 // A DIB section: a 32-bit bitmap whose pixel memory is addressable in the row order its header
 // states (bottom-up for a positive height, top-down for a negative one). It is a Bitmap, so it can
-// be selected into a memory context and drawn with every call.
+// be selected into a memory context and drawn with every call. The memory stays put for the
+// section's life as long as nobody keeps a QImage copy of image() (use toImage() for copies).
 class DibSection : public Bitmap {
 public:
     DibSection() = default;
@@ -43,7 +44,7 @@ public:
 
 private:
     friend DibSection createDIBSection(const BitmapInfoHeader &, quint32);
-    using Bitmap::Bitmap;
+    explicit DibSection(std::shared_ptr<Data> data) : Bitmap(std::move(data)) {}
 };
 
 // CreateDIBSection for a 32-bit uncompressed header with non-zero width and height; the memory

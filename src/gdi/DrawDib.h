@@ -12,9 +12,9 @@ public:
     DrawDib(const DrawDib &) = delete;
     DrawDib &operator=(const DrawDib &) = delete;
 
-    // DrawDibDraw: source rectangle (sx, sy, sw, sh) of the DIB, with sy from the bottom of a
-    // bottom-up DIB as the platform counts, onto (x, y, w, h). A width or height of -1 takes the
-    // DIB's own; 32- and 24-bit uncompressed DIBs are drawn, anything else fails.
+    // DrawDibDraw: source rectangle (sx, sy, sw, sh) of the DIB, counted from the picture's
+    // top-left corner whatever its row order, stretched onto (x, y, w, h). A width or height of
+    // -1 takes the DIB's own; 32- and 24-bit uncompressed DIBs are drawn, anything else fails.
     bool draw(Dc &target, int x, int y, int w, int h, const BitmapInfoHeader &header, const void *bits,
               int sx, int sy, int sw, int sh, quint32 flags = 0);
 };

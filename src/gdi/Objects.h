@@ -11,12 +11,11 @@ namespace gdi {
 // Pen styles the callers create.
 inline constexpr int PS_SOLID = 0;
 inline constexpr int PS_NULL = 5;
-inline constexpr int PS_INSIDEFRAME = 6;
 
 // A pen is a value: CreatePen makes one, selecting copies it into the context.
 struct Pen {
     int style = PS_SOLID;
-    int width = 1; // 0 and 1 both draw the one-pixel cosmetic line
+    int width = 1; // 0 and 1 draw the one-pixel line; wider pens sweep a round pen of that width
     ColorRef color = 0;
     friend bool operator==(const Pen &, const Pen &) = default;
 };

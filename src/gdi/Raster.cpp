@@ -1,0 +1,146 @@
+#include "gdi/Raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace gdi::raster {
+
+namespace {
+
+// Where the true line passes exactly between two pixels, lines heading into these octants take
+// the other pixel; that keeps a line and its reverse on the same pixels.
+bool takesBias(qint64 dx, qint64 dy)
+{
+    if (dy > 0)
+        return dx <= 0 && -dx <= dy; // steep, down and to the left
+    if (dx < 0)
+        return true; // up (or level) and to the left
+    return dx > -dy; // flat, up (or level) and to the right
+}
+
+} // namespace
+
+void thinLine(QPoint a, QPoint b, const QRect &bounds, const std::function<void(int, int)> &plot)
+{
+    const qint64 dx = qint64(b.x()) - a.x();
+    const qint64 dy = qint64(b.y()) - a.y();
+    if (dx == 0 && dy == 0)
+        return;
+    const qint64 adx = std::abs(dx);
+    const qint64 ady = std::abs(dy);
+    const int sx = dx > 0 ? 1 : -1;
+    const int sy = dy > 0 ? 1 : -1;
+    const qint64 bias = takesBias(dx, dy) ? 1 : 0;
+    const bool flat = adx > ady; // diagonals step along y
+    const qint64 length = flat ? adx : ady;
+
+    // Only the steps whose major coordinate lies within the bounds.
+    const qint64 start = flat ? a.x() : a.y();
+    const int step = flat ? sx : sy;
+    const qint64 lo = flat ? bounds.left() : bounds.top();
+    const qint64 hi = flat ? bounds.right() : bounds.bottom();
+    const qint64 first = std::max<qint64>(0, step > 0 ? lo - start : start - hi);
+    const qint64 last = std::min<qint64>(length - 1, step > 0 ? hi - start : start - lo);
+
+    for (qint64 k = first; k <= last; ++k) {
+        // The minor offset after k steps, in closed form: the error term of the incremental
+        // algorithm crosses zero exactly at these quotients.
+        qint64 x;
+        qint64 y;
+        if (flat) {
+            x = a.x() + sx * k;
+            y = a.y() + sy * ((2 * k * ady + adx - 1 + bias) / (2 * adx));
+        } else {
+            y = a.y() + sy * k;
+            x = a.x() + sx * ((2 * k * adx + ady - 1 + bias) / (2 * ady));
+        }
+        if (x >= bounds.left() && x <= bounds.right() && y >= bounds.top() && y <= bounds.bottom())
+            plot(int(x), int(y));
+    }
+}
+
+namespace {
+
+// Whether the pixel centre p is covered by a pen of the given width swept from a to b.
+bool inSweep(QPoint p, QPoint a, QPoint b, int width)
+{
+    const qint64 r2 = qint64(width) * width; // the diameter squared: distances are doubled below
+    const qint64 ex = qint64(b.x()) - a.x(), ey = qint64(b.y()) - a.y();
+    const qint64 wx = qint64(p.x()) - a.x(), wy = qint64(p.y()) - a.y();
+    const qint64 len2 = ex * ex + ey * ey;
+    const qint64 dot = wx * ex + wy * ey;
+    // v: from the nearest point of the segment to p, doubled and (inside the segment) scaled
+    // by len2 so that it stays integral.
+    qint64 vx, vy, scale;
+    if (len2 == 0 || dot <= 0) {
+        vx = 2 * wx, vy = 2 * wy, scale = 1;
+    } else if (dot >= len2) {
+        vx = 2 * (qint64(p.x()) - b.x()), vy = 2 * (qint64(p.y()) - b.y()), scale = 1;
+    } else {
+        vx = 2 * (wx * len2 - dot * ex), vy = 2 * (wy * len2 - dot * ey), scale = len2;
+    }
+    const long double lhs = (long double)vx * vx + (long double)vy * vy;
+    const long double rhs = (long double)r2 * scale * scale;
+    if (lhs != rhs)
+        return lhs < rhs;
+    // On the boundary: covered where the pen lies to the right of or below the centre.
+    return vx < 0 || (vx == 0 && vy < 0);
+}
+
+} // namespace
+
+void wideStroke(const std::vector<QPoint> &points, int width, const QRect &bounds,
+                const std::function<void(int, int)> &plot)
+{
+    if (points.empty() || width <= 1)
+        return;
+    const int reach = width / 2 + 1;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const QPoint a = points[i];
+        const QPoint b = i + 1 < points.size() ? points[i + 1] : a;
+        if (i + 1 == points.size() && points.size() > 1)
+            break;
+        const QRect box = (QRect(a, QSize(1, 1)) | QRect(b, QSize(1, 1))).adjusted(-reach, -reach, reach, reach) & bounds;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (inSweep(QPoint(x, y), a, b, width))
+                    plot(x, y);
+    }
+}
+
+int cornerInset(int row, int ew, int eh)
+{
+    // Column j (from the corner) is inside when ((2j + 1 - ew) / ew)^2 + ((2row + 1 - eh) / eh)^2 <= 1.
+    const qint64 a2 = qint64(ew) * ew;
+    const qint64 b2 = qint64(eh) * eh;
+    const qint64 dy = 2 * qint64(row) + 1 - eh;
+    const qint64 rest = a2 * b2 - dy * dy * a2;
+    for (int j = 0; j <= ew / 2; ++j) {
+        const qint64 dx = 2 * qint64(j) + 1 - ew;
+        if (dx * dx * b2 <= rest)
+            return j;
+    }
+    return ew / 2;
+}
+
+std::vector<Span> roundRectSpans(int left, int top, int right, int bottom, int ew, int eh)
+{
+    std::vector<Span> spans;
+    if (right <= left || bottom <= top)
+        return spans;
+    const int w = right - left;
+    const int h = bottom - top;
+    ew = std::min(w, std::abs(ew));
+    eh = std::min(h, std::abs(eh));
+    spans.assign(size_t(h), Span{left, right});
+    if (ew < 2 || eh < 2)
+        return spans;
+    for (int i = 0; i < eh / 2; ++i) {
+        const int inset = cornerInset(i, ew, eh);
+        spans[size_t(i)] = {left + inset, right - inset};
+        spans[size_t(h - 1 - i)] = {left + inset, right - inset};
+    }
+    return spans;
+}
+
+} // namespace gdi::raster

@@ -1,0 +1,83 @@
+#include "gdi/Surface.h"
+
+namespace gdi {
+
+Surface::Surface(const Dc &dc) : m_image(dc.image())
+{
+    if (!m_image)
+        return;
+    m_width = m_image->width();
+    m_height = m_image->height();
+    m_bottomUp = dc.bitmap().isBottomUp();
+    m_drawable = QRegion(0, 0, m_width, m_height);
+    if (const auto clip = dc.clipRegion()) {
+        m_clipped = true;
+        m_drawable &= *clip;
+    }
+}
+
+bool Surface::isVisible(int x, int y) const
+{
+    if (!inBounds(x, y))
+        return false;
+    return !m_clipped || m_drawable.contains(QPoint(x, y));
+}
+
+void Surface::forEach(const QRect &rect, const std::function<void(int, int)> &f) const
+{
+    for (const QRect &part : m_drawable & rect)
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            for (int x = part.left(); x <= part.right(); ++x)
+                f(x, y);
+}
+
+void Surface::fill(const QRect &rect, const Brush &brush)
+{
+    if (brush.style() == BS_NULL || brush.isNull())
+        return;
+    const quint32 solid = brush.pixelAt(0, 0);
+    const bool pattern = brush.style() == BS_PATTERN;
+    for (const QRect &part : m_drawable & rect) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            quint32 *line = row(y);
+            for (int x = part.left(); x <= part.right(); ++x)
+                line[x] = pattern ? brush.pixelAt(x, y) : solid;
+        }
+    }
+}
+
+void Surface::preparePainter(QPainter &painter) const
+{
+    if (m_bottomUp) {
+        painter.translate(0, m_height);
+        painter.scale(1, -1);
+    }
+    painter.setClipRegion(m_drawable);
+}
+
+quint32 applyRop(Rop rop, quint32 p, quint32 s, quint32 d)
+{
+    // The high word's low byte is the truth table: bit (p << 2 | s << 1 | d) is the result.
+    const unsigned table = (rop >> 16) & 0xFF;
+    quint32 result = 0;
+    for (unsigned index = 0; index < 8; ++index) {
+        if (!(table & (1u << index)))
+            continue;
+        result |= ((index & 4) ? p : ~p) & ((index & 2) ? s : ~s) & ((index & 1) ? d : ~d);
+    }
+    return 0xFF000000u | (result & 0x00FFFFFFu);
+}
+
+bool ropUsesSource(Rop rop)
+{
+    const unsigned t = (rop >> 16) & 0xFF;
+    return ((t >> 2) & 0x33) != (t & 0x33);
+}
+
+bool ropUsesPattern(Rop rop)
+{
+    const unsigned t = (rop >> 16) & 0xFF;
+    return ((t >> 4) & 0x0F) != (t & 0x0F);
+}
+
+} // namespace gdi

@@ -1,0 +1,65 @@
+#pragma once
+
+// Internal to gdi: the pixel access every drawing call shares. Coordinates are the picture's
+// (y downwards); a selected bottom-up DIB section is stored upside down and mapped here.
+
+#include "gdi/Dc.h"
+
+#include <QPainter>
+#include <QRegion>
+
+#include <functional>
+
+namespace gdi {
+
+class Surface {
+public:
+    explicit Surface(const Dc &dc);
+
+    bool isValid() const { return m_image != nullptr; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool isBottomUp() const { return m_bottomUp; }
+    // A surface without an alpha channel: every pixel must stay opaque.
+    bool isOpaque() const { return m_image->format() == QImage::Format_RGB32; }
+
+    quint32 *row(int y) const
+    {
+        return reinterpret_cast<quint32 *>(m_image->scanLine(m_bottomUp ? m_height - 1 - y : y));
+    }
+    quint32 pixel(int x, int y) const { return row(y)[x]; }
+    bool inBounds(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    // Inside the surface and the clip region.
+    bool isVisible(int x, int y) const;
+    // The drawable area: the surface bounds within the clip region.
+    const QRegion &drawable() const { return m_drawable; }
+
+    void plot(int x, int y, quint32 pixel)
+    {
+        if (isVisible(x, y))
+            row(y)[x] = pixel;
+    }
+    // Calls f(x, y) for each drawable pixel of the rectangle, row by row.
+    void forEach(const QRect &rect, const std::function<void(int, int)> &f) const;
+    // Fills the drawable part of rect with what the brush paints.
+    void fill(const QRect &rect, const Brush &brush);
+
+    // A painter for text and icons, with the clip region and the row order applied.
+    void preparePainter(QPainter &painter) const;
+    QImage *image() const { return m_image; }
+
+private:
+    QImage *m_image = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_bottomUp = false;
+    bool m_clipped = false;
+    QRegion m_drawable;
+};
+
+// The pixel a ternary raster operation gives for pattern p, source s and destination d.
+quint32 applyRop(Rop rop, quint32 p, quint32 s, quint32 d);
+bool ropUsesSource(Rop rop);
+bool ropUsesPattern(Rop rop);
+
+} // namespace gdi
