@@ -6,6 +6,7 @@
 #include "runtime/MsgBox.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <cstdlib>
 #include <optional>
@@ -186,6 +187,20 @@ std::optional<QString> findOrInsert(std::shared_ptr<ado::Recordset> &slot, const
     return insertValue(QStringLiteral("INSERT INTO %1 (%2) VALUES(?)").arg(table, column), value);
 }
 
+// The ID text comes from an info text and goes into the query unquoted; anything but a number
+// would fail the query, or worse, change it, so it is answered with the empty text at once.
+QString textById(std::shared_ptr<ado::Recordset> &slot, const QString &table, const QString &column, const QString &id)
+{
+    static const QRegularExpression number(QStringLiteral("^ *-?[0-9]+ *$"));
+    if (!number.match(id).hasMatch())
+        return {};
+    const std::shared_ptr<ado::Recordset> recordset =
+        openQuery(slot, QStringLiteral("SELECT * FROM %1 Where [%1].[ID] = %2").arg(table, id));
+    const QString text = recordset->recordCount() > 0 ? fieldText(recordset, column) : QString();
+    closeRecordset(recordset);
+    return text;
+}
+
 void addPair(const QString &hardwareId, const QString &pairText)
 {
     const QString pairLine = pairText + QLatin1String("\r\n");
@@ -259,20 +274,12 @@ void CloseDatabase()
 
 QString GetDeviceNameByID(const QString &id)
 {
-    const std::shared_ptr<ado::Recordset> recordset =
-        openQuery(DeviceNamesRecordset, QStringLiteral("SELECT * FROM devicenames Where [devicenames].[ID] = ") + id);
-    const QString name = recordset->recordCount() > 0 ? fieldText(recordset, QStringLiteral("devicename")) : QString();
-    closeRecordset(recordset);
-    return name;
+    return textById(DeviceNamesRecordset, QStringLiteral("devicenames"), QStringLiteral("devicename"), id);
 }
 
 QString GetManufacturerByID(const QString &id)
 {
-    const std::shared_ptr<ado::Recordset> recordset =
-        openQuery(MfgsRecordset, QStringLiteral("SELECT * FROM mfgs Where [mfgs].[ID] = ") + id);
-    const QString name = recordset->recordCount() > 0 ? fieldText(recordset, QStringLiteral("mfg")) : QString();
-    closeRecordset(recordset);
-    return name;
+    return textById(MfgsRecordset, QStringLiteral("mfgs"), QStringLiteral("mfg"), id);
 }
 
 bool IsHardwareInDatabase(const QString &deviceLine)

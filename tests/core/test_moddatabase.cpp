@@ -1,0 +1,279 @@
+#include "core/ModDatabase.h"
+
+#include "runtime/App.h"
+#include "runtime/MsgBox.h"
+#include "support_hwids.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A program folder with its own hwids.mdb; the database opened the way the program opens it.
+class Database : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        runtime::App::setPath(folder.path());
+        ModDatabase::SetExitHandler([this](int code) { exitCode = code; });
+    }
+
+    void TearDown() override
+    {
+        ModDatabase::CloseDatabase();
+        ModDatabase::SetExitHandler({});
+        runtime::App::setPath(QString());
+    }
+
+    void open(const QStringList &rows = {})
+    {
+        ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path(), rows).isEmpty());
+        runtime::MsgBoxRecorder messages;
+        ModDatabase::OpenDatabase();
+        ASSERT_TRUE(messages.calls.isEmpty()) << messages.calls.value(0).prompt.toStdString();
+    }
+
+    // The rows of a query, each as its columns joined with "|".
+    QStringList rows(const QString &sql)
+    {
+        ado::Recordset rs;
+        EXPECT_TRUE(rs.open(sql, *ModDatabase::DatabaseConnection)) << rs.lastError().description.toStdString();
+        QStringList result;
+        for (int i = 0; i < rs.recordCount(); ++i, rs.moveNext()) {
+            QStringList columns;
+            for (int c = 0; c < rs.fieldCount(); ++c)
+                columns << rs.field(c).value().toString();
+            result << columns.join(QLatin1Char('|'));
+        }
+        return result;
+    }
+
+    QString info(const QString &hardwareId)
+    {
+        const QStringList found = rows(QStringLiteral("SELECT info FROM hwids WHERE hwid = '%1'").arg(hardwareId));
+        return found.value(0);
+    }
+
+    QTemporaryDir folder;
+    int exitCode = -1;
+};
+
+TEST_F(Database, AddedLineIsFoundAndGetsOnePairLine)
+{
+    open();
+    const QString line = QStringLiteral("PCI\\VEN_1AF4&DEV_1041|||Virtio network|||Red Hat, Inc.");
+    EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(line));
+    ModDatabase::AddHardwareToDatabase(line);
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(line));
+    EXPECT_EQ(info(QStringLiteral("PCI\\VEN_1AF4&DEV_1041")), QStringLiteral("1,1\r\n"));
+    EXPECT_EQ(ModDatabase::GetDeviceNameByID(QStringLiteral("1")), QStringLiteral("Virtio network"));
+    EXPECT_EQ(ModDatabase::GetManufacturerByID(QStringLiteral("1")), QStringLiteral("Red Hat, Inc."));
+    EXPECT_EQ(ModDatabase::GetDeviceNameByID(QStringLiteral("2")), QString());
+
+    ModDatabase::AddHardwareToDatabase(line);
+    EXPECT_EQ(info(QStringLiteral("PCI\\VEN_1AF4&DEV_1041")), QStringLiteral("1,1\r\n")) << "adding twice changes nothing";
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM devicenames")), QStringList{QStringLiteral("1")});
+}
+
+struct LineCase {
+    const char *name;
+    QString line;
+    QString hardwareId;
+    QString storedName;
+    QString storedMaker;
+    bool foundAsWritten = true;   // the membership test takes the parts as they are
+};
+
+class DeviceLines : public Database, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(DeviceLines, AreStoredAsTheirParts)
+{
+    open();
+    const LineCase &c = GetParam();
+    ModDatabase::AddHardwareToDatabase(c.line);
+    EXPECT_EQ(ModDatabase::IsHardwareInDatabase(c.line), c.foundAsWritten);
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(c.hardwareId + QLatin1String("|||") + c.storedName + QLatin1String("|||") + c.storedMaker));
+    EXPECT_EQ(rows(QStringLiteral("SELECT hwid FROM hwids")), QStringList{c.hardwareId});
+    EXPECT_EQ(rows(QStringLiteral("SELECT devicename FROM devicenames")), QStringList{c.storedName});
+    EXPECT_EQ(rows(QStringLiteral("SELECT mfg FROM mfgs")), QStringList{c.storedMaker});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , DeviceLines,
+    ::testing::Values(
+        LineCase{"OnePart", QStringLiteral("USB\\VID_0001"), QStringLiteral("USB\\VID_0001"), QStringLiteral("Unknown"), QStringLiteral("Unknown")},
+        LineCase{"TwoParts", QStringLiteral("USB\\VID_0001|||Pad"), QStringLiteral("USB\\VID_0001"), QStringLiteral("Pad"), QStringLiteral("Unknown")},
+        LineCase{"EmptyName", QStringLiteral("USB\\VID_0001||||||Acme"), QStringLiteral("USB\\VID_0001"), QStringLiteral("Unknown"), QStringLiteral("Acme")},
+        LineCase{"FiveParts", QStringLiteral("ACPI\\PNP0A03|||Bus|||Acme|||x|||y"), QStringLiteral("ACPI\\PNP0A03"), QStringLiteral("Bus"), QStringLiteral("Acme")},
+        LineCase{"Apostrophe", QStringLiteral("PCI\\VEN_0001|||O'Brien's card|||O'Brien"), QStringLiteral("PCI\\VEN_0001"),
+                 QStringLiteral("O'Brien's card"), QStringLiteral("O'Brien")},
+        LineCase{"PercentAndQuotes", QStringLiteral("PCI\\VEN_0002|||50% \"fast\" _card_|||A&B"), QStringLiteral("PCI\\VEN_0002"),
+                 QStringLiteral("50% \"fast\" _card_"), QStringLiteral("A&B")},
+        LineCase{"NonAscii", QStringLiteral("USB\\VID_0003|||Gerät für Ärzte|||Müller GmbH"), QStringLiteral("USB\\VID_0003"),
+                 QStringLiteral("Gerät für Ärzte"), QStringLiteral("Müller GmbH")},
+        LineCase{"Normalised", QStringLiteral("USB\\VID_0004|||  Wide\t\tName |||Acme\u00A0 Inc"), QStringLiteral("USB\\VID_0004"),
+                 QStringLiteral("Wide Name"), QStringLiteral("Acme Inc"), false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Database, LineWithoutHardwareIdIsNotStored)
+{
+    open();
+    ModDatabase::AddHardwareToDatabase(QString());
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("|||Name|||Maker"));
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM hwids")).isEmpty());
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM devicenames")).isEmpty());
+}
+
+TEST_F(Database, NamesThatDifferInCaseShareOneRow)
+{
+    open();
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("PCI\\VEN_8086&DEV_0001|||Bridge|||INTEL"));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("PCI\\VEN_8086&DEV_0002|||BRIDGE|||Intel"));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("PCI\\VEN_8086&DEV_0003|||Brücke|||Intel"));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("PCI\\VEN_8086&DEV_0004|||BRÜCKE|||Intel"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM mfgs")), QStringList{QStringLiteral("1|INTEL")});
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM devicenames")), (QStringList{QStringLiteral("1|Bridge"), QStringLiteral("2|Brücke")}));
+    EXPECT_EQ(info(QStringLiteral("PCI\\VEN_8086&DEV_0004")), QStringLiteral("2,1\r\n"));
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("pci\\ven_8086&dev_0002|||bridge|||intel")));
+}
+
+TEST_F(Database, PairsAreReadAndAppendedByLine)
+{
+    open({QStringLiteral("INSERT INTO devicenames (ID, devicename) VALUES (2, 'Two'), (5, 'Five'), (12, 'Twelve')"),
+          QStringLiteral("INSERT INTO mfgs (ID, mfg) VALUES (3, 'Three'), (6, 'Six'), (34, 'ThirtyFour')"),
+          QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\A', '12,34' || char(13,10)), ('ID\\B', '5,6'), ('ID\\C', '  ' || char(13,10) || '12,34' || char(13,10) || ' ')")});
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\B|||Five|||Six"))) << "an info without CR LF is one pair";
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\C|||Twelve|||ThirtyFour"))) << "blank lines are skipped";
+    EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\A|||Two|||Three")));
+
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\A|||Two|||Three"));
+    EXPECT_EQ(info(QStringLiteral("ID\\A")), QStringLiteral("12,34\r\n2,3\r\n"));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\B|||Two|||Three"));
+    EXPECT_EQ(info(QStringLiteral("ID\\B")), QStringLiteral("5,6\r\n2,3\r\n")) << "the old last line stays a line of its own";
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\B|||Five|||Six")));
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\B|||Two|||Three")));
+}
+
+TEST_F(Database, LookupsOfIdsThatAreNoNumbersGiveEmptyText)
+{
+    open({QStringLiteral("INSERT INTO devicenames (devicename) VALUES ('One')")});
+    for (const char *id : {"", "abc", "1 OR 1=1", "1; DROP TABLE devicenames", "'1'", "1.5x"})
+        EXPECT_EQ(ModDatabase::GetDeviceNameByID(QString::fromLatin1(id)), QString()) << id;
+    EXPECT_EQ(rows(QStringLiteral("SELECT devicename FROM devicenames")), QStringList{QStringLiteral("One")});
+}
+
+TEST_F(Database, ValueLongerThanItsColumnLeavesTheDatabaseUnchanged)
+{
+    open();
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\1|||%1|||Maker").arg(QString(101, u'n')));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("%1|||Name|||Maker").arg(QString(126, u'h')));
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM devicenames")).isEmpty());
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM mfgs")).isEmpty());
+    EXPECT_TRUE(rows(QStringLiteral("SELECT * FROM hwids")).isEmpty());
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("%1|||%2|||Maker").arg(QString(125, u'h'), QString(100, u'n')));
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM hwids")), QStringList{QStringLiteral("1")}) << "the sizes themselves fit";
+}
+
+TEST_F(Database, ClosedConnectionGivesEmptyResultsWithoutMessage)
+{
+    open();
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\1|||Name|||Maker"));
+    ModDatabase::CloseDatabase();
+    ModDatabase::CloseDatabase();
+    runtime::MsgBoxRecorder messages;
+    EXPECT_EQ(ModDatabase::GetDeviceNameByID(QStringLiteral("1")), QString());
+    EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\1|||Name|||Maker")));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\2|||Name|||Maker"));
+    EXPECT_TRUE(messages.calls.isEmpty());
+
+    ModDatabase::OpenDatabase();
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\1|||Name|||Maker")));
+    EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\2|||Name|||Maker")));
+}
+
+TEST_F(Database, MissingTableGivesEmptyResultsAndKeepsTheRest)
+{
+    open({QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\KEPT', '1,1' || char(13,10))"),
+          QStringLiteral("DROP TABLE devicenames")});
+    EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\KEPT|||Name|||Maker")));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\KEPT|||Name|||Maker"));
+    EXPECT_EQ(ModDatabase::GetDeviceNameByID(QStringLiteral("1")), QString());
+    EXPECT_EQ(info(QStringLiteral("ID\\KEPT")), QStringLiteral("1,1\r\n"));
+}
+
+TEST_F(Database, OperationsThatInterleaveKeepTheirOwnRecordSets)
+{
+    open();
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\1|||Name|||Maker"));
+    // Another handler runs in every yield and replaces the shared record sets underneath.
+    QTimer intruder;
+    int runs = 0;
+    QObject::connect(&intruder, &QTimer::timeout, [&] {
+        ++runs;
+        ModDatabase::GetDeviceNameByID(QStringLiteral("1"));
+        ModDatabase::HwidsRecordset = std::make_shared<ado::Recordset>();
+    });
+    intruder.start(0);
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\1|||Name|||Maker")));
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\1|||Other|||Maker"));
+    intruder.stop();
+    EXPECT_GT(runs, 0);
+    EXPECT_EQ(info(QStringLiteral("ID\\1")), QStringLiteral("1,1\r\n2,1\r\n"));
+}
+
+TEST_F(Database, ClosingInTheMiddleOfAnOperationEndsItQuietly)
+{
+    open();
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\1|||Name|||Maker"));
+    QTimer::singleShot(0, [] { ModDatabase::CloseDatabase(); });
+    EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\1|||Name|||Maker")));
+    QTimer::singleShot(0, [] { ModDatabase::CloseDatabase(); });
+    ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\2|||Name|||Maker"));
+    ModDatabase::OpenDatabase();
+    EXPECT_EQ(rows(QStringLiteral("SELECT hwid FROM hwids")), QStringList{QStringLiteral("ID\\1")});
+}
+
+struct OpenFailure {
+    const char *name;
+    QByteArray content;   // empty name: no file at all
+    bool exists;
+};
+
+class DatabaseOpenFailure : public Database, public ::testing::WithParamInterface<OpenFailure> {};
+
+TEST_P(DatabaseOpenFailure, ShowsTheErrorAndEndsTheProgram)
+{
+    if (GetParam().exists) {
+        QFile file(folder.filePath(QStringLiteral("hwids.mdb")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(GetParam().content);
+    }
+    runtime::MsgBoxRecorder messages;
+    ModDatabase::OpenDatabase();
+    ASSERT_EQ(messages.calls.size(), 1);
+    const runtime::MsgBoxCall &call = messages.calls.front();
+    EXPECT_EQ(call.buttons, runtime::vbOKOnly);
+    EXPECT_TRUE(call.title.isEmpty()) << "the application's default title";
+    const QStringList lines = call.prompt.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 7) << call.prompt.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("ERROR: %1").arg(ado::errors::ProviderFailure));
+    EXPECT_FALSE(lines[1].isEmpty());
+    EXPECT_EQ(lines[2], QString());
+    EXPECT_EQ(lines[3], QStringLiteral("Looks like the program had trouble opening the database with ADO!"));
+    EXPECT_TRUE(lines[4].startsWith(QLatin1String("Please check for help or report this error at ")));
+    EXPECT_EQ(lines[5], QString());
+    EXPECT_EQ(lines[6], QStringLiteral("The Program Will Now Close."));
+    EXPECT_NE(exitCode, -1) << "the process is ended";
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("hwids.mdb"))) && !GetParam().exists) << "never created";
+}
+
+INSTANTIATE_TEST_SUITE_P(, DatabaseOpenFailure,
+                         ::testing::Values(OpenFailure{"Missing", {}, false}, OpenFailure{"Empty", {}, true},
+                                           OpenFailure{"NotADatabase", QByteArray(4096, 'x'), true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+}
