@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace runtime {
+
+// The running program: its folder, version and title.
+class App {
+public:
+    // The program folder without a trailing separator: the executable's folder, unless a test
+    // pointed it elsewhere with setPath (an empty path goes back to the executable's folder).
+    static QString Path();
+    static void setPath(const QString &path);
+
+    static int Major();
+    static int Minor();
+    static int Revision();
+    // Test hook and start-up setting; the build's project version is the default.
+    static void setVersion(int major, int minor, int revision);
+
+    // The program's title (the message-box title by default): "Kestrova" unless set.
+    static QString Title();
+    static void setTitle(const QString &title);
+
+    // The executable's name without its folder.
+    static QString EXEName();
+};
+
+} // namespace runtime

@@ -1,0 +1,52 @@
+#include "runtime/DoEvents.h"
+
+#include "runtime/Forms.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QPointer>
+
+namespace runtime {
+
+namespace {
+
+int s_yieldDepth = 0;
+QList<QPointer<QObject>> s_pendingDeletes;
+
+}
+
+YieldScope::YieldScope() { ++s_yieldDepth; }
+
+YieldScope::~YieldScope()
+{
+    if (--s_yieldDepth > 0)
+        return;
+    // Posted now, from inside the handler that yielded: Qt deletes them once that handler has
+    // returned to the message loop, never inside a later DoEvents of the same handler.
+    const QList<QPointer<QObject>> pending = std::exchange(s_pendingDeletes, {});
+    for (const QPointer<QObject> &object : pending) {
+        if (object)
+            object->deleteLater();
+    }
+}
+
+int DoEvents()
+{
+    {
+        YieldScope scope;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    return Forms::Count();
+}
+
+void DeleteWhenSafe(QObject *object)
+{
+    if (!object)
+        return;
+    if (s_yieldDepth > 0)
+        s_pendingDeletes.append(object);
+    else
+        object->deleteLater();
+}
+
+} // namespace runtime

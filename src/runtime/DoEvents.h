@@ -1,0 +1,27 @@
+#pragma once
+
+class QObject;
+
+namespace runtime {
+
+// One pass of the message loop: input, timers and paints that are waiting are dispatched, then
+// control comes back. Objects unloaded meanwhile (forms, controls) are deleted only after the
+// outermost yielding handler has returned to the message loop, so code that yields can still
+// test its QPointer and leave. Answers the number of loaded forms.
+int DoEvents();
+
+// Deletes an object once no code that yields is running (deleteLater, deferred while inside
+// DoEvents). What Unload uses; for anything else that a yielding handler may still be using.
+void DeleteWhenSafe(QObject *object);
+
+// Held by code that runs a message loop of its own (DoEvents, modal forms and dialogs, message
+// boxes): while one exists, DeleteWhenSafe waits.
+class YieldScope {
+public:
+    YieldScope();
+    ~YieldScope();
+    YieldScope(const YieldScope &) = delete;
+    YieldScope &operator=(const YieldScope &) = delete;
+};
+
+} // namespace runtime

@@ -1,0 +1,233 @@
+#include "runtime/Form.h"
+
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/Screen.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include <cmath>
+
+namespace runtime {
+
+namespace {
+
+int toPixels(double twips, double twipsPerPixel) { return int(std::lround(twips / twipsPerPixel)); }
+
+}
+
+Form::Form(const QString &name) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Surface(this)
+{
+    setObjectName(name);
+    setWindowTitle(name);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setScaleMode(vbTwips);
+    resize(320, 240);
+}
+
+Form::~Form() = default;
+
+double Form::Left() const { return x() * Screen::TwipsPerPixelX(); }
+double Form::Top() const { return y() * Screen::TwipsPerPixelY(); }
+double Form::Width() const { return width() * Screen::TwipsPerPixelX(); }
+double Form::Height() const { return height() * Screen::TwipsPerPixelY(); }
+
+void Form::setGeometryPixels(const QRect &rect)
+{
+    if (rect.topLeft() != pos())
+        move(rect.topLeft());
+    if (rect.size() != size())
+        resize(rect.size());
+    // A hidden window gets its resize event only when shown; the design's forms raise Resize at once.
+    raiseResizeIfChanged();
+}
+
+void Form::setLeft(double left)
+{
+    setGeometryPixels(QRect(QPoint(toPixels(left, Screen::TwipsPerPixelX()), y()), size()));
+}
+
+void Form::setTop(double top)
+{
+    setGeometryPixels(QRect(QPoint(x(), toPixels(top, Screen::TwipsPerPixelY())), size()));
+}
+
+void Form::setWidth(double width)
+{
+    setGeometryPixels(QRect(pos(), QSize(qMax(1, toPixels(width, Screen::TwipsPerPixelX())), height())));
+}
+
+void Form::setHeight(double height)
+{
+    setGeometryPixels(QRect(pos(), QSize(width(), qMax(1, toPixels(height, Screen::TwipsPerPixelY())))));
+}
+
+void Form::Move(double left, double top) { setGeometryPixels(QRect(QPoint(toPixels(left, Screen::TwipsPerPixelX()), toPixels(top, Screen::TwipsPerPixelY())), size())); }
+
+void Form::Move(double left, double top, double width, double height)
+{
+    const double tx = Screen::TwipsPerPixelX();
+    const double ty = Screen::TwipsPerPixelY();
+    setGeometryPixels(QRect(toPixels(left, tx), toPixels(top, ty), qMax(1, toPixels(width, tx)),
+                            qMax(1, toPixels(height, ty))));
+}
+
+int Form::WindowState() const
+{
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMinimized)
+        return vbMinimized;
+    if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return vbMaximized;
+    return vbNormal;
+}
+
+void Form::setWindowState(int state)
+{
+    switch (state) {
+    case vbMinimized:
+        QWidget::setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        break;
+    case vbMaximized:
+        QWidget::setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        break;
+    default:
+        QWidget::setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        break;
+    }
+    raiseResizeIfChanged();
+}
+
+void Form::setWindowState(Qt::WindowStates state)
+{
+    QWidget::setWindowState(state);
+    raiseResizeIfChanged();
+}
+
+void Form::setMousePointer(int pointer)
+{
+    m_mousePointer = pointer;
+    if (pointer == 0)
+        unsetCursor();
+    else
+        setCursor(cursorForPointer(pointer));
+}
+
+void Form::Show(int modal)
+{
+    if (!m_loaded) {
+        runtime::Load(this);
+        if (!m_loaded)
+            return;
+    }
+    const QPointer<Form> guard(this);
+    if (modal == vbModal)
+        setWindowModality(Qt::ApplicationModal);
+    show();
+    if (!guard)
+        return;
+    raise();
+    activateWindow();
+    if (!m_shownSinceLoad) {
+        // The design raises Resize when a form is first displayed.
+        m_shownSinceLoad = true;
+        raiseResize();
+    }
+    if (modal == vbModal && guard) {
+        YieldScope scope;
+        while (guard && guard->m_loaded && guard->isVisible())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (guard)
+            setWindowModality(Qt::NonModal);
+    }
+}
+
+void Form::SetFocus()
+{
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void Form::ZOrder(int position)
+{
+    if (position == 0)
+        raise();
+    else
+        lower();
+}
+
+void Form::raiseResize()
+{
+    if (!m_loaded)
+        return;
+    m_lastResizeSize = size();
+    m_lastResizeState = windowState();
+    Form_Resize();
+    emit Resize();
+}
+
+void Form::raiseResizeIfChanged()
+{
+    if (size() == m_lastResizeSize && windowState() == m_lastResizeState)
+        return;
+    if (!m_loaded) {
+        m_lastResizeSize = size();
+        m_lastResizeState = windowState();
+        return;
+    }
+    raiseResize();
+}
+
+bool Form::event(QEvent *event)
+{
+    if (m_loaded) {
+        if (event->type() == QEvent::WindowActivate) {
+            Form_Activate();
+            emit Activate();
+        } else if (event->type() == QEvent::WindowDeactivate) {
+            Form_Deactivate();
+            emit Deactivate();
+        }
+    }
+    return QWidget::event(event);
+}
+
+void Form::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    paintSurface(painter, event->rect());
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    resizeSurface(size());
+    raiseResizeIfChanged();
+}
+
+void Form::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        raiseResizeIfChanged();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // The window's close command is an unload that the form may cancel.
+    event->ignore();
+    runtime::Unload(this, vbFormControlMenu);
+}
+
+void Form::surfacePaint()
+{
+    Form_Paint();
+    emit Paint();
+}
+
+} // namespace runtime

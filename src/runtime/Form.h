@@ -1,0 +1,147 @@
+#pragma once
+
+#include "runtime/Control.h"
+#include "runtime/Surface.h"
+
+#include <QWidget>
+
+namespace runtime {
+
+// WindowState values.
+enum FormWindowStateConstants { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+// Show's modal argument.
+enum FormShowConstants { vbModeless = 0, vbModal = 1 };
+// Why a form is being unloaded (QueryUnload's UnloadMode).
+enum QueryUnloadConstants {
+    vbFormControlMenu = 0, // the window's close command
+    vbFormCode = 1,        // Unload in code
+    vbAppWindows = 2,
+    vbAppTaskManager = 3,
+    vbFormMDIForm = 4,
+    vbFormOwner = 5,
+};
+
+// A window of the program: a frameless top-level widget with the design's properties (position
+// and size in twips, the drawing surface, Caption, WindowState), its events and its controls in
+// creation order.
+//
+// Life cycle (see Forms.h): construct (the design's Initialize: create the controls and read their
+// stored data), Load or Show (Form_Load, then the Load signal), Unload (QueryUnload, Unload, then
+// hidden and deleted once no code that yields is running). A form unloaded and shown again is a
+// new object that loads afresh (Forms::Get).
+//
+// Events: each runs the protected virtual of the design's name first (for the form's own code),
+// then emits the signal (for controls that follow their form, such as the anchor).
+class Form : public QWidget, public Surface, public ControlHost {
+    Q_OBJECT
+    Q_PROPERTY(QString Name READ Name)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(double Left READ Left WRITE setLeft)
+    Q_PROPERTY(double Top READ Top WRITE setTop)
+    Q_PROPERTY(double Width READ Width WRITE setWidth)
+    Q_PROPERTY(double Height READ Height WRITE setHeight)
+    Q_PROPERTY(double ScaleWidth READ ScaleWidth)
+    Q_PROPERTY(double ScaleHeight READ ScaleHeight)
+    Q_PROPERTY(int ScaleMode READ ScaleMode WRITE setScaleMode)
+    Q_PROPERTY(int WindowState READ WindowState WRITE setWindowState)
+    Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(quint32 ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(quint32 FillColor READ FillColor WRITE setFillColor)
+    Q_PROPERTY(int FillStyle READ FillStyle WRITE setFillStyle)
+    Q_PROPERTY(int DrawWidth READ DrawWidth WRITE setDrawWidth)
+    Q_PROPERTY(int DrawStyle READ DrawStyle WRITE setDrawStyle)
+    Q_PROPERTY(bool AutoRedraw READ AutoRedraw WRITE setAutoRedraw)
+    Q_PROPERTY(bool FontTransparent READ FontTransparent WRITE setFontTransparent)
+    Q_PROPERTY(runtime::StdFont Font READ Font WRITE setFont)
+    Q_PROPERTY(runtime::StdPicture Picture READ Picture WRITE setPicture)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer)
+
+public:
+    explicit Form(const QString &name);
+    ~Form() override;
+
+    // Both Qt's font and the surface's font are reachable; they differ in type.
+    using QWidget::setFont;
+    using Surface::setFont;
+
+    QString Name() const { return objectName(); }
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    // Position on the screen and outer size, in twips.
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double left);
+    void setTop(double top);
+    void setWidth(double width);
+    void setHeight(double height);
+    void Move(double left, double top);
+    void Move(double left, double top, double width, double height);
+
+    int WindowState() const;
+    void setWindowState(int state);
+    // Qt's own states still reach Qt (an enum would otherwise promote to the int above).
+    void setWindowState(Qt::WindowState state) { setWindowState(Qt::WindowStates(state)); }
+    void setWindowState(Qt::WindowStates state);
+
+    bool Visible() const { return isVisible(); }
+    bool Enabled() const { return isEnabled(); }
+    int MousePointer() const { return m_mousePointer; }
+    void setMousePointer(int pointer);
+
+    // Between Load and Unload.
+    bool IsLoaded() const { return m_loaded; }
+    // Loads the form first when it is not loaded. Modal shows return once the form is hidden.
+    void Show(int modal = vbModeless);
+    void Hide() { hide(); }
+    void SetFocus();
+    void ZOrder(int position = 0);
+
+    // The design-time host (ambient UserMode False) or the running program (True, the default).
+    bool UserMode() const { return m_userMode; }
+    void setUserMode(bool userMode) { m_userMode = userMode; }
+
+signals:
+    void Load();
+    void Resize();
+    void Activate();
+    void Deactivate();
+    void QueryUnload(int &Cancel, int UnloadMode);
+    void Unload(int &Cancel);
+    void Paint();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Resize() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Deactivate() {}
+    virtual void Form_QueryUnload(int &Cancel, int UnloadMode) { Q_UNUSED(Cancel) Q_UNUSED(UnloadMode) }
+    virtual void Form_Unload(int &Cancel) { Q_UNUSED(Cancel) }
+    virtual void Form_Paint() {}
+
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void surfacePaint() override;
+
+private:
+    friend class FormLifecycle;
+    void raiseResize();
+    void raiseResizeIfChanged();
+    void setGeometryPixels(const QRect &rect);
+
+    bool m_loaded = false;
+    bool m_shownSinceLoad = false;
+    bool m_userMode = true;
+    int m_mousePointer = 0;
+    QSize m_lastResizeSize{-1, -1};
+    Qt::WindowStates m_lastResizeState;
+};
+
+} // namespace runtime

@@ -1,0 +1,100 @@
+#include "runtime/Screen.h"
+
+#include "runtime/Form.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
+namespace runtime {
+
+namespace {
+
+std::optional<int> s_injectedDpi;
+int s_mousePointer = 0;
+
+int screenDpi(bool horizontal)
+{
+    if (s_injectedDpi)
+        return *s_injectedDpi > 0 ? *s_injectedDpi : 96;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 96;
+    const int dpi = int(std::lround(horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY()));
+    return dpi > 0 ? dpi : 96;
+}
+
+// Twips per unit; pixels are converted with the screen's twips per pixel.
+double twipsPerUnit(int scale, bool horizontal)
+{
+    switch (scale) {
+    case vbPoints:
+        return 20.0;
+    case vbPixels:
+        return horizontal ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelY();
+    case vbInches:
+        return 1440.0;
+    case vbMillimeters:
+        return 1440.0 / 25.4;
+    case vbCentimeters:
+        return 1440.0 / 2.54;
+    case vbHimetric:
+        return 1440.0 / 2540.0;
+    default: // twips, user and characters
+        return 1.0;
+    }
+}
+
+}
+
+int Screen::LogicalDpiX() { return screenDpi(true); }
+int Screen::LogicalDpiY() { return screenDpi(false); }
+void Screen::setLogicalDpi(std::optional<int> dpi) { s_injectedDpi = dpi; }
+
+double Screen::TwipsPerPixelX() { return 1440.0 / LogicalDpiX(); }
+double Screen::TwipsPerPixelY() { return 1440.0 / LogicalDpiY(); }
+
+QRect Screen::GeometryPixels()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
+}
+
+QRect Screen::AvailableGeometryPixels()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+double Screen::Width() { return GeometryPixels().width() * TwipsPerPixelX(); }
+double Screen::Height() { return GeometryPixels().height() * TwipsPerPixelY(); }
+
+Form *Screen::ActiveForm() { return qobject_cast<Form *>(QApplication::activeWindow()); }
+
+int Screen::MousePointer() { return s_mousePointer; }
+
+void Screen::setMousePointer(int pointer)
+{
+    if (pointer == s_mousePointer)
+        return;
+    if (s_mousePointer != 0)
+        QGuiApplication::restoreOverrideCursor();
+    s_mousePointer = pointer;
+    if (pointer != 0)
+        QGuiApplication::setOverrideCursor(cursorForPointer(pointer));
+}
+
+double ScaleX(double value, int fromScale, int toScale)
+{
+    return value * twipsPerUnit(fromScale, true) / twipsPerUnit(toScale, true);
+}
+
+double ScaleY(double value, int fromScale, int toScale)
+{
+    return value * twipsPerUnit(fromScale, false) / twipsPerUnit(toScale, false);
+}
+
+} // namespace runtime

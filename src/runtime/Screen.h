@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QRect>
+
+#include <optional>
+
+namespace runtime {
+
+class Form;
+
+// Units of the scale conversions (ScaleMode and ScaleX/ScaleY).
+enum ScaleModeConstants {
+    vbUser = 0,
+    vbTwips = 1,
+    vbPoints = 2,
+    vbPixels = 3,
+    vbCharacters = 4,
+    vbInches = 5,
+    vbMillimeters = 6,
+    vbCentimeters = 7,
+    vbHimetric = 8,
+};
+
+// The screen as the windows see it: its size in twips and the twips per pixel that every
+// position in twips is converted with (1440 / logical pixels per inch).
+class Screen {
+public:
+    // The primary screen's logical pixels per inch, or the value a test injected. A screen that
+    // reports nothing counts as 96.
+    static int LogicalDpiX();
+    static int LogicalDpiY();
+    // Test hook: pretend the screen has this many pixels per inch (nullopt: the real screen).
+    static void setLogicalDpi(std::optional<int> dpi);
+
+    static double TwipsPerPixelX();
+    static double TwipsPerPixelY();
+
+    // The primary screen's size in twips.
+    static double Width();
+    static double Height();
+    // Its size and its work area (the screen less the panels) in pixels.
+    static QRect GeometryPixels();
+    static QRect AvailableGeometryPixels();
+
+    // The form that holds the keyboard focus, or nullptr.
+    static Form *ActiveForm();
+
+    // The application-wide pointer (0 default, 11 hourglass, ...; the values of MousePointer).
+    static int MousePointer();
+    static void setMousePointer(int pointer);
+};
+
+// ScaleX and ScaleY: a length converted between two units (vbTwips, vbPixels, vbHimetric, ...)
+// with the screen's twips per pixel. vbUser and vbCharacters count as twips.
+double ScaleX(double value, int fromScale, int toScale);
+double ScaleY(double value, int fromScale, int toScale);
+
+} // namespace runtime
