@@ -1,0 +1,29 @@
+#include "components/SuiteIcons.h"
+
+#include <QPixmap>
+
+void SuiteImageManagerIcons::RemoveAll()
+{
+    if (m_icons.empty())
+        return;
+    m_icons.clear();
+    emit changed();
+}
+
+void SuiteImageManagerIcons::AddIcon(const gdi::Icon &icon, int key, int)
+{
+    if (icon.isNull())
+        return;
+    QIcon copy;
+    // The sizes a row or a header may ask for; the icon keeps its own artwork at each.
+    for (const int side : {16, 20, 24, 32, 48})
+        copy.addPixmap(QPixmap::fromImage(icon.image(QSize(side, side))));
+    m_icons[key] = copy;
+    emit changed();
+}
+
+QIcon SuiteImageManagerIcons::icon(int key) const
+{
+    const auto it = m_icons.find(key);
+    return it == m_icons.end() ? QIcon() : it->second;
+}
