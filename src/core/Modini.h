@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Single values of the settings file, settings.ini in the program folder unless a file is named.
+namespace Modini {
+
+// The key's value, at most 2047 characters; the empty text when the file, section or key is missing.
+QString ReadIni(const QString &section, const QString &key, const QString &file = {});
+
+// Writes the value. A missing file is first created as empty UTF-16 text with its byte-order
+// mark, so that everything written afterwards is stored as UTF-16. Answers whether the write
+// succeeded.
+bool WriteIni(const QString &section, const QString &key, const QString &value, const QString &file = {});
+
+}
