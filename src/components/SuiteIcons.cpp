@@ -1,5 +1,7 @@
 #include "components/SuiteIcons.h"
 
+#include "components/SuiteIconLibrary.h"
+
 #include <QPixmap>
 
 void SuiteImageManagerIcons::RemoveAll()
@@ -26,4 +28,9 @@ QIcon SuiteImageManagerIcons::icon(int key) const
 {
     const auto it = m_icons.find(key);
     return it == m_icons.end() ? QIcon() : it->second;
+}
+
+void SuiteImageManagerIcons::LoadIconFromModule(const SuiteIconLibrary &module, int resource, int key, int type)
+{
+    AddIcon(module.IconByResource(resource), key, type);
 }

@@ -7,9 +7,7 @@
 
 #include <unordered_map>
 
-namespace os {
-class SharedLibrary;
-}
+class SuiteIconLibrary;
 
 // The control suite's icon collection: icons under whole-number keys, which list rows name as
 // their icon. A key added twice holds the later icon. Views that show its icons repaint when it
@@ -28,6 +26,9 @@ public:
     // Operation 2: a copy of the icon under the key; the caller keeps its own icon. A null icon
     // adds nothing.
     void AddIcon(const gdi::Icon &icon, int key, int type = 0);
+    // Operation 16: the icon with that resource number of a loaded library under the key; the
+    // caller may unload the library afterwards. Nothing is added when the library has no such icon.
+    void LoadIconFromModule(const SuiteIconLibrary &module, int resource, int key, int type = 0);
     // The icon under the key, or a null icon.
     QIcon icon(int key) const;
 

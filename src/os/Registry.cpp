@@ -1,5 +1,7 @@
 #include "os/Registry.h"
 
+#include "os/Folders.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -427,6 +429,36 @@ std::int32_t regEnumValue(HKEY key, std::uint32_t index, QString *name, std::uin
 bool isWow64Process()
 {
     return false;
+}
+
+QString ExpandEnvironmentStrings(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = text.indexOf(QLatin1Char('%'), pos);
+        const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('%'), open + 1);
+        if (close < 0) {
+            result += QStringView(text).mid(pos);
+            break;
+        }
+        result += QStringView(text).mid(pos, open - pos);
+        const QString name = text.mid(open + 1, close - open - 1);
+        QString value = name.isEmpty() ? QString() : qEnvironmentVariable(name.toLocal8Bit().constData());
+        if (value.isEmpty() && (name.compare(QLatin1String("SystemRoot"), Qt::CaseInsensitive) == 0
+                                || name.compare(QLatin1String("windir"), Qt::CaseInsensitive) == 0))
+            value = SpecialFolderLocation(CSIDL_WINDOWS);
+        if (value.isEmpty()) {
+            // Not a variable: the first "%" stays, and the second may open the next reference.
+            result += QLatin1Char('%') + name;
+            pos = close;
+            continue;
+        }
+        result += value;
+        pos = close + 1;
+    }
+    return result;
 }
 
 } // namespace os

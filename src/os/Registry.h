@@ -139,4 +139,9 @@ std::int32_t regEnumValue(HKEY key, std::uint32_t index, QString *name, std::uin
 // A 64-bit process on a 64-bit system: never redirected.
 bool isWow64Process();
 
+// ExpandEnvironmentStrings, as REG_EXPAND_SZ data is expanded: each %NAME% whose variable is set
+// is replaced by its value; SystemRoot and windir name the stand-in Windows folder (the program
+// folder) unless the environment sets them. Unknown names and a lone "%" stay as they are.
+QString ExpandEnvironmentStrings(const QString &text);
+
 } // namespace os

@@ -1,0 +1,38 @@
+#pragma once
+
+// A library of icon resources as the stand-in system folder holds them (setupapi.dll and the
+// others): icons addressed by resource number, each with its images at several sizes. This is
+// what loading such a library as a module gives the icon collection's module operation.
+// File layout, little-endian: "KSICOLIB", the icon count (u32), then per icon its resource
+// number (i32), its image count (u32) and per image its byte length (u32) and its bytes (PNG or
+// any format QImage reads). data/make-icon-libraries.py writes them.
+
+#include "gdi/Icon.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class SuiteIconLibrary
+{
+public:
+    // Null when the file is missing or not such a library. A damaged tail is cut off: the icons
+    // before it are kept.
+    static std::unique_ptr<SuiteIconLibrary> Load(const QString &path);
+    static std::unique_ptr<SuiteIconLibrary> FromBytes(const QByteArray &bytes);
+
+    int Count() const { return int(m_icons.size()); }
+    // The icon with that resource number, or a null icon.
+    gdi::Icon IconByResource(int resource) const;
+    // The icon at a 0-based position in the file, or a null icon.
+    gdi::Icon IconAt(int position) const;
+
+private:
+    struct Entry
+    {
+        int resource;
+        gdi::Icon icon;
+    };
+    std::vector<Entry> m_icons;
+};
