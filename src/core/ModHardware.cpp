@@ -1,0 +1,189 @@
+#include "core/ModHardware.h"
+
+#include "components/SuiteControlsGlobalSettings.h"
+#include "components/SuiteListView.h"
+#include "core/ModErrorCodes.h"
+#include "core/ModInformation.h"
+#include "core/ModMain.h"
+#include "os/Wmi.h"
+#include "platform/ModFileIcons.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Label.h"
+
+#include <QPointer>
+
+#include <array>
+#include <optional>
+
+namespace ModHardware {
+
+namespace {
+
+struct Device
+{
+    QString deviceId;
+    QString name;
+    QString manufacturer;
+    QString errorText;
+    QString classGuid;
+    std::int32_t errorCode = 0;
+    std::int32_t iconIndex = 0;
+};
+
+// A property as text cut at its first NUL; empty when it is absent or null.
+QString textOf(const os::WmiObject &object, const QString &name)
+{
+    const std::optional<QVariant> value = object.get(name);
+    if (!value || value->isNull() || !value->canConvert<QString>())
+        return {};
+    return ModMain::TrimNull(value->toString());
+}
+
+std::int32_t numberOf(const os::WmiObject &object, const QString &name)
+{
+    const std::optional<QVariant> value = object.get(name);
+    if (!value || value->isNull())
+        return 0;
+    bool ok = false;
+    const qlonglong number = value->toLongLong(&ok);
+    if (!ok || number < INT32_MIN || number > INT32_MAX)
+        return 0;
+    return std::int32_t(number);
+}
+
+bool isBlankOrDefault(const QString &classGuid)
+{
+    return ModMain::NormalizeSpaces(TrimSpaces(classGuid)).isEmpty() || classGuid == DefaultClassGuid;
+}
+
+void addRow(SuiteListView *list, const Device &device)
+{
+    SuiteListItem *item =
+        list->ListItems().Add(QString(), TrimSpaces(ModMain::NormalizeSpaces(device.name)), device.iconIndex);
+    if (!item)
+        return;
+    // Each cell is made at this moment, so the reads run again for every list the device enters.
+    item->setSubItems(1, TrimSpaces(ModMain::NormalizeSpaces(device.manufacturer)));
+    item->setSubItems(2, TrimSpaces(ModErrorCodes::DescribeErrorCode(device.errorText)));
+    item->setSubItems(3, ModMain::NormalizeSpaces(TrimSpaces(ModInformation::GetDeviceClassName(device.classGuid))));
+    item->setSubItems(4, TrimSpaces(ModInformation::GetDriverVersion(device.deviceId)));
+    item->setSubItems(5, TrimSpaces(ModInformation::GetHardwareIDs(device.deviceId)));
+    runtime::DoEvents();
+}
+
+} // namespace
+
+QString TrimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+bool IsSkippedDeviceId(const QString &deviceId)
+{
+    const QString lower = deviceId.toLower();
+    for (const char *prefix : {"root\\", "storage\\volume", "usb\\root_hub", "swd\\", "wpdbusenumroot\\"}) {
+        if (lower.startsWith(QLatin1String(prefix)))
+            return true;
+    }
+    return false;
+}
+
+bool BelongsToProblems(std::int32_t errorCode, const QString &classGuid)
+{
+    return errorCode != 0 || isBlankOrDefault(classGuid);
+}
+
+bool BelongsToNoDrivers(const QString &name, std::int32_t errorCode, const QString &classGuid)
+{
+    const QString lower = name.toLower();
+    return lower == QLatin1String("microsoft basic display adapter") || errorCode == 28
+           || lower == QLatin1String("standard vga graphics adapter") || isBlankOrDefault(classGuid);
+}
+
+bool BelongsToNoSystemDevices(const QString &manufacturer)
+{
+    return manufacturer.toLower() != QLatin1String("(standard system devices)");
+}
+
+void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrivers, SuiteListView *ListViewProblems,
+                 SuiteListView *ListViewNoSystemDevices, runtime::Label *LabelStatus)
+{
+    const QPointer<SuiteListView> hardware(ListViewHardware);
+    const QPointer<SuiteListView> noDrivers(ListViewNoDrivers);
+    const QPointer<SuiteListView> problems(ListViewProblems);
+    const QPointer<SuiteListView> noSystem(ListViewNoSystemDevices);
+    const QPointer<runtime::Label> status(LabelStatus);
+    auto setStatus = [&](const QString &caption) {
+        if (status)
+            status->setCaption(caption);
+    };
+
+    std::vector<os::WmiObject> devices;
+    if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
+        devices = services->ExecQuery(os::kQueryAllDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
+    runtime::DoEvents();
+    if (ModMain::ClosingProgram)
+        return;
+    SuiteImageManagerIcons *icons = SuiteControlsGlobalSettings::Global().Icons();
+    icons->RemoveAll();
+    runtime::DoEvents();
+
+    for (const os::WmiObject &object : devices) {
+        if (ModMain::ClosingProgram)
+            break;
+        Device device;
+        runtime::DoEvents();
+        device.deviceId = textOf(object, QStringLiteral("DeviceID"));
+        device.name = textOf(object, QStringLiteral("Name"));
+        device.manufacturer = textOf(object, QStringLiteral("Manufacturer"));
+        device.errorText = textOf(object, QStringLiteral("ConfigManagerErrorCode"));
+        device.classGuid = textOf(object, QStringLiteral("ClassGuid"));
+        device.errorCode = numberOf(object, QStringLiteral("ConfigManagerErrorCode"));
+        if (device.name.isEmpty())
+            device.name = QStringLiteral("Unknown");
+        if (device.manufacturer.isEmpty())
+            device.manufacturer = QStringLiteral("Unknown");
+        if (device.classGuid.isEmpty())
+            device.classGuid = DefaultClassGuid;
+        runtime::DoEvents();
+        setStatus(QStringLiteral("Status: Getting ") + device.name);
+        runtime::DoEvents();
+
+        const QString iconSource = ModInformation::GetClassIconSource(device.classGuid, device.iconIndex);
+        runtime::DoEvents();
+        if (!iconSource.isEmpty()) {
+            ModFileIcons::AddFileIcon(device.iconIndex + 5000, iconSource, device.iconIndex);
+            runtime::DoEvents();
+            for (const QPointer<SuiteListView> &list : {hardware, problems, noDrivers, noSystem}) {
+                if (list)
+                    list->setIcons(icons);
+            }
+            device.iconIndex += 5000;
+            runtime::DoEvents();
+        }
+
+        if (!IsSkippedDeviceId(device.deviceId)) {
+            if (hardware)
+                addRow(hardware, device);
+            if (problems && BelongsToProblems(device.errorCode, device.classGuid))
+                addRow(problems, device);
+            if (noDrivers && BelongsToNoDrivers(device.name, device.errorCode, device.classGuid))
+                addRow(noDrivers, device);
+            if (noSystem && BelongsToNoSystemDevices(device.manufacturer))
+                addRow(noSystem, device);
+        }
+        runtime::DoEvents();
+    }
+    if (!ModMain::ClosingProgram) {
+        setStatus(QStringLiteral("Status: Done"));
+        runtime::DoEvents();
+    }
+}
+
+} // namespace ModHardware
