@@ -1,0 +1,180 @@
+#include "controls/Anchor.h"
+
+#include "controls/AnchorLayout.h"
+#include "controls/ColorMath.h"
+#include "runtime/Form.h"
+#include "runtime/Screen.h"
+
+namespace {
+
+constexpr double OwnWidthTwips = 480;
+constexpr double OwnHeightTwips = 465;
+
+// A control's geometry property by name; empty for a control that has none.
+std::optional<double> readLength(const runtime::Control *control, const char *name)
+{
+    const QVariant value = runtime::getPropertyByName(control, name);
+    bool ok = false;
+    const double length = value.toDouble(&ok);
+    return value.isValid() && ok ? std::optional<double>(length) : std::nullopt;
+}
+
+}
+
+Anchor::Anchor(QWidget *container, const QString &name, int index) : runtime::UserControl(container, name, index)
+{
+    // A fixed extent, whatever the host asks for.
+    setFixedSize(ColorMath::roundHalfEven(OwnWidthTwips / runtime::Screen::TwipsPerPixelX()),
+                 ColorMath::roundHalfEven(OwnHeightTwips / runtime::Screen::TwipsPerPixelY()));
+}
+
+Anchor::~Anchor() = default;
+
+void Anchor::UserControl_InitProperties()
+{
+    if (Ambient().UserMode)
+        bindParent();
+}
+
+void Anchor::UserControl_ReadProperties(const runtime::PropertyBag &bag)
+{
+    bindParent();
+    bag.ReadInto(QStringLiteral("MinWidth"), MinWidth, 0);
+    bag.ReadInto(QStringLiteral("MinHeight"), MinHeight, 0);
+    bag.ReadInto(QStringLiteral("MaxWidth"), MaxWidth, 0);
+    bag.ReadInto(QStringLiteral("MaxHeight"), MaxHeight, 0);
+    bag.ReadInto(QStringLiteral("InitWidth"), InitWidth, 0);
+    bag.ReadInto(QStringLiteral("InitHeight"), InitHeight, 0);
+}
+
+void Anchor::UserControl_WriteProperties(runtime::PropertyBag &bag)
+{
+    bag.WriteProperty(QStringLiteral("MinWidth"), MinWidth, 0);
+    bag.WriteProperty(QStringLiteral("MinHeight"), MinHeight, 0);
+    bag.WriteProperty(QStringLiteral("MaxWidth"), MaxWidth, 0);
+    bag.WriteProperty(QStringLiteral("MaxHeight"), MaxHeight, 0);
+    bag.WriteProperty(QStringLiteral("InitWidth"), InitWidth, 0);
+    bag.WriteProperty(QStringLiteral("InitHeight"), InitHeight, 0);
+}
+
+void Anchor::bindParent()
+{
+    if (m_frm)
+        return;
+    m_frm = Parent();
+    if (!m_frm)
+        return;   // not on a form window: the control stays inert
+    // The form runs its own handlers before it emits, so the host's load handler precedes DoInit.
+    connect(m_frm, &runtime::Form::Load, this, [this] {
+        if (Ambient().UserMode)
+            DoInit();
+    });
+    connect(m_frm, &runtime::Form::Resize, this, [this] {
+        if (Ambient().UserMode)
+            DoResize();
+    });
+    if (Ambient().UserMode)
+        setVisible(false);
+}
+
+void Anchor::recordSize()
+{
+    m_lastHeight = ColorMath::roundHalfEven(m_frm->Height());
+    m_lastWidth = ColorMath::roundHalfEven(m_frm->Width());
+}
+
+void Anchor::DoInit()
+{
+    if (!m_frm)
+        return;
+    if (InitWidth > 0)
+        m_frm->setWidth(InitWidth);
+    if (InitHeight > 0)
+        m_frm->setHeight(InitHeight);
+    if (MinHeight < 1)
+        MinHeight = ColorMath::roundHalfEven(m_frm->Height());
+    if (MinWidth < 1)
+        MinWidth = ColorMath::roundHalfEven(m_frm->Width());
+
+    const QList<runtime::Control *> controls = m_frm->Controls();
+    m_flags = QStringList();
+    for (int i = 0; i <= controls.size(); ++i)
+        m_flags.append(QString());
+    for (int i = 0; i < controls.size(); ++i) {
+        runtime::Control *control = controls.at(i);
+        const AnchorLayout::TagFlags split = AnchorLayout::splitTag(control->Tag());
+        if (split.flags.isEmpty())
+            continue;
+        m_flags[i] = split.flags;
+        control->setTag(split.tag);
+    }
+    recordSize();
+}
+
+void Anchor::DoResize()
+{
+    if (!m_frm || m_frm->WindowState() == runtime::vbMinimized)
+        return;
+    // The window may go away while a handler of ours runs; hold it for the pass.
+    const QPointer<runtime::Form> frm = m_frm;
+    Freeze(frm);
+    // Each set raises the window's resize notification at once, so a nested pass applies the
+    // change and records the new size; this pass then finds nothing left to apply.
+    if (frm && frm->Height() < MinHeight)
+        frm->setHeight(MinHeight);
+    if (frm && frm->Width() < MinWidth)
+        frm->setWidth(MinWidth);
+    if (frm && MaxHeight > 0 && frm->Height() > MaxHeight)
+        frm->setHeight(MaxHeight);
+    if (frm && MaxWidth > 0 && frm->Width() > MaxWidth)
+        frm->setWidth(MaxWidth);
+    if (!frm)
+        return;
+
+    const int dH = ColorMath::roundHalfEven(frm->Height() - m_lastHeight);
+    const int dW = ColorMath::roundHalfEven(frm->Width() - m_lastWidth);
+    if (dH != 0 || dW != 0) {
+        emit Resizing();
+        const QList<runtime::Control *> controls = frm ? frm->Controls() : QList<runtime::Control *>();
+        for (int i = 0; i < controls.size() && i < m_flags.size(); ++i) {
+            runtime::Control *control = controls.at(i);
+            if (m_flags.at(i).isEmpty())
+                continue;
+            const auto left = readLength(control, "Left");
+            const auto top = readLength(control, "Top");
+            const auto width = readLength(control, "Width");
+            const auto height = readLength(control, "Height");
+            const AnchorLayout::Move move = AnchorLayout::moveFor(
+                m_flags.at(i), {left.value_or(0), top.value_or(0), width.value_or(0), height.value_or(0)}, dH, dW);
+            // A control without a position (a timer) simply keeps what it lacks.
+            if (move.top && top)
+                runtime::setPropertyByName(control, "Top", *move.top);
+            if (move.height && height)
+                runtime::setPropertyByName(control, "Height", *move.height);
+            if (move.left && left)
+                runtime::setPropertyByName(control, "Left", *move.left);
+            if (move.width && width)
+                runtime::setPropertyByName(control, "Width", *move.width);
+        }
+        emit Resized(dH, dW);
+    }
+    if (!frm)
+        return;
+    recordSize();
+    UnFreeze(frm, true);
+}
+
+void Anchor::Freeze(QWidget *ohWnd)
+{
+    if (ohWnd)
+        ohWnd->setUpdatesEnabled(false);
+}
+
+void Anchor::UnFreeze(QWidget *ohWnd, bool ForceUpdate)
+{
+    if (!ohWnd)
+        return;
+    ohWnd->setUpdatesEnabled(true);
+    if (ForceUpdate)
+        ohWnd->update();
+}

@@ -1,0 +1,49 @@
+#include "controls/AnimationBarPaint.h"
+
+#include "controls/ColorMath.h"
+
+namespace AnimationBarPaint {
+
+namespace {
+
+gdi::TriVertex vertex(int x, int y, gdi::ColorRef color)
+{
+    gdi::TriVertex v;
+    v.x = x;
+    v.y = y;
+    v.red = quint16(gdi::red(color) * 256);
+    v.green = quint16(gdi::green(color) * 256);
+    v.blue = quint16(gdi::blue(color) * 256);
+    return v;
+}
+
+}
+
+void paint(gdi::Dc &dc, const AnimationBarMotion &motion, const Frame &frame, double twipsPerPixelX,
+           double twipsPerPixelY)
+{
+    const auto px = [twipsPerPixelX](double twips) { return ColorMath::roundHalfEven(twips / twipsPerPixelX); };
+    const auto py = [twipsPerPixelY](double twips) { return ColorMath::roundHalfEven(twips / twipsPerPixelY); };
+    dc.fillRect({0, 0, dc.width(), dc.height()}, gdi::createSolidBrush(frame.track));
+
+    const int barHeight = py(frame.heightTwips);
+    const int barWidth = px(AnimationBarMotion::BarWidth);
+    for (int bar = AnimationBarMotion::Left1; bar <= AnimationBarMotion::Right2; ++bar) {
+        const int left = px(motion.barLeft(AnimationBarMotion::Bar(bar)));
+        if (left >= dc.width() || left + barWidth <= 0)
+            continue;
+        const BarShade &shade = frame.bars[size_t(bar)];
+        const gdi::TriVertex vertices[2] = {vertex(left, 0, shade.left), vertex(left + barWidth, barHeight, shade.right)};
+        const gdi::GradientRect mesh[1] = {{0, 1}};
+        dc.gradientFill(vertices, mesh, gdi::GRADIENT_FILL_RECT_H);
+    }
+
+    if (motion.pulseVisible() && motion.pulseWidth() > 0) {
+        const int left = px(motion.pulseLeft());
+        const int top = py(AnimationBarMotion::PulseTop);
+        dc.fillRect({left, top, left + px(motion.pulseWidth()), top + py(AnimationBarMotion::PulseHeight)},
+                    gdi::createSolidBrush(frame.pulse));
+    }
+}
+
+}

@@ -1,0 +1,293 @@
+#include "controls/PanelFx.h"
+
+#include "controls/ColorMath.h"
+#include "controls/PanelFxLayout.h"
+#include "os/WindowMessages.h"
+#include "runtime/Form.h"
+#include "runtime/Screen.h"
+
+#include <QMouseEvent>
+
+#include <limits>
+
+namespace {
+
+// The icon's sizes and position are 16-bit in the design; a value that does not fit is refused.
+bool fitsInt16(int value)
+{
+    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
+}
+
+}
+
+PanelFx::PanelFx(QWidget *container, const QString &name, int index) : runtime::UserControl(container, name, index)
+{
+    setScaleMode(runtime::vbPixels);
+    setAutoRedraw(true);
+    m_look.titleCaption = QStringLiteral("Panel");
+    m_look.font = Surface::Font().toQFont();
+}
+
+PanelFx::~PanelFx() = default;
+
+template <class T>
+void PanelFx::setAndRepaint(T &field, const T &value, const char *key)
+{
+    field = value;
+    PropertyChanged(QString::fromLatin1(key));
+    drawPanel();
+}
+
+void PanelFx::setAllowDraging(bool value) { setAndRepaint(m_allowDraging, value, "AllowDraging"); }
+void PanelFx::setAllowParentDraging(bool value) { setAndRepaint(m_allowParentDraging, value, "AllowParentDraging"); }
+void PanelFx::setBackGroundStyle(int value) { setAndRepaint(m_look.backGroundStyle, value, "BackGroundStyle"); }
+
+void PanelFx::setCanCollapse(bool value)
+{
+    m_canCollapse = value;
+    PropertyChanged(QStringLiteral("CanCollapse"));
+}
+
+void PanelFx::setFont(const runtime::StdFont &font)
+{
+    Surface::setFont(font);
+    m_look.font = font.toQFont();
+    PropertyChanged(QStringLiteral("Font"));
+    drawPanel();
+}
+
+void PanelFx::setgCPanelDir(int value) { setAndRepaint(m_look.gCPanelDir, value, "gCPanelDir"); }
+void PanelFx::setgCPanelEnd(quint32 value) { setAndRepaint(m_look.gCPanelEnd, value, "gCPanelEnd"); }
+void PanelFx::setgCPanelStart(quint32 value) { setAndRepaint(m_look.gCPanelStart, value, "gCPanelStart"); }
+void PanelFx::setgCTitleDir(int value) { setAndRepaint(m_look.gCTitleDir, value, "gCTitleDir"); }
+void PanelFx::setgCTitleEnd(quint32 value) { setAndRepaint(m_look.gCTitleEnd, value, "gCTitleEnd"); }
+void PanelFx::setgCTitleStart(quint32 value) { setAndRepaint(m_look.gCTitleStart, value, "gCTitleStart"); }
+void PanelFx::setHideTitleIcon(bool value) { setAndRepaint(m_look.hideTitleIcon, value, "HideTitleIcon"); }
+void PanelFx::setPanelBackColor(quint32 value) { setAndRepaint(m_look.panelBackColor, value, "PanelBackColor"); }
+void PanelFx::setPanelBitmap(const runtime::StdPicture &value) { setAndRepaint(m_look.panelBitmap, value, "PanelBitmap"); }
+void PanelFx::setPanelBorderColor(quint32 value) { setAndRepaint(m_look.panelBorderColor, value, "PanelBorderColor"); }
+void PanelFx::setRoundEdge(int value) { setAndRepaint(m_look.roundEdge, value, "RoundEdge"); }
+void PanelFx::setTileBackColor(quint32 value) { setAndRepaint(m_look.tileBackColor, value, "TileBackColor"); }
+void PanelFx::setTileHeight(int value) { setAndRepaint(m_look.tileHeight, value, "TileHeight"); }
+void PanelFx::setTitleAlignment(int value) { setAndRepaint(m_look.titleAlignment, value, "TitleAlignment"); }
+void PanelFx::setTitleBitmap(const runtime::StdPicture &value) { setAndRepaint(m_look.titleBitmap, value, "TitleBitmap"); }
+void PanelFx::setTitleCaption(const QString &value) { setAndRepaint(m_look.titleCaption, value, "TitleCaption"); }
+void PanelFx::setTitleForeColor(quint32 value) { setAndRepaint(m_look.titleForeColor, value, "TitleForeColor"); }
+void PanelFx::setTitleIcon(const runtime::StdPicture &value) { setAndRepaint(m_look.titleIcon, value, "TitleIcon"); }
+
+void PanelFx::setTitleIconHeight(int value)
+{
+    if (fitsInt16(value))
+        setAndRepaint(m_look.titleIconHeight, value, "TitleIconHeight");
+}
+
+void PanelFx::setTitleIconWidth(int value)
+{
+    if (fitsInt16(value))
+        setAndRepaint(m_look.titleIconWidth, value, "TitleIconWidth");
+}
+
+void PanelFx::setTitleIconXPos(int value)
+{
+    if (fitsInt16(value))
+        setAndRepaint(m_look.titleIconXPos, value, "TitleIconXPos");
+}
+
+void PanelFx::setTitleIconYPos(int value)
+{
+    if (fitsInt16(value))
+        setAndRepaint(m_look.titleIconYPos, value, "TitleIconYPos");
+}
+
+void PanelFx::UserControl_InitProperties()
+{
+    const runtime::AmbientProperties ambient = Ambient();
+    m_look.titleCaption = ambient.DisplayName;
+    Surface::setFont(ambient.Font);
+    m_look.font = ambient.Font.toQFont();
+}
+
+void PanelFx::UserControl_ReadProperties(const runtime::PropertyBag &bag)
+{
+    const runtime::StdFont ambientFont = Ambient().Font;
+    bag.ReadInto(QStringLiteral("TileHeight"), m_look.tileHeight, 20);
+    bag.ReadInto(QStringLiteral("PanelBorderColor"), m_look.panelBorderColor, 0x400000u);
+    bag.ReadInto(QStringLiteral("TitleCaption"), m_look.titleCaption, QStringLiteral("Panel"));
+    bag.ReadInto(QStringLiteral("TitleForeColor"), m_look.titleForeColor, 0xFFFFFFu);
+    runtime::StdFont font = Surface::Font();
+    if (bag.ReadInto(QStringLiteral("Font"), font, ambientFont)) {
+        Surface::setFont(font);
+        m_look.font = font.toQFont();
+    }
+    bag.ReadInto(QStringLiteral("TitleAlignment"), m_look.titleAlignment, 0);
+    bag.ReadInto(QStringLiteral("TileBackColor"), m_look.tileBackColor, 0x8000000Du);
+    bag.ReadInto(QStringLiteral("PanelBackColor"), m_look.panelBackColor, 0x80000005u);
+    bag.ReadInto(QStringLiteral("RoundEdge"), m_look.roundEdge, 0);
+    bag.ReadInto(QStringLiteral("CanCollapse"), m_canCollapse, false);
+    bag.ReadInto(QStringLiteral("AllowDraging"), m_allowDraging, false);
+    bag.ReadInto(QStringLiteral("BackGroundStyle"), m_look.backGroundStyle, 0);
+    bag.ReadInto(QStringLiteral("gCTitleStart"), m_look.gCTitleStart, 0xDE9A39u);
+    bag.ReadInto(QStringLiteral("gCTitleEnd"), m_look.gCTitleEnd, 0xFFFFFFu);
+    bag.ReadInto(QStringLiteral("gCTitleDir"), m_look.gCTitleDir, 1);
+    bag.ReadInto(QStringLiteral("gCPanelStart"), m_look.gCPanelStart, 0xDE9A39u);
+    bag.ReadInto(QStringLiteral("gCPanelEnd"), m_look.gCPanelEnd, 0xFFFFFFu);
+    bag.ReadInto(QStringLiteral("gCPanelDir"), m_look.gCPanelDir, 1);
+    bag.ReadInto(QStringLiteral("TitleIcon"), m_look.titleIcon, runtime::StdPicture());
+    bag.ReadInto(QStringLiteral("TitleIconWidth"), m_look.titleIconWidth, 32);
+    bag.ReadInto(QStringLiteral("TitleIconHeight"), m_look.titleIconHeight, 32);
+    bag.ReadInto(QStringLiteral("TitleIconXPos"), m_look.titleIconXPos, 8);
+    bag.ReadInto(QStringLiteral("TitleIconYPos"), m_look.titleIconYPos, 6);
+    bag.ReadInto(QStringLiteral("HideTitleIcon"), m_look.hideTitleIcon, false);
+    bag.ReadInto(QStringLiteral("AllowParentDraging"), m_allowParentDraging, false);
+    bag.ReadInto(QStringLiteral("TitleBitmap"), m_look.titleBitmap, runtime::StdPicture());
+    bag.ReadInto(QStringLiteral("PanelBitmap"), m_look.panelBitmap, runtime::StdPicture());
+}
+
+void PanelFx::UserControl_WriteProperties(runtime::PropertyBag &bag)
+{
+    const auto picture = [](const runtime::StdPicture &p) { return QVariant::fromValue(p); };
+    bag.WriteProperty(QStringLiteral("TileHeight"), m_look.tileHeight, 20);
+    bag.WriteProperty(QStringLiteral("PanelBorderColor"), m_look.panelBorderColor, 0x400000u);
+    bag.WriteProperty(QStringLiteral("TitleCaption"), m_look.titleCaption, QStringLiteral("Panel"));
+    bag.WriteProperty(QStringLiteral("TitleForeColor"), m_look.titleForeColor, 0xFFFFFFu);
+    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(Surface::Font()), QVariant::fromValue(Ambient().Font));
+    bag.WriteProperty(QStringLiteral("TitleAlignment"), m_look.titleAlignment, 0);
+    bag.WriteProperty(QStringLiteral("TileBackColor"), m_look.tileBackColor, 0x8000000Du);
+    bag.WriteProperty(QStringLiteral("PanelBackColor"), m_look.panelBackColor, 0x80000005u);
+    bag.WriteProperty(QStringLiteral("RoundEdge"), m_look.roundEdge, 0);
+    bag.WriteProperty(QStringLiteral("CanCollapse"), m_canCollapse, false);
+    bag.WriteProperty(QStringLiteral("AllowDraging"), m_allowDraging, false);
+    bag.WriteProperty(QStringLiteral("BackGroundStyle"), m_look.backGroundStyle, 0);
+    bag.WriteProperty(QStringLiteral("gCTitleStart"), m_look.gCTitleStart, 0xDE9A39u);
+    bag.WriteProperty(QStringLiteral("gCTitleEnd"), m_look.gCTitleEnd, 0xFFFFFFu);
+    bag.WriteProperty(QStringLiteral("gCTitleDir"), m_look.gCTitleDir, 1);
+    bag.WriteProperty(QStringLiteral("gCPanelStart"), m_look.gCPanelStart, 0xDE9A39u);
+    bag.WriteProperty(QStringLiteral("gCPanelEnd"), m_look.gCPanelEnd, 0xFFFFFFu);
+    bag.WriteProperty(QStringLiteral("gCPanelDir"), m_look.gCPanelDir, 1);
+    bag.WriteProperty(QStringLiteral("TitleIcon"), picture(m_look.titleIcon), picture({}));
+    bag.WriteProperty(QStringLiteral("TitleIconWidth"), m_look.titleIconWidth, 32);
+    bag.WriteProperty(QStringLiteral("TitleIconHeight"), m_look.titleIconHeight, 32);
+    bag.WriteProperty(QStringLiteral("TitleIconXPos"), m_look.titleIconXPos, 8);
+    bag.WriteProperty(QStringLiteral("TitleIconYPos"), m_look.titleIconYPos, 6);
+    bag.WriteProperty(QStringLiteral("HideTitleIcon"), m_look.hideTitleIcon, false);
+    bag.WriteProperty(QStringLiteral("AllowParentDraging"), m_allowParentDraging, false);
+    bag.WriteProperty(QStringLiteral("TitleBitmap"), picture(m_look.titleBitmap), picture({}));
+    bag.WriteProperty(QStringLiteral("PanelBitmap"), picture(m_look.panelBitmap), picture({}));
+}
+
+void PanelFx::UserControl_Resize()
+{
+    drawPanel();
+}
+
+void PanelFx::UserControl_Show()
+{
+    drawPanel();
+}
+
+void PanelFx::Refresh()
+{
+    drawPanel();
+}
+
+void PanelFx::drawPanel()
+{
+    const int w = ColorMath::roundHalfEven(ScaleWidth());
+    const int h = ColorMath::roundHalfEven(ScaleHeight());
+    const PanelFxPaint::Result result = PanelFxPaint::paint(*hdc(), w, h, m_look);
+    // The window takes the shape of the region; what lies outside is not drawn or hit.
+    setMask(result.windowRegion.region());
+    m_iconDrawn = result.iconDrawn;
+    Surface::Refresh();
+}
+
+int PanelFx::PanelOrTitle(float Y) const
+{
+    return PanelFxLayout::panelOrTitle(Y, m_look.tileHeight);
+}
+
+double PanelFx::extentTwipsX() const
+{
+    return width() * runtime::Screen::TwipsPerPixelX();
+}
+
+double PanelFx::extentTwipsY() const
+{
+    return height() * runtime::Screen::TwipsPerPixelY();
+}
+
+void PanelFx::setExtentTwips(double widthTwips, double heightTwips)
+{
+    resize(ColorMath::roundHalfEven(widthTwips / runtime::Screen::TwipsPerPixelX()),
+           ColorMath::roundHalfEven(heightTwips / runtime::Screen::TwipsPerPixelY()));
+}
+
+void PanelFx::Collapse()
+{
+    m_collapsed = !m_collapsed;
+    if (!m_canCollapse)
+        return;
+    if (m_collapsed) {
+        const float collapsedHeight = float(m_look.tileHeight * runtime::Screen::TwipsPerPixelX());
+        if (extentTwipsY() != collapsedHeight) {
+            m_savedHeight = ColorMath::roundHalfEven(extentTwipsY());
+            m_savedWidth = ColorMath::roundHalfEven(extentTwipsX());
+            setExtentTwips(extentTwipsX(), collapsedHeight);
+        }
+    } else {
+        setExtentTwips(extentTwipsX(), m_savedHeight);
+        setExtentTwips(m_savedWidth, extentTwipsY());
+    }
+}
+
+void PanelFx::mousePressEvent(QMouseEvent *event)
+{
+    const int button = runtime::MouseButtonOf(event->button());
+    const int shift = runtime::ShiftOf(event->modifiers());
+    const QPointF pos = event->position();
+    emit MouseDown(button, shift, float(pos.x()), float(pos.y()), PanelOrTitle(float(pos.y())));
+    if (button == 1) {
+        if (PanelOrTitle(float(pos.y())) == 0)
+            emit TileClick();
+        else
+            emit PanelClick();
+    }
+}
+
+void PanelFx::mouseMoveEvent(QMouseEvent *event)
+{
+    const int button = runtime::MouseButtonsOf(event->buttons());
+    const int shift = runtime::ShiftOf(event->modifiers());
+    const QPointF pos = event->position();
+    if (m_dragOffset) {
+        // Our own window follows the mouse until the button is released.
+        move(mapToParent(pos.toPoint()) - *m_dragOffset);
+        return;
+    }
+    const int part = PanelOrTitle(float(pos.y()));
+    emit MouseMove(button, shift, float(pos.x()), float(pos.y()), part);
+    if (button == 1 && part == 0 && m_allowDraging)
+        beginDrag(event->globalPosition().toPoint());
+}
+
+void PanelFx::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasDragging = m_dragOffset.has_value();
+    m_dragOffset.reset();
+    if (wasDragging)
+        return;
+    const QPointF pos = event->position();
+    emit MouseUp(runtime::MouseButtonOf(event->button()), runtime::ShiftOf(event->modifiers()), float(pos.x()),
+                 float(pos.y()), PanelOrTitle(float(pos.y())));
+}
+
+void PanelFx::beginDrag(QPoint globalPos)
+{
+    if (m_allowParentDraging) {
+        // The parent window moves in the window system's move loop, which returns on release.
+        if (QWidget *parent = Parent())
+            os::BeginCaptionDrag(parent, globalPos);
+        return;
+    }
+    m_dragOffset = mapFromGlobal(globalPos);
+}
