@@ -128,15 +128,17 @@ void Form::Show(int modal)
     const QPointer<Form> guard(this);
     if (modal == vbModal)
         setWindowModality(Qt::ApplicationModal);
+    const int resizesBefore = m_resizeCount;
     show();
     if (!guard)
         return;
     raise();
     activateWindow();
     if (!m_shownSinceLoad) {
-        // The design raises Resize when a form is first displayed.
+        // The design raises Resize when a form is first displayed, once.
         m_shownSinceLoad = true;
-        raiseResize();
+        if (m_resizeCount == resizesBefore)
+            raiseResize();
     }
     if (modal == vbModal && guard) {
         YieldScope scope;
@@ -167,6 +169,7 @@ void Form::raiseResize()
         return;
     m_lastResizeSize = size();
     m_lastResizeState = windowState();
+    ++m_resizeCount;
     Form_Resize();
     emit Resize();
 }

@@ -140,6 +140,7 @@ private:
     bool m_shownSinceLoad = false;
     bool m_userMode = true;
     int m_mousePointer = 0;
+    int m_resizeCount = 0;
     QSize m_lastResizeSize{-1, -1};
     Qt::WindowStates m_lastResizeState;
 };

@@ -33,6 +33,8 @@ public:
             return;
         form->m_loaded = true;
         form->m_shownSinceLoad = false;
+        form->m_lastResizeSize = form->size();
+        form->m_lastResizeState = form->windowState();
         loadedForms().append(form);
         syncTimers(form);
         const QPointer<Form> guard(form);

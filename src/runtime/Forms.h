@@ -24,7 +24,8 @@ public:
     static int Count();
 
     // The design's implicit form reference: the loaded form of type F, or a new F loaded now
-    // (so a form unloaded and used again loads afresh).
+    // (so a form unloaded and used again loads afresh). F must declare Q_OBJECT and be
+    // default-constructible.
     template <class F>
     static F *Get()
     {

@@ -1,0 +1,231 @@
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/Label.h"
+#include "runtime/Screen.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace runtime;
+
+namespace {
+
+class RecordingForm : public Form {
+    Q_OBJECT
+public:
+    RecordingForm() : Form(QStringLiteral("FrmRecording")) { ++s_created; }
+    ~RecordingForm() override { ++s_destroyed; }
+
+    QStringList events;
+    int cancelQueryUnload = 0;
+    int lastUnloadMode = -1;
+    std::function<void()> onResize;
+
+    static inline int s_created = 0;
+    static inline int s_destroyed = 0;
+
+protected:
+    void Form_Load() override { events << QStringLiteral("Load"); }
+    void Form_Resize() override
+    {
+        events << QStringLiteral("Resize %1x%2").arg(Width()).arg(Height());
+        if (onResize)
+            onResize();
+    }
+    void Form_QueryUnload(int &Cancel, int UnloadMode) override
+    {
+        events << QStringLiteral("QueryUnload");
+        lastUnloadMode = UnloadMode;
+        Cancel = cancelQueryUnload;
+    }
+    void Form_Unload(int &Cancel) override
+    {
+        Q_UNUSED(Cancel)
+        events << QStringLiteral("Unload");
+    }
+};
+
+class OtherForm : public Form {
+    Q_OBJECT
+public:
+    OtherForm() : Form(QStringLiteral("FrmOther")) {}
+};
+
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Screen::setLogicalDpi(96); }
+    void TearDown() override
+    {
+        for (Form *form : Forms::All())
+            Unload(form);
+        flushDeletes();
+        Screen::setLogicalDpi(std::nullopt);
+    }
+};
+
+TEST_F(FormsTest, LoadedFormsAreListedInLoadOrder)
+{
+    auto *first = new OtherForm;
+    auto *second = new RecordingForm;
+    Load(second);
+    Load(first);
+    Load(second);
+    EXPECT_EQ(Forms::All(), (QList<Form *>{second, first}));
+    EXPECT_EQ(second->events, QStringList{"Load"});
+}
+
+TEST_F(FormsTest, CancelledQueryUnloadKeepsTheFormLoaded)
+{
+    auto *form = new RecordingForm;
+    Load(form);
+    form->cancelQueryUnload = 1;
+    EXPECT_FALSE(Unload(form));
+    EXPECT_TRUE(form->IsLoaded());
+    EXPECT_EQ(form->events, (QStringList{"Load", "QueryUnload"}));
+    form->cancelQueryUnload = 0;
+}
+
+TEST_F(FormsTest, UnloadLeavesTheListHidesAndDeletes)
+{
+    auto *form = new RecordingForm;
+    form->Show();
+    const QPointer<Form> guard(form);
+    EXPECT_TRUE(Unload(form));
+    EXPECT_EQ(form->events.filter(QStringLiteral("nload")), (QStringList{"QueryUnload", "Unload"}));
+    EXPECT_EQ(form->lastUnloadMode, vbFormCode);
+    EXPECT_FALSE(form->IsLoaded());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(Forms::All().isEmpty());
+    flushDeletes();
+    EXPECT_TRUE(guard.isNull());
+}
+
+TEST_F(FormsTest, CloseCommandUnloadsWithTheControlMenuMode)
+{
+    auto *form = new RecordingForm;
+    form->Show();
+    form->close();
+    EXPECT_EQ(form->lastUnloadMode, vbFormControlMenu);
+    EXPECT_FALSE(form->IsLoaded());
+}
+
+TEST_F(FormsTest, FormUsedAgainAfterUnloadLoadsAfresh)
+{
+    const int created = RecordingForm::s_created;
+    RecordingForm *first = Forms::Get<RecordingForm>();
+    EXPECT_EQ(Forms::Get<RecordingForm>(), first);
+    EXPECT_EQ(RecordingForm::s_created, created + 1);
+    first->setCaption(QStringLiteral("changed"));
+    Unload(first);
+    flushDeletes();
+
+    RecordingForm *second = Forms::Get<RecordingForm>();
+    EXPECT_EQ(RecordingForm::s_created, created + 2);
+    EXPECT_EQ(second->events, QStringList{"Load"});
+    EXPECT_NE(second->Caption(), QStringLiteral("changed"));
+}
+
+// A handler of a form yields, and its form is unloaded meanwhile (say by the close button): the
+// form must outlive the handler, or the handler's next step touches freed memory.
+TEST_F(FormsTest, FormUnloadedDuringAYieldLivesUntilTheHandlerReturns)
+{
+    auto *form = new RecordingForm;
+    form->Show();
+    const QPointer<Form> guard(form);
+    bool aliveAfterFirstYield = false;
+    bool aliveAfterSecondYield = false;
+    bool unloadedSeen = false;
+    QEventLoop loop;
+    QTimer::singleShot(0, form, [&] {
+        QTimer::singleShot(0, [form] { Unload(form, vbFormControlMenu); });
+        DoEvents();
+        aliveAfterFirstYield = !guard.isNull();
+        unloadedSeen = guard && !guard->IsLoaded();
+        DoEvents();
+        aliveAfterSecondYield = !guard.isNull();
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    });
+    loop.exec();
+    flushDeletes();
+    EXPECT_TRUE(aliveAfterFirstYield);
+    EXPECT_TRUE(aliveAfterSecondYield);
+    EXPECT_TRUE(unloadedSeen);
+    EXPECT_TRUE(guard.isNull());
+}
+
+TEST_F(FormsTest, SizeInTwipsAndResizeRaisedAtOnceWhileHidden)
+{
+    auto *form = new RecordingForm;
+    form->setWidth(11250); // before the load: no event
+    Load(form);
+    form->setHeight(8250);
+    form->Move(1500, 750, 9000, 6000);
+    EXPECT_EQ(form->events, (QStringList{"Load", "Resize 11250x8250", "Resize 9000x6000"}));
+    EXPECT_EQ(form->size(), QSize(600, 400));
+    EXPECT_DOUBLE_EQ(form->Left(), 1500);
+    EXPECT_DOUBLE_EQ(form->Top(), 750);
+    EXPECT_DOUBLE_EQ(form->ScaleWidth(), 9000);
+    // A width between two pixels comes back as whole pixels.
+    form->setWidth(1000);
+    EXPECT_DOUBLE_EQ(form->Width(), 1005);
+}
+
+TEST_F(FormsTest, SizingInsideResizeRunsANestedResize)
+{
+    auto *form = new RecordingForm;
+    Load(form);
+    form->Move(0, 0, 4500, 3000);
+    form->events.clear();
+    int depth = 0;
+    int deepest = 0;
+    form->onResize = [&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (form->Width() < 6000)
+            form->setWidth(6000); // the anchor's minimum size
+        --depth;
+    };
+    form->setWidth(3000);
+    EXPECT_EQ(deepest, 2);
+    EXPECT_EQ(form->events, (QStringList{"Resize 3000x3000", "Resize 6000x3000"}));
+    EXPECT_DOUBLE_EQ(form->Width(), 6000);
+}
+
+TEST_F(FormsTest, FirstShowRaisesResizeAndWindowStateIsReported)
+{
+    auto *form = new RecordingForm;
+    form->Show();
+    EXPECT_EQ(form->events, (QStringList{"Load", "Resize 4800x3600"}));
+    EXPECT_EQ(form->WindowState(), vbNormal);
+    form->setWindowState(vbMinimized);
+    EXPECT_EQ(form->WindowState(), vbMinimized);
+    EXPECT_EQ(form->events.size(), 3); // minimising raises Resize, at the same size
+    form->setWindowState(vbNormal);
+    EXPECT_EQ(form->WindowState(), vbNormal);
+}
+
+TEST_F(FormsTest, ControlsAreKeptInCreationOrderAndDropOutWhenDeleted)
+{
+    auto *form = new RecordingForm;
+    auto *status = new Label(form, QStringLiteral("LabelStatus"));
+    auto *grip = new Label(form, QStringLiteral("LabelResize"));
+    auto *inner = new Label(status, QStringLiteral("LabelInner"));
+    EXPECT_EQ(form->Controls(), (QList<Control *>{status, grip, inner}));
+    EXPECT_EQ(form->findControl(QStringLiteral("labelresize")), grip);
+    EXPECT_EQ(inner->Parent(), form);
+    EXPECT_EQ(inner->Container(), status);
+    delete grip;
+    EXPECT_EQ(form->Controls(), (QList<Control *>{status, inner}));
+    delete form;
+}
+
+}
+
+#include "test_forms.moc"
