@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// Sends one file to a web server as multipart form data, part "uploadfile".
+namespace ModPostFile {
+
+// The file to send could not be opened or read: this failure reaches the caller instead of a
+// result. Numbers as the original runtime gives them: 53 file not found, 75 path/file access.
+class FileReadError : public std::runtime_error {
+public:
+    FileReadError(int number, const QString &description)
+        : std::runtime_error(description.toStdString()), number_(number) {}
+    int number() const { return number_; }
+
+private:
+    int number_;
+};
+
+// An HTTP/1.0 POST of the file to the URL; true when the request was sent. The answer is not
+// read. Throws FileReadError when the file cannot be read.
+bool PostFile(const QString &url, const QString &filePath);
+
+}

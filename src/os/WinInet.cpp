@@ -1,0 +1,190 @@
+#include "os/WinInet.h"
+
+#include <curl/curl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+
+#include <mutex>
+
+namespace os {
+
+namespace {
+
+std::optional<bool> &connectedOverride()
+{
+    static std::optional<bool> value;
+    return value;
+}
+
+InternetTimeouts &timeouts()
+{
+    static InternetTimeouts value;
+    return value;
+}
+
+bool machineConnected()
+{
+    ifaddrs *list = nullptr;
+    if (getifaddrs(&list) != 0)
+        return false;
+    bool connected = false;
+    for (const ifaddrs *entry = list; entry && !connected; entry = entry->ifa_next) {
+        const unsigned flags = entry->ifa_flags;
+        connected = entry->ifa_addr && (entry->ifa_addr->sa_family == AF_INET || entry->ifa_addr->sa_family == AF_INET6)
+                    && (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
+    }
+    freeifaddrs(list);
+    return connected;
+}
+
+// The answer is not read: the first byte of its body ends the transfer.
+size_t stopAtBody(char *, size_t, size_t, void *)
+{
+    return 0;
+}
+
+void initCurl()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}
+
+bool InternetGetConnectedState(unsigned *flags)
+{
+    const bool connected = connectedOverride().value_or(machineConnected());
+    if (flags)
+        *flags = connected ? INTERNET_CONNECTION_LAN : INTERNET_CONNECTION_OFFLINE;
+    return connected;
+}
+
+bool InternetAutodial(unsigned, void *)
+{
+    return InternetGetConnectedState();
+}
+
+void SetConnectedStateForTesting(std::optional<bool> connected)
+{
+    connectedOverride() = connected;
+}
+
+void SetInternetTimeouts(const InternetTimeouts &value)
+{
+    timeouts() = value;
+}
+
+InternetTimeouts GetInternetTimeouts()
+{
+    return timeouts();
+}
+
+std::unique_ptr<InternetSession> InternetSession::open(const QString &agent, int accessType)
+{
+    if (accessType != INTERNET_OPEN_TYPE_PRECONFIG && accessType != INTERNET_OPEN_TYPE_DIRECT)
+        return nullptr;
+    initCurl();
+    return std::unique_ptr<InternetSession>(new InternetSession(agent, accessType));
+}
+
+std::unique_ptr<InternetConnection> InternetConnection::connect(InternetSession &session, const QString &host, int port,
+                                                                int service)
+{
+    if (host.isEmpty() || service != INTERNET_SERVICE_HTTP || port < 0 || port > 65535)
+        return nullptr;
+    return std::unique_ptr<InternetConnection>(
+        new InternetConnection(session, host, port == 0 ? INTERNET_DEFAULT_HTTP_PORT : port));
+}
+
+std::unique_ptr<HttpRequest> HttpRequest::open(InternetConnection &connection, const QString &verb, const QString &path,
+                                               const QString &version, unsigned)
+{
+    const QString method = verb.isEmpty() ? QStringLiteral("GET") : verb;
+    for (const QChar c : method) {
+        if (!(c.isLetter() && c.unicode() < 128))
+            return nullptr;
+    }
+    return std::unique_ptr<HttpRequest>(new HttpRequest(connection, method, path.isEmpty() ? QStringLiteral("/") : path,
+                                                        version.isEmpty() ? QStringLiteral("HTTP/1.1") : version));
+}
+
+bool HttpRequest::addRequestHeaders(const QByteArray &headers, unsigned modifiers)
+{
+    QList<QPair<QByteArray, QByteArray>> added;
+    for (const QByteArray &line : headers.split('\n')) {
+        const QByteArray text = line.endsWith('\r') ? line.chopped(1) : line;
+        if (text.isEmpty())
+            continue;
+        const qsizetype colon = text.indexOf(':');
+        if (colon <= 0)
+            return false;
+        added.append({text.left(colon).trimmed(), text.mid(colon + 1).trimmed()});
+    }
+    if (added.isEmpty())
+        return false;
+    for (const auto &header : added) {
+        bool replaced = false;
+        if (modifiers & HTTP_ADDREQ_FLAG_REPLACE) {
+            for (auto &existing : headers_) {
+                if (existing.first.compare(header.first, Qt::CaseInsensitive) == 0) {
+                    existing.second = header.second;
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced)
+            headers_.append(header);
+    }
+    return true;
+}
+
+bool HttpRequest::sendRequest(const QByteArray &body)
+{
+    status_ = 0;
+    CURL *curl = curl_easy_init();
+    if (!curl)
+        return false;
+    const InternetSession &session = connection_.session();
+    const QByteArray url = QStringLiteral("http://%1:%2%3").arg(connection_.host()).arg(connection_.port()).arg(path_).toUtf8();
+    const QByteArray agent = session.agent().toLatin1();
+    const QByteArray verb = verb_.toLatin1();
+
+    // The request carries the caller's headers and nothing of the library's own choosing.
+    curl_slist *headerList = curl_slist_append(nullptr, "Accept:");
+    headerList = curl_slist_append(headerList, "Expect:");
+    for (const auto &header : std::as_const(headers_))
+        headerList = curl_slist_append(headerList, (header.first + ": " + header.second).constData());
+
+    const InternetTimeouts limits = timeouts();
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
+                     version_ == QLatin1String("HTTP/1.0") ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.constData());
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList);
+    if (verb == "POST") {
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.constData());
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body.size()));
+    } else if (verb != "GET") {
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, verb.constData());
+    }
+    if (session.accessType() == INTERNET_OPEN_TYPE_DIRECT)
+        curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connectMs));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long((limits.receiveMs + 999) / 1000));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, stopAtBody);
+
+    curl_easy_perform(curl);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_slist_free_all(headerList);
+    curl_easy_cleanup(curl);
+    status_ = int(status);
+    return status_ > 0;
+}
+
+}

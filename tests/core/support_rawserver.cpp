@@ -1,0 +1,118 @@
+#include "support_rawserver.h"
+
+#include <QList>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace testsupport {
+
+namespace {
+
+int listenOnLoopback(int &port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 || ::listen(fd, 8) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+bool readable(int fd, int timeoutMs)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, timeoutMs) > 0;
+}
+
+// Whether the bytes hold a whole request: headers and as much body as Content-Length says.
+bool complete(const QByteArray &request)
+{
+    const qsizetype end = request.indexOf("\r\n\r\n");
+    if (end < 0)
+        return false;
+    qsizetype length = 0;
+    for (const QByteArray &line : request.left(end).split('\n')) {
+        if (line.toLower().startsWith("content-length:"))
+            length = line.mid(15).trimmed().toLongLong();
+    }
+    return request.size() >= end + 4 + length;
+}
+
+}
+
+RawHttpServer::RawHttpServer(Behaviour behaviour, int status) : behaviour_(behaviour), status_(status)
+{
+    listener_ = listenOnLoopback(port_);
+    thread_ = std::thread([this] { run(); });
+}
+
+RawHttpServer::~RawHttpServer()
+{
+    stopping_ = true;
+    thread_.join();
+    if (listener_ >= 0)
+        ::close(listener_);
+}
+
+QByteArray RawHttpServer::received() const
+{
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+void RawHttpServer::run()
+{
+    while (!stopping_ && listener_ >= 0) {
+        if (!readable(listener_, 50))
+            continue;
+        const int client = ::accept(listener_, nullptr, nullptr);
+        if (client < 0)
+            continue;
+        ++connections_;
+        serve(client);
+        ::close(client);
+    }
+}
+
+void RawHttpServer::serve(int client)
+{
+    QByteArray request;
+    char buffer[4096];
+    while (!stopping_) {
+        if (behaviour_ != Behaviour::Stall && complete(request))
+            break;
+        if (!readable(client, 50))
+            continue;
+        const ssize_t got = ::recv(client, buffer, sizeof(buffer), 0);
+        if (got <= 0)
+            break;
+        request.append(buffer, got);
+        std::lock_guard lock(mutex_);
+        received_.append(buffer, got);
+    }
+    if (behaviour_ == Behaviour::Answer) {
+        const QByteArray answer = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
+        ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
+    }
+}
+
+int closedPort()
+{
+    int port = 0;
+    const int fd = listenOnLoopback(port);
+    ::close(fd);
+    return port;
+}
+
+}

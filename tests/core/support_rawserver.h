@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace testsupport {
+
+// A one-thread HTTP server on 127.0.0.1 that keeps every request exactly as its bytes arrived.
+class RawHttpServer {
+public:
+    enum class Behaviour {
+        Answer,         // "HTTP/1.0 <status>" once the whole request is in
+        Stall,          // reads, never answers
+        CloseAtOnce,    // reads the request, closes without a word
+    };
+
+    explicit RawHttpServer(Behaviour behaviour = Behaviour::Answer, int status = 200);
+    ~RawHttpServer();
+    RawHttpServer(const RawHttpServer &) = delete;
+    RawHttpServer &operator=(const RawHttpServer &) = delete;
+
+    int port() const { return port_; }
+    // The raw bytes of the requests received so far, one after another.
+    QByteArray received() const;
+    int connections() const { return connections_; }
+
+private:
+    void run();
+    void serve(int client);
+
+    Behaviour behaviour_;
+    int status_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> connections_{0};
+    mutable std::mutex mutex_;
+    QByteArray received_;
+    std::thread thread_;
+};
+
+// A port on 127.0.0.1 that nothing listens on.
+int closedPort();
+
+}

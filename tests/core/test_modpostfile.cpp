@@ -1,0 +1,166 @@
+#include "core/ModPostFile.h"
+
+#include "os/WinInet.h"
+#include "support_rawserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::RawHttpServer;
+
+const QByteArray kBoundary = "3fbd04f5-b1ed-4060-99b9-fca7ff59c113";
+const QString kPath = QStringLiteral("/files/hardware_ids/upload_hardware_id_v1.php");
+
+QByteArray expectedBody(const QByteArray &fileName, const QByteArray &content)
+{
+    return "--" + kBoundary + "\r\n" + "Content-Disposition: multipart/form-data; name=\"uploadfile\"; filename=\"" + fileName + "\"\r\n"
+           + "Content-Type: application/octet-stream\r\n\r\n" + content + "\r\n--" + kBoundary + "--";
+}
+
+class Upload : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        os::SetConnectedStateForTesting(true);
+        os::SetInternetTimeouts({2000, 1000});
+    }
+    void TearDown() override
+    {
+        os::SetConnectedStateForTesting(std::nullopt);
+        os::SetInternetTimeouts({});
+    }
+
+    QString file(const QByteArray &content, const QString &name = QStringLiteral("new_hardware.txt"))
+    {
+        const QString path = folder.filePath(name);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content);
+        return path;
+    }
+
+    static QString url(int port) { return QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(kPath); }
+
+    static QByteArray bodyOf(const QByteArray &request) { return request.mid(request.indexOf("\r\n\r\n") + 4); }
+    static QList<QByteArray> headersOf(const QByteArray &request) { return request.left(request.indexOf("\r\n\r\n") + 2).split('\n'); }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(Upload, RequestIsTheMultipartPostByteForByte)
+{
+    RawHttpServer server;
+    const QByteArray content("PCI\\VEN_1AF4&DEV_1041|||Virtio|||Red Hat, Inc.\r\n\x00\xFF binary\r\n", 53);
+    ASSERT_TRUE(ModPostFile::PostFile(url(server.port()), file(content)));
+    const QByteArray request = server.received();
+    EXPECT_TRUE(request.startsWith("POST " + kPath.toLatin1() + " HTTP/1.0\r\n")) << request.left(80).toStdString();
+    const QList<QByteArray> headers = headersOf(request);
+    EXPECT_TRUE(headers.contains("Content-Type: multipart/form-data; boundary=" + kBoundary + "\r"));
+    EXPECT_TRUE(headers.contains("User-Agent: Uploader\r"));
+    EXPECT_TRUE(headers.contains("Host: 127.0.0.1:" + QByteArray::number(server.port()) + "\r"));
+    EXPECT_EQ(bodyOf(request), expectedBody("new_hardware.txt", content));
+    EXPECT_TRUE(headers.contains("Content-Length: " + QByteArray::number(bodyOf(request).size()) + "\r"));
+    for (const QByteArray &header : headers)
+        EXPECT_FALSE(header.toLower().startsWith("accept:") || header.toLower().startsWith("expect:")) << header.toStdString();
+}
+
+TEST_F(Upload, EmptyFileSendsTheTwoDelimitersAroundNothing)
+{
+    RawHttpServer server;
+    ASSERT_TRUE(ModPostFile::PostFile(url(server.port()), file(QByteArray())));
+    EXPECT_EQ(bodyOf(server.received()), expectedBody("new_hardware.txt", QByteArray()));
+    EXPECT_TRUE(bodyOf(server.received()).endsWith("Content-Type: application/octet-stream\r\n\r\n\r\n--" + kBoundary + "--"));
+}
+
+TEST_F(Upload, FileNameIsWhatFollowsTheLastSeparator)
+{
+    RawHttpServer server;
+    file("x", QStringLiteral("plain.txt"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    const bool sent = ModPostFile::PostFile(url(server.port()), QStringLiteral("plain.txt"));
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(sent);
+    ASSERT_TRUE(ModPostFile::PostFile(url(server.port()), folder.path() + QStringLiteral("\\plain.txt")));
+    const QByteArray received = server.received();
+    EXPECT_EQ(received.count("filename=\"plain.txt\"\r\n"), 2) << "never the folder of this machine";
+}
+
+struct UrlCase {
+    const char *name;
+    QString url;   // %1 stands for the server's port
+    QByteArray requestLine;
+};
+
+class UploadUrls : public Upload, public ::testing::WithParamInterface<UrlCase> {};
+
+TEST_P(UploadUrls, HostPortAndPathAreSplitFromTheUrl)
+{
+    RawHttpServer server;
+    ASSERT_TRUE(ModPostFile::PostFile(GetParam().url.arg(server.port()), file("x")));
+    EXPECT_TRUE(server.received().startsWith(GetParam().requestLine)) << server.received().left(60).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , UploadUrls,
+    ::testing::Values(UrlCase{"SchemeHostPortTwoSegments", QStringLiteral("http://127.0.0.1:%1/files/upload.php"), "POST /files/upload.php HTTP/1.0\r\n"},
+                      UrlCase{"NoScheme", QStringLiteral("127.0.0.1:%1/a/b"), "POST /a/b HTTP/1.0\r\n"},
+                      UrlCase{"NoPath", QStringLiteral("http://127.0.0.1:%1"), "POST / HTTP/1.0\r\n"},
+                      UrlCase{"PortFollowedByText", QStringLiteral("http://127.0.0.1:%1x/p"), "POST /p HTTP/1.0\r\n"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Upload, FileThatCannotBeReadReachesTheCaller)
+{
+    RawHttpServer server;
+    try {
+        ModPostFile::PostFile(url(server.port()), folder.filePath(QStringLiteral("missing.txt")));
+        ADD_FAILURE() << "no error";
+    } catch (const ModPostFile::FileReadError &error) {
+        EXPECT_EQ(error.number(), 53);
+    }
+    try {
+        ModPostFile::PostFile(url(server.port()), folder.path());
+        ADD_FAILURE() << "no error";
+    } catch (const ModPostFile::FileReadError &error) {
+        EXPECT_EQ(error.number(), 75);
+    }
+    EXPECT_EQ(server.connections(), 0) << "nothing is sent";
+}
+
+TEST_F(Upload, OfflineMachineGivesFalseBeforeAnyConnection)
+{
+    RawHttpServer server;
+    os::SetConnectedStateForTesting(false);
+    EXPECT_FALSE(ModPostFile::PostFile(url(server.port()), file("x")));
+    EXPECT_EQ(server.connections(), 0);
+}
+
+TEST_F(Upload, ServerThatFailsGivesFalseWithinTheTimeouts)
+{
+    const QString content = file("line\r\n");
+    EXPECT_FALSE(ModPostFile::PostFile(url(testsupport::closedPort()), content)) << "refused";
+    {
+        RawHttpServer stalling(RawHttpServer::Behaviour::Stall);
+        EXPECT_FALSE(ModPostFile::PostFile(url(stalling.port()), content)) << "stalls";
+        EXPECT_FALSE(stalling.received().isEmpty());
+    }
+    {
+        RawHttpServer silent(RawHttpServer::Behaviour::CloseAtOnce);
+        EXPECT_FALSE(ModPostFile::PostFile(url(silent.port()), content)) << "closes without an answer";
+    }
+    EXPECT_FALSE(ModPostFile::PostFile(QStringLiteral("http:///x"), content)) << "no host";
+}
+
+TEST_F(Upload, AnsweredRequestCountsAsSentWhateverTheStatus)
+{
+    RawHttpServer server(RawHttpServer::Behaviour::Answer, 500);
+    EXPECT_TRUE(ModPostFile::PostFile(url(server.port()), file("x")));
+}
+
+}
