@@ -170,7 +170,8 @@ bool Dc::stretchBlt(int x, int y, int w, int h, const Dc *src, int sx, int sy, i
                         continue; // outside the source: the platform leaves these pixels alone
                 }
                 if (plainCopy) {
-                    line[px] = 0xFF000000u | s;
+                    // A plain copy keeps the source's alpha where the destination has alpha.
+                    line[px] = dst.isOpaque() ? (0xFF000000u | s) : s;
                     continue;
                 }
                 const quint32 p = usesPattern ? m_brush.pixelAt(px, py) : 0;
