@@ -3,6 +3,7 @@
 #include "controls/ColorMath.h"
 #include "controls/PanelFxLayout.h"
 #include "os/WindowMessages.h"
+#include "os/WindowRegion.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
@@ -195,8 +196,7 @@ void PanelFx::drawPanel()
     const int w = ColorMath::roundHalfEven(ScaleWidth());
     const int h = ColorMath::roundHalfEven(ScaleHeight());
     const PanelFxPaint::Result result = PanelFxPaint::paint(*hdc(), w, h, m_look);
-    // The window takes the shape of the region; what lies outside is not drawn or hit.
-    setMask(result.windowRegion.region());
+    os::SetWindowRgn(this, result.windowRegion, true);
     m_iconDrawn = result.iconDrawn;
     Surface::Refresh();
 }
@@ -218,8 +218,9 @@ double PanelFx::extentTwipsY() const
 
 void PanelFx::setExtentTwips(double widthTwips, double heightTwips)
 {
-    resize(ColorMath::roundHalfEven(widthTwips / runtime::Screen::TwipsPerPixelX()),
-           ColorMath::roundHalfEven(heightTwips / runtime::Screen::TwipsPerPixelY()));
+    // Through the container's view of the control, so that the host sees its Width and Height change.
+    setWidth(widthTwips / runtime::Screen::TwipsPerPixelX() * unitsPerPixelX());
+    setHeight(heightTwips / runtime::Screen::TwipsPerPixelY() * unitsPerPixelY());
 }
 
 void PanelFx::Collapse()

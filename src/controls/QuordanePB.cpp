@@ -2,6 +2,7 @@
 
 #include "controls/ColorMath.h"
 #include "controls/QuordanePBLayout.h"
+#include "platform/clsGradient.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
@@ -23,18 +24,6 @@ gdi::Bitmap holderSurface(const runtime::StdPicture &picture)
     if (!picture)
         return {};
     return gdi::Bitmap(picture.image().convertToFormat(QImage::Format_RGB32));
-}
-
-// A vertical two-colour run over an image, top colour to bottom colour, in 1-pixel lines.
-void verticalGradient(QImage &image, gdi::ColorRef top, gdi::ColorRef bottom)
-{
-    gdi::Dc dc(&image);
-    const gdi::TriVertex vertices[2] = {
-        {0, 0, quint16(gdi::red(top) << 8), quint16(gdi::green(top) << 8), quint16(gdi::blue(top) << 8), 0},
-        {image.width(), image.height(), quint16(gdi::red(bottom) << 8), quint16(gdi::green(bottom) << 8),
-         quint16(gdi::blue(bottom) << 8), 0}};
-    const gdi::GradientRect mesh[1] = {{0, 1}};
-    dc.gradientFill(vertices, mesh, gdi::GRADIENT_FILL_RECT_V);
 }
 
 }
@@ -248,33 +237,37 @@ void QuordanePB::Refresh()
 
 void QuordanePB::BuildBlendPictures()
 {
-    // Host colour at the top and bottom, the control's colour at mid-height: two halves, each a
-    // gradient from the control's colour at the middle edge to the host's at the outer edge.
+    // Host colour at the top and the bottom, the control's colour at mid-height: two halves, each
+    // a gradient from the control's colour at the middle to the host's at the outer edge.
     const int w = width();
-    const int half = ColorMath::roundHalfEven(height() / 2.0);
-    const gdi::ColorRef host = runtime::TranslateOrBlack(hostBackColor());
-    const auto build = [&](runtime::OleColor own) {
-        QImage top(w, half, QImage::Format_RGB32);
-        // The lower half takes the odd row, so that no row of the picture is left undrawn.
-        QImage bottom(w, height() - half, QImage::Format_RGB32);
-        QImage final(w, height(), QImage::Format_RGB32);
-        if (top.isNull() || final.isNull())
-            return gdi::Bitmap();
-        const gdi::ColorRef ownRgb = runtime::TranslateOrBlack(own);
-        verticalGradient(top, host, ownRgb);
-        runtime::DoEvents();
-        verticalGradient(bottom, ownRgb, host);
-        final.fill(Qt::black);
-        QPainter painter(&final);
-        painter.drawImage(0, 0, top);
-        painter.drawImage(0, top.height(), bottom);
-        painter.end();
-        runtime::DoEvents();
-        return gdi::Bitmap(std::move(final));
-    };
+    const int topHeight = ColorMath::roundHalfEven(height() / 2.0);
+    // The lower half takes the odd row, so that no row of the picture is left undrawn.
+    const int bottomHeight = height() - topHeight;
     m_holders.backBlend = {};
     m_holders.barBlend = {};
     runtime::DoEvents();
+    const auto build = [&](runtime::OleColor own) {
+        QImage picture(w, height(), QImage::Format_RGB32);
+        if (picture.isNull())
+            return gdi::Bitmap();
+        picture.fill(Qt::black);
+        m_gradient.setColor1(own);
+        m_gradient.setColor2(hostBackColor());
+        const auto half = [&](float angle, int top, int rows) {
+            QImage image(w, rows, QImage::Format_RGB32);
+            if (image.isNull())
+                return;
+            image.fill(Qt::black);
+            gdi::Dc dc(&image);
+            m_gradient.setAngle(angle);
+            m_gradient.DrawGradient(dc, w, rows);
+            QPainter(&picture).drawImage(0, top, image);
+        };
+        half(90.0f, 0, topHeight);
+        half(270.0f, topHeight, bottomHeight);
+        runtime::DoEvents();
+        return gdi::Bitmap(std::move(picture));
+    };
     m_holders.backBlend = build(m_look.backColor);
     m_holders.barBlend = build(m_look.barColor);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/QuordanePBPaint.h"
+#include "platform/clsGradient.h"
 #include "runtime/UserControl.h"
 
 #include <QImage>
@@ -126,4 +127,5 @@ private:
     QImage m_bufferImage;
     gdi::Dc m_buffer;
     bool m_loaded = false;
+    clsGradient m_gradient;
 };
