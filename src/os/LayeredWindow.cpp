@@ -44,7 +44,14 @@ public:
             m_window->setMask(visible);
     }
 
-    static ColorKeyFilter *of(QWidget *window) { return window->findChild<ColorKeyFilter *>(QString(), Qt::FindDirectChildrenOnly); }
+    static ColorKeyFilter *of(QWidget *window)
+    {
+        for (QObject *child : window->children()) {
+            if (auto *filter = dynamic_cast<ColorKeyFilter *>(child))
+                return filter;
+        }
+        return nullptr;
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -147,8 +154,8 @@ QRegion RegionWithoutColor(const QImage &image, gdi::ColorRef key)
         return {};
     const QRgb keyPixel = qRgb(gdi::red(key), gdi::green(key), gdi::blue(key));
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    // MaskOutColor: pixels of the key colour are 0 in the mask, every other pixel 1.
-    return QRegion(QBitmap::fromImage(rgb.createMaskFromColor(keyPixel, Qt::MaskOutColor)));
+    // The region of a bitmap is its color1 pixels; MaskInColor makes the key colour color0.
+    return QRegion(QBitmap::fromImage(rgb.createMaskFromColor(keyPixel, Qt::MaskInColor)));
 }
 
 void UpdateLayeredMask(QWidget *window)

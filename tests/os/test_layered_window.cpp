@@ -1,0 +1,105 @@
+#include "os/LayeredWindow.h"
+
+#include "runtime/Form.h"
+#include "runtime/Label.h"
+#include "runtime/PictureBox.h"
+
+#include "support/TestOutput.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr gdi::ColorRef Key = 0x00F7B8F8;
+
+// A form in the shape of the windows: back colour, and along the top a picture box standing in
+// for the title bar whose unpainted parts are the key colour.
+class LayeredWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form->resize(40, 30);
+        form->setBackColor(0x00404040);
+        bar->setGeometry(0, 0, 40, 10);
+        bar->setBackColor(Key);
+        bar->hdc()->fillRect(gdi::Rect{4, 0, 36, 10}, gdi::Brush::solid(0x00FF9933));
+        // One unit off the key in each channel must stay visible.
+        bar->hdc()->setPixelV(0, 9, Key ^ 0x000001);
+        bar->hdc()->setPixelV(1, 9, Key ^ 0x000100);
+        bar->hdc()->setPixelV(2, 9, Key ^ 0x010000);
+        form->hdc()->setPixelV(20, 20, Key); // the key on the form itself is see-through too
+    }
+    void TearDown() override { delete form; }
+
+    void makeLayered()
+    {
+        os::SetWindowExStyle(form, os::GetWindowExStyle(form) | os::WS_EX_LAYERED);
+        ASSERT_TRUE(os::SetLayeredWindowAttributes(form, Key, 0, os::LWA_COLORKEY));
+    }
+
+    runtime::Form *form = new runtime::Form(QStringLiteral("FrmMain"));
+    runtime::PictureBox *bar = new runtime::PictureBox(form, QStringLiteral("TitelBar1"));
+};
+
+TEST_F(LayeredWindowTest, KeyColourPixelsAreLeftOutOfTheWindow)
+{
+    makeLayered();
+    const QRegion mask = form->mask();
+    EXPECT_FALSE(mask.contains(QPoint(0, 0)));
+    EXPECT_FALSE(mask.contains(QPoint(39, 5)));
+    EXPECT_FALSE(mask.contains(QPoint(20, 20)));
+    EXPECT_TRUE(mask.contains(QPoint(10, 5)));  // the painted bar
+    EXPECT_TRUE(mask.contains(QPoint(20, 25))); // the form's back colour
+    EXPECT_TRUE(mask.contains(QPoint(0, 9)));
+    EXPECT_TRUE(mask.contains(QPoint(1, 9)));
+    EXPECT_TRUE(mask.contains(QPoint(2, 9)));
+    EXPECT_FALSE(mask.contains(QPoint(3, 9)));
+
+    QImage shown = os::ComposeWindowImage(form).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (!mask.contains(QPoint(x, y)))
+                shown.setPixel(x, y, 0);
+    testsupport::writeTestPng(QStringLiteral("os"), QStringLiteral("colour_key"), shown);
+}
+
+TEST_F(LayeredWindowTest, WindowWithoutTheLayeredStyleRefusesAttributes)
+{
+    EXPECT_FALSE(os::SetLayeredWindowAttributes(form, Key, 0, os::LWA_COLORKEY));
+    EXPECT_TRUE(form->mask().isEmpty());
+}
+
+TEST_F(LayeredWindowTest, MaskFollowsLaterDrawingAndOtherWidgetsAreOpaque)
+{
+    makeLayered();
+    auto *label = new runtime::Label(form, QStringLiteral("LabelStatus"));
+    label->setGeometry(36, 0, 4, 4); // over key pixels of the bar
+    bar->hdc()->fillRect(gdi::Rect{0, 0, 4, 10}, gdi::Brush::solid(0x00FF9933));
+    os::UpdateLayeredMask(form);
+    EXPECT_TRUE(form->mask().contains(QPoint(0, 0)));
+    EXPECT_TRUE(form->mask().contains(QPoint(37, 1)));
+    EXPECT_FALSE(form->mask().contains(QPoint(37, 6)));
+}
+
+TEST_F(LayeredWindowTest, TakingTheStyleAwayShowsTheWholeWindow)
+{
+    makeLayered();
+    ASSERT_FALSE(form->mask().isEmpty());
+    os::SetWindowExStyle(form, os::GetWindowExStyle(form) & ~os::WS_EX_LAYERED);
+    EXPECT_TRUE(form->mask().isEmpty());
+}
+
+TEST(RegionWithoutColor, ExactMatchOnly)
+{
+    QImage image(3, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(0xF8, 0xB8, 0xF7));
+    image.setPixel(1, 0, qRgb(0xF8, 0xB8, 0xF6));
+    image.setPixel(2, 0, qRgb(0, 0, 0));
+    const QRegion region = os::RegionWithoutColor(image, Key);
+    EXPECT_FALSE(region.contains(QPoint(0, 0)));
+    EXPECT_TRUE(region.contains(QPoint(1, 0)));
+    EXPECT_TRUE(region.contains(QPoint(2, 0)));
+    EXPECT_TRUE(os::RegionWithoutColor(QImage(), Key).isEmpty());
+}
+
+}
