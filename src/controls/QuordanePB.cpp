@@ -2,6 +2,7 @@
 
 #include "controls/ColorMath.h"
 #include "controls/QuordanePBLayout.h"
+#include "controls/pcDibSection.h"
 #include "platform/clsGradient.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
@@ -135,22 +136,29 @@ void QuordanePB::setBarPicture(const runtime::StdPicture &picture)
     setControlPicture(m_barPicture, m_holders.bar, m_holders.hasBar, picture);
 }
 
-void QuordanePB::modifyHolder(gdi::Bitmap &holder, bool hasPicture, double luminance, double saturation)
+void QuordanePB::modifyHolder(const runtime::StdPicture &picture, gdi::Bitmap &holder, bool hasPicture,
+                              double luminance, double saturation)
 {
-    Q_UNUSED(holder);
-    Q_UNUSED(hasPicture);
-    Q_UNUSED(luminance);
-    Q_UNUSED(saturation);
+    if (!hasPicture || holder.isNull())
+        return;
+    // Always from the assigned picture, so recolourings do not add up; the holder's surface takes
+    // the result and the next paint shows it.
+    pcDibSection dib;
+    dib.CreateFromPicture(picture);
+    dib.ModifyHLS(1.0, luminance, saturation);
+    gdi::Dc surface = gdi::createCompatibleDc();
+    surface.selectBitmap(holder);
+    dib.PaintPicture(surface, 0, 0, -1, -1, 0, 0, gdi::SRCCOPY);
 }
 
 void QuordanePB::ModifyBarPicture(double fLuminance, double fSaturation)
 {
-    modifyHolder(m_holders.bar, m_holders.hasBar, fLuminance, fSaturation);
+    modifyHolder(m_barPicture, m_holders.bar, m_holders.hasBar, fLuminance, fSaturation);
 }
 
 void QuordanePB::ModifyPicture(double fLuminance, double fSaturation)
 {
-    modifyHolder(m_holders.back, m_holders.hasBack, fLuminance, fSaturation);
+    modifyHolder(m_picture, m_holders.back, m_holders.hasBack, fLuminance, fSaturation);
 }
 
 runtime::OleColor QuordanePB::hostBackColor() const
@@ -276,16 +284,9 @@ void QuordanePB::DrawBar()
 {
     const int w = width();
     const int h = height();
-    // The buffer only grows; without one the bar is drawn straight onto the surface.
-    gdi::Dc *target = hdc();
-    const bool buffered = w > 0 && h > 0;
-    if (buffered) {
-        if (m_bufferImage.width() < w || m_bufferImage.height() < h) {
-            m_bufferImage = QImage(w, h, QImage::Format_RGB32);
-            m_buffer.setImage(&m_bufferImage);
-        }
-        target = &m_buffer;
-    }
+    // Composed off-screen and copied in one go; without a buffer straight onto the surface.
+    gdi::Dc *buffer = m_buffer.hdc(w, h);
+    gdi::Dc *target = buffer ? buffer : hdc();
     emit PrePaint(target, 0, 0, w, h, true);
     QuordanePBPaint::Host host;
     host.backColor = hostBackColor();
@@ -293,7 +294,7 @@ void QuordanePB::DrawBar()
     host.window = this;
     host.yield = [] { runtime::DoEvents(); };
     QuordanePBPaint::paint(*target, w, h, m_look, m_holders, host);
-    if (buffered)
-        hdc()->bitBlt(0, 0, w, h, &m_buffer, 0, 0, gdi::SRCCOPY);
+    if (buffer)
+        m_buffer.Draw(*hdc(), 0, 0, w, h, 0, 0);
     update();
 }

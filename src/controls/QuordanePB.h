@@ -1,10 +1,10 @@
 #pragma once
 
 #include "controls/QuordanePBPaint.h"
+#include "controls/pcMemDC.h"
 #include "platform/clsGradient.h"
 #include "runtime/UserControl.h"
 
-#include <QImage>
 
 // The skinned progress bar: Value between Min and Max as a filled bar, left to right when the
 // control is wider than tall and bottom-up otherwise, optionally in segments, over a solid colour,
@@ -115,7 +115,8 @@ private:
     void BuildBlendPictures();
     void setControlPicture(runtime::StdPicture &field, gdi::Bitmap &holder, bool &hasPicture,
                            const runtime::StdPicture &picture);
-    void modifyHolder(gdi::Bitmap &holder, bool hasPicture, double luminance, double saturation);
+    static void modifyHolder(const runtime::StdPicture &picture, gdi::Bitmap &holder, bool hasPicture,
+                             double luminance, double saturation);
     runtime::OleColor hostBackColor() const;
 
     QuordanePBPaint::Look m_look;
@@ -123,9 +124,7 @@ private:
     runtime::StdPicture m_picture;
     runtime::StdPicture m_barPicture;
     float m_dpiFactor = 1.0f;
-    // The back buffer: grows to the largest size asked for and is reused.
-    QImage m_bufferImage;
-    gdi::Dc m_buffer;
+    pcMemDC m_buffer;
     bool m_loaded = false;
     clsGradient m_gradient;
 };

@@ -178,3 +178,29 @@ TEST_F(QuordanePBTest, VerticalWhenNotWider)
     EXPECT_EQ(at(20, 30), 0x800000u);
     EXPECT_EQ(at(20, 10), 0xE0E0E0u);
 }
+
+TEST_F(QuordanePBTest, RecolouringShowsAtTheNextPaintUntilThePictureIsAssignedAgain)
+{
+    bar->InitNew();
+    bar->setBlendToParent(false);
+    bar->setValue(100);
+    bar->ModifyBarPicture(0.0, 1.0);   // no picture: nothing happens
+    EXPECT_EQ(at(100, 8), 0x800000u);
+
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(qRgb(200, 0, 0));
+    const runtime::StdPicture picture = runtime::StdPicture::fromImage(red);
+    bar->setBarPicture(picture);
+    EXPECT_EQ(at(100, 8), gdi::rgb(200, 0, 0));
+    bar->ClearChangedProperties();
+
+    bar->ModifyBarPicture(0.0, 1.0);   // lightness to 0: black
+    EXPECT_EQ(at(100, 8), gdi::rgb(200, 0, 0)) << "no repaint of its own";
+    EXPECT_TRUE(bar->ChangedProperties().isEmpty());
+    bar->Refresh();
+    EXPECT_EQ(at(100, 8), 0u);
+    EXPECT_EQ(bar->BarPicture(), picture) << "the stored picture stays the one assigned";
+
+    bar->setBarPicture(picture);
+    EXPECT_EQ(at(100, 8), gdi::rgb(200, 0, 0));
+}
