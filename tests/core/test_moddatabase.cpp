@@ -257,7 +257,7 @@ TEST_P(DatabaseOpenFailure, ShowsTheErrorAndEndsTheProgram)
     ASSERT_EQ(messages.calls.size(), 1);
     const runtime::MsgBoxCall &call = messages.calls.front();
     EXPECT_EQ(call.buttons, runtime::vbOKOnly);
-    EXPECT_TRUE(call.title.isEmpty()) << "the application's default title";
+    EXPECT_EQ(call.title, runtime::App::Title()) << "the application's default title";
     const QStringList lines = call.prompt.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 7) << call.prompt.toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("ERROR: %1").arg(ado::errors::ProviderFailure));
