@@ -3,6 +3,7 @@
 #include "chrome/TitelBarColors.h"
 #include "components/AlphaImgCtl.h"
 #include "components/AlphaImgShape.h"
+#include "platform/clsGradient.h"
 #include "runtime/DoEvents.h"
 #include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
@@ -26,6 +27,7 @@ bool fitsInt16(int value)
 
 TitelBar::TitelBar(QWidget *container, const QString &name, int index)
     : runtime::UserControl(container, name, index)
+    , m_gradient(std::make_unique<clsGradient>())
 {
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);

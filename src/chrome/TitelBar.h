@@ -7,6 +7,9 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
+
+class clsGradient;
 
 namespace AlphaImg {
 class AlphaImgCtl;
@@ -270,6 +273,7 @@ private:
     runtime::PictureBox *m_picBlendFinal = nullptr;
     runtime::Timer *m_timer1 = nullptr;
     std::array<Spin, 4> m_spins{};
+    std::unique_ptr<clsGradient> m_gradient;
 
     // Saved bounds of the parent before the last maximise, in twips.
     qint32 m_savedTop = 0, m_savedLeft = 0, m_savedHeight = 0, m_savedWidth = 0;

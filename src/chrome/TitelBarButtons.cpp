@@ -6,6 +6,7 @@
 #include "chrome/TitelBarLayout.h"
 #include "components/AlphaImgCtl.h"
 #include "components/AlphaImgShape.h"
+#include "platform/clsGradient.h"
 #include "runtime/DoEvents.h"
 #include "runtime/PictureBox.h"
 
@@ -54,23 +55,6 @@ void drawRestoreGlyph(runtime::PictureBox &box)
     drawBox(box, x, y, x + ww, y + 0.1 * sh, true);
 }
 
-// A two-colour ramp in one-pixel rows: `first` at the bottom edge and `second` at the top
-// (upward), or `first` at the top and `second` at the bottom.
-void drawVerticalRamp(runtime::PictureBox &box, runtime::OleColor first, runtime::OleColor second, bool upward)
-{
-    gdi::Dc *dc = box.hdc();
-    const int w = box.width();
-    const int h = box.height();
-    if (w < 2 || h < 2)
-        return;
-    const gdi::ColorRef a = runtime::TranslateOrBlack(first);
-    const gdi::ColorRef b = runtime::TranslateOrBlack(second);
-    for (int row = 0; row < h; ++row) {
-        const int fromFirst = upward ? h - 1 - row : row;
-        const gdi::ColorRef color = ColorMath::blend(a, b, float(fromFirst) / float(h - 1));
-        dc->fillRect({0, row, w, row + 1}, gdi::createSolidBrush(color));
-    }
-}
 
 }
 
@@ -124,9 +108,16 @@ void TitelBar::makeButtonGradient(runtime::PictureBox &box, int h, int w, runtim
     m_picBlendBottom->resize(w, half);
     m_picBlendFinal->resize(w, h);
 
-    drawVerticalRamp(*m_picBlendTop, middle, top, true);
+    // 90 runs from the first colour at the bottom edge to the second at the top; 270 the other way.
+    m_gradient->setAngle(90);
+    m_gradient->setColor1(middle);
+    m_gradient->setColor2(top);
+    m_gradient->Draw(m_picBlendTop);
     m_picBlendTop->setPicture(m_picBlendTop->Image());
-    drawVerticalRamp(*m_picBlendBottom, middle, bottom, false);
+    m_gradient->setAngle(270);
+    m_gradient->setColor1(middle);
+    m_gradient->setColor2(bottom);
+    m_gradient->Draw(m_picBlendBottom);
     m_picBlendBottom->setPicture(m_picBlendBottom->Image());
 
     {
