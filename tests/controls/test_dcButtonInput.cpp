@@ -43,7 +43,7 @@ protected:
     {
         QCursor::setPos(0, 0);
         form = std::make_unique<runtime::Form>(QStringLiteral("FrmTest"));
-        form->setGeometry(100, 100, 300, 120);
+        form->setGeometry(300, 200, 300, 120); // room for menus on every side
         button = new dcButton(form.get(), QStringLiteral("Command1"));
         button->setGeometry(10, 10, 100, 30);
         next = new dcButton(form.get(), QStringLiteral("Command2"));
