@@ -1,5 +1,7 @@
 #include "gdi/Surface.h"
 
+#include <cstring>
+
 namespace gdi {
 
 Surface::Surface(const Dc &dc) : m_image(dc.image())
@@ -46,13 +48,23 @@ void Surface::fill(const QRect &rect, const Brush &brush)
     }
 }
 
-void Surface::preparePainter(QPainter &painter) const
+void Surface::paint(const std::function<void(QPainter &)> &f)
 {
-    if (m_bottomUp) {
-        painter.translate(0, m_height);
-        painter.scale(1, -1);
+    if (!m_bottomUp) {
+        QPainter painter(m_image);
+        painter.setClipRegion(m_drawable);
+        f(painter);
+        return;
     }
-    painter.setClipRegion(m_drawable);
+    QImage upright = m_image->mirrored(false, true);
+    {
+        QPainter painter(&upright);
+        painter.setClipRegion(m_drawable);
+        f(painter);
+    }
+    const qsizetype bytes = std::min(upright.bytesPerLine(), m_image->bytesPerLine());
+    for (int y = 0; y < m_height; ++y)
+        std::memcpy(row(y), upright.constScanLine(y), size_t(bytes));
 }
 
 quint32 applyRop(Rop rop, quint32 p, quint32 s, quint32 d)

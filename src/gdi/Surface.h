@@ -44,8 +44,10 @@ public:
     // Fills the drawable part of rect with what the brush paints.
     void fill(const QRect &rect, const Brush &brush);
 
-    // A painter for text and icons, with the clip region and the row order applied.
-    void preparePainter(QPainter &painter) const;
+    // Runs f with a painter on the surface, clipped to the drawable area. A bottom-up surface is
+    // painted upright in a copy that then goes back row by row, so text looks as it does on any
+    // other surface and the pixel memory stays where it is.
+    void paint(const std::function<void(QPainter &)> &f);
     QImage *image() const { return m_image; }
 
 private:

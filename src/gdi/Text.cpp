@@ -150,33 +150,33 @@ int Dc::drawText(const QString &text, Rect &rect, quint32 format)
         y = rect.bottom - lineHeight;
     const int firstY = y;
 
-    QPainter painter(s.image());
-    s.preparePainter(painter);
-    if (!(format & DT_NOCLIP))
-        painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
-    painter.setFont(m_font);
-    painter.setPen(QColor::fromRgb(toPixel(m_textColor)));
-    const bool underline = !(format & DT_HIDEPREFIX);
-    for (const Line &line : layout.lines()) {
-        const int w = layout.width(line);
-        int x = rect.left;
-        if (format & DT_CENTER)
-            x = rect.left + (rect.width() - w) / 2;
-        else if (format & DT_RIGHT)
-            x = rect.right - w;
-        if (m_bkMode == OPAQUE)
-            painter.fillRect(QRect(x, y, w, lineHeight), QColor::fromRgb(toPixel(m_bkColor)));
-        painter.drawText(QPoint(x, y + fm.ascent()), line.text);
-        if (underline) {
-            for (int i : line.underlined) {
-                const int ux = x + fm.horizontalAdvance(line.text.left(i));
-                const int uw = fm.horizontalAdvance(line.text.mid(i, 1));
-                painter.fillRect(QRect(ux, y + fm.ascent() + fm.underlinePos(), uw, std::max(1, fm.lineWidth())),
-                                 painter.pen().color());
+    s.paint([&](QPainter &painter) {
+        if (!(format & DT_NOCLIP))
+            painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
+        painter.setFont(m_font);
+        painter.setPen(QColor::fromRgb(toPixel(m_textColor)));
+        const bool underline = !(format & DT_HIDEPREFIX);
+        for (const Line &line : layout.lines()) {
+            const int w = layout.width(line);
+            int x = rect.left;
+            if (format & DT_CENTER)
+                x = rect.left + (rect.width() - w) / 2;
+            else if (format & DT_RIGHT)
+                x = rect.right - w;
+            if (m_bkMode == OPAQUE)
+                painter.fillRect(QRect(x, y, w, lineHeight), QColor::fromRgb(toPixel(m_bkColor)));
+            painter.drawText(QPoint(x, y + fm.ascent()), line.text);
+            if (underline) {
+                for (int i : line.underlined) {
+                    const int ux = x + fm.horizontalAdvance(line.text.left(i));
+                    const int uw = fm.horizontalAdvance(line.text.mid(i, 1));
+                    painter.fillRect(QRect(ux, y + fm.ascent() + fm.underlinePos(), uw, std::max(1, fm.lineWidth())),
+                                     painter.pen().color());
+                }
             }
+            y += lineHeight;
         }
-        y += lineHeight;
-    }
+    });
     if (single && (format & (DT_VCENTER | DT_BOTTOM)))
         return firstY - rect.top + lineHeight;
     return total;
@@ -190,13 +190,13 @@ bool Dc::textOut(int x, int y, const QString &text)
     if (text.isEmpty())
         return true;
     const QFontMetrics fm = metricsFor(m_font, s.image());
-    QPainter painter(s.image());
-    s.preparePainter(painter);
-    painter.setFont(m_font);
-    if (m_bkMode == OPAQUE)
-        painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), QColor::fromRgb(toPixel(m_bkColor)));
-    painter.setPen(QColor::fromRgb(toPixel(m_textColor)));
-    painter.drawText(QPoint(x, y + fm.ascent()), text);
+    s.paint([&](QPainter &painter) {
+        painter.setFont(m_font);
+        if (m_bkMode == OPAQUE)
+            painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), QColor::fromRgb(toPixel(m_bkColor)));
+        painter.setPen(QColor::fromRgb(toPixel(m_textColor)));
+        painter.drawText(QPoint(x, y + fm.ascent()), text);
+    });
     return true;
 }
 
