@@ -189,27 +189,31 @@ SuiteListItem *SuiteListItems::Item(const QString &key) const
 
 QString SuiteColumnHeader::Key() const
 {
-    return m_list->m_columnKeys.value(m_index - 1);
+    return m_list ? m_list->m_columnKeys.value(m_index - 1) : QString();
 }
 
 QString SuiteColumnHeader::Text() const
 {
-    return m_list->m_view->headerItem()->text(m_index - 1);
+    return m_list ? m_list->m_view->headerItem()->text(m_index - 1) : QString();
 }
 
 void SuiteColumnHeader::setText(const QString &text)
 {
-    m_list->m_view->headerItem()->setText(m_index - 1, text);
+    if (m_list)
+        m_list->m_view->headerItem()->setText(m_index - 1, text);
 }
 
 double SuiteColumnHeader::Width() const
 {
-    return m_list->m_view->columnWidth(m_index - 1) * runtime::Screen::TwipsPerPixelX();
+    return m_list ? m_list->m_view->columnWidth(m_index - 1) * runtime::Screen::TwipsPerPixelX() : 0.0;
 }
 
 void SuiteColumnHeader::setWidth(double twips)
 {
-    const int pixels = int(std::lround(std::max(0.0, twips) / runtime::Screen::TwipsPerPixelX()));
+    if (!m_list)
+        return;
+    // Up to the next whole pixel, so that a width set as a minimum is not undercut.
+    const int pixels = int(std::ceil(std::max(0.0, twips) / runtime::Screen::TwipsPerPixelX() - 1e-6));
     m_list->m_view->setColumnWidth(m_index - 1, pixels);
 }
 
@@ -257,7 +261,6 @@ SuiteListView::SuiteListView(QWidget *container, const QString &name, int index)
     m_view->viewport()->installEventFilter(this);
     connect(m_view->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { emit ColumnClick(SuiteColumnHeader(this, section + 1)); });
-    connect(m_view, &QTreeWidget::itemDoubleClicked, this, [this] { emit DblClick(); });
 }
 
 SuiteListView::~SuiteListView() = default;
@@ -374,6 +377,9 @@ bool SuiteListView::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         emit KeyDown(runtime::KeyCodeOf(key), runtime::ShiftOf(key->modifiers()));
+    } else if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // Anywhere in the rows' area, on a row or not: the windows test the selection themselves.
+        emit DblClick();
     } else if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QPointF at = mouse->position();

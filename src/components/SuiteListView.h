@@ -93,6 +93,7 @@ private:
 class SuiteColumnHeader
 {
 public:
+    SuiteColumnHeader() = default; // no column (what an event argument is before it is set)
     SuiteColumnHeader(SuiteListView *list, int index) : m_list(list), m_index(index) {}
     int Index() const { return m_index; } // 1-based
     QString Key() const;
@@ -102,8 +103,8 @@ public:
     void setWidth(double twips);
 
 private:
-    SuiteListView *m_list;
-    int m_index;
+    QPointer<SuiteListView> m_list;
+    int m_index = 0;
 };
 
 class SuiteColumnHeaders
