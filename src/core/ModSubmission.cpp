@@ -1,0 +1,189 @@
+#include "core/ModSubmission.h"
+
+#include "components/AdoRecordset.h"
+#include "components/SuiteListView.h"
+#include "core/ModHardware.h"
+#include "core/ModInformation.h"
+#include "core/ModMain.h"
+#include "os/Wmi.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Label.h"
+
+#include <QPointer>
+
+namespace ModSubmission {
+
+const QString TextChars = QString::fromUtf16(u"\u201E\u2018\u2019\u201C\u201D\u2022\u0022\u2122\u00AE\u00A9\u2013\u00A1\u00B2")
+                          + QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz1234567890 ~`"
+                                           "!@#$%^&*()_+-=[]{}\\|;:',<.>/?");
+
+namespace {
+
+using ModHardware::TrimSpaces;
+
+bool startsWithAny(const QString &lower, std::initializer_list<const char *> prefixes)
+{
+    for (const char *prefix : prefixes) {
+        if (lower.startsWith(QLatin1String(prefix)))
+            return true;
+    }
+    return false;
+}
+
+bool equalsAny(const QString &lower, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        if (lower == QLatin1String(name))
+            return true;
+    }
+    return false;
+}
+
+bool isCandidate(const QString &deviceId, const QString &name, const QString &manufacturer)
+{
+    const QString id = deviceId.toLower();
+    const QString lowerName = name.toLower();
+    const QString maker = manufacturer.toLower();
+    if (startsWithAny(id, {"root\\", "storage\\volume", "usb\\root_hub", "swd\\", "uuid", "umb\\", "wpdbusenumroot\\"}))
+        return false;
+    if (startsWithAny(lowerName, {"standard", "ata channel"}))
+        return false;
+    if (equalsAny(lowerName, {"usb composite device", "usb mass storage device", "usb printing support",
+                              "generic pnp monitor", "hid keyboard device", "hid-compliant mouse", "generic usb hub",
+                              "primary ide channel", "secondary ide channel"}))
+        return false;
+    if (name.isEmpty() || manufacturer.isEmpty())
+        return false;
+    if (maker == QLatin1String("(standard system devices)") || maker.startsWith(QLatin1String("unknown")))
+        return false;
+    return IsPlainText(name) && IsPlainText(manufacturer);
+}
+
+bool isSkippedPart(const QString &part)
+{
+    return startsWithAny(TrimSpaces(part).toLower(), {"usbstor\\gencdrom", "gencdrom", "gendisk", "umb\\", "uuid",
+                                                      "internal_ide_channel", "hid_device"});
+}
+
+QString propertyText(const os::WmiObject &object, const char *name)
+{
+    const std::optional<QVariant> value = object.get(QString::fromLatin1(name));
+    return value && !value->isNull() ? value->toString() : QString();
+}
+
+void addRow(SuiteListView *list, const QString &name, const QString &manufacturer, const QString &part)
+{
+    SuiteListItem *item = list->ListItems().Add(SubmissionKey(name, manufacturer, part), TrimSpaces(name));
+    if (item) {
+        item->setSubItems(1, TrimSpaces(manufacturer));
+        item->setSubItems(2, TrimSpaces(part));
+        runtime::DoEvents();
+    }
+}
+
+} // namespace
+
+QString SubmissionKey(const QString &name, const QString &manufacturer, const QString &hardwareId)
+{
+    return (TrimSpaces(name).toLower() + QLatin1Char('|') + TrimSpaces(manufacturer).toLower() + QLatin1Char('|')
+            + TrimSpaces(hardwareId).toLower())
+        .toLower();
+}
+
+bool IsPlainText(const QString &text)
+{
+    const QString allowed = TextChars + QChar(0x0009) + QChar(0x00A0);
+    QString rest = text;
+    runtime::DoEvents();
+    for (const QChar ch : allowed) {
+        rest.remove(ch);
+        runtime::DoEvents();
+    }
+    const bool plain = TrimSpaces(rest).isEmpty();
+    runtime::DoEvents();
+    return plain;
+}
+
+bool ContainsSkipKeyword(const QString &text, const QStringList &entries)
+{
+    const QString lower = text.toLower();
+    for (const QString &entry : entries) {
+        const bool found = lower.contains(entry.toLower());
+        runtime::DoEvents();
+        if (found)
+            return true;
+    }
+    runtime::DoEvents();
+    return false;
+}
+
+void GetHardwareForSubmission(SuiteListView *list, runtime::Label *status)
+{
+    const QPointer<SuiteListView> target(list);
+    const QPointer<runtime::Label> label(status);
+    auto setStatus = [&](const QString &caption) {
+        if (label)
+            label->setCaption(caption);
+    };
+
+    // The hardware-ID text of a device with many IDs (a processor lists eight) is longer than
+    // 255 characters; a field of that size would lose it, so that field is sized for long lists.
+    ado::Recordset records;
+    records.appendField(QStringLiteral("Manufacturer"), ado::DataType::VarChar, 255);
+    records.appendField(QStringLiteral("Name"), ado::DataType::VarChar, 255);
+    records.appendField(QStringLiteral("PNPDeviceID"), ado::DataType::VarChar, 65535);
+    records.open();
+
+    std::vector<os::WmiObject> devices;
+    if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
+        devices = services->ExecQuery(os::kQueryWorkingDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
+    runtime::DoEvents();
+    if (ModMain::ClosingProgram)
+        return;
+
+    for (const os::WmiObject &object : devices) {
+        if (ModMain::ClosingProgram)
+            break;
+        runtime::DoEvents();
+        const QString deviceId = ModMain::NormalizeSpaces(propertyText(object, "DeviceID"));
+        const QString name = ModMain::NormalizeSpaces(propertyText(object, "Name"));
+        const QString manufacturer = ModMain::NormalizeSpaces(propertyText(object, "Manufacturer"));
+        runtime::DoEvents();
+        if (isCandidate(deviceId, name, manufacturer)) {
+            records.addNew();
+            records.field(QStringLiteral("Manufacturer")).setValue(manufacturer);
+            records.field(QStringLiteral("Name")).setValue(name);
+            setStatus(QStringLiteral("Status: Getting ") + propertyText(object, "Name"));
+            runtime::DoEvents();
+            records.field(QStringLiteral("PNPDeviceID")).setValue(ModInformation::GetHardwareIDs(propertyText(object, "DeviceID")));
+            records.update();
+        }
+        runtime::DoEvents();
+    }
+    if (ModMain::ClosingProgram)
+        return;
+
+    setStatus(QStringLiteral("Status: Updating List..."));
+    runtime::DoEvents();
+    records.moveFirst();
+    while (!records.eof() && !ModMain::ClosingProgram) {
+        const QString ids = records.field(QStringLiteral("PNPDeviceID")).value().toString();
+        const QString name = records.field(QStringLiteral("Name")).value().toString();
+        const QString manufacturer = records.field(QStringLiteral("Manufacturer")).value().toString();
+        if (ids.contains(QLatin1Char('|'))) {
+            for (const QString &part : ids.split(QLatin1Char('|'))) {
+                if (!TrimSpaces(part).isEmpty() && !isSkippedPart(part) && target)
+                    addRow(target, name, manufacturer, part);
+                runtime::DoEvents();
+            }
+        } else if (!ids.isEmpty() && !isSkippedPart(ids) && target) {
+            // One ID without a separator: only the prefixes skip it.
+            addRow(target, name, manufacturer, ids);
+        }
+        runtime::DoEvents();
+        records.moveNext();
+    }
+    records.close();
+}
+
+} // namespace ModSubmission
