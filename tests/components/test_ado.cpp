@@ -318,7 +318,7 @@ TEST(AdoDamaged, ReadOnlyFileReadsButRefusesWrites)
     EXPECT_FALSE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('x')")));
 }
 
-TEST(AdoDamaged, DatabaseLockedByAnotherProcessFailsWithinTheBusyTime)
+TEST(AdoDamaged, DatabaseLockedByAnotherProcessRefusesWritesWithinTheBusyTime)
 {
     const QString cli = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
     if (cli.isEmpty())
@@ -337,7 +337,9 @@ TEST(AdoDamaged, DatabaseLockedByAnotherProcessFailsWithinTheBusyTime)
         ASSERT_TRUE(holder.waitForReadyRead(5000));
 
     ado::Recordset rs;
-    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM names"), connection));
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names WHERE note = 'held'"), connection)) << "readers are not blocked";
+    EXPECT_EQ(rs.recordCount(), 0) << "and see no uncommitted change";
+    rs.close();
     EXPECT_FALSE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('x')")));
 
     holder.write("ROLLBACK;\n.quit\n");
