@@ -288,3 +288,55 @@ TEST(QuordanePBPaint, VisualStyleHasNoEffectWithABackPicture)
     paint(b, look, holders);
     EXPECT_EQ(a.image, b.image);
 }
+
+TEST(QuordanePBPaint, VisualStyleBarSnapsToTheStylesStep)
+{
+    os::setThemeActive(true);
+    const os::HTHEME theme = os::openThemeData(nullptr, QStringLiteral("Progress"));
+    ASSERT_TRUE(theme);
+    int chunk = 0, space = 0;
+    ASSERT_EQ(os::getThemeInt(theme.get(), 0, 0, os::TMT_PROGRESSCHUNKSIZE, chunk), os::S_OK);
+    ASSERT_EQ(os::getThemeInt(theme.get(), 0, 0, os::TMT_PROGRESSSPACESIZE, space), os::S_OK);
+    const int step = chunk + 2 * space;
+    ASSERT_GT(step, 0);
+
+    // The themed chunk is drawn 2 pixels in from the bar's left and 1 in from its right, so the
+    // last column that differs from an empty bar tells where the bar ended.
+    const auto lastChanged = [](const QImage &a, const QImage &b) {
+        int last = -1;
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, 10) != b.pixel(x, 10))
+                last = x;
+        return last;
+    };
+    for (const bool segments : {false, true}) {
+        QuordanePBPaint::Look look;
+        look.blendToParent = false;
+        look.xpStyle = true;
+        look.segments = segments;
+        Canvas empty(200, 20);
+        paint(empty, look);
+        look.value = 37;
+        Canvas filled(200, 20);
+        paint(filled, look);
+        // Inner left 1; 198 * 0.37 + 1 = 74.26 -> 74, less (73 mod step).
+        const int barRight = 74 - (73 % step);
+        EXPECT_EQ(lastChanged(empty.image, filled.image), barRight - 2) << "segments " << segments;
+    }
+}
+
+TEST(QuordanePBPaint, VisualStylesOpenOnlyTheProgressClass)
+{
+    os::setThemeActive(true);
+    EXPECT_TRUE(os::openThemeData(nullptr, QStringLiteral("Button;PROGRESS")));
+    EXPECT_FALSE(os::openThemeData(nullptr, QStringLiteral("Button")));
+    os::setThemeActive(false);
+    EXPECT_FALSE(os::openThemeData(nullptr, QStringLiteral("Progress")));
+    os::setThemeActive(true);
+    int value = 0;
+    EXPECT_NE(os::getThemeInt(nullptr, 0, 0, os::TMT_PROGRESSCHUNKSIZE, value), os::S_OK);
+    os::HTHEME theme = os::openThemeData(nullptr, QStringLiteral("Progress"));
+    EXPECT_NE(os::getThemeInt(theme.get(), 0, 0, 9999, value), os::S_OK);
+    EXPECT_EQ(os::closeThemeData(theme), os::S_OK);
+    EXPECT_FALSE(theme);
+}
