@@ -235,8 +235,9 @@ public:
     bool gradientFill(std::span<const TriVertex> vertices, std::span<const GradientRect> rects, quint32 mode);
 
     // GetDIBits: rows [start, start + lines) of the bitmap (counted in the header's row order)
-    // into bits as 24- or 32-bit pixels. With bits null, fills in header's sizeImage and answers
-    // the bitmap's height. Answers the number of rows copied, 0 on failure.
+    // into bits as 24- or 32-bit pixels. With bits null it fills in the header's sizeImage (and,
+    // for a bitCount of 0, the whole header from the bitmap) and answers the bitmap's height.
+    // Otherwise answers the number of rows copied, 0 on failure.
     int getDIBits(const Bitmap &bitmap, int start, int lines, void *bits, BitmapInfoHeader &header,
                   quint32 usage = DIB_RGB_COLORS) const;
     // SetDIBitsToDevice: w x h pixels from source (sx, sy) (sy from the bottom of a bottom-up
@@ -256,8 +257,6 @@ private:
     int m_stretchMode = BLACKONWHITE;
     Point m_position;
     std::optional<QRegion> m_clip;
-
-    friend class Surface;
 };
 
 // CreateCompatibleDC: a memory context holding a 1 x 1 bitmap until another is selected. The

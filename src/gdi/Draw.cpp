@@ -173,8 +173,8 @@ bool Dc::drawEdge(Rect &rect, quint32 edge, quint32 flags)
     Surface s(*this);
     if (!s.isValid())
         return false;
-    // Top-left and bottom-right colours of the outer and inner edge; a soft edge swaps the two
-    // top-left colours of a raised edge's lighter pair and a sunken edge's darker pair.
+    // Top-left and bottom-right colours of the outer and inner edge; a soft edge exchanges the
+    // top-left colours of its outer and inner edge.
     const bool soft = flags & BF_SOFT;
     int outerLT = -1, outerRB = -1, innerLT = -1, innerRB = -1;
     if (edge & BDR_RAISEDOUTER)

@@ -25,14 +25,6 @@ bool Surface::isVisible(int x, int y) const
     return !m_clipped || m_drawable.contains(QPoint(x, y));
 }
 
-void Surface::forEach(const QRect &rect, const std::function<void(int, int)> &f) const
-{
-    for (const QRect &part : m_drawable & rect)
-        for (int y = part.top(); y <= part.bottom(); ++y)
-            for (int x = part.left(); x <= part.right(); ++x)
-                f(x, y);
-}
-
 void Surface::fill(const QRect &rect, const Brush &brush)
 {
     if (brush.style() == BS_NULL || brush.isNull())

@@ -39,8 +39,6 @@ public:
         if (isVisible(x, y))
             row(y)[x] = pixel;
     }
-    // Calls f(x, y) for each drawable pixel of the rectangle, row by row.
-    void forEach(const QRect &rect, const std::function<void(int, int)> &f) const;
     // Fills the drawable part of rect with what the brush paints.
     void fill(const QRect &rect, const Brush &brush);
 
