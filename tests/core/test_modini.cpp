@@ -1,3 +1,4 @@
+#include "core/ModServer.h"
 #include "core/Modini.h"
 
 #include "runtime/App.h"
@@ -79,6 +80,20 @@ TEST_F(Settings, WriteToAFolderThatIsMissingFails)
 {
     EXPECT_FALSE(Modini::WriteIni(QStringLiteral("main"), QStringLiteral("k"), QStringLiteral("v"),
                                   folder.filePath(QStringLiteral("color_presets/Blue.ini"))));
+}
+
+TEST_F(Settings, ServerAddressesAreSettingsWithPlaceholderDefaults)
+{
+    EXPECT_EQ(ModServer::WebServer(), QStringLiteral("http://www.quordane.example"));
+    EXPECT_EQ(ModServer::HomePage(), QStringLiteral("http://www.quordane.example/"));
+    EXPECT_TRUE(ModServer::SearchPage().contains(QLatin1String(".example")));
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("settings.ini"))));
+
+    ASSERT_TRUE(Modini::WriteIni(QStringLiteral("main"), QStringLiteral("WebServer"), QStringLiteral("http://127.0.0.1:8080/")));
+    ASSERT_TRUE(Modini::WriteIni(QStringLiteral("main"), QStringLiteral("SearchPage"), QStringLiteral("http://127.0.0.1:8081/")));
+    EXPECT_EQ(ModServer::WebServer(), QStringLiteral("http://127.0.0.1:8080"));
+    EXPECT_EQ(ModServer::HomePage(), QStringLiteral("http://127.0.0.1:8080/"));
+    EXPECT_EQ(ModServer::SearchPage(), QStringLiteral("http://127.0.0.1:8081/"));
 }
 
 }
