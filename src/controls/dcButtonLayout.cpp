@@ -18,8 +18,10 @@ Placement place(QSize client, QSize caption, bool hasCaption, bool hasPicture, Q
     if (!hasPicture)
         return p;
 
-    const int pw = picture.width();
-    const int ph = picture.height();
+    // Larger than any screen, and small enough that the sums below cannot overflow.
+    constexpr int largest = 1 << 16;
+    const int pw = std::clamp(picture.width(), 0, largest);
+    const int ph = std::clamp(picture.height(), 0, largest);
     const int gap = hasCaption ? 2 : 0;
     int px = 0;
     int py = 0;

@@ -2,6 +2,8 @@
 
 #include "controls/dcButtonState.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -80,25 +82,38 @@ const dcButtonPicture &chosenPicture(const dcButtonLook &look, int state)
     }
 }
 
-// A bitmap is drawn at the reserved size, so a picture of another size is scaled first.
-gdi::Bitmap bitmapAt(const gdi::Bitmap &bitmap, QSize size)
+// The picture's own pixels: an icon with its alpha, a bitmap as it is.
+QImage ownImage(const dcButtonPicture &picture)
 {
-    if (bitmap.isNull() || QSize(bitmap.width(), bitmap.height()) == size || size.isEmpty())
-        return bitmap;
-    return gdi::Bitmap(bitmap.toImage()
-                           .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                           .convertToFormat(QImage::Format_ARGB32));
+    return picture.isIcon() ? picture.icon.image() : picture.bitmap.toImage();
 }
 
-void pictureCopy(gdi::Dc &dc, const dcButtonPicture &picture, const gdi::Bitmap &scaled,
+// The part of a picture stretched over `drawn` that falls inside `visible`, so that a huge
+// drawn size costs no more than the control's own size. Nearest-pixel stretching keeps colour
+// keys exact.
+QImage stretchedPart(const QImage &picture, const QRect &drawn, const QRect &visible, bool smooth)
+{
+    QImage part(visible.size(), QImage::Format_ARGB32_Premultiplied);
+    part.fill(Qt::transparent);
+    QPainter painter(&part);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.drawImage(drawn.translated(-visible.topLeft()), picture);
+    return part;
+}
+
+void pictureCopy(gdi::Dc &dc, const dcButtonLook &look, const dcButtonPicture &picture, const QImage &own,
                  const QRect &where, int dx, int dy)
 {
-    const int x = std::max(0, where.x() + dx);
-    const int y = std::max(0, where.y() + dy);
+    const QRect drawn(std::max(0, where.x() + dx), std::max(0, where.y() + dy), where.width(), where.height());
+    const QRect visible = drawn.intersected(QRect(QPoint(0, 0), look.size));
+    if (visible.isEmpty())
+        return;
+    const QImage part = stretchedPart(own, drawn, visible, true);
     if (picture.isIcon())
-        dc.drawState(picture.icon, x, y, where.width(), where.height(), gdi::DST_ICON);
+        dc.drawState(gdi::Icon(part), visible.x(), visible.y(), visible.width(), visible.height(), gdi::DST_ICON);
     else
-        dc.drawState(scaled, x, y, where.width(), where.height(), gdi::DST_BITMAP);
+        dc.drawState(gdi::Bitmap(part.convertToFormat(QImage::Format_ARGB32)), visible.x(), visible.y(),
+                     visible.width(), visible.height(), gdi::DST_BITMAP);
 }
 
 void pictureWithRelief(gdi::Dc &dc, const dcButtonLook &look, const QRect &where, int state, int d)
@@ -106,20 +121,20 @@ void pictureWithRelief(gdi::Dc &dc, const dcButtonLook &look, const QRect &where
     const dcButtonPicture &picture = chosenPicture(look, state);
     if (picture.isNull() || where.isEmpty())
         return;
-    const gdi::Bitmap scaled = picture.isIcon() ? gdi::Bitmap() : bitmapAt(picture.bitmap, where.size());
+    const QImage own = ownImage(picture);
     switch (look.specialEffect) {
     case 1:
-        pictureCopy(dc, picture, scaled, where, d + 1, d + 1);
-        pictureCopy(dc, picture, scaled, where, d - 1, d - 1);
+        pictureCopy(dc, look, picture, own, where, d + 1, d + 1);
+        pictureCopy(dc, look, picture, own, where, d - 1, d - 1);
         break;
     case 2:
-        pictureCopy(dc, picture, scaled, where, d - 1, d - 1);
-        pictureCopy(dc, picture, scaled, where, d + 1, d + 1);
+        pictureCopy(dc, look, picture, own, where, d - 1, d - 1);
+        pictureCopy(dc, look, picture, own, where, d + 1, d + 1);
         break;
     default:
         break;
     }
-    pictureCopy(dc, picture, scaled, where, d, d);
+    pictureCopy(dc, look, picture, own, where, d, d);
 }
 
 gdi::BitmapInfoHeader header24(int width, int height)
@@ -136,20 +151,18 @@ gdi::BitmapInfoHeader header24(int width, int height)
 void disabledPicture(gdi::Dc &dc, const dcButtonLook &look, const QRect &where, int d)
 {
     const dcButtonPicture &picture = look.pictureNormal;
-    if (picture.isNull())
+    if (picture.isNull() || where.isEmpty())
         return;
-    QRect target = where.translated(d, d);
-    QPoint sourceSkip;
-    if (look.pictureSize == 0) {
-        const QRect clipped = target.intersected(QRect(QPoint(0, 0), look.size));
-        sourceSkip = clipped.topLeft() - target.topLeft();
-        target = clipped;
-    }
+    // Only the part inside the control is composited; what lies outside would not show.
+    const QRect drawn = where.translated(d, d);
+    const QRect target = drawn.intersected(QRect(QPoint(0, 0), look.size));
     if (target.width() < 1 || target.height() < 1)
         return;
-    const QSize own = picture.ownSize.isEmpty() ? target.size() : picture.ownSize;
+    const QSize own = picture.ownSize.isEmpty() ? QSize(ownImage(picture).size()) : picture.ownSize;
+    if (own.isEmpty())
+        return;
 
-    // Rendered at its own size, then stretched to the drawn size.
+    // Rendered at its own size: a bitmap as it is, an icon over the transparent colour.
     gdi::Dc source = gdi::createCompatibleDc(&dc);
     gdi::Bitmap sourceBits = gdi::createCompatibleBitmap(own.width(), own.height());
     source.selectBitmap(sourceBits);
@@ -169,13 +182,8 @@ void disabledPicture(gdi::Dc &dc, const dcButtonLook &look, const QRect &where, 
 
     const int w = target.width();
     const int h = target.height();
-    gdi::Dc front = gdi::createCompatibleDc(&dc);
-    gdi::Bitmap frontBits = gdi::createCompatibleBitmap(w, h);
-    front.selectBitmap(frontBits);
-    // A clipped-off part is skipped by drawing the whole picture shifted out of the buffer.
-    front.stretchBlt(-sourceSkip.x(), -sourceSkip.y(), where.width(), where.height(), &source, 0, 0,
-                     own.width(), own.height(), gdi::SRCCOPY);
-
+    const gdi::Bitmap frontBits(
+        stretchedPart(sourceBits.toImage(), drawn, target, false).convertToFormat(QImage::Format_ARGB32));
     gdi::Dc back = gdi::createCompatibleDc(&dc);
     gdi::Bitmap backBits = gdi::createCompatibleBitmap(w, h);
     back.selectBitmap(backBits);
@@ -184,7 +192,7 @@ void disabledPicture(gdi::Dc &dc, const dcButtonLook &look, const QRect &where, 
     gdi::BitmapInfoHeader header = header24(w, h);
     std::vector<uchar> frontPixels(header.sizeImage);
     std::vector<uchar> backPixels(header.sizeImage);
-    if (front.getDIBits(frontBits, 0, h, frontPixels.data(), header) != h)
+    if (back.getDIBits(frontBits, 0, h, frontPixels.data(), header) != h)
         return;
     gdi::BitmapInfoHeader backHeader = header24(w, h);
     if (back.getDIBits(backBits, 0, h, backPixels.data(), backHeader) != h)
@@ -196,8 +204,7 @@ void disabledPicture(gdi::Dc &dc, const dcButtonLook &look, const QRect &where, 
         for (int x = 0; x < w; ++x) {
             uchar *p = frontPixels.data() + y * stride + x * 3;
             const uchar *b = backPixels.data() + y * stride + x * 3;
-            const Color pixel = gdi::rgb(p[2], p[1], p[0]);
-            if (transparent && dc.getNearestColor(pixel) == *transparent) {
+            if (transparent && dc.getNearestColor(gdi::rgb(p[2], p[1], p[0])) == *transparent) {
                 std::memcpy(p, b, 3);
                 continue;
             }

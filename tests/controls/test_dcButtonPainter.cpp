@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <limits>
 #include <optional>
 
 namespace {
@@ -283,6 +284,24 @@ TEST(dcButtonPainter, WindowRegionRoundsTheChosenCorners)
         EXPECT_TRUE(region.contains(50, 15));
         EXPECT_TRUE(region.contains(99, 15)) << "shape " << row.shape;
         EXPECT_TRUE(region.contains(50, 29)) << "shape " << row.shape;
+    }
+}
+
+TEST(dcButtonPainter, HugeOrNegativePictureSizesCostOnlyTheControl)
+{
+    for (QSize drawSize : {QSize(1 << 30, 1 << 30), QSize(-40, 16), QSize(16, std::numeric_limits<int>::max())}) {
+        dcButtonLook look = standardLook();
+        look.caption = QStringLiteral("Go");
+        look.pictureSize = 5;
+        look.pictureDrawSize = drawSize;
+        look.pictureNormal = solidBitmap({16, 16}, qRgb(255, 0, 0), qRgb(255, 0, 0));
+        for (int alignment = 0; alignment <= 8; ++alignment) {
+            look.pictureAlignment = alignment;
+            look.enabled = true;
+            EXPECT_FALSE(dcButtonPainter::render(look, dcButtonState::Normal).isNull());
+            look.enabled = false;
+            EXPECT_FALSE(dcButtonPainter::render(look, dcButtonState::Disabled).isNull());
+        }
     }
 }
 
