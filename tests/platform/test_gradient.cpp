@@ -84,8 +84,9 @@ TEST_F(GradientTest, TooSmallOrNoSurfaceDrawsNothing)
     for (const QSize size : {QSize(1, 10), QSize(10, 1), QSize(0, 0)}) {
         runtime::PictureBox *target = box(size.width(), size.height());
         EXPECT_FALSE(gradient.Draw(target));
-        if (!size.isEmpty())
+        if (!size.isEmpty()) {
             EXPECT_EQ(target->image().pixel(0, 0), qRgb(255, 255, 255));
+        }
     }
     QWidget plain;
     plain.resize(10, 10);
