@@ -624,3 +624,16 @@ TEST_F(TitelBarTest, ColourKeyPixelsAreSeeThrough)
     EXPECT_TRUE(mask.contains(QPoint(5, 5)));    // the painted band
     EXPECT_TRUE(mask.contains(QPoint(300, 200))); // the window below the bar
 }
+
+TEST_F(TitelBarTest, TinyAndHugeBarsPaintEveryStyleWithoutFault)
+{
+    bar->setDashBack(true);
+    bar->setBorderNormal(3);
+    for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(7, 3), QSize(40000, 2)}) {
+        bar->resize(size);
+        for (int style = -1; style <= 15; ++style) {
+            bar->setStyle(style);
+            EXPECT_EQ(bar->BackColor(), kKey) << size.width() << "x" << size.height() << " style " << style;
+        }
+    }
+}
