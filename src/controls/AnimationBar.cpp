@@ -6,6 +6,8 @@
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
+#include <limits>
+
 namespace {
 
 // Bars take a colour that cannot be translated as white.
@@ -37,6 +39,18 @@ std::optional<runtime::OleColor> AnimationBar::colorFromText(const QString &text
     if (!ok || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<quint32>::max())
         return std::nullopt;
     return runtime::OleColor(quint64(value) & 0xFFFFFFFFu);
+}
+
+void AnimationBar::setTiming(int milliseconds)
+{
+    if (milliseconds >= std::numeric_limits<qint16>::min() && milliseconds <= std::numeric_limits<qint16>::max())
+        m_timing = qint16(milliseconds);
+}
+
+void AnimationBar::setIncrement(int twips)
+{
+    if (twips >= std::numeric_limits<qint16>::min() && twips <= std::numeric_limits<qint16>::max())
+        m_increment = qint16(twips);
 }
 
 int AnimationBar::trackWidthTwips() const

@@ -34,9 +34,10 @@ public:
     int Style() const { return m_style; }
     void setStyle(int style) { m_style = style; }
     int Timing() const { return m_timing; }
-    void setTiming(int milliseconds) { m_timing = qint16(milliseconds); }
+    // Timing and Increment are 16-bit; a value that does not fit is refused.
+    void setTiming(int milliseconds);
     int Increment() const { return m_increment; }
-    void setIncrement(int twips) { m_increment = qint16(twips); }
+    void setIncrement(int twips);
     bool ColorBars() const { return m_colorBars; }
     void setColorBars(bool second) { m_colorBars = second; }
     QString BackGroundColor() const { return m_backGroundColor; }

@@ -12,9 +12,7 @@
 
 namespace {
 
-using QuordanePBPaint::translateColor;
-
-const runtime::StdFont designFont()
+runtime::StdFont designFont()
 {
     return runtime::StdFont(QStringLiteral("Segoe UI"), 8.25);
 }

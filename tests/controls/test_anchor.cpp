@@ -137,6 +137,27 @@ TEST_F(AnchorTest, ResizeMovesAndStretchesByTheFlags)
     EXPECT_EQ(resizing.size(), 1);
 }
 
+TEST_F(AnchorTest, ResizingComesBeforeTheMovesAndResizedAfter)
+{
+    runtime::Load(form.get());
+    QList<double> seen;
+    QObject::connect(form->anchor, &Anchor::Resizing, [&] { seen << form->corner->Left(); });
+    QObject::connect(form->anchor, &Anchor::Resized, [&](int, int) { seen << form->corner->Left(); });
+    form->setWidth(7500);
+    EXPECT_EQ(seen, (QList<double>{4500, 6000}));
+}
+
+TEST_F(AnchorTest, ControlsAddedAfterLoadAreBeyondTheFlagList)
+{
+    runtime::Load(form.get());
+    auto *late = new runtime::Label(form.get(), QStringLiteral("LabelLate"));
+    late->setTag(QStringLiteral("FFTT*/"));
+    late->Move(0, 0, 300, 300);
+    form->setWidth(7500);
+    EXPECT_DOUBLE_EQ(late->Left(), 0) << "no flag entry for it";
+    EXPECT_EQ(late->Tag(), QStringLiteral("FFTT*/"));
+}
+
 TEST_F(AnchorTest, MinimumIsEnforcedAndTheNetChangeAppliedOnce)
 {
     runtime::Load(form.get());
