@@ -6,6 +6,7 @@
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -178,6 +179,23 @@ TEST_F(AnchorTest, MinimumIsEnforcedAndTheNetChangeAppliedOnce)
     }
     EXPECT_EQ(totalH, -1500);
     EXPECT_EQ(totalW, -3000);
+}
+
+// The window system resizing a shown window, as a drag of its frame does.
+TEST_F(AnchorTest, ShownWindowResizedByTheWindowSystem)
+{
+    runtime::Load(form.get());
+    form->show();
+    form->resize(500, 360);   // 7500 x 5400 twips
+    QApplication::processEvents();
+    EXPECT_EQ(geometryOf(form->corner), (Geometry{6000, 4800, 1200, 300}));
+    EXPECT_EQ(geometryOf(form->stretch), (Geometry{150, 600, 7200, 3900}));
+
+    form->resize(100, 100);   // below the minimum of 400 x 300 pixels
+    QApplication::processEvents();
+    EXPECT_EQ(form->size(), QSize(400, 300));
+    EXPECT_EQ(geometryOf(form->corner), (Geometry{4500, 3900, 1200, 300}));
+    EXPECT_EQ(geometryOf(form->stretch), (Geometry{150, 600, 5700, 3000}));
 }
 
 TEST_F(AnchorTest, MaximumIsEnforced)
