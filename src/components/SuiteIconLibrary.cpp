@@ -44,9 +44,10 @@ private:
 std::unique_ptr<SuiteIconLibrary> SuiteIconLibrary::Load(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Libraries are small; anything past 64 MiB is not one of them.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
         return nullptr;
-    return FromBytes(file.read(64 * 1024 * 1024));
+    return FromBytes(file.readAll());
 }
 
 std::unique_ptr<SuiteIconLibrary> SuiteIconLibrary::FromBytes(const QByteArray &bytes)
@@ -62,33 +63,42 @@ std::unique_ptr<SuiteIconLibrary> SuiteIconLibrary::FromBytes(const QByteArray &
         quint32 images = 0;
         if (!reader.u32(resource) || !reader.u32(images))
             break;
-        QIcon icon;
-        QSize largest;
+        Entry entry{int(qint32(resource)), {}};
         bool complete = true;
         for (quint32 n = 0; n < images && complete; ++n) {
             quint32 length = 0;
             QByteArray data;
             complete = reader.u32(length) && reader.bytes(length, data);
-            QImage image;
-            if (complete && image.loadFromData(data)) {
-                icon.addPixmap(QPixmap::fromImage(image));
-                if (image.width() > largest.width())
-                    largest = image.size();
-            }
+            if (complete)
+                entry.images.push_back(std::move(data));
         }
         if (!complete)
             break;
-        if (!icon.isNull())
-            library->m_icons.push_back({int(qint32(resource)), gdi::Icon(icon, largest)});
+        library->m_icons.push_back(std::move(entry));
     }
     return library;
+}
+
+gdi::Icon SuiteIconLibrary::decode(const Entry &entry)
+{
+    QIcon icon;
+    QSize largest;
+    for (const QByteArray &data : entry.images) {
+        QImage image;
+        if (!image.loadFromData(data))
+            continue;
+        icon.addPixmap(QPixmap::fromImage(image));
+        if (image.width() > largest.width())
+            largest = image.size();
+    }
+    return icon.isNull() ? gdi::Icon() : gdi::Icon(icon, largest);
 }
 
 gdi::Icon SuiteIconLibrary::IconByResource(int resource) const
 {
     for (const Entry &entry : m_icons) {
         if (entry.resource == resource)
-            return entry.icon;
+            return decode(entry);
     }
     return {};
 }
@@ -97,5 +107,5 @@ gdi::Icon SuiteIconLibrary::IconAt(int position) const
 {
     if (position < 0 || position >= Count())
         return {};
-    return m_icons[std::size_t(position)].icon;
+    return decode(m_icons[std::size_t(position)]);
 }

@@ -29,10 +29,13 @@ public:
     gdi::Icon IconAt(int position) const;
 
 private:
+    // Images are decoded when an icon is asked for: a scan loads a library for one icon.
     struct Entry
     {
         int resource;
-        gdi::Icon icon;
+        std::vector<QByteArray> images;
     };
+    static gdi::Icon decode(const Entry &entry);
+
     std::vector<Entry> m_icons;
 };

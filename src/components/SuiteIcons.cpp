@@ -17,8 +17,8 @@ void SuiteImageManagerIcons::AddIcon(const gdi::Icon &icon, int key, int)
     if (icon.isNull())
         return;
     QIcon copy;
-    // The sizes a row or a header may ask for; the icon keeps its own artwork at each.
-    for (const int side : {16, 20, 24, 32, 48})
+    // The small and the large size; a view scales from the nearer one.
+    for (const int side : {16, 32})
         copy.addPixmap(QPixmap::fromImage(icon.image(QSize(side, side))));
     m_icons[key] = copy;
     emit changed();

@@ -33,10 +33,10 @@ class HandleTable
 public:
     HKEY add(std::shared_ptr<RegistryKey> key)
     {
+        while (m_open.count(m_next))
+            advance();
         const HKEY handle = m_next;
-        m_next += 4;
-        if (m_next >= HKEY_CLASSES_ROOT)
-            m_next = 0x100;
+        advance();
         m_open[handle] = std::move(key);
         return handle;
     }
@@ -50,6 +50,13 @@ public:
     }
 
 private:
+    void advance()
+    {
+        m_next += 4;
+        if (m_next >= HKEY_CLASSES_ROOT)
+            m_next = 0x100;
+    }
+
     HKEY m_next = 0x100;
     std::unordered_map<HKEY, std::shared_ptr<RegistryKey>> m_open;
 };
@@ -75,22 +82,22 @@ void RegistryKey::touch()
 std::shared_ptr<RegistryKey> RegistryKey::child(const QString &name) const
 {
     const auto it = m_children.find(keyOf(name));
-    return it == m_children.end() ? nullptr : it->second;
+    return it == m_children.end() ? nullptr : it->second.key;
 }
 
 std::shared_ptr<RegistryKey> RegistryKey::createChild(const QString &name)
 {
-    auto &slot = m_children[keyOf(name)];
-    if (!slot) {
-        slot = std::make_shared<RegistryKey>(name);
+    Child &slot = m_children[keyOf(name)];
+    if (!slot.key) {
+        slot = {name, std::make_shared<RegistryKey>(name)};
         touch();
     }
-    return slot;
+    return slot.key;
 }
 
 void RegistryKey::attachChild(const QString &name, std::shared_ptr<RegistryKey> key)
 {
-    m_children[keyOf(name)] = std::move(key);
+    m_children[keyOf(name)] = {name, std::move(key)};
     touch();
 }
 
@@ -102,12 +109,12 @@ bool RegistryKey::removeChild(const QString &name)
     return removed;
 }
 
-std::vector<std::shared_ptr<RegistryKey>> RegistryKey::children() const
+std::vector<std::pair<QString, std::shared_ptr<RegistryKey>>> RegistryKey::children() const
 {
-    std::vector<std::shared_ptr<RegistryKey>> list;
+    std::vector<std::pair<QString, std::shared_ptr<RegistryKey>>> list;
     list.reserve(m_children.size());
-    for (const auto &[name, key] : m_children)
-        list.push_back(key);
+    for (const auto &[lower, child] : m_children)
+        list.emplace_back(child.name, child.key);
     return list;
 }
 
@@ -387,11 +394,11 @@ std::int32_t regEnumKeyEx(HKEY key, std::uint32_t index, QString *name, std::uin
     const auto children = node->children();
     if (index >= children.size())
         return ERROR_NO_MORE_ITEMS;
-    const auto &child = children[index];
-    if (std::uint32_t(child->name().size()) + 1 > nameCapacity)
+    const auto &[childName, child] = children[index];
+    if (std::uint32_t(childName.size()) + 1 > nameCapacity)
         return ERROR_MORE_DATA;
     if (name)
-        *name = child->name();
+        *name = childName;
     if (lastWriteTime)
         *lastWriteTime = child->lastWriteTime();
     return ERROR_SUCCESS;

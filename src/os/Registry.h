@@ -65,7 +65,8 @@ public:
     std::shared_ptr<RegistryKey> createChild(const QString &name);
     void attachChild(const QString &name, std::shared_ptr<RegistryKey> key);
     bool removeChild(const QString &name);
-    std::vector<std::shared_ptr<RegistryKey>> children() const;
+    // The sub-keys in name order, each with the name it has under this key.
+    std::vector<std::pair<QString, std::shared_ptr<RegistryKey>>> children() const;
 
     const RegistryValue *value(const QString &name) const;
     void setValue(const QString &name, std::uint32_t type, QByteArray data);
@@ -77,7 +78,12 @@ private:
 
     QString m_name;
     QDateTime m_lastWrite;
-    std::map<QString, std::shared_ptr<RegistryKey>> m_children; // by lower-cased name
+    struct Child
+    {
+        QString name; // as it was written; a link's own name, not its target's
+        std::shared_ptr<RegistryKey> key;
+    };
+    std::map<QString, Child> m_children; // by lower-cased name
     std::vector<RegistryValue> m_values;
 };
 

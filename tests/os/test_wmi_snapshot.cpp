@@ -178,6 +178,14 @@ TEST_F(SavedMachine, TheWindows10DesktopListsItsDevicesWithTheirRegistry)
     EXPECT_NE(machineRegistry().find(HKEY_LOCAL_MACHINE,
                                      "SYSTEM\\CurrentControlSet\\Control\\Class\\{4d36e97d-e325-11ce-bfc1-08002be10318}"),
               nullptr);
+    HKEY system = 0;
+    ASSERT_EQ(regOpenKeyEx(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_READ, &system), ERROR_SUCCESS);
+    QStringList names;
+    QString name;
+    for (std::uint32_t i = 0; regEnumKeyEx(system, i, &name, 260, nullptr) == ERROR_SUCCESS; ++i)
+        names << name;
+    regCloseKey(system);
+    EXPECT_EQ(names, QStringList({"ControlSet001", "CurrentControlSet", "Select"})) << "the link under its own name";
     const QString id = all.front().get("DeviceID")->toString();
     EXPECT_NE(machineRegistry().find(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Enum\\" + id), nullptr);
 }

@@ -1,0 +1,165 @@
+// The inventory's speed: the scan of a saved machine of 2,000 devices into four hidden lists, and
+// the live scan of this machine beside lspci -nn and lsusb, timed in the same run.
+
+#include "components/SuiteListView.h"
+#include "core/ModHardware.h"
+#include "core/ModMain.h"
+#include "os/LiveMachine.h"
+#include "os/SnapshotMachine.h"
+#include "os/Wmi.h"
+#include "runtime/Label.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kDevices = 2000;
+
+const char *const kClasses[][2] = {
+    {"{4d36e97d-e325-11ce-bfc1-08002be10318}", "System devices"},
+    {"{4d36e972-e325-11ce-bfc1-08002be10318}", "Network adapters"},
+    {"{36fc9e60-c465-11cf-8056-444553540000}", "Universal Serial Bus controllers"},
+    {"{745a17a0-74d3-11d0-b6fe-00a0c90f57da}", "Human Interface Devices"},
+    {"{4d36e968-e325-11ce-bfc1-08002be10318}", "Display adapters"},
+};
+
+QString hex(const QString &text)
+{
+    QString out;
+    for (const QChar ch : text)
+        out += QStringLiteral("%1,%2,").arg(ch.unicode() & 0xFF, 2, 16, QLatin1Char('0')).arg(ch.unicode() >> 8, 2, 16, QLatin1Char('0'));
+    return out;
+}
+
+// A saved machine of kDevices devices: every tenth without a driver, every seventh a standard
+// system device, each with two hardware IDs and a driver key.
+QString makeMachine(const QTemporaryDir &dir)
+{
+    QString csv = QStringLiteral("#TYPE Microsoft.Management.Infrastructure.CimInstance#root/cimv2/Win32_PnPEntity\r\n"
+                                 "\"Name\",\"ConfigManagerErrorCode\",\"DeviceID\",\"ClassGuid\",\"Manufacturer\"\r\n");
+    QString reg = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+    for (const auto &cls : kClasses) {
+        reg += QStringLiteral("[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\%1]\r\n@=\"%2\"\r\n\"Icon\"=\"-27\"\r\n\r\n")
+                   .arg(QLatin1String(cls[0]), QLatin1String(cls[1]));
+    }
+    for (int i = 0; i < kDevices; ++i) {
+        const QString id = QStringLiteral("PCI\\VEN_8086&DEV_%1&SUBSYS_00000000&REV_01\\3&11583659&0&%2")
+                               .arg(i, 4, 16, QLatin1Char('0')).arg(i % 256, 2, 16, QLatin1Char('0')).toUpper();
+        const bool broken = i % 10 == 0;
+        const QString guid = QLatin1String(kClasses[i % 5][0]);
+        const QString maker = i % 7 == 0 ? QStringLiteral("(Standard system devices)") : QStringLiteral("Intel");
+        csv += QStringLiteral("\"Device %1\",\"%2\",\"%3\",\"%4\",%5\r\n")
+                   .arg(i)
+                   .arg(broken ? 28 : 0)
+                   .arg(id, broken ? QString() : guid, broken ? QString() : QStringLiteral("\"") + maker + '"');
+        const QString ids = hex(id.section('\\', 0, 1)) + QStringLiteral("00,00,")
+                            + hex(id.section('\\', 0, 1).section('&', 0, 1)) + QStringLiteral("00,00,00,00");
+        reg += QStringLiteral("[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\%1]\r\n\"HardwareID\"=hex(7):%2\r\n").arg(id, ids);
+        if (!broken) {
+            const QString driver = guid + QStringLiteral("\\%1").arg(i, 4, 10, QLatin1Char('0'));
+            reg += QStringLiteral("\"Driver\"=\"%1\"\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\%2]\r\n"
+                                  "\"DriverVersion\"=\"10.0.19041.%3\"\r\n")
+                       .arg(QString(driver).replace("\\", "\\\\"), driver)
+                       .arg(i);
+        }
+        reg += QStringLiteral("\r\n");
+    }
+    QFile csvFile(dir.filePath("pnpentity.csv"));
+    csvFile.open(QIODevice::WriteOnly);
+    csvFile.write(csv.toUtf8());
+    QFile regFile(dir.filePath("registry.reg"));
+    regFile.open(QIODevice::WriteOnly);
+    regFile.write(reg.toUtf8());
+    return dir.path();
+}
+
+void BM_GetHardwareSavedMachine2000(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    os::setMachineSource(std::make_unique<os::SnapshotMachine>(makeMachine(dir)));
+    ModMain::SystemFolder = QStringLiteral(KESTROVA_FIXTURES "/../../data/program/system32/");
+    QWidget window;
+    std::vector<SuiteListView *> lists;
+    for (const char *name : {"ListViewHardware", "ListViewNoDrivers", "ListViewProblems", "ListViewNoSystemDevices"}) {
+        auto *list = new SuiteListView(&window, name);
+        for (int i = 0; i < 6; ++i)
+            list->ColumnHeaders().Add({}, QStringLiteral("C%1").arg(i), 1500);
+        list->setVisible(false);
+        lists.push_back(list);
+    }
+    auto *status = new runtime::Label(&window, "LabelStatus");
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (SuiteListView *list : lists)
+            list->ListItems().Clear();
+        state.ResumeTiming();
+        ModHardware::GetHardware(lists[0], lists[1], lists[2], lists[3], status);
+    }
+    state.counters["rows"] = lists[0]->ListItems().Count();
+    state.counters["per_device"] = benchmark::Counter(double(kDevices) * double(state.iterations()),
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    os::setMachineSource(nullptr);
+}
+BENCHMARK(BM_GetHardwareSavedMachine2000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+void BM_LiveScanThisMachine(benchmark::State &state)
+{
+    os::LiveMachine live;
+    std::size_t devices = 0;
+    for (auto _ : state) {
+        os::Machine machine = live.read();
+        devices = machine.devices.size();
+        benchmark::DoNotOptimize(machine);
+    }
+    state.counters["devices"] = double(devices);
+}
+BENCHMARK(BM_LiveScanThisMachine)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void runTool(benchmark::State &state, const char *tool, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+    if (program.isEmpty()) {
+        state.SkipWithError("not installed");
+        return;
+    }
+    for (auto _ : state) {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        benchmark::DoNotOptimize(process.readAllStandardOutput());
+    }
+}
+
+void BM_LspciNN(benchmark::State &state)
+{
+    runTool(state, "lspci", {QStringLiteral("-nn")});
+}
+BENCHMARK(BM_LspciNN)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Lsusb(benchmark::State &state)
+{
+    runTool(state, "lsusb", {});
+}
+BENCHMARK(BM_Lsusb)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
