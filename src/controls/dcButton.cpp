@@ -513,8 +513,10 @@ void dcButton::updateWindowRegion()
 
 void dcButton::repaintState(int state, bool force)
 {
-    if (m_hidden)
+    if (m_hidden) {
+        m_repaintWhenShown = true;
         return;
+    }
     if (state < 0)
         state = m_state;
     if (!force && state == m_state && m_in.hasFocus == m_focusAtLastPaint)
@@ -544,6 +546,14 @@ void dcButton::UserControl_Resize()
     }
 }
 
-void dcButton::UserControl_Show() { m_hidden = false; }
+void dcButton::UserControl_Show()
+{
+    m_hidden = false;
+    // A window recoloured while hidden (the colour window is) must not come back in old colours.
+    if (m_repaintWhenShown) {
+        m_repaintWhenShown = false;
+        repaintState(-1, true);
+    }
+}
 
 void dcButton::UserControl_Hide() { m_hidden = true; }

@@ -248,6 +248,7 @@ private:
     bool m_layoutDirty = true;
     bool m_ready = false;
     bool m_hidden = false;
+    bool m_repaintWhenShown = false;
     bool m_focusAtLastPaint = false;
     bool m_ambientDefault = false;
     QChar m_accessKey;

@@ -355,6 +355,21 @@ TEST_F(dcButtonTest, ShownButtonPaintsItsSurfaceAndShapesItsWindow)
     EXPECT_TRUE(button->mask().contains(QPoint(0, 0))) << "square corners";
 }
 
+TEST_F(dcButtonTest, RecolouredWhileHiddenShowsTheNewColoursWhenShownAgain)
+{
+    button->InitNew();
+    form->show();
+    QApplication::processEvents();
+    form->hide();
+    QApplication::processEvents();
+    button->setBackColor(0x000080);
+    button->setBackStartColor(0x000080);
+    EXPECT_EQ(at(button->image(), 5, 14), 0x606060u) << "nothing is painted while hidden";
+    form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(at(button->image(), 5, 14), 0x000080u);
+}
+
 TEST_F(dcButtonTest, ShrinkingBelowFifteenPixelsGrowsBack)
 {
     button->InitNew();
