@@ -143,6 +143,15 @@ TEST_F(dcButtonInputTest, FirstMoveEntersThenMovesThenLeaves)
     EXPECT_EQ(button->visualState(), dcButtonState::Normal);
 }
 
+TEST_F(dcButtonInputTest, HandPointerShowsTheHandCursorOverTheButton)
+{
+    hover({50, 15});
+    EXPECT_NE(button->cursor().shape(), Qt::PointingHandCursor);
+    button->setHandPointer(true);
+    hover({55, 15});
+    EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST_F(dcButtonInputTest, HoldingSpacePaintsDownAndReleasingClicks)
 {
     QTest::keyPress(button, Qt::Key_Space);
