@@ -121,8 +121,9 @@ TEST_P(BrokenSnapshot, UsesWhatParses)
     SnapshotMachine machine(dir.path());
     const Machine read = machine.read();
     EXPECT_EQ(int(read.devices.size()), row.devices);
-    if (!row.survivingKey.isEmpty())
+    if (!row.survivingKey.isEmpty()) {
         EXPECT_NE(read.registry.find(HKEY_LOCAL_MACHINE, row.survivingKey), nullptr);
+    }
 }
 
 const QByteArray kHeader = "\"DeviceID\",\"Name\"\r\n";
