@@ -3,6 +3,7 @@
 #include "controls/ColorMath.h"
 #include "controls/QuordanePBLayout.h"
 #include "controls/pcDibSection.h"
+#include "platform/ModDPI.h"
 #include "platform/clsGradient.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
@@ -29,7 +30,7 @@ gdi::Bitmap holderSurface(const runtime::StdPicture &picture)
 
 QuordanePB::QuordanePB(QWidget *container, const QString &name, int index) : runtime::UserControl(container, name, index)
 {
-    m_dpiFactor = QuordanePBLayout::dpiFactor(runtime::Screen::LogicalDpiX());
+    m_dpiFactor = ModDPI::ScaleForDpi(runtime::Screen::LogicalDpiX());
     setScaleMode(runtime::vbTwips);
     setAutoRedraw(true);
     Surface::setBackColor(0xE0E0E0);

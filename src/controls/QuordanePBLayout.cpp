@@ -7,21 +7,6 @@
 
 namespace QuordanePBLayout {
 
-float dpiFactor(int logPixelsX)
-{
-    struct Row {
-        int upTo;
-        float factor;
-    };
-    static constexpr Row table[] = {{96, 1.0f}, {120, 1.25f}, {144, 1.5f}, {192, 2.0f},
-                                    {216, 2.25f}, {240, 2.5f}};
-    for (const Row &row : table) {
-        if (logPixelsX <= row.upTo)
-            return row.factor;
-    }
-    return 3.0f;
-}
-
 Segments segmentSizes(float factor)
 {
     return {ColorMath::roundHalfEven(8.0 * factor), ColorMath::roundHalfEven(2.0 * factor)};

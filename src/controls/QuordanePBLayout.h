@@ -5,16 +5,12 @@
 #include <cstdint>
 #include <vector>
 
-// The segment arithmetic of the progress bar, apart from any window: the DPI factor, segment
-// sizes, the filled fraction, where the bar ends and where the gaps go, and how a tiled picture is
-// cut into blits. Coordinates are pixels of the control's client area.
+// The segment arithmetic of the progress bar, apart from any window: segment sizes, the filled
+// fraction, where the bar ends and where the gaps go, and how a tiled picture is cut into blits.
+// Coordinates are pixels of the control's client area.
 namespace QuordanePBLayout {
 
 using Ltrb = gdi::Rect;
-
-// The DPI factor of the screen's logical pixels per inch: 1.0 up to 96, 1.25 up to 120, 1.5 up
-// to 144, 2.0 up to 192, 2.25 up to 216, 2.5 up to 240, 3.0 above.
-float dpiFactor(int logPixelsX);
 
 struct Segments {
     int chunk = 0;

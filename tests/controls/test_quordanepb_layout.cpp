@@ -1,4 +1,5 @@
 #include "controls/QuordanePBLayout.h"
+#include "platform/ModDPI.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,8 @@ TEST(QuordanePBLayout, DpiFactorAndSegmentSizes)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.dpi);
-        EXPECT_EQ(dpiFactor(row.dpi), row.factor);
-        const Segments s = segmentSizes(dpiFactor(row.dpi));
+        EXPECT_EQ(ModDPI::ScaleForDpi(row.dpi), row.factor);
+        const Segments s = segmentSizes(ModDPI::ScaleForDpi(row.dpi));
         EXPECT_EQ(s.chunk, row.chunk);
         EXPECT_EQ(s.space, row.space);
     }
