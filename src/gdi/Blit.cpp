@@ -21,6 +21,8 @@ struct Axis {
     // Negative extents run the other way; a sign difference mirrors.
     static Axis make(int dst, int dstLen, int src, int srcLen)
     {
+        dst = clampCoordinate(dst), dstLen = clampCoordinate(dstLen);
+        src = clampCoordinate(src), srcLen = clampCoordinate(srcLen);
         Axis a;
         a.mirror = (dstLen < 0) != (srcLen < 0);
         a.dst = dstLen < 0 ? dst + dstLen : dst;
@@ -122,6 +124,8 @@ quint32 sample(const Source &src, const Axis &h, const Axis &v, int i, int j, in
 
 bool Dc::bitBlt(int x, int y, int w, int h, const Dc *src, int sx, int sy, Rop rop)
 {
+    x = clampCoordinate(x), y = clampCoordinate(y), w = clampCoordinate(w), h = clampCoordinate(h);
+    sx = clampCoordinate(sx), sy = clampCoordinate(sy);
     // Equal extents: negative ones describe the same rectangles from the other corner.
     if (w < 0)
         x += w, sx += w, w = -w;

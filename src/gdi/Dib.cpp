@@ -108,9 +108,10 @@ int Dc::setDIBitsToDevice(int x, int y, int w, int h, int sx, int sy, int startS
         const uchar *rowBytes = static_cast<const uchar *>(bits) + (scan - startScan) * stride;
         for (int i = 0; i < w; ++i) {
             const qint64 column = qint64(sx) + i;
-            if (column < 0 || column >= header.width)
+            const qint64 px = qint64(x) + i, py = qint64(y) + j;
+            if (column < 0 || column >= header.width || px < 0 || py < 0 || px >= s.width() || py >= s.height())
                 continue;
-            s.plot(x + i, y + j, readPixel(rowBytes, int(column), header.bitCount));
+            s.plot(int(px), int(py), readPixel(rowBytes, int(column), header.bitCount));
         }
     }
     return lines;

@@ -11,63 +11,88 @@ namespace gdi {
 
 namespace {
 
-QRect spanRect(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
-}
+QRect spanRect(int left, int top, int right, int bottom) { return Rect{left, top, right, bottom}.toQRect(); }
 
 void normalise(int &left, int &top, int &right, int &bottom)
 {
+    left = clampCoordinate(left), top = clampCoordinate(top);
+    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
     if (left > right)
         std::swap(left, right);
     if (top > bottom)
         std::swap(top, bottom);
 }
 
-// The outline and interior of a filled figure given as row spans, drawn in the pen and brush.
-void drawFigure(Surface &s, const Dc &dc, int left, int top, int right, int bottom,
-                const std::vector<raster::Span> &spans, const std::vector<QPoint> &path)
+// The outline in the pen and the interior in the brush of a figure, over the rows that can show.
+void drawFigure(Surface &s, const Dc &dc, const raster::RoundRectShape &shape)
 {
     const Pen &pen = dc.pen();
     const bool penVisible = pen.style != PS_NULL;
-    const int rows = int(spans.size());
+    const int reach = penVisible && pen.width > 1 ? pen.width / 2 + 1 : 1;
+    // Rows of the figure near enough to the surface to matter, with their spans.
+    const int first = std::max(shape.top(), -reach);
+    const int last = std::min(shape.bottom() - 1, s.height() - 1 + reach);
+    if (first > last)
+        return;
+    std::vector<raster::Span> spans;
+    spans.reserve(size_t(last - first + 1));
+    for (int y = first; y <= last; ++y)
+        spans.push_back(shape.row(y));
     auto inside = [&](int x, int y) {
-        const int i = y - top;
-        return i >= 0 && i < rows && x >= spans[size_t(i)].left && x < spans[size_t(i)].right;
+        if (y < shape.top() || y >= shape.bottom())
+            return false;
+        const raster::Span &span = spans[size_t(y - first)];
+        return x >= span.left && x < span.right;
     };
     // A pixel of the figure is on the outline when one of its four neighbours is outside.
     auto onOutline = [&](int x, int y) {
         return !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
     };
+    const int rowFrom = std::max(first, 0);
+    const int rowTo = std::min(last, s.height() - 1);
+    auto columns = [&](const raster::Span &span, int limit) {
+        return std::pair{std::max(span.left, 0), std::min({span.right, limit, s.width()})};
+    };
 
     const Brush &brush = dc.brush();
     if (brush.style() != BS_NULL && !brush.isNull()) {
-        if (penVisible) {
-            for (int i = 0; i < rows; ++i)
-                for (int x = spans[size_t(i)].left; x < spans[size_t(i)].right; ++x)
-                    if (!onOutline(x, top + i) && s.isVisible(x, top + i))
-                        s.row(top + i)[x] = brush.pixelAt(x, top + i);
-        } else {
-            // Without a pen the platform fills one pixel less to the right and below.
-            for (int i = 0; i + 1 < rows; ++i)
-                for (int x = spans[size_t(i)].left; x < std::min(spans[size_t(i)].right, right - 1); ++x)
-                    if (s.isVisible(x, top + i))
-                        s.row(top + i)[x] = brush.pixelAt(x, top + i);
+        // Without a pen the platform fills one pixel less to the right and below.
+        const int fillTo = penVisible ? rowTo : std::min(rowTo, shape.bottom() - 2);
+        const int rightLimit = penVisible ? shape.right() : shape.right() - 1;
+        for (int y = rowFrom; y <= fillTo; ++y) {
+            const auto [x0, x1] = columns(spans[size_t(y - first)], rightLimit);
+            for (int x = x0; x < x1; ++x)
+                if ((!penVisible || !onOutline(x, y)) && s.isVisible(x, y))
+                    s.row(y)[x] = brush.pixelAt(x, y);
         }
     }
     if (!penVisible)
         return;
     const quint32 ink = toPixel(pen.color);
-    const QRect bounds(0, 0, s.width(), s.height());
     if (pen.width <= 1) {
-        const QRect box = spanRect(left, top, right, bottom) & bounds;
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x)
-                if (inside(x, y) && onOutline(x, y))
+        for (int y = rowFrom; y <= rowTo; ++y) {
+            const auto [x0, x1] = columns(spans[size_t(y - first)], shape.right());
+            for (int x = x0; x < x1; ++x)
+                if (onOutline(x, y))
                     s.plot(x, y, ink);
+        }
         return;
     }
-    raster::wideStroke(path, pen.width, bounds, [&](int x, int y) { s.plot(x, y, ink); });
+    // A wide pen sweeps the centre line: down the left ends of the rows, along the bottom row,
+    // up the right ends and along the top row; only the rows that can show are walked.
+    const QRect bounds(0, 0, s.width(), s.height());
+    auto plot = [&](int x, int y) { s.plot(x, y, ink); };
+    std::vector<QPoint> leftSide, rightSide;
+    for (int y = first; y <= last; ++y) {
+        leftSide.emplace_back(spans[size_t(y - first)].left, y);
+        rightSide.emplace_back(spans[size_t(y - first)].right - 1, y);
+    }
+    raster::wideStroke(leftSide, pen.width, bounds, plot);
+    raster::wideStroke(rightSide, pen.width, bounds, plot);
+    if (first == shape.top())
+        raster::wideStroke({leftSide.front(), rightSide.front()}, pen.width, bounds, plot);
+    if (last == shape.bottom() - 1)
+        raster::wideStroke({leftSide.back(), rightSide.back()}, pen.width, bounds, plot);
 }
 
 } // namespace
@@ -77,8 +102,8 @@ bool Dc::lineTo(int x, int y)
     Surface s(*this);
     if (!s.isValid())
         return false;
-    const QPoint from(m_position.x, m_position.y);
-    const QPoint to(x, y);
+    const QPoint from(clampCoordinate(m_position.x), clampCoordinate(m_position.y));
+    const QPoint to(clampCoordinate(x), clampCoordinate(y));
     m_position = {x, y};
     if (m_pen.style == PS_NULL)
         return true;
@@ -140,11 +165,7 @@ bool Dc::rectangle(int left, int top, int right, int bottom)
     if (!s.isValid())
         return false;
     normalise(left, top, right, bottom);
-    if (right - left < 1 || bottom - top < 1)
-        return true;
-    const std::vector<raster::Span> spans(size_t(bottom - top), raster::Span{left, right});
-    const std::vector<QPoint> path = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}, {left, top}};
-    drawFigure(s, *this, left, top, right, bottom, spans, path);
+    drawFigure(s, *this, raster::RoundRectShape(left, top, right, bottom, 0, 0));
     return true;
 }
 
@@ -154,17 +175,7 @@ bool Dc::roundRect(int left, int top, int right, int bottom, int ellipseWidth, i
     if (!s.isValid())
         return false;
     normalise(left, top, right, bottom);
-    if (right - left < 1 || bottom - top < 1)
-        return true;
-    const auto spans = raster::roundRectSpans(left, top, right, bottom, ellipseWidth, ellipseHeight);
-    // The centre line of a wide pen: down the left ends of the rows, back up the right ends.
-    std::vector<QPoint> path;
-    for (int i = 0; i < int(spans.size()); ++i)
-        path.emplace_back(spans[size_t(i)].left, top + i);
-    for (int i = int(spans.size()) - 1; i >= 0; --i)
-        path.emplace_back(spans[size_t(i)].right - 1, top + i);
-    path.push_back(path.front());
-    drawFigure(s, *this, left, top, right, bottom, spans, path);
+    drawFigure(s, *this, raster::RoundRectShape(left, top, right, bottom, ellipseWidth, ellipseHeight));
     return true;
 }
 

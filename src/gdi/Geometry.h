@@ -2,7 +2,14 @@
 
 #include <QRect>
 
+#include <algorithm>
+
 namespace gdi {
+
+// The platform keeps device coordinates within 27 bits; coordinates beyond are taken as that
+// limit, which keeps every pixel calculation inside int.
+inline constexpr int MaxCoordinate = 1 << 27;
+constexpr int clampCoordinate(qint64 v) { return int(std::clamp<qint64>(v, -MaxCoordinate, MaxCoordinate)); }
 
 struct Point {
     int x = 0;
@@ -23,10 +30,15 @@ struct Rect {
     int right = 0;
     int bottom = 0;
 
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
+    int width() const { return clampCoordinate(qint64(right) - left); }
+    int height() const { return clampCoordinate(qint64(bottom) - top); }
     bool isEmpty() const { return right <= left || bottom <= top; }
-    QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
+    // Within the coordinate limit; an empty rectangle gives an empty QRect.
+    QRect toQRect() const
+    {
+        return QRect(QPoint(clampCoordinate(left), clampCoordinate(top)),
+                     QPoint(clampCoordinate(qint64(right) - 1), clampCoordinate(qint64(bottom) - 1)));
+    }
     static Rect fromQRect(const QRect &r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
     friend bool operator==(const Rect &, const Rect &) = default;
 };

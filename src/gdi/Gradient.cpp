@@ -21,6 +21,8 @@ bool Dc::gradientFill(std::span<const TriVertex> vertices, std::span<const Gradi
         const bool horizontal = mode == GRADIENT_FILL_RECT_H;
         if (horizontal ? a.x > b.x : a.y > b.y)
             std::swap(a, b);
+        for (TriVertex *v : {&a, &b})
+            v->x = clampCoordinate(v->x), v->y = clampCoordinate(v->y);
         const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
         const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
         if (left == right || top == bottom)

@@ -35,6 +35,7 @@ enum class Compose { Over, Opaque, Mask };
 // colour bytes, Mask blackens what it covers.
 void compose(Surface &s, const QImage &picture, int x, int y, const QRect &limit, Compose mode)
 {
+    x = clampCoordinate(x), y = clampCoordinate(y);
     const QRect area = QRect(x, y, picture.width(), picture.height()) & limit;
     for (const QRect &part : s.drawable() & area)
         for (int py = part.top(); py <= part.bottom(); ++py) {
@@ -66,6 +67,7 @@ template <typename IsForeground>
 void paintShape(Surface &s, const QImage &picture, int x, int y, const QRect &limit, ColorRef colour,
                 IsForeground isForeground)
 {
+    x = clampCoordinate(x), y = clampCoordinate(y);
     const quint32 ink = toPixel(colour);
     const QRect area = QRect(x, y, picture.width(), picture.height()) & limit;
     for (const QRect &part : s.drawable() & area)
@@ -82,7 +84,8 @@ template <typename IsForeground>
 void drawPictureState(Surface &s, const QImage &picture, int x, int y, int cx, int cy, quint32 flags,
                       ColorRef textColor, Compose normal, IsForeground isForeground)
 {
-    const QRect limit(x, y, cx > 0 ? cx : picture.width(), cy > 0 ? cy : picture.height());
+    x = clampCoordinate(x), y = clampCoordinate(y);
+    const QRect limit(x, y, clampCoordinate(cx > 0 ? cx : picture.width()), clampCoordinate(cy > 0 ? cy : picture.height()));
     if (flags & DSS_DISABLED) {
         paintShape(s, picture, x + 1, y + 1, limit.translated(1, 1), getSysColor(COLOR_BTNHIGHLIGHT), isForeground);
         paintShape(s, picture, x, y, limit, getSysColor(COLOR_BTNSHADOW), isForeground);
@@ -110,6 +113,7 @@ bool Dc::drawIconEx(int x, int y, const Icon &icon, int cx, int cy, quint32 flag
                                                           : Compose::Mask;
     if (mode == Compose::Opaque)
         picture = picture.convertToFormat(QImage::Format_ARGB32); // the colours without the mask
+    x = clampCoordinate(x), y = clampCoordinate(y);
     compose(s, picture, x, y, QRect(x, y, picture.width(), picture.height()), mode);
     return true;
 }
@@ -151,7 +155,8 @@ bool Dc::drawState(const QString &text, int x, int y, int cx, int cy, quint32 fl
     if (flags & DSS_HIDEPREFIX)
         format |= DT_HIDEPREFIX;
     const Size extent = getTextExtent(text);
-    Rect rect{x, y, x + (cx > 0 ? cx : extent.cx), y + (cy > 0 ? cy : extent.cy)};
+    x = clampCoordinate(x), y = clampCoordinate(y);
+    Rect rect{x, y, clampCoordinate(qint64(x) + (cx > 0 ? cx : extent.cx)), clampCoordinate(qint64(y) + (cy > 0 ? cy : extent.cy))};
 
     const ColorRef savedColor = m_textColor;
     const int savedMode = m_bkMode;

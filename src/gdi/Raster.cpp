@@ -1,6 +1,7 @@
 #include "gdi/Raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace gdi::raster {
@@ -110,37 +111,45 @@ void wideStroke(const std::vector<QPoint> &points, int width, const QRect &bound
 
 int cornerInset(int row, int ew, int eh)
 {
-    // Column j (from the corner) is inside when ((2j + 1 - ew) / ew)^2 + ((2row + 1 - eh) / eh)^2 <= 1.
-    const qint64 a2 = qint64(ew) * ew;
-    const qint64 b2 = qint64(eh) * eh;
-    const qint64 dy = 2 * qint64(row) + 1 - eh;
-    const qint64 rest = a2 * b2 - dy * dy * a2;
-    for (int j = 0; j <= ew / 2; ++j) {
-        const qint64 dx = 2 * qint64(j) + 1 - ew;
-        if (dx * dx * b2 <= rest)
-            return j;
-    }
-    return ew / 2;
+    // Column j (from the corner) is inside when (2j + 1 - ew)^2 eh^2 + (2row + 1 - eh)^2 ew^2 <=
+    // ew^2 eh^2. A square root gives the answer to within a column; exact integers settle it.
+    using Wide = __int128;
+    const Wide a2 = Wide(ew) * ew;
+    const Wide b2 = Wide(eh) * eh;
+    const Wide dy = 2 * Wide(row) + 1 - eh;
+    const Wide rest = a2 * b2 - dy * dy * a2;
+    if (rest < 0)
+        return ew / 2;
+    auto inside = [&](qint64 j) {
+        const Wide dx = 2 * Wide(j) + 1 - ew;
+        return dx * dx * b2 <= rest;
+    };
+    const long double reach = std::sqrt(static_cast<long double>(rest) / static_cast<long double>(b2));
+    qint64 j = std::clamp<qint64>(qint64(std::ceil((ew - 1 - reach) / 2)), 0, ew / 2);
+    while (j > 0 && inside(j - 1))
+        --j;
+    while (j < ew / 2 && !inside(j))
+        ++j;
+    return int(j);
 }
 
-std::vector<Span> roundRectSpans(int left, int top, int right, int bottom, int ew, int eh)
+RoundRectShape::RoundRectShape(int left, int top, int right, int bottom, int ew, int eh)
+    : m_left(left), m_top(top), m_right(right), m_bottom(bottom)
 {
-    std::vector<Span> spans;
-    if (right <= left || bottom <= top)
-        return spans;
-    const int w = right - left;
-    const int h = bottom - top;
-    ew = std::min(w, std::abs(ew));
-    eh = std::min(h, std::abs(eh));
-    spans.assign(size_t(h), Span{left, right});
-    if (ew < 2 || eh < 2)
-        return spans;
-    for (int i = 0; i < eh / 2; ++i) {
-        const int inset = cornerInset(i, ew, eh);
-        spans[size_t(i)] = {left + inset, right - inset};
-        spans[size_t(h - 1 - i)] = {left + inset, right - inset};
-    }
-    return spans;
+    m_ew = isEmpty() ? 0 : int(std::min<qint64>(qint64(right) - left, std::abs(qint64(ew))));
+    m_eh = isEmpty() ? 0 : int(std::min<qint64>(qint64(bottom) - top, std::abs(qint64(eh))));
+}
+
+Span RoundRectShape::row(int y) const
+{
+    const int corners = cornerRows();
+    const int fromTop = y - m_top;
+    const int fromBottom = m_bottom - 1 - y;
+    const int i = std::min(fromTop, fromBottom);
+    if (i >= corners)
+        return {m_left, m_right};
+    const int inset = cornerInset(i, m_ew, m_eh);
+    return {m_left + inset, m_right - inset};
 }
 
 } // namespace gdi::raster

@@ -25,13 +25,30 @@ void wideStroke(const std::vector<QPoint> &points, int width, const QRect &bound
 // out at that row's end. Pixels count when their centre lies inside or on the ellipse.
 int cornerInset(int row, int ellipseWidth, int ellipseHeight);
 
-// A rounded rectangle covering columns [left, right) and rows [top, bottom) with corner
-// ellipses ew x eh (clamped to the size; below 2 means square corners): per row, the first and
-// one-past-last column.
 struct Span {
     int left;
     int right;
 };
-std::vector<Span> roundRectSpans(int left, int top, int right, int bottom, int ew, int eh);
+
+// A rounded rectangle covering columns [left, right) and rows [top, bottom) with corner
+// ellipses ew x eh (clamped to the size; below 2 means square corners). Rows are worked out
+// when asked for, so a huge figure costs only the rows that are drawn.
+class RoundRectShape {
+public:
+    RoundRectShape(int left, int top, int right, int bottom, int ew, int eh);
+
+    bool isEmpty() const { return m_right <= m_left || m_bottom <= m_top; }
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    int right() const { return m_right; }
+    int bottom() const { return m_bottom; }
+    // Rows at the top and at the bottom that the corners narrow.
+    int cornerRows() const { return m_ew < 2 || m_eh < 2 ? 0 : m_eh / 2; }
+    // The columns of row y, which must lie in [top, bottom).
+    Span row(int y) const;
+
+private:
+    int m_left, m_top, m_right, m_bottom, m_ew, m_eh;
+};
 
 } // namespace gdi::raster

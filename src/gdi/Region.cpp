@@ -1,8 +1,10 @@
 #include "gdi/Region.h"
 
+#include "gdi/Geometry.h"
 #include "gdi/Raster.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace gdi {
 
@@ -15,6 +17,8 @@ int Region::type() const
 
 Region createRectRgn(int left, int top, int right, int bottom)
 {
+    left = clampCoordinate(left), top = clampCoordinate(top);
+    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
     if (left > right)
         std::swap(left, right);
     if (top > bottom)
@@ -26,21 +30,33 @@ Region createRectRgn(int left, int top, int right, int bottom)
 
 Region createRoundRectRgn(int left, int top, int right, int bottom, int w, int h)
 {
+    left = clampCoordinate(left), top = clampCoordinate(top);
+    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
     if (left > right)
         std::swap(left, right);
     if (top > bottom)
         std::swap(top, bottom);
     // The platform's rounded regions leave out one more column at the right and row at the
     // bottom than rectangular ones; callers pass right + 1 and bottom + 1 for that.
-    --right;
-    --bottom;
+    const raster::RoundRectShape shape(left, top, right - 1, bottom - 1, w, h);
+    if (shape.isEmpty())
+        return Region();
+    // One band per corner row and one for the straight middle, already in the banded order
+    // QRegion keeps, so it takes them as they are.
+    std::vector<QRect> bands;
+    auto add = [&](int y0, int y1) {
+        const raster::Span span = shape.row(y0);
+        if (span.right > span.left && y1 >= y0)
+            bands.emplace_back(QPoint(span.left, y0), QPoint(span.right - 1, y1));
+    };
+    const int corners = shape.cornerRows();
+    for (int i = 0; i < corners; ++i)
+        add(shape.top() + i, shape.top() + i);
+    add(shape.top() + corners, shape.bottom() - 1 - corners);
+    for (int i = corners - 1; i >= 0; --i)
+        add(shape.bottom() - 1 - i, shape.bottom() - 1 - i);
     QRegion region;
-    const auto spans = raster::roundRectSpans(left, top, right, bottom, w, h);
-    for (size_t i = 0; i < spans.size(); ++i) {
-        const int y = top + int(i);
-        if (spans[i].right > spans[i].left)
-            region += QRect(spans[i].left, y, spans[i].right - spans[i].left, 1);
-    }
+    region.setRects(bands.data(), int(bands.size()));
     return Region(region);
 }
 

@@ -137,17 +137,17 @@ int Dc::drawText(const QString &text, Rect &rect, quint32 format)
     const int lineHeight = layout.lineHeight();
     const int total = lineHeight * int(layout.lines().size());
     if (format & DT_CALCRECT) {
-        rect.right = rect.left + layout.widest();
-        rect.bottom = rect.top + total;
+        rect.right = clampCoordinate(qint64(rect.left) + layout.widest());
+        rect.bottom = clampCoordinate(qint64(rect.top) + total);
         return total;
     }
 
-    int y = rect.top;
+    int y = clampCoordinate(rect.top);
     const bool single = format & DT_SINGLELINE;
     if (single && (format & DT_VCENTER))
-        y = rect.top + (rect.height() - lineHeight) / 2;
+        y = clampCoordinate(qint64(rect.top) + (rect.height() - lineHeight) / 2);
     else if (single && (format & DT_BOTTOM))
-        y = rect.bottom - lineHeight;
+        y = clampCoordinate(qint64(rect.bottom) - lineHeight);
     const int firstY = y;
 
     s.paint([&](QPainter &painter) {
@@ -158,11 +158,12 @@ int Dc::drawText(const QString &text, Rect &rect, quint32 format)
         const bool underline = !(format & DT_HIDEPREFIX);
         for (const Line &line : layout.lines()) {
             const int w = layout.width(line);
-            int x = rect.left;
+            qint64 left = rect.left;
             if (format & DT_CENTER)
-                x = rect.left + (rect.width() - w) / 2;
+                left = qint64(rect.left) + (rect.width() - w) / 2;
             else if (format & DT_RIGHT)
-                x = rect.right - w;
+                left = qint64(rect.right) - w;
+            const int x = clampCoordinate(left);
             if (m_bkMode == OPAQUE)
                 painter.fillRect(QRect(x, y, w, lineHeight), QColor::fromRgb(toPixel(m_bkColor)));
             painter.drawText(QPoint(x, y + fm.ascent()), line.text);
@@ -190,6 +191,7 @@ bool Dc::textOut(int x, int y, const QString &text)
     if (text.isEmpty())
         return true;
     const QFontMetrics fm = metricsFor(m_font, s.image());
+    x = clampCoordinate(x), y = clampCoordinate(y);
     s.paint([&](QPainter &painter) {
         painter.setFont(m_font);
         if (m_bkMode == OPAQUE)

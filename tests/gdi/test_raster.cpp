@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace gdi;
 
 namespace {
@@ -279,6 +281,46 @@ TEST(Edges, RaisedSoftAndSunkenInTheSystemColours)
     EXPECT_EQ(sunken.at(6, 6), getSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(sunken.at(2, 2), getSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(sunken.at(5, 5), getSysColor(COLOR_3DLIGHT));
+}
+
+TEST(Surfaces, ExtremeCoordinatesStayWithinTheSurface)
+{
+    constexpr int Min = std::numeric_limits<int>::min();
+    constexpr int Max = std::numeric_limits<int>::max();
+    Canvas canvas(10, 10);
+    Dc &dc = canvas.dc;
+    dc.selectPen(createPen(PS_SOLID, 7, Ink));
+    dc.selectBrush(createSolidBrush(rgb(0, 255, 0)));
+    EXPECT_TRUE(dc.rectangle(Min, Min, Max, Max));
+    EXPECT_EQ(canvas.at(5, 5), rgb(0, 255, 0)) << "the interior covers the surface";
+    EXPECT_TRUE(dc.roundRect(Min, -5, Max, 5, Max, Max));
+    EXPECT_TRUE(dc.fillRect({Min, Min, Max, Max}, createSolidBrush(rgb(1, 1, 1))));
+    EXPECT_EQ(canvas.at(9, 9), rgb(1, 1, 1));
+    Rect edge{Min, Min, Max, Max};
+    EXPECT_TRUE(dc.drawEdge(edge, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE));
+    EXPECT_TRUE(dc.frameRect({Max - 1, Max - 1, Max, Max}, createSolidBrush(0)));
+    dc.moveTo(Min, Max);
+    EXPECT_TRUE(dc.lineTo(Max, Min));
+    dc.selectPen(createPen(PS_SOLID, 1, Ink));
+    dc.moveTo(Max, Max);
+    EXPECT_TRUE(dc.lineTo(Min, Min));
+    EXPECT_TRUE(dc.bitBlt(Max, Max, Max, Max, &dc, Min, Min, SRCCOPY));
+    EXPECT_TRUE(dc.bitBlt(Min, Min, Min, Min, &dc, Max, Max, SRCCOPY));
+    EXPECT_TRUE(dc.stretchBlt(0, 0, Min, Max, &dc, Max, Min, Min, Min, SRCCOPY));
+    Rect text{Min, Min, Max, Max};
+    dc.drawText("x", text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc.drawText("x", text, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_TRUE(dc.textOut(Max, Max, "x"));
+    EXPECT_TRUE(dc.drawState(QString("x"), Max, Max, Max, Max, DST_TEXT));
+    const TriVertex v[2] = {{Min, Min, 0, 0, 0, 0}, {Max, Max, 0xFF00, 0, 0, 0}};
+    const GradientRect mesh{0, 1};
+    EXPECT_TRUE(dc.gradientFill(v, std::span(&mesh, 1), GRADIENT_FILL_RECT_H));
+    const quint32 pixel = 0x00FFFFFFu;
+    BitmapInfoHeader one;
+    one.width = 1;
+    one.height = 1;
+    EXPECT_EQ(dc.setDIBitsToDevice(Max, Max, Max, 1, Max, Min, 0, 1, &pixel, one), 1);
+    EXPECT_FALSE(createRoundRectRgn(Min, Min, Max, Max, Max, Max).region().isEmpty());
 }
 
 TEST(Surfaces, NoSurfaceFailsEveryCall)
