@@ -75,18 +75,6 @@ QStringList pairLines(const QString &info)
     return lines;
 }
 
-// Opens a query into a fresh record set stored in `slot`; the caller keeps the returned
-// reference, so a yield that replaces `slot` does not pull the rows away underneath it.
-std::shared_ptr<ado::Recordset> openQuery(std::shared_ptr<ado::Recordset> &slot, const QString &sql)
-{
-    auto recordset = std::make_shared<ado::Recordset>();
-    slot = recordset;
-    const std::shared_ptr<ado::Connection> connection = DatabaseConnection;
-    if (connection)
-        recordset->open(sql, *connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic);
-    yield();
-    return recordset;
-}
 
 // Finds the first row whose column equals the value without regard to letter case; the
 // record set stays on it. Returns the record set, or nullptr when there is no such row.
@@ -94,7 +82,7 @@ std::shared_ptr<ado::Recordset> findRow(std::shared_ptr<ado::Recordset> &slot, c
                                         const QString &column, const QString &value, bool &found)
 {
     const QString sql = QStringLiteral("SELECT * FROM %1 Where [%1].[%2] = '%3'").arg(table, column, quoted(value));
-    std::shared_ptr<ado::Recordset> recordset = openQuery(slot, sql);
+    std::shared_ptr<ado::Recordset> recordset = OpenQuery(slot, sql);
     found = false;
     const QString wanted = value.toLower();
     const int count = recordset->recordCount();
@@ -195,7 +183,7 @@ QString textById(std::shared_ptr<ado::Recordset> &slot, const QString &table, co
     if (!number.match(id).hasMatch())
         return {};
     const std::shared_ptr<ado::Recordset> recordset =
-        openQuery(slot, QStringLiteral("SELECT * FROM %1 Where [%1].[ID] = %2").arg(table, id));
+        OpenQuery(slot, QStringLiteral("SELECT * FROM %1 Where [%1].[ID] = %2").arg(table, id));
     const QString text = recordset->recordCount() > 0 ? fieldText(recordset, column) : QString();
     closeRecordset(recordset);
     return text;
@@ -234,6 +222,17 @@ void addPair(const QString &hardwareId, const QString &pairText)
     closeRecordset(recordset);
 }
 
+}
+
+std::shared_ptr<ado::Recordset> OpenQuery(std::shared_ptr<ado::Recordset> &slot, const QString &sql)
+{
+    auto recordset = std::make_shared<ado::Recordset>();
+    slot = recordset;
+    const std::shared_ptr<ado::Connection> connection = DatabaseConnection;
+    if (connection)
+        recordset->open(sql, *connection, ado::CursorType::ForwardOnly, ado::LockType::Optimistic);
+    yield();
+    return recordset;
 }
 
 void SetExitHandler(std::function<void(int)> handler)

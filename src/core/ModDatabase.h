@@ -33,6 +33,12 @@ QString GetManufacturerByID(const QString &id);
 bool IsHardwareInDatabase(const QString &deviceLine);
 void AddHardwareToDatabase(const QString &deviceLine);
 
+// Replaces the record set in `slot` by a fresh one and opens the query on DatabaseConnection
+// (forward-only, optimistic), then yields. Keep the returned reference while walking the rows:
+// another handler may replace `slot` meanwhile. With the connection closed the record set stays
+// closed (recordCount() -1), as any failed query leaves it.
+std::shared_ptr<ado::Recordset> OpenQuery(std::shared_ptr<ado::Recordset> &slot, const QString &sql);
+
 // How OpenDatabase ends the process after its message; tests replace it.
 void SetExitHandler(std::function<void(int)> handler);
 

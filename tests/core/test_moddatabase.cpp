@@ -188,6 +188,9 @@ TEST_F(Database, ClosedConnectionGivesEmptyResultsWithoutMessage)
     EXPECT_EQ(ModDatabase::GetDeviceNameByID(QStringLiteral("1")), QString());
     EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\1|||Name|||Maker")));
     ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\2|||Name|||Maker"));
+    const auto hwids = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, QStringLiteral("SELECT * FROM hwids"));
+    EXPECT_EQ(hwids->recordCount(), -1);
+    EXPECT_EQ(ModDatabase::HwidsRecordset, hwids);
     EXPECT_TRUE(messages.calls.isEmpty());
 
     ModDatabase::OpenDatabase();
