@@ -101,11 +101,18 @@ std::vector<LiveDevice> scanPci(const SysfsContext &context)
         const QString pci = QStringLiteral("PCI\\");
 
         LiveDevice entry;
+        // Windows lists the first four as hardware IDs and the rest as compatible IDs. The two
+        // forms that still name this device (vendor, device and revision; vendor and device)
+        // are kept among the hardware IDs too, so that a database of vendor-and-device IDs
+        // (pci.ids) finds it; the vendor-only and class-only forms name no device and stay
+        // compatible IDs alone, so that no device name is ever submitted for them.
         entry.hardwareIds = {
             pci + ven + '&' + dev + '&' + subsys + '&' + rev,
             pci + ven + '&' + dev + '&' + subsys,
             pci + ven + '&' + dev + '&' + cc6,
             pci + ven + '&' + dev + '&' + cc4,
+            pci + ven + '&' + dev + '&' + rev,
+            pci + ven + '&' + dev,
         };
         entry.compatibleIds = {
             pci + ven + '&' + dev + '&' + rev, pci + ven + '&' + dev, pci + ven + '&' + cc6, pci + ven + '&' + cc4,

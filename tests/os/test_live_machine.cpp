@@ -137,7 +137,8 @@ TEST_F(FakeDesktop, PciIdsComeInWindowsOrder)
     const QString id = text(*device("PCI\\VEN_8086&DEV_2922"), "DeviceID");
     EXPECT_EQ(multiString(s_machine->registry, kEnum + id, "HardwareID"),
               QStringList({"PCI\\VEN_8086&DEV_2922&SUBSYS_29228086&REV_02", "PCI\\VEN_8086&DEV_2922&SUBSYS_29228086",
-                           "PCI\\VEN_8086&DEV_2922&CC_010601", "PCI\\VEN_8086&DEV_2922&CC_0106"}));
+                           "PCI\\VEN_8086&DEV_2922&CC_010601", "PCI\\VEN_8086&DEV_2922&CC_0106",
+                           "PCI\\VEN_8086&DEV_2922&REV_02", "PCI\\VEN_8086&DEV_2922"}));
     EXPECT_EQ(multiString(s_machine->registry, kEnum + id, "CompatibleIDs"),
               QStringList({"PCI\\VEN_8086&DEV_2922&REV_02", "PCI\\VEN_8086&DEV_2922", "PCI\\VEN_8086&CC_010601",
                            "PCI\\VEN_8086&CC_0106", "PCI\\VEN_8086", "PCI\\CC_010601", "PCI\\CC_0106"}));

@@ -78,7 +78,8 @@ TEST_F(ClassIcons, IconFilesAndTheSetupapiFallBack)
     EXPECT_FALSE(icons()->Contains(4));
     QFile broken(dir.filePath("broken.ico"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("\0\0\1\0\xff\xff garbage", 16);
+    static const char garbage[] = "\0\0\1\0\xff\xff garbage";
+    broken.write(garbage, sizeof garbage - 1);
     broken.close();
     ModFileIcons::AddFileIcon(5, broken.fileName(), 0);
     EXPECT_TRUE(icons()->Contains(5)) << "a damaged file: index 0 of setupapi.dll, its first icon";
