@@ -64,17 +64,23 @@ QString SysfsContext::devicePath(const QString &folder) const
     return target.startsWith(root) ? target.mid(root.size() + 1) : target;
 }
 
+// The name a link points at; the target itself need not be readable.
+static QString linkName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? QFileInfo(info.symLinkTarget()).fileName() : QString();
+}
+
 QString SysfsContext::boundDriver(const QString &deviceFolder)
 {
-    const QString target = linkTarget(deviceFolder + QStringLiteral("/driver"));
-    return target.isEmpty() ? QString() : QFileInfo(target).fileName();
+    return linkName(deviceFolder + QStringLiteral("/driver"));
 }
 
 QString SysfsContext::driverModule(const QString &deviceFolder)
 {
-    const QString module = linkTarget(deviceFolder + QStringLiteral("/driver/module"));
+    const QString module = linkName(deviceFolder + QStringLiteral("/driver/module"));
     if (!module.isEmpty())
-        return QFileInfo(module).fileName();
+        return module;
     // A built-in driver has no module link; its name stands for it.
     return boundDriver(deviceFolder);
 }
