@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <random>
 #include <unistd.h>
 
@@ -307,6 +308,13 @@ bool pcDibSection::CheckWriteResult(bool succeeded, qint64 expected, qint64 writ
 }
 
 QString pcDibSection::WinApiErrorText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+
+int pcDibSection::BytesPerScanLine() const
+{
+    // A width no section can have (only a failed Create leaves one) must not overflow.
+    return int(std::clamp<qint64>(qint64(m_header.width) * 4, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
 
 void pcDibSection::setUseDrawDib(bool use)
 {

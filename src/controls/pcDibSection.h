@@ -57,7 +57,7 @@ public:
     // cannot be opened.
     bool SavePicture(const QString &fileName) const;
 
-    int BytesPerScanLine() const { return m_header.width * 4; }
+    int BytesPerScanLine() const;
     uchar *DIBSectionBitsPtr() const { return m_bits; }
     gdi::Dc *hdc() { return m_dc ? &*m_dc : nullptr; }
     const gdi::Dc *hdc() const { return m_dc ? &*m_dc : nullptr; }

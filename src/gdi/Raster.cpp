@@ -62,28 +62,33 @@ void thinLine(QPoint a, QPoint b, const QRect &bounds, const std::function<void(
 
 namespace {
 
-// Whether the pixel centre p is covered by a pen of the given width swept from a to b.
+// Whether the pixel centre p is covered by a pen of the given width swept from a to b. Exact in
+// 128-bit integers for every coordinate within the platform's limit.
 bool inSweep(QPoint p, QPoint a, QPoint b, int width)
 {
-    const qint64 r2 = qint64(width) * width; // the diameter squared: distances are doubled below
-    const qint64 ex = qint64(b.x()) - a.x(), ey = qint64(b.y()) - a.y();
-    const qint64 wx = qint64(p.x()) - a.x(), wy = qint64(p.y()) - a.y();
-    const qint64 len2 = ex * ex + ey * ey;
-    const qint64 dot = wx * ex + wy * ey;
-    // v: from the nearest point of the segment to p, doubled and (inside the segment) scaled
-    // by len2 so that it stays integral.
-    qint64 vx, vy, scale;
+    using Wide = __int128;
+    const Wide diameter2 = Wide(width) * width; // distances are doubled below
+    const Wide ex = Wide(b.x()) - a.x(), ey = Wide(b.y()) - a.y();
+    const Wide wx = Wide(p.x()) - a.x(), wy = Wide(p.y()) - a.y();
+    const Wide len2 = ex * ex + ey * ey;
+    const Wide dot = wx * ex + wy * ey;
+    Wide vx, vy; // the direction from the nearest point of the segment to p
+    int order;   // doubled distance squared against the diameter squared
+    auto compare = [](Wide l, Wide r) { return l < r ? -1 : (l > r ? 1 : 0); };
     if (len2 == 0 || dot <= 0) {
-        vx = 2 * wx, vy = 2 * wy, scale = 1;
+        vx = wx, vy = wy;
+        order = compare(4 * (wx * wx + wy * wy), diameter2);
     } else if (dot >= len2) {
-        vx = 2 * (qint64(p.x()) - b.x()), vy = 2 * (qint64(p.y()) - b.y()), scale = 1;
+        vx = Wide(p.x()) - b.x(), vy = Wide(p.y()) - b.y();
+        order = compare(4 * (vx * vx + vy * vy), diameter2);
     } else {
-        vx = 2 * (wx * len2 - dot * ex), vy = 2 * (wy * len2 - dot * ey), scale = len2;
+        // Beside the segment: the distance is |cross| / |e|.
+        const Wide cross = wx * ey - wy * ex;
+        vx = wx * len2 - dot * ex, vy = wy * len2 - dot * ey;
+        order = compare(4 * cross * cross, diameter2 * len2);
     }
-    const long double lhs = (long double)vx * vx + (long double)vy * vy;
-    const long double rhs = (long double)r2 * scale * scale;
-    if (lhs != rhs)
-        return lhs < rhs;
+    if (order != 0)
+        return order < 0;
     // On the boundary: covered where the pen lies to the right of or below the centre.
     return vx < 0 || (vx == 0 && vy < 0);
 }
@@ -95,6 +100,7 @@ void wideStroke(const std::vector<QPoint> &points, int width, const QRect &bound
 {
     if (points.empty() || width <= 1)
         return;
+    width = std::min(width, 1 << 27);
     const int reach = width / 2 + 1;
     for (size_t i = 0; i < points.size(); ++i) {
         const QPoint a = points[i];

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -44,7 +45,7 @@ TEST(pcDibSection, CreateMakesZeroedBottomUpMemoryOfFourBytesAPixel)
 
 TEST(pcDibSection, CreateFailsForImpossibleSizes)
 {
-    for (const auto &[w, h] : std::map<int, int>{{0, 4}, {4, 0}, {-3, 4}, {1 << 20, 1 << 20}}) {
+    for (const auto &[w, h] : std::map<int, int>{{0, 4}, {4, 0}, {-3, 4}, {1 << 20, 1 << 20}, {INT_MAX, 2}}) {
         pcDibSection dib;
         EXPECT_FALSE(dib.Create(w, h)) << w << "x" << h;
         EXPECT_EQ(dib.hdc(), nullptr);
