@@ -1,7 +1,7 @@
 #include "chrome/ModShadow.h"
 
 #include "chrome/TitelBarColors.h"
-#include "components/SuiteFrameShadow.h"
+#include "components/SuiteControlsGlobalSettings.h"
 #include "platform/ModDPI.h"
 #include "runtime/DoEvents.h"
 
@@ -12,7 +12,7 @@ namespace {
 // The suite's frame-shadow service (the one program-wide instance).
 SuiteFrameShadow &service()
 {
-    return SuiteFrameShadow::Global();
+    return *SuiteControlsGlobalSettings::Global().FrameShadow();
 }
 
 constexpr long kOptions = 24;

@@ -1,6 +1,5 @@
 #include "components/SuiteFrameShadow.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
@@ -171,15 +170,6 @@ SuiteFrameShadow::SuiteFrameShadow(Translucency translucency, QObject *parent)
 }
 
 SuiteFrameShadow::~SuiteFrameShadow() = default;
-
-SuiteFrameShadow &SuiteFrameShadow::Global()
-{
-    // Parented to the application so that its windows go before the application does.
-    static QPointer<SuiteFrameShadow> global;
-    if (!global)
-        global = new SuiteFrameShadow(Translucency::Auto, QCoreApplication::instance());
-    return *global;
-}
 
 void SuiteFrameShadow::setTranslucency(Translucency translucency)
 {

@@ -44,8 +44,6 @@ public:
     explicit SuiteFrameShadow(Translucency translucency = Translucency::Auto, QObject *parent = nullptr);
     ~SuiteFrameShadow() override;
 
-    // The program-wide service, created on first use and owned by the application object.
-    static SuiteFrameShadow &Global();
 
     void setTranslucency(Translucency translucency);
     bool IsAvailable() const;

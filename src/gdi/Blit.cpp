@@ -55,7 +55,7 @@ public:
             const QRect part = area & QRect(0, 0, m_surface.width(), m_surface.height());
             QImage copy(part.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32);
             for (int y = 0; y < part.height(); ++y)
-                std::copy_n(m_surface.row(part.top() + y) + part.left(), part.width(),
+                std::copy_n(m_surface.constRow(part.top() + y) + part.left(), part.width(),
                             reinterpret_cast<quint32 *>(copy.scanLine(y)));
             m_copy = std::move(copy);
             m_origin = part.topLeft();

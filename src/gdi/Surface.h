@@ -27,7 +27,12 @@ public:
     {
         return reinterpret_cast<quint32 *>(m_image->scanLine(m_bottomUp ? m_height - 1 - y : y));
     }
-    quint32 pixel(int x, int y) const { return row(y)[x]; }
+    // Reading never detaches an image that shares its pixels with another.
+    const quint32 *constRow(int y) const
+    {
+        return reinterpret_cast<const quint32 *>(m_image->constScanLine(m_bottomUp ? m_height - 1 - y : y));
+    }
+    quint32 pixel(int x, int y) const { return constRow(y)[x]; }
     bool inBounds(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
     // Inside the surface and the clip region.
     bool isVisible(int x, int y) const;

@@ -1,6 +1,6 @@
 #include "chrome/ModShadow.h"
 
-#include "components/SuiteFrameShadow.h"
+#include "components/SuiteControlsGlobalSettings.h"
 #include "platform/ModDPI.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@ class ShadowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SuiteFrameShadow::Global().setTranslucency(SuiteFrameShadow::Translucency::On);
+        SuiteControlsGlobalSettings::Global().FrameShadow()->setTranslucency(SuiteFrameShadow::Translucency::On);
         ModDPI::DPIScale = 1.0f;
         ModShadow::ShadowEnabled = false;
         for (auto &w : windows) {
@@ -29,10 +29,10 @@ protected:
     void TearDown() override
     {
         for (auto &w : windows)
-            SuiteFrameShadow::Global().Detach(w.get());
-        SuiteFrameShadow::Global().setTranslucency(SuiteFrameShadow::Translucency::Auto);
+            SuiteControlsGlobalSettings::Global().FrameShadow()->Detach(w.get());
+        SuiteControlsGlobalSettings::Global().FrameShadow()->setTranslucency(SuiteFrameShadow::Translucency::Auto);
     }
-    SuiteFrameShadow &service() { return SuiteFrameShadow::Global(); }
+    SuiteFrameShadow &service() { return *SuiteControlsGlobalSettings::Global().FrameShadow(); }
     std::unique_ptr<QWidget> windows[2];
 };
 
