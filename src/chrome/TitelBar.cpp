@@ -122,8 +122,10 @@ void TitelBar::UserControl_InitProperties()
     UpdateTitleBarButtons();
     // A new bar is as high as a caption: 480 twips on a twips host, 32 pixels on a pixel host.
     if (const runtime::Surface *host = runtime::surfaceOf(parentWidget())) {
-        if (host->ScaleMode() == runtime::vbTwips || host->ScaleMode() == runtime::vbPixels)
+        if (host->ScaleMode() == runtime::vbTwips)
             resize(width(), titelbar::nearest(480 / runtime::Screen::TwipsPerPixelY()));
+        else if (host->ScaleMode() == runtime::vbPixels)
+            resize(width(), 32);
     }
     m_hover = 255;
     Refresh();

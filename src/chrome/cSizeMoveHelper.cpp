@@ -18,8 +18,7 @@ cSizeMoveHelper::cSizeMoveHelper(QObject *parent)
 
 cSizeMoveHelper::~cSizeMoveHelper()
 {
-    // The subscription holds a pointer to this object; a switch still owed is paid back.
-    restoreFullDrag();
+    // The subscription holds a pointer to this object.
     Detach();
 }
 
@@ -63,6 +62,10 @@ void cSizeMoveHelper::Attach(QWidget *hWndA)
 
 void cSizeMoveHelper::Detach()
 {
+    // Unsubscribed, the helper hears no deactivation that would pay back a switch it still owes,
+    // nor the activations that would make a later request take effect.
+    restoreFullDrag();
+    m_active = false;
     if (!m_hwnd)
         return;
     // A destroyed window has already lost its subscriptions.
@@ -102,7 +105,6 @@ long cSizeMoveHelper::WindowProc(QWidget *, unsigned iMsg, quintptr wParam, os::
         m_inSizeMove = false;
         break;
     case os::WM_DESTROY:
-        restoreFullDrag();
         Detach();
         break;
     case os::WM_ACTIVATE: {

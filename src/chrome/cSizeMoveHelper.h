@@ -9,9 +9,10 @@
 
 // Watches one window's size, move, activation and destruction messages. While the window is the
 // active one, and only when asked (NoFullDrag), it switches the system's full-window dragging off,
-// and back on when the window loses activation, is destroyed or the request is withdrawn; it only
-// ever restores what it switched off itself. It reports each size-or-move loop and each moving or
-// sizing rectangle, and the rectangle a handler leaves is the one the window takes.
+// and back on when the window loses activation, is destroyed or detached, or the request is
+// withdrawn; it only ever restores what it switched off itself. It reports each size-or-move loop
+// and each moving or sizing rectangle, and the rectangle a handler leaves is the one the window
+// takes.
 class cSizeMoveHelper : public QObject, public os::WindowMessageHandler {
     Q_OBJECT
 
@@ -25,7 +26,7 @@ public:
 
     // Detaches first, then subscribes to the window's messages.
     void Attach(QWidget *hWndA);
-    // Ends the subscription; nothing when not attached.
+    // Ends the subscription and gives full-window dragging back if this object switched it off.
     void Detach();
 
     long WindowProc(QWidget *hwnd, unsigned iMsg, quintptr wParam, os::WindowRect *lParam) override;

@@ -109,6 +109,20 @@ TEST_F(SizeMoveHelperTest, DestroyRestoresAndDetaches)
     helper.Detach(); // harmless after the window went
 }
 
+TEST_F(SizeMoveHelperTest, DetachGivesBackWhatItOwes)
+{
+    cSizeMoveHelper helper;
+    helper.setNoFullDrag(true);
+    helper.Attach(window.get());
+    activate(window.get(), true);
+    ASSERT_FALSE(os::GetDragFullWindows());
+    helper.Detach(); // without withdrawing the request first
+    EXPECT_TRUE(os::GetDragFullWindows());
+    EXPECT_FALSE(helper.Active());
+    helper.setNoFullDrag(true); // detached: no activation will ever pay a new switch back
+    EXPECT_TRUE(os::GetDragFullWindows());
+}
+
 TEST_F(SizeMoveHelperTest, AttachToASecondWindowLeavesTheFirst)
 {
     QWidget second(nullptr, Qt::FramelessWindowHint);

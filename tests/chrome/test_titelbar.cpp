@@ -73,6 +73,21 @@ TEST(TitelBarProperties, FreshControlAndMissingKeysDiffer)
     runtime::Screen::setLogicalDpi(std::nullopt);
 }
 
+TEST(TitelBarProperties, NewBarIsAsHighAsACaptionInItsHostsScale)
+{
+    runtime::Screen::setLogicalDpi(120);
+    HostForm twipsHost;
+    HostForm pixelHost;
+    pixelHost.setScaleMode(runtime::vbPixels);
+    TitelBar onTwips(&twipsHost);
+    TitelBar onPixels(&pixelHost);
+    onTwips.InitNew();
+    onPixels.InitNew();
+    EXPECT_EQ(onTwips.height(), 40); // 480 twips at 12 twips a pixel
+    EXPECT_EQ(onPixels.height(), 32);
+    runtime::Screen::setLogicalDpi(std::nullopt);
+}
+
 TEST_F(TitelBarTest, ColourKeyAndForeColourReadBackAfterTheRepaint)
 {
     bar->setBackColor(0x000000);
