@@ -2,6 +2,7 @@
 
 #include "controls/AnchorLayout.h"
 #include "controls/ColorMath.h"
+#include "controls/StoredProperties.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
@@ -36,25 +37,26 @@ void Anchor::UserControl_InitProperties()
         bindParent();
 }
 
+template <class Io>
+void Anchor::storedKeys(const Io &io)
+{
+    io("MinWidth", MinWidth, 0);
+    io("MinHeight", MinHeight, 0);
+    io("MaxWidth", MaxWidth, 0);
+    io("MaxHeight", MaxHeight, 0);
+    io("InitWidth", InitWidth, 0);
+    io("InitHeight", InitHeight, 0);
+}
+
 void Anchor::UserControl_ReadProperties(const runtime::PropertyBag &bag)
 {
     bindParent();
-    bag.ReadInto(QStringLiteral("MinWidth"), MinWidth, 0);
-    bag.ReadInto(QStringLiteral("MinHeight"), MinHeight, 0);
-    bag.ReadInto(QStringLiteral("MaxWidth"), MaxWidth, 0);
-    bag.ReadInto(QStringLiteral("MaxHeight"), MaxHeight, 0);
-    bag.ReadInto(QStringLiteral("InitWidth"), InitWidth, 0);
-    bag.ReadInto(QStringLiteral("InitHeight"), InitHeight, 0);
+    storedKeys(StoredProperties::Reader{bag});
 }
 
 void Anchor::UserControl_WriteProperties(runtime::PropertyBag &bag)
 {
-    bag.WriteProperty(QStringLiteral("MinWidth"), MinWidth, 0);
-    bag.WriteProperty(QStringLiteral("MinHeight"), MinHeight, 0);
-    bag.WriteProperty(QStringLiteral("MaxWidth"), MaxWidth, 0);
-    bag.WriteProperty(QStringLiteral("MaxHeight"), MaxHeight, 0);
-    bag.WriteProperty(QStringLiteral("InitWidth"), InitWidth, 0);
-    bag.WriteProperty(QStringLiteral("InitHeight"), InitHeight, 0);
+    storedKeys(StoredProperties::Writer{bag});
 }
 
 void Anchor::bindParent()

@@ -54,6 +54,9 @@ protected:
     void UserControl_WriteProperties(runtime::PropertyBag &PropBag) override;
 
 private:
+    // The six stored values with their defaults, run by a StoredProperties::Reader or Writer.
+    template <class Io>
+    void storedKeys(const Io &io);
     void bindParent();
     void recordSize();
 

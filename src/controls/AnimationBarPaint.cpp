@@ -1,23 +1,9 @@
 #include "controls/AnimationBarPaint.h"
 
 #include "controls/ColorMath.h"
+#include "controls/GradientVertex.h"
 
 namespace AnimationBarPaint {
-
-namespace {
-
-gdi::TriVertex vertex(int x, int y, gdi::ColorRef color)
-{
-    gdi::TriVertex v;
-    v.x = x;
-    v.y = y;
-    v.red = quint16(gdi::red(color) * 256);
-    v.green = quint16(gdi::green(color) * 256);
-    v.blue = quint16(gdi::blue(color) * 256);
-    return v;
-}
-
-}
 
 void paint(gdi::Dc &dc, const AnimationBarMotion &motion, const Frame &frame, double twipsPerPixelX,
            double twipsPerPixelY)
@@ -33,7 +19,8 @@ void paint(gdi::Dc &dc, const AnimationBarMotion &motion, const Frame &frame, do
         if (left >= dc.width() || left + barWidth <= 0)
             continue;
         const BarShade &shade = frame.bars[size_t(bar)];
-        const gdi::TriVertex vertices[2] = {vertex(left, 0, shade.left), vertex(left + barWidth, barHeight, shade.right)};
+        const gdi::TriVertex vertices[2] = {gradientVertex(left, 0, shade.left),
+                                            gradientVertex(left + barWidth, barHeight, shade.right)};
         const gdi::GradientRect mesh[1] = {{0, 1}};
         dc.gradientFill(vertices, mesh, gdi::GRADIENT_FILL_RECT_H);
     }

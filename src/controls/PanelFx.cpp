@@ -2,6 +2,7 @@
 
 #include "controls/ColorMath.h"
 #include "controls/PanelFxLayout.h"
+#include "controls/StoredProperties.h"
 #include "os/WindowMessages.h"
 #include "os/WindowRegion.h"
 #include "runtime/Form.h"
@@ -108,72 +109,52 @@ void PanelFx::UserControl_InitProperties()
     m_look.font = ambient.Font.toQFont();
 }
 
+template <class Io>
+void PanelFx::storedKeys(const Io &io, runtime::StdFont &font, const runtime::StdFont &ambientFont)
+{
+    const runtime::StdPicture none;
+    io("TileHeight", m_look.tileHeight, 20);
+    io("PanelBorderColor", m_look.panelBorderColor, 0x400000u);
+    io("TitleCaption", m_look.titleCaption, QStringLiteral("Panel"));
+    io("TitleForeColor", m_look.titleForeColor, 0xFFFFFFu);
+    io("Font", font, ambientFont);
+    io("TitleAlignment", m_look.titleAlignment, 0);
+    io("TileBackColor", m_look.tileBackColor, 0x8000000Du);
+    io("PanelBackColor", m_look.panelBackColor, 0x80000005u);
+    io("RoundEdge", m_look.roundEdge, 0);
+    io("CanCollapse", m_canCollapse, false);
+    io("AllowDraging", m_allowDraging, false);
+    io("BackGroundStyle", m_look.backGroundStyle, 0);
+    io("gCTitleStart", m_look.gCTitleStart, 0xDE9A39u);
+    io("gCTitleEnd", m_look.gCTitleEnd, 0xFFFFFFu);
+    io("gCTitleDir", m_look.gCTitleDir, 1);
+    io("gCPanelStart", m_look.gCPanelStart, 0xDE9A39u);
+    io("gCPanelEnd", m_look.gCPanelEnd, 0xFFFFFFu);
+    io("gCPanelDir", m_look.gCPanelDir, 1);
+    io("TitleIcon", m_look.titleIcon, none);
+    io("TitleIconWidth", m_look.titleIconWidth, 32);
+    io("TitleIconHeight", m_look.titleIconHeight, 32);
+    io("TitleIconXPos", m_look.titleIconXPos, 8);
+    io("TitleIconYPos", m_look.titleIconYPos, 6);
+    io("HideTitleIcon", m_look.hideTitleIcon, false);
+    io("AllowParentDraging", m_allowParentDraging, false);
+    io("TitleBitmap", m_look.titleBitmap, none);
+    io("PanelBitmap", m_look.panelBitmap, none);
+}
+
 void PanelFx::UserControl_ReadProperties(const runtime::PropertyBag &bag)
 {
-    const runtime::StdFont ambientFont = Ambient().Font;
-    bag.ReadInto(QStringLiteral("TileHeight"), m_look.tileHeight, 20);
-    bag.ReadInto(QStringLiteral("PanelBorderColor"), m_look.panelBorderColor, 0x400000u);
-    bag.ReadInto(QStringLiteral("TitleCaption"), m_look.titleCaption, QStringLiteral("Panel"));
-    bag.ReadInto(QStringLiteral("TitleForeColor"), m_look.titleForeColor, 0xFFFFFFu);
+    // Straight into the fields: the panel paints when it is shown or resized.
     runtime::StdFont font = Surface::Font();
-    if (bag.ReadInto(QStringLiteral("Font"), font, ambientFont)) {
-        Surface::setFont(font);
-        m_look.font = font.toQFont();
-    }
-    bag.ReadInto(QStringLiteral("TitleAlignment"), m_look.titleAlignment, 0);
-    bag.ReadInto(QStringLiteral("TileBackColor"), m_look.tileBackColor, 0x8000000Du);
-    bag.ReadInto(QStringLiteral("PanelBackColor"), m_look.panelBackColor, 0x80000005u);
-    bag.ReadInto(QStringLiteral("RoundEdge"), m_look.roundEdge, 0);
-    bag.ReadInto(QStringLiteral("CanCollapse"), m_canCollapse, false);
-    bag.ReadInto(QStringLiteral("AllowDraging"), m_allowDraging, false);
-    bag.ReadInto(QStringLiteral("BackGroundStyle"), m_look.backGroundStyle, 0);
-    bag.ReadInto(QStringLiteral("gCTitleStart"), m_look.gCTitleStart, 0xDE9A39u);
-    bag.ReadInto(QStringLiteral("gCTitleEnd"), m_look.gCTitleEnd, 0xFFFFFFu);
-    bag.ReadInto(QStringLiteral("gCTitleDir"), m_look.gCTitleDir, 1);
-    bag.ReadInto(QStringLiteral("gCPanelStart"), m_look.gCPanelStart, 0xDE9A39u);
-    bag.ReadInto(QStringLiteral("gCPanelEnd"), m_look.gCPanelEnd, 0xFFFFFFu);
-    bag.ReadInto(QStringLiteral("gCPanelDir"), m_look.gCPanelDir, 1);
-    bag.ReadInto(QStringLiteral("TitleIcon"), m_look.titleIcon, runtime::StdPicture());
-    bag.ReadInto(QStringLiteral("TitleIconWidth"), m_look.titleIconWidth, 32);
-    bag.ReadInto(QStringLiteral("TitleIconHeight"), m_look.titleIconHeight, 32);
-    bag.ReadInto(QStringLiteral("TitleIconXPos"), m_look.titleIconXPos, 8);
-    bag.ReadInto(QStringLiteral("TitleIconYPos"), m_look.titleIconYPos, 6);
-    bag.ReadInto(QStringLiteral("HideTitleIcon"), m_look.hideTitleIcon, false);
-    bag.ReadInto(QStringLiteral("AllowParentDraging"), m_allowParentDraging, false);
-    bag.ReadInto(QStringLiteral("TitleBitmap"), m_look.titleBitmap, runtime::StdPicture());
-    bag.ReadInto(QStringLiteral("PanelBitmap"), m_look.panelBitmap, runtime::StdPicture());
+    storedKeys(StoredProperties::Reader{bag}, font, Ambient().Font);
+    Surface::setFont(font);
+    m_look.font = font.toQFont();
 }
 
 void PanelFx::UserControl_WriteProperties(runtime::PropertyBag &bag)
 {
-    const auto picture = [](const runtime::StdPicture &p) { return QVariant::fromValue(p); };
-    bag.WriteProperty(QStringLiteral("TileHeight"), m_look.tileHeight, 20);
-    bag.WriteProperty(QStringLiteral("PanelBorderColor"), m_look.panelBorderColor, 0x400000u);
-    bag.WriteProperty(QStringLiteral("TitleCaption"), m_look.titleCaption, QStringLiteral("Panel"));
-    bag.WriteProperty(QStringLiteral("TitleForeColor"), m_look.titleForeColor, 0xFFFFFFu);
-    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(Surface::Font()), QVariant::fromValue(Ambient().Font));
-    bag.WriteProperty(QStringLiteral("TitleAlignment"), m_look.titleAlignment, 0);
-    bag.WriteProperty(QStringLiteral("TileBackColor"), m_look.tileBackColor, 0x8000000Du);
-    bag.WriteProperty(QStringLiteral("PanelBackColor"), m_look.panelBackColor, 0x80000005u);
-    bag.WriteProperty(QStringLiteral("RoundEdge"), m_look.roundEdge, 0);
-    bag.WriteProperty(QStringLiteral("CanCollapse"), m_canCollapse, false);
-    bag.WriteProperty(QStringLiteral("AllowDraging"), m_allowDraging, false);
-    bag.WriteProperty(QStringLiteral("BackGroundStyle"), m_look.backGroundStyle, 0);
-    bag.WriteProperty(QStringLiteral("gCTitleStart"), m_look.gCTitleStart, 0xDE9A39u);
-    bag.WriteProperty(QStringLiteral("gCTitleEnd"), m_look.gCTitleEnd, 0xFFFFFFu);
-    bag.WriteProperty(QStringLiteral("gCTitleDir"), m_look.gCTitleDir, 1);
-    bag.WriteProperty(QStringLiteral("gCPanelStart"), m_look.gCPanelStart, 0xDE9A39u);
-    bag.WriteProperty(QStringLiteral("gCPanelEnd"), m_look.gCPanelEnd, 0xFFFFFFu);
-    bag.WriteProperty(QStringLiteral("gCPanelDir"), m_look.gCPanelDir, 1);
-    bag.WriteProperty(QStringLiteral("TitleIcon"), picture(m_look.titleIcon), picture({}));
-    bag.WriteProperty(QStringLiteral("TitleIconWidth"), m_look.titleIconWidth, 32);
-    bag.WriteProperty(QStringLiteral("TitleIconHeight"), m_look.titleIconHeight, 32);
-    bag.WriteProperty(QStringLiteral("TitleIconXPos"), m_look.titleIconXPos, 8);
-    bag.WriteProperty(QStringLiteral("TitleIconYPos"), m_look.titleIconYPos, 6);
-    bag.WriteProperty(QStringLiteral("HideTitleIcon"), m_look.hideTitleIcon, false);
-    bag.WriteProperty(QStringLiteral("AllowParentDraging"), m_allowParentDraging, false);
-    bag.WriteProperty(QStringLiteral("TitleBitmap"), picture(m_look.titleBitmap), picture({}));
-    bag.WriteProperty(QStringLiteral("PanelBitmap"), picture(m_look.panelBitmap), picture({}));
+    runtime::StdFont font = Surface::Font();
+    storedKeys(StoredProperties::Writer{bag}, font, Ambient().Font);
 }
 
 void PanelFx::UserControl_Resize()

@@ -130,6 +130,10 @@ protected:
 private:
     template <class T>
     void setAndRepaint(T &field, const T &value, const char *key);
+    // The stored keys in their order with their missing-key defaults, run by a
+    // StoredProperties::Reader or Writer.
+    template <class Io>
+    void storedKeys(const Io &io, runtime::StdFont &font, const runtime::StdFont &ambientFont);
     void drawPanel();
     void beginDrag(QPoint globalPos);
     double extentTwipsX() const;

@@ -1,5 +1,6 @@
 #include "controls/PanelFxPaint.h"
 
+#include "controls/GradientVertex.h"
 #include "controls/PanelFxLayout.h"
 #include "runtime/OleColor.h"
 
@@ -18,22 +19,10 @@ void fillOrFrameRect(gdi::Dc &dc, const gdi::Rect &rect, std::uint32_t color, in
         dc.frameRect(rect, brush);
 }
 
-gdi::TriVertex vertex(int x, int y, std::uint32_t color)
-{
-    const gdi::ColorRef rgb = translateColor(color);
-    gdi::TriVertex v;
-    v.x = x;
-    v.y = y;
-    v.red = quint16(gdi::red(rgb) * 256);
-    v.green = quint16(gdi::green(rgb) * 256);
-    v.blue = quint16(gdi::blue(rgb) * 256);
-    return v;
-}
-
 void gradientRect(gdi::Dc &dc, const gdi::Rect &rect, std::uint32_t start, std::uint32_t end, int direction)
 {
-    const std::array<gdi::TriVertex, 2> vertices{vertex(rect.left, rect.top, start),
-                                                 vertex(rect.right, rect.bottom, end)};
+    const std::array<gdi::TriVertex, 2> vertices{gradientVertex(rect.left, rect.top, translateColor(start)),
+                                                 gradientVertex(rect.right, rect.bottom, translateColor(end))};
     const std::array<gdi::GradientRect, 1> mesh{gdi::GradientRect{0, 1}};
     dc.gradientFill(vertices, mesh, quint32(direction));
 }

@@ -1,5 +1,6 @@
 #include "controls/dcButton.h"
 
+#include "controls/StoredProperties.h"
 #include "controls/dcButtonState.h"
 #include "os/MouseTracking.h"
 #include "os/WindowRegion.h"
@@ -49,29 +50,28 @@ void dcButton::markChanged(std::initializer_list<const char *> keys)
         PropertyChanged(QString::fromLatin1(key));
 }
 
-void dcButton::setBackStartColor(OleColor color)
+template <class T>
+void dcButton::store(T &field, const T &value, const char *key, AfterStore after)
 {
-    m_backStartColor = color;
-    rebuildColors();
-    repaintState(-1, true);
-    PropertyChanged(QStringLiteral("BackStartColor"));
+    field = value;
+    switch (after) {
+    case AfterStore::RebuildColors:
+        rebuildColors();
+        repaintState(-1, true);
+        break;
+    case AfterStore::Repaint:
+        repaintState(-1, true);
+        break;
+    case AfterStore::Refresh:
+        Refresh();
+        break;
+    }
+    PropertyChanged(QString::fromLatin1(key));
 }
 
-void dcButton::setBackColor(OleColor color)
-{
-    m_backColor = color;
-    rebuildColors();
-    repaintState(-1, true);
-    PropertyChanged(QStringLiteral("BackColor"));
-}
-
-void dcButton::setForeColor(OleColor color)
-{
-    m_foreColor = color;
-    rebuildColors();
-    repaintState(-1, true);
-    PropertyChanged(QStringLiteral("ForeColor"));
-}
+void dcButton::setBackStartColor(OleColor color) { store(m_backStartColor, color, "BackStartColor", AfterStore::RebuildColors); }
+void dcButton::setBackColor(OleColor color) { store(m_backColor, color, "BackColor", AfterStore::RebuildColors); }
+void dcButton::setForeColor(OleColor color) { store(m_foreColor, color, "ForeColor", AfterStore::RebuildColors); }
 
 void dcButton::setMaskColor(OleColor color)
 {
@@ -81,12 +81,7 @@ void dcButton::setMaskColor(OleColor color)
     PropertyChanged(QStringLiteral("MaskColor"));
 }
 
-void dcButton::setButtonShape(int shape)
-{
-    m_buttonShape = shape;
-    Refresh();
-    PropertyChanged(QStringLiteral("ButtonShape"));
-}
+void dcButton::setButtonShape(int shape) { store(m_buttonShape, shape, "ButtonShape", AfterStore::Refresh); }
 
 void dcButton::setCaption(const QString &caption)
 {
@@ -160,12 +155,7 @@ void dcButton::setMousePointer(int pointer)
     PropertyChanged(QStringLiteral("MousePointer"));
 }
 
-void dcButton::setPictureAlignment(int alignment)
-{
-    m_pictureAlignment = alignment;
-    Refresh();
-    PropertyChanged(QStringLiteral("PicAlign"));
-}
+void dcButton::setPictureAlignment(int alignment) { store(m_pictureAlignment, alignment, "PicAlign", AfterStore::Refresh); }
 
 void dcButton::setPictureNormal(const StdPicture &picture)
 {
@@ -182,22 +172,12 @@ void dcButton::setPictureNormal(const StdPicture &picture)
     markChanged({"PicNormal", "PicOpacity"});
 }
 
-void dcButton::setPictureHot(const StdPicture &picture)
-{
-    if (!picture.isNothing() && m_pictureNormal.isNothing()) {
-        setPictureNormal(picture);
-        return;
-    }
-    if (!picture.isNothing() && m_pictureSize == 0
-        && (picture.Width() != m_pictureNormal.Width() || picture.Height() != m_pictureNormal.Height()))
-        setPictureSize(5);
-    m_pictureHot = picture;
-    if (m_in.hot)
-        repaintState(-1, true);
-    PropertyChanged(QStringLiteral("PicHot"));
-}
+void dcButton::setPictureHot(const StdPicture &picture) { setStatePicture(m_pictureHot, picture, m_in.hot, "PicHot"); }
+void dcButton::setPictureDown(const StdPicture &picture) { setStatePicture(m_pictureDown, picture, m_in.pressed, "PicDown"); }
 
-void dcButton::setPictureDown(const StdPicture &picture)
+// The hot and the down picture: the first picture a button gets is its normal one, and a picture
+// of another size than the normal one keeps the drawn size from following either.
+void dcButton::setStatePicture(StdPicture &field, const StdPicture &picture, bool showing, const char *key)
 {
     if (!picture.isNothing() && m_pictureNormal.isNothing()) {
         setPictureNormal(picture);
@@ -206,10 +186,10 @@ void dcButton::setPictureDown(const StdPicture &picture)
     if (!picture.isNothing() && m_pictureSize == 0
         && (picture.Width() != m_pictureNormal.Width() || picture.Height() != m_pictureNormal.Height()))
         setPictureSize(5);
-    m_pictureDown = picture;
-    if (m_in.pressed)
+    field = picture;
+    if (showing)
         repaintState(-1, true);
-    PropertyChanged(QStringLiteral("PicDown"));
+    PropertyChanged(QString::fromLatin1(key));
 }
 
 int dcButton::PictureOpacity() const { return dcButtonState::opacityPercent(m_pictureOpacity); }
@@ -267,19 +247,8 @@ void dcButton::setPictureSizeW(int pixels)
     markChanged({"PicSize", "PicSizeW"});
 }
 
-void dcButton::setSpecialEffect(int effect)
-{
-    m_specialEffect = effect;
-    repaintState(-1, true);
-    PropertyChanged(QStringLiteral("Effects"));
-}
-
-void dcButton::setUseMaskColor(bool on)
-{
-    m_useMaskColor = on;
-    repaintState(-1, true);
-    PropertyChanged(QStringLiteral("UseMask"));
-}
+void dcButton::setSpecialEffect(int effect) { store(m_specialEffect, effect, "Effects", AfterStore::Repaint); }
+void dcButton::setUseMaskColor(bool on) { store(m_useMaskColor, on, "UseMask", AfterStore::Repaint); }
 
 void dcButton::setValue(bool value)
 {
@@ -388,44 +357,51 @@ void dcButton::UserControl_InitProperties()
     repaintState(-1, true);
 }
 
+template <class Io>
+void dcButton::storedKeys(const Io &io, WindowValues &window, const runtime::AmbientProperties &ambient)
+{
+    const StdPicture none;
+    io("BackColor", m_backColor, OleColor(0x808080));
+    io("BackStartColor", m_backStartColor, OleColor(0x404040));
+    io("ButtonShape", m_buttonShape, 3);
+    io("Caption", m_caption, ambient.DisplayName);
+    io("CheckBox", m_checkBoxMode, false);
+    io("Effects", m_specialEffect, 3);
+    io("Enabled", window.enabled, true);
+    io("Font", window.font, ambient.Font);
+    io("ForeColor", m_foreColor, ambient.ForeColor);
+    io("HandPointer", m_handPointer, false);
+    io("MaskColor", m_maskColor, OleColor(0xC0C0C0));
+    io("MouseIcon", window.mouseIcon, none);
+    io("MousePointer", window.mousePointer, int(runtime::vbDefault));
+    io("PicAlign", m_pictureAlignment, 0);
+    io("PicDown", m_pictureDown, none);
+    io("PicHot", m_pictureHot, none);
+    io("PicNormal", m_pictureNormal, none);
+    io("PicOpacity", m_pictureOpacity, 1.0f);
+    io("PicSize", m_pictureSize, 0);
+    io("PicSizeH", m_pictureSizeH, 0);
+    io("PicSizeW", m_pictureSizeW, 0);
+    io("State", m_state, 0);
+    io("UseMask", m_useMaskColor, true);
+    io("Value", m_value, false);
+}
+
+dcButton::WindowValues dcButton::windowValues() const
+{
+    return {Enabled(), Font(), MouseIcon(), MousePointer()};
+}
+
 void dcButton::UserControl_ReadProperties(const runtime::PropertyBag &bag)
 {
-    const runtime::AmbientProperties ambient = Ambient();
-    bool enabled = Enabled();
-    bag.ReadInto<OleColor>(QStringLiteral("BackColor"), m_backColor, 0x808080);
-    bag.ReadInto<OleColor>(QStringLiteral("BackStartColor"), m_backStartColor, 0x404040);
-    bag.ReadInto(QStringLiteral("ButtonShape"), m_buttonShape, 3);
-    bag.ReadInto(QStringLiteral("Caption"), m_caption, ambient.DisplayName);
-    bag.ReadInto(QStringLiteral("CheckBox"), m_checkBoxMode, false);
-    bag.ReadInto(QStringLiteral("Effects"), m_specialEffect, 3);
-    bag.ReadInto(QStringLiteral("Enabled"), enabled, true);
-    bag.ReadInto<OleColor>(QStringLiteral("ForeColor"), m_foreColor, ambient.ForeColor);
-    bag.ReadInto(QStringLiteral("HandPointer"), m_handPointer, false);
-    bag.ReadInto<OleColor>(QStringLiteral("MaskColor"), m_maskColor, 0xC0C0C0);
-    bag.ReadInto(QStringLiteral("PicDown"), m_pictureDown, StdPicture());
-    bag.ReadInto(QStringLiteral("PicHot"), m_pictureHot, StdPicture());
-    bag.ReadInto(QStringLiteral("PicNormal"), m_pictureNormal, StdPicture());
-    bag.ReadInto(QStringLiteral("PicOpacity"), m_pictureOpacity, 1.0f);
-    bag.ReadInto(QStringLiteral("PicSize"), m_pictureSize, 0);
-    bag.ReadInto(QStringLiteral("PicSizeH"), m_pictureSizeH, 0);
-    bag.ReadInto(QStringLiteral("PicSizeW"), m_pictureSizeW, 0);
-    bag.ReadInto(QStringLiteral("State"), m_state, 0);
-    bag.ReadInto(QStringLiteral("UseMask"), m_useMaskColor, true);
-    bag.ReadInto(QStringLiteral("Value"), m_value, false);
-    bag.ReadInto(QStringLiteral("PicAlign"), m_pictureAlignment, 0);
-
-    StdFont font = ambient.Font;
-    if (bag.ReadInto(QStringLiteral("Font"), font, ambient.Font))
-        Surface::setFont(font);
-    StdPicture mouseIcon;
-    if (bag.ReadInto(QStringLiteral("MouseIcon"), mouseIcon, StdPicture()))
-        Control::setMouseIcon(mouseIcon);
-    int mousePointer = runtime::vbDefault;
-    if (bag.ReadInto(QStringLiteral("MousePointer"), mousePointer, int(runtime::vbDefault)))
-        Control::setMousePointer(mousePointer);
-
+    // Straight into the fields, without the side effects of the property sets.
+    WindowValues window = windowValues();
+    storedKeys(StoredProperties::Reader{bag}, window, Ambient());
+    Surface::setFont(window.font);
+    Control::setMouseIcon(window.mouseIcon);
+    Control::setMousePointer(window.mousePointer);
     applyAccessKey();
-    Control::setEnabled(enabled);
+    Control::setEnabled(window.enabled);
     if (isRunTime())
         startRunTimeServices();
     rebuildColors();
@@ -436,32 +412,8 @@ void dcButton::UserControl_ReadProperties(const runtime::PropertyBag &bag)
 
 void dcButton::UserControl_WriteProperties(runtime::PropertyBag &bag)
 {
-    const runtime::AmbientProperties ambient = Ambient();
-    auto picture = [](const StdPicture &p) { return QVariant::fromValue(p); };
-    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, OleColor(0x808080));
-    bag.WriteProperty(QStringLiteral("BackStartColor"), m_backStartColor, OleColor(0x404040));
-    bag.WriteProperty(QStringLiteral("ButtonShape"), m_buttonShape, 3);
-    bag.WriteProperty(QStringLiteral("Caption"), m_caption, ambient.DisplayName);
-    bag.WriteProperty(QStringLiteral("CheckBox"), m_checkBoxMode, false);
-    bag.WriteProperty(QStringLiteral("Effects"), m_specialEffect, 3);
-    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
-    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(Font()), QVariant::fromValue(ambient.Font));
-    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, ambient.ForeColor);
-    bag.WriteProperty(QStringLiteral("HandPointer"), m_handPointer, false);
-    bag.WriteProperty(QStringLiteral("MaskColor"), m_maskColor, OleColor(0xC0C0C0));
-    bag.WriteProperty(QStringLiteral("MouseIcon"), picture(MouseIcon()), picture({}));
-    bag.WriteProperty(QStringLiteral("MousePointer"), MousePointer(), int(runtime::vbDefault));
-    bag.WriteProperty(QStringLiteral("PicAlign"), m_pictureAlignment, 0);
-    bag.WriteProperty(QStringLiteral("PicDown"), picture(m_pictureDown), picture({}));
-    bag.WriteProperty(QStringLiteral("PicHot"), picture(m_pictureHot), picture({}));
-    bag.WriteProperty(QStringLiteral("PicNormal"), picture(m_pictureNormal), picture({}));
-    bag.WriteProperty(QStringLiteral("PicOpacity"), m_pictureOpacity, 1.0f);
-    bag.WriteProperty(QStringLiteral("PicSize"), m_pictureSize, 0);
-    bag.WriteProperty(QStringLiteral("PicSizeH"), m_pictureSizeH, 0);
-    bag.WriteProperty(QStringLiteral("PicSizeW"), m_pictureSizeW, 0);
-    bag.WriteProperty(QStringLiteral("State"), m_state, 0);
-    bag.WriteProperty(QStringLiteral("UseMask"), m_useMaskColor, true);
-    bag.WriteProperty(QStringLiteral("Value"), m_value, false);
+    WindowValues window = windowValues();
+    storedKeys(StoredProperties::Writer{bag}, window, Ambient());
 }
 
 void dcButton::startRunTimeServices()

@@ -196,6 +196,25 @@ private:
         bool set = false;
     };
 
+    // What a property set does after storing its value and before marking its key.
+    enum class AfterStore { Repaint, RebuildColors, Refresh };
+    template <class T>
+    void store(T &field, const T &value, const char *key, AfterStore after);
+    void setStatePicture(StdPicture &field, const StdPicture &picture, bool showing, const char *key);
+
+    // Stored with the other keys, but held by the control window itself.
+    struct WindowValues {
+        bool enabled;
+        StdFont font;
+        StdPicture mouseIcon;
+        int mousePointer;
+    };
+    WindowValues windowValues() const;
+    // The stored keys in their order with their missing-key defaults, run by a
+    // StoredProperties::Reader or Writer.
+    template <class Io>
+    void storedKeys(const Io &io, WindowValues &window, const runtime::AmbientProperties &ambient);
+
     // The repaint request: state -1 is the state last painted.
     void repaintState(int state, bool force);
     void rebuildColors();
