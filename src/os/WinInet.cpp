@@ -4,6 +4,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 
+#include <chrono>
 #include <mutex>
 
 namespace os {
@@ -37,8 +38,49 @@ bool machineConnected()
     return connected;
 }
 
-// The answer is not read: the first byte of its body ends the transfer.
-size_t stopAtBody(char *, size_t, size_t, void *)
+// The send is over once the answer's headers are in, as the platform's is; its body is not
+// read, so a server that stalls after its headers costs nothing. Interim answers (1xx) have
+// headers of their own and do not end it.
+size_t stopAfterHeaders(char *data, size_t size, size_t count, void *curl)
+{
+    const size_t length = size * count;
+    if (QByteArray::fromRawData(data, qsizetype(length)).trimmed().isEmpty()) {
+        long status = 0;
+        curl_easy_getinfo(static_cast<CURL *>(curl), CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 200)
+            return 0;
+    }
+    return length;
+}
+
+// Ends a transfer that has gone without sending or receiving a byte for the idle time, once
+// it is connected (the connect has a time-out of its own). The library's own low-speed check
+// averages over several seconds, so a burst at the start would hide a stall behind it.
+struct IdleWatch {
+    CURL *curl = nullptr;
+    std::chrono::milliseconds limit{};
+    std::chrono::steady_clock::time_point lastChange = std::chrono::steady_clock::now();
+    curl_off_t received = -1;
+    curl_off_t sent = -1;
+};
+
+int stopWhenIdle(void *data, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
+{
+    IdleWatch &watch = *static_cast<IdleWatch *>(data);
+    const auto now = std::chrono::steady_clock::now();
+    curl_off_t connectedAfter = 0;
+    curl_easy_getinfo(watch.curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
+    if (connectedAfter == 0 || received != watch.received || sent != watch.sent) {
+        watch.received = received;
+        watch.sent = sent;
+        watch.lastChange = now;
+        return 0;
+    }
+    return now - watch.lastChange >= watch.limit ? 1 : 0;
+}
+
+// Nothing of a body that slips through goes anywhere (the library's default is to print it).
+size_t discardBody(char *, size_t, size_t, void *)
 {
     return 0;
 }
@@ -174,9 +216,13 @@ bool HttpRequest::sendRequest(const QByteArray &body)
         curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, long(limits.connectMs));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long((limits.receiveMs + 999) / 1000));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, stopAtBody);
+    IdleWatch idle{curl, std::chrono::milliseconds(limits.receiveMs)};
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, stopWhenIdle);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &idle);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, stopAfterHeaders);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, curl);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discardBody);
 
     curl_easy_perform(curl);
     long status = 0;

@@ -74,7 +74,7 @@ QByteArray RawHttpServer::received() const
 void RawHttpServer::run()
 {
     while (!stopping_ && listener_ >= 0) {
-        if (!readable(listener_, 50))
+        if (!readable(listener_, 10))
             continue;
         const int client = ::accept(listener_, nullptr, nullptr);
         if (client < 0)
@@ -92,7 +92,7 @@ void RawHttpServer::serve(int client)
     while (!stopping_) {
         if (behaviour_ != Behaviour::Stall && complete(request))
             break;
-        if (!readable(client, 50))
+        if (!readable(client, 10))
             continue;
         const ssize_t got = ::recv(client, buffer, sizeof(buffer), 0);
         if (got <= 0)
@@ -104,6 +104,14 @@ void RawHttpServer::serve(int client)
     if (behaviour_ == Behaviour::Answer) {
         const QByteArray answer = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
         ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
+    } else if (behaviour_ == Behaviour::HeadersThenStall) {
+        const QByteArray headers = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 1000\r\n\r\n";
+        ::send(client, headers.constData(), size_t(headers.size()), MSG_NOSIGNAL);
+        // Held open until the client gives up or the server stops.
+        while (!stopping_) {
+            if (readable(client, 10) && ::recv(client, buffer, sizeof(buffer), 0) <= 0)
+                break;
+        }
     }
 }
 

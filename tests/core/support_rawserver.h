@@ -15,6 +15,7 @@ public:
         Answer,         // "HTTP/1.0 <status>" once the whole request is in
         Stall,          // reads, never answers
         CloseAtOnce,    // reads the request, closes without a word
+        HeadersThenStall,   // answers "HTTP/1.0 <status>" headers, then never sends the body
     };
 
     explicit RawHttpServer(Behaviour behaviour = Behaviour::Answer, int status = 200);

@@ -163,4 +163,12 @@ TEST_F(Upload, AnsweredRequestCountsAsSentWhateverTheStatus)
     EXPECT_TRUE(ModPostFile::PostFile(url(server.port()), file("x")));
 }
 
+TEST_F(Upload, AnswerThatStallsAfterItsHeadersCountsAsSentWithoutWaitingForItsBody)
+{
+    // A receive time-out beyond the test's own limit: waiting for the body would fail the test.
+    os::SetInternetTimeouts({2000, 600000});
+    RawHttpServer server(RawHttpServer::Behaviour::HeadersThenStall);
+    EXPECT_TRUE(ModPostFile::PostFile(url(server.port()), file("x")));
+}
+
 }
