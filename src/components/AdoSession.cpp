@@ -48,6 +48,13 @@ Error errorOf(sqlite3 *db, int code)
 
 Session::~Session()
 {
+    // The file is left as one self-contained file again, in the rollback journal it came in:
+    // it can then be copied, replaced by an update or opened from a folder that cannot be
+    // written. Another connection still open keeps the log; the last one to close folds it in.
+    if (writeAheadLog_) {
+        Error ignored;
+        exec(QStringLiteral("PRAGMA journal_mode=DELETE"), ignored);
+    }
     // Statements still cached by commands keep the handle alive until they are finalized.
     sqlite3_close_v2(db_);
 }
@@ -82,10 +89,11 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
     }
     // A write-ahead log commits without waiting for the disk on every statement, which a
     // submission's many small inserts need; a crash may lose the last commits but never
-    // corrupts the file. It needs its two side files, so only where they can be written.
+    // corrupts the file. It needs its two side files, so only where they can be written, and
+    // only while the connection is open.
     if (info.isWritable() && QFileInfo(info.absolutePath()).isWritable()) {
         Error ignored;
-        session->exec(QStringLiteral("PRAGMA journal_mode=WAL"), ignored);
+        session->writeAheadLog_ = session->exec(QStringLiteral("PRAGMA journal_mode=WAL"), ignored);
         session->exec(QStringLiteral("PRAGMA synchronous=NORMAL"), ignored);
     }
     error = {};

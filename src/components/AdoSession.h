@@ -33,6 +33,7 @@ public:
 private:
     explicit Session(sqlite3 *db) : db_(db) {}
     sqlite3 *db_ = nullptr;
+    bool writeAheadLog_ = false;
 };
 
 // A value of the current row of a statement, and a value bound to a placeholder.

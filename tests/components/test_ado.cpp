@@ -130,6 +130,31 @@ TEST_F(Ado, AssignedFieldAndUpdateWriteTheRow)
               (QStringList{QStringLiteral("one"), QStringLiteral("two\r\nmore"), QString()}));
 }
 
+// What a query of the engine itself answers on a file, outside the data-access layer.
+QString engineAnswer(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *statement = nullptr;
+    QString answer;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+        answer = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return answer;
+}
+
+TEST_F(Ado, ClosedDatabaseIsOneSelfContainedFileAgain)
+{
+    ASSERT_TRUE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('kept')")));
+    ASSERT_TRUE(connection.close());
+    // So that it can be copied or replaced whole, and opened from a folder that cannot be written.
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-shm")));
+    EXPECT_EQ(engineAnswer(path, "PRAGMA journal_mode"), QStringLiteral("delete"));
+    EXPECT_EQ(engineAnswer(path, "SELECT count(*) FROM names WHERE name = 'kept'"), QStringLiteral("1"));
+}
+
 TEST_F(Ado, UpdateOfARowChangedMeanwhileFailsAndKeepsTheOtherWrite)
 {
     ado::Recordset first;

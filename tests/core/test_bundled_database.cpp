@@ -85,6 +85,18 @@ TEST_F(BundledDatabase, HoldsSubsystemAndUsbIdsAsWindowsWritesThem)
     EXPECT_EQ(rs.recordCount(), 0) << "hex digits are upper case";
 }
 
+TEST_F(BundledDatabase, RestsAsOneFileInTheRollbackJournal)
+{
+    // A write-ahead-log file could not be opened from a program folder the user cannot write.
+    ModDatabase::CloseDatabase();
+    QFile file(runtime::App::Path() + QStringLiteral("/hwids.mdb"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.read(20);
+    EXPECT_TRUE(header.startsWith("SQLite format 3"));
+    EXPECT_EQ(header.mid(18, 2), QByteArray("\1\1", 2)) << "read and write versions 1: no write-ahead log";
+    EXPECT_FALSE(QFile::exists(file.fileName() + QStringLiteral("-wal")));
+}
+
 TEST_F(BundledDatabase, VersionIsThreeNumbersFromTheListsDates)
 {
     ado::Recordset rs;
