@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QtEndian>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -24,7 +25,15 @@ constexpr int kSizes[] = {128, 96, 72, 64, 60, 56, 48, 40, 32, 24, 20, 16};
 const QColor kLight(0x2F, 0x80, 0xED);
 const QColor kDark(0x0B, 0x3A, 0x8C);
 
-// A blue tile with a white chip on it: legible down to 16 pixels, where the pins thin to two a side.
+// The nearest even number: every size is even, so even parts centre on whole pixels.
+int nearestEven(qreal value)
+{
+    return 2 * int(std::lround(value / 2));
+}
+
+// A blue tile with a white chip on it. The chip, its core and its pins lie on whole pixels and
+// mirror each other, so the small sizes stay sharp; at 16 pixels the pins thin to two a side,
+// one pixel each, in line with the core's edges.
 QImage draw(int size)
 {
     QImage image(size, size, QImage::Format_ARGB32);
@@ -40,27 +49,30 @@ QImage draw(int size)
     background.addRoundedRect(QRectF(0.5, 0.5, s - 1, s - 1), s * 0.2, s * 0.2);
     painter.fillPath(background, tile);
 
-    const qreal chip = std::round(s * 0.46);
-    const qreal origin = std::round((s - chip) / 2);
-    const QRectF body(origin, origin, chip, chip);
+    const int chip = nearestEven(s * 0.46);
+    const int origin = (size - chip) / 2;
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
-    painter.drawRoundedRect(body, s * 0.05, s * 0.05);
+    const qreal corner = size >= 32 ? s * 0.05 : 0;
+    painter.drawRoundedRect(QRectF(origin, origin, chip, chip), corner, corner);
 
     const int pins = size >= 32 ? 3 : 2;
-    const qreal pinLength = std::max(1.5, s * 0.09);
-    const qreal pinWidth = std::max(1.0, std::round(s * 0.06));
+    const int pinWidth = pins == 3 ? std::max(2, nearestEven(s * 0.06)) : std::max(1, int(std::lround(s * 0.06)));
+    const int pinLength = std::max(1, int(std::lround(s * 0.09)));
+    const auto spaced = [&](int i) { return origin + int(std::lround(qreal(chip) * (i + 1) / (pins + 1) - pinWidth / 2.0)); };
     for (int i = 0; i < pins; ++i) {
-        const qreal along = origin + chip * (i + 1) / (pins + 1) - pinWidth / 2;
-        painter.drawRect(QRectF(along, origin - pinLength, pinWidth, pinLength));
-        painter.drawRect(QRectF(along, origin + chip, pinWidth, pinLength));
-        painter.drawRect(QRectF(origin - pinLength, along, pinLength, pinWidth));
-        painter.drawRect(QRectF(origin + chip, along, pinLength, pinWidth));
+        // The first half is spaced along the side, the rest mirrors it.
+        const int mirrored = pins - 1 - i;
+        const int along = i <= mirrored ? spaced(i) : 2 * origin + chip - pinWidth - spaced(mirrored);
+        painter.drawRect(QRect(along, origin - pinLength, pinWidth, pinLength));
+        painter.drawRect(QRect(along, origin + chip, pinWidth, pinLength));
+        painter.drawRect(QRect(origin - pinLength, along, pinLength, pinWidth));
+        painter.drawRect(QRect(origin + chip, along, pinLength, pinWidth));
     }
 
-    const qreal core = std::max(2.0, std::round(chip * 0.42));
+    const int core = std::max(2, nearestEven(chip * 0.42));
     painter.setBrush(kDark);
-    painter.drawRect(QRectF(origin + (chip - core) / 2, origin + (chip - core) / 2, core, core));
+    painter.drawRect(QRect(origin + (chip - core) / 2, origin + (chip - core) / 2, core, core));
     return image;
 }
 
