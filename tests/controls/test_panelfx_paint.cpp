@@ -135,12 +135,17 @@ TEST(PanelFxPaint, CaptionBesideTheIconOrAtFour)
     look.font.setPixelSize(12);
     look.tileBackColor = 0x000080;
     QImage icon(16, 16, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
+    icon.fill(Qt::red);
     look.titleIcon = runtime::StdPicture::fromImage(icon, runtime::StdPicture::vbPicTypeIcon);
 
     const Painted withIcon = paint(look);
     testsupport::writeTestPng("PanelFx", "caption_with_icon", withIcon.image);
     EXPECT_TRUE(withIcon.result.iconDrawn);
+    // The 16-pixel icon stretched to the default 32 x 32 at (8, 6), reaching into the body.
+    EXPECT_EQ(at(withIcon.image, 8, 6), 0x0000FFu);
+    EXPECT_EQ(at(withIcon.image, 30, 37), 0x0000FFu);
+    EXPECT_NE(at(withIcon.image, 7, 6), 0x0000FFu);
+    EXPECT_NE(at(withIcon.image, 30, 38), 0x0000FFu);
     const int left = captionLeft(withIcon.image, 20);
     EXPECT_GE(left, 36);
     EXPECT_LE(left, 38);
