@@ -84,7 +84,13 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
     // The engine reads a file lazily; reading the schema here makes a file that is not a
     // database fail the open, as the original engine's open does.
     if (!session->exec(QStringLiteral("SELECT count(*) FROM sqlite_master"), error)) {
-        error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
+        const int failure = sqlite3_errcode(db) & 0xFF;
+        if (failure == SQLITE_BUSY || failure == SQLITE_LOCKED)
+            error.description = QStringLiteral("Could not use '%1'; file already in use. %2").arg(path, error.description);
+        else if (failure == SQLITE_NOTADB || failure == SQLITE_CORRUPT)
+            error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
+        else
+            error.description = QStringLiteral("Could not open '%1'. %2").arg(path, error.description);
         return nullptr;
     }
     // A write-ahead log commits without waiting for the disk on every statement, which a

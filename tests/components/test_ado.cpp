@@ -374,6 +374,32 @@ TEST(AdoDamaged, DatabaseLockedByAnotherProcessRefusesWritesWithinTheBusyTime)
     EXPECT_EQ(rs.recordCount(), 1) << "the other process's change was rolled back; our data is intact";
 }
 
+TEST(AdoDamaged, OpenWhileAnotherProcessWritesFailsAsFileInUse)
+{
+    const QString cli = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (cli.isEmpty())
+        GTEST_SKIP() << "no sqlite3 program to hold the lock";
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, kNames);
+    QProcess holder;
+    holder.start(cli, {path});
+    ASSERT_TRUE(holder.waitForStarted());
+    holder.write("BEGIN EXCLUSIVE;\nSELECT 'locked';\n");
+    while (!holder.readAllStandardOutput().contains("locked"))
+        ASSERT_TRUE(holder.waitForReadyRead(5000));
+
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    EXPECT_FALSE(connection.open());
+    EXPECT_TRUE(connection.lastError().description.contains(QLatin1String("already in use")))
+        << connection.lastError().description.toStdString();
+
+    holder.write("ROLLBACK;\n.quit\n");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    EXPECT_TRUE(connection.open()) << "free again";
+}
+
 TEST(AdoDialect, IdentityIsTranslatedOutsideQuotesOnly)
 {
     QTemporaryDir dir;
