@@ -26,6 +26,7 @@ class AnimationBar : public runtime::UserControl {
     Q_PROPERTY(QString RightColorBarColor READ RightColorBarColor WRITE setRightColorBarColor)
     Q_PROPERTY(QString PulseColor READ PulseColor WRITE setPulseColor)
     Q_PROPERTY(bool HasDC READ HasDC)
+    Q_PROPERTY(QWidget *hwnd READ hwnd)
 
 public:
     AnimationBar(QWidget *container, const QString &name, int index = -1);

@@ -93,6 +93,8 @@ TEST_F(AnimationBarTest, ColourSetsByNumberAreKeptAsText)
     EXPECT_EQ(at(100, 10), 0xE0E0E0u) << "a set alone applies nothing";
     bar->ApplyBackGroundColor();
     EXPECT_EQ(at(100, 10), 0x112233u);
+    EXPECT_EQ(runtime::getPropertyByName(bar, "hwnd").value<QWidget *>(), bar);
+    EXPECT_EQ(runtime::getPropertyByName(bar, "HasDC").toBool(), true);
 }
 
 TEST_F(AnimationBarTest, TrackRecolouredDuringARunWhileTheBarsKeepTheirGradient)
