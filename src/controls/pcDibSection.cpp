@@ -19,7 +19,14 @@ namespace {
 
 // Conversions to a byte or an integer round to the nearest, halves to even.
 int roundEven(double v) { return int(std::nearbyint(v)); }
-uchar toByte(double v) { return uchar(std::clamp(roundEven(v), 0, 255)); }
+// Clamped before the conversion: factors far outside the colour model (or not numbers at all)
+// must give a byte, not an undefined conversion.
+uchar toByte(double v)
+{
+    if (!(v > 0))
+        return 0;
+    return v >= 255 ? 255 : uchar(roundEven(v));
+}
 
 void putLE(uchar *p, quint32 v, int bytes)
 {
@@ -74,25 +81,24 @@ void pcDibSection::CodeAlphaBlend(pcDibSection &destination, const pcDibSection 
 {
     if (!destination.m_bits || !source.m_bits)
         return;
-    // The blended area: the narrower row and the smaller height for -1, else as given. Each byte
-    // is clipped to both images rather than stopping the loop at the first one outside.
-    const int srcRow = source.BytesPerScanLine();
-    const int dstRow = destination.BytesPerScanLine();
-    const int rowLength = width == -1 ? std::min(srcRow, dstRow) : width * 4;
-    const int rows = height == -1 ? std::min(source.Height(), destination.Height()) : height;
+    // The blended area: the narrower row and the smaller height for -1, else as given. Pixels
+    // outside either image are left out rather than stopping at the first one; the loops cover
+    // only the overlap, in 64 bits, so no offset or size can overflow or run long.
+    const qint64 columns = width == -1 ? std::min(source.Width(), destination.Width()) : width;
+    const qint64 rows = height == -1 ? std::min(source.Height(), destination.Height()) : height;
+    const qint64 firstX = std::max<qint64>(0, -qint64(dx));
+    const qint64 lastX = std::min({columns, qint64(source.Width()), qint64(destination.Width()) - dx});
+    const qint64 firstY = std::max<qint64>(0, -qint64(dy));
+    const qint64 lastY = std::min({rows, qint64(source.Height()), qint64(destination.Height()) - dy});
     const double a = std::clamp(alpha, 0, 255) / 255.0;
-    for (int y = 0; y < rows; ++y) {
-        const int ty = dy + y;
-        if (y >= source.Height() || ty < 0 || ty >= destination.Height())
-            continue;
-        const uchar *from = source.m_bits + qint64(y) * srcRow;
-        uchar *to = destination.m_bits + qint64(ty) * dstRow;
-        for (int x = 0; x + 4 <= rowLength; x += 4) {
-            const int tx = dx * 4 + x;
-            if (x + 4 > srcRow || tx < 0 || tx + 4 > dstRow)
-                continue;
+    for (qint64 y = firstY; y < lastY; ++y) {
+        const uchar *from = source.m_bits + y * source.BytesPerScanLine();
+        uchar *to = destination.m_bits + (dy + y) * destination.BytesPerScanLine();
+        for (qint64 x = firstX; x < lastX; ++x) {
+            const uchar *s = from + x * 4;
+            uchar *d = to + (dx + x) * 4;
             for (int c = 0; c < 3; ++c)
-                to[tx + c] = toByte((1 - a) * to[tx + c] + from[x + c] * a);
+                d[c] = toByte((1 - a) * d[c] + s[c] * a);
         }
     }
 }
@@ -378,7 +384,7 @@ void pcDibSection::HLSToRGB(const HLS &hls, int &red, int &green, int &blue)
         }
     }
     // Factors that push a channel past the byte's range are clamped to it.
-    red = std::clamp(roundEven(r * 255.0), 0, 255);
-    green = std::clamp(roundEven(g * 255.0), 0, 255);
-    blue = std::clamp(roundEven(b * 255.0), 0, 255);
+    red = toByte(r * 255.0);
+    green = toByte(g * 255.0);
+    blue = toByte(b * 255.0);
 }

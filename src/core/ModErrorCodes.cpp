@@ -2,7 +2,6 @@
 
 #include "runtime/DoEvents.h"
 
-
 #include <array>
 #include <utility>
 

@@ -6,6 +6,7 @@ namespace gdi {
 
 ColorRef getSysColor(int index)
 {
+    // The default colours of a fresh installation, by index; 25 has no colour of its own.
     static constexpr std::array<ColorRef, 31> scheme = {
         rgb(200, 200, 200), rgb(0, 0, 0),       rgb(153, 180, 209), rgb(191, 205, 219),
         rgb(240, 240, 240), rgb(255, 255, 255), rgb(100, 100, 100), rgb(0, 0, 0),

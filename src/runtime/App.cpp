@@ -34,8 +34,7 @@ QString App::Path()
 {
     const QString path = state().path.isEmpty() ? QCoreApplication::applicationDirPath() : state().path;
     // The root keeps its separator; every other folder comes without one.
-    const QString clean = QDir::cleanPath(path);
-    return clean;
+    return QDir::cleanPath(path);
 }
 
 void App::setPath(const QString &path) { state().path = path; }

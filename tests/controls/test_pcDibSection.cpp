@@ -114,6 +114,25 @@ TEST(pcDibSection, NeutralChangesKeepColoursAndAlpha)
     }
 }
 
+TEST(pcDibSection, FactorsFarOutsideTheColourModelClampEachChannel)
+{
+    // rgb(200, 100, 50): hue 1/3, lightness 0.49, saturation 0.6, so m1 = 50 and m2 = 200.
+    // A huge hue factor drives red far past the top, a factor that is no number gives no red;
+    // either way every channel is a byte.
+    const struct {
+        double hueFactor;
+        gdi::ColorRef expected;
+    } cases[] = {{1e30, gdi::rgb(255, 50, 200)}, {std::nan(""), gdi::rgb(0, 50, 200)}, {-1e30, gdi::rgb(200, 50, 255)}};
+    for (const auto &c : cases) {
+        pcDibSection dib;
+        ASSERT_TRUE(dib.Create(1, 1));
+        put(dib, 0, 0, gdi::rgb(200, 100, 50), 3);
+        dib.ModifyHLS(c.hueFactor, 1, 1);
+        EXPECT_EQ(at(dib, 0, 0), c.expected) << c.hueFactor;
+        EXPECT_EQ(dib.DIBSectionBitsPtr()[3], 3);
+    }
+}
+
 TEST(pcDibSection, LighteningPastTheTopGivesWhite)
 {
     pcDibSection dib;
@@ -164,6 +183,25 @@ TEST(pcDibSection, CodeAlphaBlendOutsideTheDestinationIsClipped)
     EXPECT_EQ(at(destination, 1, 1), gdi::rgb(255, 255, 255));
     EXPECT_EQ(at(destination, 0, 0), gdi::rgb(0, 0, 0));
     pcDibSection::CodeAlphaBlend(destination, source, -5, 9, -1, -1, 255);
+}
+
+TEST(pcDibSection, CodeAlphaBlendWithExtremeOffsetsAndSizesTouchesOnlyTheOverlap)
+{
+    pcDibSection source, destination;
+    ASSERT_TRUE(source.Create(2, 2));
+    ASSERT_TRUE(destination.Create(2, 2));
+    std::memset(source.DIBSectionBitsPtr(), 0xFF, 16);
+    // Offsets and sizes whose byte positions do not fit 32 bits: nothing outside, no overflow,
+    // and no loop over the rows or columns that lie outside both images.
+    pcDibSection::CodeAlphaBlend(destination, source, INT_MAX, INT_MIN, INT_MAX, INT_MAX, 255);
+    pcDibSection::CodeAlphaBlend(destination, source, INT_MIN, INT_MAX, INT_MAX, INT_MAX, 255);
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 2; ++column)
+            EXPECT_EQ(at(destination, row, column), gdi::rgb(0, 0, 0)) << row << "," << column;
+    pcDibSection::CodeAlphaBlend(destination, source, 1, 0, INT_MAX, INT_MAX, 255);
+    EXPECT_EQ(at(destination, 0, 1), gdi::rgb(255, 255, 255));
+    EXPECT_EQ(at(destination, 1, 1), gdi::rgb(255, 255, 255));
+    EXPECT_EQ(at(destination, 0, 0), gdi::rgb(0, 0, 0));
 }
 
 TEST(pcDibSection, ResampleToTheSameSizeIsAnExactCopy)

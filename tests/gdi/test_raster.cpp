@@ -1,6 +1,7 @@
 // Lines, pixels, rectangles, rounded rectangles and edges: the platform's pixel rules.
 
 #include "gdi/Dc.h"
+#include "gdi/Raster.h"
 #include "gdi/SysColors.h"
 #include "support_canvas.h"
 
@@ -320,8 +321,48 @@ TEST(Surfaces, ExtremeCoordinatesStayWithinTheSurface)
     one.width = 1;
     one.height = 1;
     EXPECT_EQ(dc.setDIBitsToDevice(Max, Max, Max, 1, Max, Min, 0, 1, &pixel, one), 1);
-    EXPECT_FALSE(createRoundRectRgn(Min, Min, Max, Max, Max, Max).region().isEmpty());
+    // A rounded region as large as coordinates go; its corners stay small here, because a corner
+    // ellipse that size is one band per row (see CornerInset for its arithmetic at the limit).
+    const Region huge = createRoundRectRgn(Min, Min, Max, Max, 9, 9);
+    EXPECT_TRUE(huge.contains(0, 0));
+    EXPECT_FALSE(huge.contains(-MaxCoordinate, -MaxCoordinate)) << "the corner is cut";
+    EXPECT_TRUE(huge.contains(0, -MaxCoordinate));
+    // Corner ellipses beyond the figure's size (or negative) are the figure's size.
+    EXPECT_EQ(createRoundRectRgn(0, 0, 100, 80, Max, Min).region(), createRoundRectRgn(0, 0, 100, 80, 99, 79).region());
 }
+
+struct InsetCase {
+    const char *name;
+    int row;
+    int ellipseWidth;
+    int ellipseHeight;
+    int inset;
+};
+
+class CornerInset : public ::testing::TestWithParam<InsetCase> {};
+
+// Pixels whose centre lies inside or on the corner ellipse count, decided exactly: at the
+// coordinate limit a floating-point answer alone is off by a column now and then.
+TEST_P(CornerInset, ExactUpToTheCoordinateLimit)
+{
+    const InsetCase &c = GetParam();
+    EXPECT_EQ(raster::cornerInset(c.row, c.ellipseWidth, c.ellipseHeight), c.inset);
+}
+
+constexpr int Limit = 1 << 28; // the widest figure: twice the coordinate limit
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, CornerInset,
+    ::testing::Values(InsetCase{"SmallTopRow", 0, 5, 5, 1}, InsetCase{"SmallMiddleRow", 2, 5, 5, 0},
+                      InsetCase{"HugeCircleTopRow", 0, Limit, Limit, 134206143},
+                      InsetCase{"HugeCircleSecondRow", 1, Limit, Limit, 134197662},
+                      InsetCase{"HugeCircleQuarterDown", Limit / 4, Limit, Limit, 17981766},
+                      InsetCase{"HugeCircleLastCornerRow", Limit / 2 - 1, Limit, Limit, 0},
+                      InsetCase{"HugeOddCircleTopRow", 0, Limit - 1, Limit - 1, 134206142},
+                      InsetCase{"WideFlatEllipse", 0, Limit, 2, 17981766},
+                      InsetCase{"TallThinEllipse", 0, 2, Limit, 1},
+                      InsetCase{"HugeOvalRow", 12345, Limit, Limit / 3, 131064866}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Surfaces, NoSurfaceFailsEveryCall)
 {
