@@ -256,6 +256,8 @@ SuiteListView::SuiteListView(QWidget *container, const QString &name, int index)
     m_view->setSortingEnabled(false);
     m_view->header()->setStretchLastSection(false);
     m_view->header()->setSectionsClickable(true);
+    // Column fits measure every row, as the platform's list does (Qt's default stops at 1000).
+    m_view->header()->setResizeContentsPrecision(-1);
     m_view->setIconSize(QSize(m_iconSize, m_iconSize));
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);

@@ -145,6 +145,25 @@ TEST_F(ListView, AutoFitTakesTheWiderOfCellsAndHeader)
     EXPECT_EQ(list->ColumnHeaders().Item(2)->Text(), "Manufacturer");
 }
 
+// Like the platform's list, the fit measures every row, not only those near the visible ones:
+// a wide cell far from them counts, with the list shown or hidden (the scan sizes hidden lists).
+TEST_F(ListView, AutoFitOfALongListCountsEveryRow)
+{
+    const QString wide(60, 'W');
+    for (const bool shown : {false, true}) {
+        for (const int wideRow : {0, 1200, 2499}) {
+            list->ListItems().Clear();
+            for (int i = 0; i < 2500; ++i)
+                list->ListItems().Add({}, i == wideRow ? wide : QStringLiteral("x"));
+            window.setVisible(shown);
+            list->ColumnHeaders().Item(1)->setWidth(15);
+            list->AutoFitColumn(0);
+            EXPECT_GE(list->view()->columnWidth(0), list->view()->fontMetrics().horizontalAdvance(wide))
+                << "shown " << shown << ", wide row " << wideRow;
+        }
+    }
+}
+
 TEST_F(ListView, RaisesTheEventsTheWindowsHandle)
 {
     add({"a", "b"});
