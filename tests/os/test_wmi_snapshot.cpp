@@ -141,6 +141,10 @@ std::vector<BrokenFile> brokenFiles()
          "[HKEY_LOCAL_MACHINE\\SYSTEM\\Ok2]\r\n\"A\"=dword:xyz\r\n\"B\"=hex:zz\r\nnot a value\r\n\"C\"=\"unterminated\r\n"
          "\"D\"=dword:123456789\r\n\"E\"=hex(7:00\r\n\"F\"=\"ok\"\r\n",
          0, "SYSTEM\\Ok2"},
+        {"UnknownValueTypes", kHeader + "\"A\",\"one\"\r\n",
+         "Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\Ok]\r\n\"Q\"=qword:0000000000000001\r\n"
+         "\"W\"=hex(ffff0000):01,02\r\n\"X\"=hex(100000000):01\r\n\"Y\"=hex():01\r\n\"Z\"=string:abc\r\n",
+         1, "SYSTEM\\Ok"},
         {"Utf16WithoutMark", kHeader + "\"A\",\"one\"\r\n",
          utf16le(QString::fromLatin1(kGoodReg), false), 1, "SYSTEM\\Ok"},
         {"WrongEncoding", QByteArray("\xFF\xFE", 2) + kHeader + "\"A\",\"one\"\r\n", kGoodReg, 0, "SYSTEM\\Ok"},
