@@ -21,6 +21,29 @@ const VirtioKind kVirtioKinds[] = {
     {19, "VirtIO Socket Driver", "System"},      {26, "VirtIO FS Device", "System"},
 };
 
+// The vendor of the memory-mapped transport has 32 bits (QEMU's spells "QEMU" in ASCII); a
+// PCI transport's has 16 and is named by pci.ids.
+QString vendorDigits(long vendor)
+{
+    if (vendor <= 0xFFFF)
+        return hex4(unsigned(vendor));
+    return QStringLiteral("%1").arg(vendor & 0xFFFFFFFFl, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+QString vendorName(const SysfsContext &context, long vendor)
+{
+    if (vendor <= 0xFFFF)
+        return context.pciIds().vendor(std::uint16_t(vendor));
+    QString text;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const char ch = char((vendor >> shift) & 0xFF);
+        if (ch < 0x20 || ch > 0x7E)
+            return {};
+        text.append(QLatin1Char(ch));
+    }
+    return text.trimmed();
+}
+
 } // namespace
 
 // Virtio devices behind a virtio-pci function are that PCI device on Windows; the others (on
@@ -38,7 +61,7 @@ std::vector<LiveDevice> scanVirtio(const SysfsContext &context)
         const long vendor = SysfsContext::hexAttribute(folder + QStringLiteral("/vendor"));
         if (device < 0 || vendor < 0)
             continue;
-        const QString ven = QStringLiteral("VEN_") + hex4(unsigned(vendor));
+        const QString ven = QStringLiteral("VEN_") + vendorDigits(vendor);
         const QString dev = QStringLiteral("DEV_") + hex4(unsigned(device));
         LiveDevice entry;
         entry.hardwareIds = {QStringLiteral("VIRTIO\\") + ven + QLatin1Char('&') + dev, QStringLiteral("VIRTIO\\") + dev};
@@ -56,7 +79,7 @@ std::vector<LiveDevice> scanVirtio(const SysfsContext &context)
             entry.errorCode = 28;
         } else {
             entry.name = kind ? QString::fromLatin1(kind->name) : QStringLiteral("VirtIO Device");
-            const QString maker = context.pciIds().vendor(std::uint16_t(vendor));
+            const QString maker = vendorName(context, vendor);
             entry.manufacturer = maker.isEmpty() ? QStringLiteral("(Standard system devices)") : maker;
             entry.className = kind ? QString::fromLatin1(kind->setupClass) : QStringLiteral("System");
             entry.driverModule = SysfsContext::driverModule(folder);

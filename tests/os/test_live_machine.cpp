@@ -110,6 +110,8 @@ TEST_F(FakeDesktop, ListsEachDeviceAsWindowsWould)
          "Intel(R) Core(TM) i5-4590 CPU @ 3.30GHz", "Intel", 0, "Processor"},
         {"SCSI\\DISK&VEN_ATA&PROD_SAMSUNG_SSD_860\\", "Samsung SSD 860", "(Standard disk drives)", 0, "DiskDrive"},
         {"DISPLAY\\GSM5B7F\\", "Generic PnP Monitor", "(Standard monitor types)", 0, "Monitor"},
+        {"VIRTIO\\VEN_554D4551&DEV_0002\\", "VirtIO Block Device", "QEMU", 0, "SCSIAdapter"},
+        {"VIRTIO\\VEN_554D4551&DEV_0004\\", "VirtIO RNG Device", "<null>", 28, "Unknown"},
     };
     for (const ExpectedDevice &row : rows) {
         const WmiObject *found = device(QString::fromLatin1(row.id));
@@ -124,7 +126,7 @@ TEST_F(FakeDesktop, ListsEachDeviceAsWindowsWould)
 
 TEST_F(FakeDesktop, LeavesOutWhatWindowsDoesNotList)
 {
-    for (const char *id : {"ACPI\\QEMU0001", "ACPI\\LNXSYBUS", "VIRTIO\\"})
+    for (const char *id : {"ACPI\\QEMU0001", "ACPI\\LNXSYBUS", "VIRTIO\\VEN_1AF4"})
         EXPECT_FALSE(device(QString::fromLatin1(id))) << id;
     int disks = 0;
     for (const WmiObject &object : s_machine->devices)
@@ -160,6 +162,8 @@ TEST_F(FakeDesktop, OtherBusesGiveTheirWindowsIds)
     EXPECT_EQ(ids("ACPI\\GENUINEINTEL").value(1),
               "*GenuineIntel_-_Intel64_Family_6_Model_60_-_Intel(R) Core(TM) i5-4590 CPU @ 3.30GHz");
     EXPECT_EQ(ids("SCSI\\DISK").back(), "GenDisk");
+    EXPECT_EQ(ids("VIRTIO\\VEN_554D4551&DEV_0002"), QStringList({"VIRTIO\\VEN_554D4551&DEV_0002", "VIRTIO\\DEV_0002"}))
+        << "the memory-mapped transport's vendor has 32 bits";
 }
 
 TEST_F(FakeDesktop, DriversHaveKeysWithTheirModulesVersion)
