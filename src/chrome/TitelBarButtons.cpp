@@ -65,9 +65,10 @@ void TitelBar::UpdateTitleBarButtons()
     m_shapeBarMark->setColor(m_p.ButtonForeColor);
     paintButtonImage(*m_picPrepare, m_p.ButtonBackColor, m_shapeQMark, *m_tbarHelp, false, false, false);
     paintButtonImage(*m_picPrepare, m_p.ButtonBackColor, m_shapeBarMark, *m_tbarMin, false, false, false);
-    paintButtonImage(*m_picPrepare, m_p.ButtonBackColor, nullptr, *m_tbarMax, true, true, false);
     paintButtonImage(*m_picPrepare, m_p.ButtonBackColor, nullptr, *m_imgMaximize, true, true, false);
     paintButtonImage(*m_picPrepare, m_p.ButtonBackColor, nullptr, *m_imgRestore, true, false, true);
+    // A scheme change while the window is maximised keeps the restore glyph on the button.
+    m_tbarMax->setPicture((bDidMaximize ? m_imgRestore : m_imgMaximize)->Picture());
     m_picPrepare->setForeColor(m_p.ButtonXForeColor);
     m_shapeXMark->setColor(m_p.ButtonXForeColor);
     paintButtonImage(*m_picPrepare, m_p.ButtonXBackColor, m_shapeXMark, *m_tbarX, false, false, false);

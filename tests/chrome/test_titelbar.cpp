@@ -403,6 +403,16 @@ TEST_F(TitelBarTest, SettingOneButtonColourChangesOnlyItsPictures)
     EXPECT_EQ(bar->AlphaImgCtlRestore()->Picture().image().pixel(1, 0), bar->TBARHelp()->Picture().image().pixel(1, 0));
 }
 
+TEST_F(TitelBarTest, RecolouringWhileMaximisedKeepsTheRestoreGlyph)
+{
+    bar->MaxminizeParent();
+    bar->setButtonBackColor(0x00FF00);
+    EXPECT_EQ(bar->TBARMax()->Picture(), bar->AlphaImgCtlRestore()->Picture());
+    bar->MaxminizeParent();
+    bar->setButtonBackColor(0x0000FF);
+    EXPECT_EQ(bar->TBARMax()->Picture(), bar->AlphaImgCtlMaximize()->Picture());
+}
+
 TEST_F(TitelBarTest, ShowHelpPlacesTheButtonsWithoutRepaintingTheBackground)
 {
     const QImage before = bar->image();
