@@ -129,20 +129,30 @@ std::optional<QString> findId(std::shared_ptr<ado::Recordset> &slot, const QStri
     return id;
 }
 
-// Inserts one value and answers the ID the database gave it; nothing when the insert failed, so
-// that an earlier insert's identity is never taken for this one.
-std::optional<QString> insertValue(const QString &sql, const QString &value)
+// A new prepared text command on the connection, made the program-wide DatabaseCommand; nothing
+// with the connection closed.
+std::shared_ptr<ado::Command> newCommand(const QString &sql)
 {
     const std::shared_ptr<ado::Connection> connection = DatabaseConnection;
     if (!connection)
-        return std::nullopt;
+        return nullptr;
     auto command = std::make_shared<ado::Command>();
     DatabaseCommand = command;
-    IdentityRecordset = std::make_shared<ado::Recordset>();
     command->setActiveConnection(*connection);
     command->setCommandType(ado::CommandType::Text);
     command->setCommandText(sql);
     command->setPrepared(true);
+    return command;
+}
+
+// Inserts one value and answers the ID the database gave it; nothing when the insert failed, so
+// that an earlier insert's identity is never taken for this one.
+std::optional<QString> insertValue(const QString &sql, const QString &value)
+{
+    const std::shared_ptr<ado::Command> command = newCommand(sql);
+    if (!command)
+        return std::nullopt;
+    IdentityRecordset = std::make_shared<ado::Recordset>();
     command->appendParameter({QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, kNameSize, value});
     const bool inserted = command->execute(ado::CmdText | ado::ExecuteNoRecords) && command->recordsAffected() == 1;
     yield();
@@ -205,13 +215,7 @@ void addPair(const QString &hardwareId, const QString &pairText)
             recordset->update();
             yield();
         }
-    } else if (const std::shared_ptr<ado::Connection> connection = DatabaseConnection) {
-        auto command = std::make_shared<ado::Command>();
-        DatabaseCommand = command;
-        command->setActiveConnection(*connection);
-        command->setCommandType(ado::CommandType::Text);
-        command->setCommandText(QStringLiteral("INSERT INTO hwids (hwid,info) VALUES(?,?)"));
-        command->setPrepared(true);
+    } else if (const std::shared_ptr<ado::Command> command = newCommand(QStringLiteral("INSERT INTO hwids (hwid,info) VALUES(?,?)"))) {
         command->appendParameter({QString(), ado::DataType::VarChar, ado::ParameterDirection::Input, kHardwareIdSize, hardwareId});
         command->appendParameter(
             {QString(), ado::DataType::LongVarChar, ado::ParameterDirection::Input, int(pairLine.size()), pairLine});
