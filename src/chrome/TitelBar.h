@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/TitelBarLayout.h"
 #include "chrome/TitelBarProperties.h"
 #include "runtime/UserControl.h"
 
@@ -238,7 +239,9 @@ private:
     // Painting (TitelBarPaint.cpp).
     void drawLineApi(runtime::OleColor color, int x1, int y1, int x2, int y2);
 
-    // Button pictures (TitelBarButtons.cpp).
+    // Button pictures and places (TitelBarButtons.cpp).
+    // The buttons where they are now, each with whether it is to be shown.
+    titelbar::ButtonRow buttonRow() const;
     void paintButtonImage(runtime::PictureBox &box, runtime::OleColor backColor, AlphaImg::AlphaShapeCtl *shape,
                           AlphaImg::AlphaImgCtl &target, bool noShape, bool maximizeGlyph, bool restoreGlyph);
     void makeButtonGradient(runtime::PictureBox &box, int h, int w, runtime::OleColor top, runtime::OleColor middle,

@@ -57,7 +57,7 @@ void planStyle13(const BackgroundInput &in, int n, const Ramps &r, BackgroundPla
     int cut = in.cover;
     int bx = 0;
     // Laid out right to left, so the last shown button is the leftmost one.
-    for (const ButtonBox *b : {&in.close, &in.maximize, &in.minimize, &in.help}) {
+    for (const ButtonBox *b : {&in.buttons.close, &in.buttons.maximize, &in.buttons.minimize, &in.buttons.help}) {
         if (b->shown) {
             cut = nearest(b->left - 1.2 * n);
             bx = b->left;
@@ -70,7 +70,7 @@ void planStyle13(const BackgroundInput &in, int n, const Ramps &r, BackgroundPla
             plan.lines.push_back({cut + i, i, tabRight + i, i, r.right.at(i)});
     }
 
-    const ButtonBox &x = in.close;
+    const ButtonBox &x = in.buttons.close;
     const int pitch = (x.height - 2) / 4;
     for (int k = 0; k <= 3; ++k) {
         for (int j = 0; j <= 3 - k; ++j) {
@@ -92,7 +92,7 @@ void planStyle14(const BackgroundInput &in, int n, const Ramps &r, BackgroundPla
         plan.lines.push_back({0, i, in.width, i, r.left.at(i)});
     for (int i = 0; i <= n; ++i)
         plan.lines.push_back({0, n + i, in.width, n + i, r.right.at(i)});
-    const int cut = nearest(in.minimize.left - n - 1.2 * n);
+    const int cut = nearest(in.buttons.minimize.left - n - 1.2 * n);
     for (int i = 0; i <= 2 * n - 1; ++i)
         plan.lines.push_back({cut + i, i, in.width, i, r.border.at(i)});
     if (in.borderNormal >= 1) {

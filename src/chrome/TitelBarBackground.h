@@ -1,19 +1,13 @@
 #pragma once
 
+#include "chrome/TitelBarLayout.h"
+
 #include <cstdint>
 #include <vector>
 
 // The geometry of the title bar's fifteen background styles as plain lines and pixels, so that the
 // painting over a device context and the tests share one description.
 namespace titelbar {
-
-struct ButtonBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool shown = false;
-};
 
 struct BackgroundInput {
     int style = 13;
@@ -26,7 +20,7 @@ struct BackgroundInput {
     int borderNormal = 0;
     int cover = 0;   // BackColorCover in pixels
     int dotStep = 4; // 60 \ nearest(twips per pixel)
-    ButtonBox close, maximize, minimize, help;
+    ButtonRow buttons;
 };
 
 // A line drawn like MoveToEx/LineTo with a one-pixel pen: the end point is not drawn.

@@ -131,6 +131,15 @@ void TitelBar::makeButtonGradient(runtime::PictureBox &box, int h, int w, runtim
     box.setPicture(m_picBlendFinal->Picture());
 }
 
+titelbar::ButtonRow TitelBar::buttonRow() const
+{
+    const auto box = [](const AlphaImg::AlphaImgCtl *c, bool shown) {
+        return titelbar::ButtonBox{c->x(), c->y(), c->width(), c->height(), shown};
+    };
+    return {box(m_tbarX, m_p.ShowClose), box(m_tbarMax, m_p.ShowMaximized), box(m_tbarMin, m_p.ShowMinimized),
+            box(m_tbarHelp, m_p.ShowHelp)};
+}
+
 void TitelBar::SetTBX_()
 {
     m_tbarX->setEnabled(m_p.ShowCloseEnabled);
@@ -138,19 +147,15 @@ void TitelBar::SetTBX_()
     m_tbarMin->setEnabled(m_p.ShowMinimizedEnabled);
     m_tbarHelp->setEnabled(m_p.ShowHelpEnabled);
 
-    const auto place = [](const AlphaImg::AlphaImgCtl *c, bool show) {
-        return titelbar::ButtonPlace{c->x(), c->y(), c->width(), c->height(), show};
-    };
-    titelbar::ButtonRow row{place(m_tbarX, m_p.ShowClose), place(m_tbarMax, m_p.ShowMaximized),
-                            place(m_tbarMin, m_p.ShowMinimized), place(m_tbarHelp, m_p.ShowHelp)};
+    titelbar::ButtonRow row = buttonRow();
     titelbar::LayoutButtons(row, m_p.Style, ScaleWidth(), ScaleHeight());
 
     m_tbarX->move(row.close.left, row.close.top);
     runtime::DoEvents();
-    const std::pair<AlphaImg::AlphaImgCtl *, const titelbar::ButtonPlace *> others[] = {
+    const std::pair<AlphaImg::AlphaImgCtl *, const titelbar::ButtonBox *> others[] = {
         {m_tbarMax, &row.maximize}, {m_tbarMin, &row.minimize}, {m_tbarHelp, &row.help}};
     for (const auto &[ctl, p] : others) {
-        if (!p->show)
+        if (!p->shown)
             continue;
         ctl->move(p->left, p->top);
         runtime::DoEvents();

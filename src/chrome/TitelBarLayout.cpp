@@ -16,7 +16,7 @@ void assignInt16(int &target, double value)
         target = v;
 }
 
-int buttonTop(double scaleHeight, const ButtonPlace &b, int t)
+int buttonTop(double scaleHeight, const ButtonBox &b, int t)
 {
     return nearest(scaleHeight - b.height) / 2 + t;
 }
@@ -39,13 +39,13 @@ void LayoutButtons(ButtonRow &row, int style, double scaleWidth, double scaleHei
     assignInt16(x, scaleWidth);
     row.close.left = x - row.close.width - 3 - gap;
     row.close.top = buttonTop(scaleHeight, row.close, offset);
-    if (row.close.show)
+    if (row.close.shown)
         x = row.close.left;
     else
         assignInt16(x, scaleWidth - 3 - gap);
 
-    for (ButtonPlace *b : {&row.maximize, &row.minimize, &row.help}) {
-        if (!b->show)
+    for (ButtonBox *b : {&row.maximize, &row.minimize, &row.help}) {
+        if (!b->shown)
             continue;
         b->left = x - b->width - 1;
         b->top = buttonTop(scaleHeight, *b, offset);

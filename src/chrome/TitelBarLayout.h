@@ -6,16 +6,17 @@
 // icon. All values are pixels on the bar's drawing surface.
 namespace titelbar {
 
-struct ButtonPlace {
+// One caption button's place and whether it is shown.
+struct ButtonBox {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
-    bool show = false;
+    bool shown = false;
 };
 
 struct ButtonRow {
-    ButtonPlace close, maximize, minimize, help;
+    ButtonBox close, maximize, minimize, help;
 };
 
 // Places the shown buttons right to left (close, maximise, minimise, help); a hidden close button

@@ -10,15 +10,6 @@
 #include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
 
-namespace {
-
-titelbar::ButtonBox boxOf(const AlphaImg::AlphaImgCtl *ctl, bool shown)
-{
-    return {ctl->x(), ctl->y(), ctl->width(), ctl->height(), shown};
-}
-
-}
-
 void TitelBar::GetRealColor(runtime::OleColor Color, runtime::OleColor &Result) const
 {
     gdi::ColorRef rgb = 0;
@@ -91,10 +82,7 @@ void TitelBar::SetVerlauf(runtime::OleColor &c1, runtime::OleColor &c2, runtime:
     const int twipsPerPixel = titelbar::nearest(TwipsPerPixelX());
     in.cover = twipsPerPixel > 0 ? m_p.BackColorCover / twipsPerPixel : 0;
     in.dotStep = twipsPerPixel > 0 ? 60 / twipsPerPixel : 4;
-    in.close = boxOf(m_tbarX, m_p.ShowClose);
-    in.maximize = boxOf(m_tbarMax, m_p.ShowMaximized);
-    in.minimize = boxOf(m_tbarMin, m_p.ShowMinimized);
-    in.help = boxOf(m_tbarHelp, m_p.ShowHelp);
+    in.buttons = buttonRow();
 
     const titelbar::BackgroundPlan plan = titelbar::PlanBackground(in);
     for (const titelbar::Line &l : plan.lines)

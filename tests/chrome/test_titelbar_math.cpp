@@ -138,7 +138,7 @@ TEST(TitelBarStyle13, OnlyCloseShownCutsThirtyEightLeftOfIt)
     in.c1 = 0xFF9933;
     in.c3 = 0xC0C0C0;
     in.c4 = 0xC0C0C0;
-    in.close = {557, 9, 20, 20, true};
+    in.buttons.close = {557, 9, 20, 20, true};
     const BackgroundPlan plan = PlanBackground(in);
     const int cut = 557 - 38;
     EXPECT_TRUE(hasLine(plan, {0, 0, cut, 0, 0xFF9933}));
@@ -154,7 +154,7 @@ TEST(TitelBarStyle13, NoButtonCutsAtTheCoverAndDotsFallLeftOfTheBar)
     in.width = 600;
     in.height = 32;
     in.cover = 116;
-    in.close = {557, 9, 20, 20, false};
+    in.buttons.close = {557, 9, 20, 20, false};
     const BackgroundPlan plan = PlanBackground(in);
     EXPECT_EQ(plan.lines.front().x2, 116);
     int leftOfBar = 0;
@@ -169,7 +169,7 @@ TEST(TitelBarStyle13, DotStepFollowsTheScreen)
     in.width = 600;
     in.height = 32;
     in.dotStep = 60 / 12; // 120 dpi
-    in.close = {557, 9, 20, 20, true};
+    in.buttons.close = {557, 9, 20, 20, true};
     const BackgroundPlan plan = PlanBackground(in);
     // Right group, last row: four grey dots 5 pixels apart starting 3 right of the close button.
     std::vector<int> xs;
@@ -189,7 +189,7 @@ TEST(TitelBarStyle0, IgnoresTheRightBandAndTheButtons)
     in.c2 = 0x0000FF;
     in.c3 = 0x00FF00;
     in.c4 = 0x00FF00;
-    in.close = {50, 0, 20, 20, true};
+    in.buttons.close = {50, 0, 20, 20, true};
     const BackgroundPlan plan = PlanBackground(in);
     EXPECT_EQ(plan.lines.size(), 11u);
     EXPECT_TRUE(plan.pixels.empty());
