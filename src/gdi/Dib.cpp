@@ -21,7 +21,7 @@ bool usableHeader(const BitmapInfoHeader &h)
         return false;
     if (h.width <= 0 || h.height == 0 || h.height == std::numeric_limits<qint32>::min())
         return false;
-    return dibStride(h.width, h.bitCount) * std::abs(qint64(h.height)) < (qint64(1) << 31);
+    return dibStride(h.width, h.bitCount) * std::abs(qint64(h.height)) < MaxBitmapBytes;
 }
 
 quint32 readPixel(const uchar *rowBytes, int x, int bitCount)

@@ -35,6 +35,10 @@ Bitmap createCompatibleBitmap(int width, int height)
         return {};
     if (width == 0 || height == 0)
         width = height = 1;
+    // Refused, as a DIB section of that size is: the platform fails where memory runs out, and
+    // here an image of many gigabytes would be allocated and filled before anything could fail.
+    if (qint64(width) * height >= MaxBitmapBytes / 4)
+        return {};
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
         return {};

@@ -51,8 +51,12 @@ protected:
     std::shared_ptr<Data> m_data;
 };
 
+// The largest pixel memory a bitmap or DIB section may have: 2 GB, below it.
+inline constexpr qint64 MaxBitmapBytes = qint64(1) << 31;
+
 // CreateCompatibleBitmap: a 32-bit bitmap (contents undefined on the platform; black here).
-// Zero width or height gives the platform's 1 x 1 bitmap; a negative side gives a null bitmap.
+// Zero width or height gives the platform's 1 x 1 bitmap; a negative side, or one of
+// MaxBitmapBytes or more, gives a null bitmap.
 Bitmap createCompatibleBitmap(int width, int height);
 
 // Brush styles.

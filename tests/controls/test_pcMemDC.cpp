@@ -26,6 +26,22 @@ TEST(pcMemDC, NoBufferUntilBothSidesArePositive)
     EXPECT_EQ(dc->height(), 4);
 }
 
+TEST(pcMemDC, RequestThatCannotBeMadeLeavesNoBuffer)
+{
+    pcMemDC buffer;
+    ASSERT_NE(buffer.hdc(5, 4), nullptr);
+    // Far beyond any screen: the creation fails, the old buffer is gone and the size reads 0 x 0.
+    EXPECT_EQ(buffer.hdc(100000, 100000), nullptr);
+    EXPECT_EQ(buffer.Width(), 0);
+    EXPECT_EQ(buffer.Height(), 0);
+    QImage screen = filled(4, 4, 0xFF102030u);
+    const QImage before = screen;
+    gdi::Dc target(&screen);
+    buffer.Draw(target);
+    EXPECT_EQ(screen, before);
+    EXPECT_NE(buffer.hdc(5, 4), nullptr) << "a later request that fits makes one again";
+}
+
 TEST(pcMemDC, GrowsToExactlyALargerRequestAndKeepsItForSmallerOnes)
 {
     pcMemDC buffer;

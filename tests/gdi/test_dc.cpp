@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace gdi;
 
 namespace {
@@ -88,7 +90,10 @@ TEST(Bitmaps, CreationFollowsThePlatformForOddSizes)
     };
     for (const Row &r : {Row{"Normal", 3, 2, false, 3, 2}, Row{"ZeroWidth", 0, 5, false, 1, 1},
                          Row{"ZeroBoth", 0, 0, false, 1, 1}, Row{"Negative", -1, 4, true, 0, 0},
-                         Row{"NegativeHeight", 4, -4, true, 0, 0}}) {
+                         Row{"NegativeHeight", 4, -4, true, 0, 0},
+                         // Refused before many gigabytes are allocated and filled.
+                         Row{"TwoGigabytes", 1 << 15, 1 << 14, true, 0, 0},
+                         Row{"Huge", 100000, 100000, true, 0, 0}, Row{"HugeOverflowing", INT_MAX, INT_MAX, true, 0, 0}}) {
         const Bitmap b = createCompatibleBitmap(r.w, r.h);
         EXPECT_EQ(b.isNull(), r.null) << r.name;
         EXPECT_EQ(b.width(), r.expectedW) << r.name;
