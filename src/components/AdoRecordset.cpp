@@ -15,6 +15,7 @@ const QString kNoCurrentRecord = QStringLiteral(
     "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.");
 const QString kClosed = QStringLiteral("Operation is not allowed when the object is closed.");
 const QString kOpen = QStringLiteral("Operation is not allowed when the object is open.");
+const QString kItemNotFound = QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal.");
 
 
 // The declared column type gives the field's type and size: VARCHAR(100) is text of at most
@@ -47,19 +48,24 @@ QString quoted(const QString &identifier)
 
 // --- Field -------------------------------------------------------------------------------------
 
+bool Field::exists() const
+{
+    return recordset_ && index_ >= 0 && index_ < recordset_->fieldCount();
+}
+
 QString Field::name() const
 {
-    return recordset_ ? recordset_->fields_[index_].name : QString();
+    return exists() ? recordset_->fields_[index_].name : QString();
 }
 
 DataType Field::type() const
 {
-    return recordset_ ? recordset_->fields_[index_].type : DataType::VarChar;
+    return exists() ? recordset_->fields_[index_].type : DataType::VarChar;
 }
 
 int Field::definedSize() const
 {
-    return recordset_ ? recordset_->fields_[index_].definedSize : 0;
+    return exists() ? recordset_->fields_[index_].definedSize : 0;
 }
 
 QVariant Field::value() const
@@ -69,6 +75,8 @@ QVariant Field::value() const
     Recordset &rs = *recordset_;
     if (!rs.open_)
         return rs.fail(errors::ObjectClosed, kClosed), QVariant();
+    if (!exists())
+        return rs.fail(errors::ItemNotFound, kItemNotFound), QVariant();
     if (rs.bof() || rs.eof())
         return rs.fail(errors::NoCurrentRecord, kNoCurrentRecord), QVariant();
     rs.succeed();
@@ -82,6 +90,8 @@ bool Field::setValue(const QVariant &value)
     Recordset &rs = *recordset_;
     if (!rs.open_)
         return rs.fail(errors::ObjectClosed, kClosed);
+    if (!exists())
+        return rs.fail(errors::ItemNotFound, kItemNotFound);
     if (rs.bof() || rs.eof())
         return rs.fail(errors::NoCurrentRecord, kNoCurrentRecord);
     const Recordset::FieldInfo &info = rs.fields_[index_];
@@ -270,7 +280,7 @@ int Recordset::fieldIndex(const QString &name) const
 Field Recordset::field(int index)
 {
     if (index < 0 || index >= fieldCount()) {
-        fail(errors::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+        fail(errors::ItemNotFound, kItemNotFound);
         return {};
     }
     return Field(this, index);
@@ -280,7 +290,7 @@ Field Recordset::field(const QString &name)
 {
     const int index = fieldIndex(name);
     if (index < 0) {
-        fail(errors::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+        fail(errors::ItemNotFound, kItemNotFound);
         return {};
     }
     return Field(this, index);

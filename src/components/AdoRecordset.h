@@ -35,6 +35,9 @@ public:
 private:
     friend class Recordset;
     Field(Recordset *recordset, int index) : recordset_(recordset), index_(index) {}
+    // False once the record set no longer has this column: closed, or opened again on a query
+    // of fewer columns.
+    bool exists() const;
 
     Recordset *recordset_ = nullptr;
     int index_ = -1;

@@ -88,6 +88,20 @@ TEST_F(Ado, RecordSetStandsOnFirstRowWithExactCount)
     EXPECT_FALSE(rs.close()) << "closing twice fails";
 }
 
+TEST_F(Ado, FieldKeptOverAReopenOnFewerColumnsReadsNothing)
+{
+    ado::Recordset rs;
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names"), connection));
+    const ado::Field note = rs.field(2);
+    ASSERT_TRUE(rs.close());
+    EXPECT_TRUE(note.name().isEmpty());
+    ASSERT_TRUE(rs.open(QStringLiteral("SELECT name FROM names"), connection));
+    EXPECT_FALSE(note.value().isValid());
+    EXPECT_EQ(rs.lastError().number, ado::errors::ItemNotFound);
+    ado::Field writable = note;
+    EXPECT_FALSE(writable.setValue(QStringLiteral("x")));
+}
+
 TEST_F(Ado, SystemDialectRunsAsWritten)
 {
     EXPECT_EQ(column(QStringLiteral("SELECT * FROM names Where [names].[name] = 'BETA'"), QStringLiteral("name")),
