@@ -33,7 +33,8 @@ bool InternetAutodial(unsigned flags, void *parentWindow);
 void SetConnectedStateForTesting(std::optional<bool> connected);
 
 // How long a request may wait to connect, and how long it may go without receiving or sending
-// a byte, before it fails. Process-wide, as the platform's options on no handle are.
+// a byte (looked at about once a second), before it fails. Process-wide, as the platform's
+// options on no handle are.
 struct InternetTimeouts {
     int connectMs = 30000;
     int receiveMs = 30000;
