@@ -392,6 +392,47 @@ TEST_F(SavedBitmap, ImageMagickReadsTheSamePixels)
     EXPECT_EQ(seen, 6);
 }
 
+// A larger picture of an odd width, every pixel different, compared as a whole by ImageMagick
+// against a PNG of the intended picture made without the class: row order, stride and channel
+// order all show up as differing pixels.
+TEST(SavedBitmapCompare, ImageMagickFindsNoPixelDifferingFromTheIntendedPicture)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    constexpr int W = 37, H = 23;
+    auto colourAt = [](int x, int y) { return gdi::rgb(x * 7, y * 11, (x * y + 3 * x + 5 * y) % 256); };
+    pcDibSection dib;
+    ASSERT_TRUE(dib.Create(W, H));
+    QImage intended(W, H, QImage::Format_RGB32);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            put(dib, H - 1 - y, x, colourAt(x, y), uchar(x + y));
+            intended.setPixel(x, y, gdi::toPixel(colourAt(x, y)));
+        }
+    const QString saved = dir.filePath("saved.bmp");
+    const QString reference = dir.filePath("intended.png");
+    ASSERT_TRUE(dib.SavePicture(saved));
+    ASSERT_TRUE(intended.save(reference));
+
+    // An uncompressed 32-bit bitmap's fourth byte is no alpha for the platform; ImageMagick reads
+    // it as alpha unless told not to, and would then weigh colours by it.
+    const QStringList arguments{"-alpha", "off", "-metric", "AE", saved, reference, "null:"};
+    QProcess compare;
+    compare.start("compare", arguments);
+    ASSERT_TRUE(compare.waitForFinished(30000));
+    // compare writes the count of differing pixels to its error output and answers 0 when equal.
+    const QString differing = QString::fromUtf8(compare.readAllStandardError()).trimmed();
+    EXPECT_EQ(compare.exitCode(), 0) << differing.toStdString();
+    EXPECT_EQ(differing, QStringLiteral("0"));
+
+    // The tool must see a difference where there is one: one pixel changed, one pixel counted.
+    intended.setPixel(5, 0, gdi::toPixel(colourAt(5, 0) ^ 0x000001));
+    ASSERT_TRUE(intended.save(reference));
+    compare.start("compare", arguments);
+    ASSERT_TRUE(compare.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(compare.readAllStandardError()).trimmed(), QStringLiteral("1"));
+}
+
 TEST_F(SavedBitmap, ReplacesAnExistingFile)
 {
     QFile old(path);
