@@ -7,9 +7,42 @@
 #include <QDir>
 #include <QFile>
 
+#include <iterator>
+
 namespace os {
 
 namespace {
+
+// The configuration manager's problem names in the order of their numbers, as Get-PnpDevice
+// writes the error code (its Win32_PnPEntity objects carry an enumeration, not the number).
+const char *const kProblemNames[] = {
+    "NONE", "NOT_CONFIGURED", "DEVLOADER_FAILED", "OUT_OF_MEMORY", "ENTRY_IS_WRONG_TYPE", "LACKED_ARBITRATOR",
+    "BOOT_CONFIG_CONFLICT", "FAILED_FILTER", "DEVLOADER_NOT_FOUND", "INVALID_DATA", "FAILED_START", "LIAR",
+    "NORMAL_CONFLICT", "NOT_VERIFIED", "NEED_RESTART", "REENUMERATION", "PARTIAL_LOG_CONF", "UNKNOWN_RESOURCE",
+    "REINSTALL", "REGISTRY", "VXDLDR", "WILL_BE_REMOVED", "DISABLED", "DEVLOADER_NOT_READY", "DEVICE_NOT_THERE",
+    "MOVED", "TOO_EARLY", "NO_VALID_LOG_CONF", "FAILED_INSTALL", "HARDWARE_DISABLED", "CANT_SHARE_IRQ",
+    "FAILED_ADD", "DISABLED_SERVICE", "TRANSLATION_FAILED", "NO_SOFTCONFIG", "BIOS_TABLE",
+    "IRQ_TRANSLATION_FAILED", "FAILED_DRIVER_ENTRY", "DRIVER_FAILED_PRIOR_UNLOAD", "DRIVER_FAILED_LOAD",
+    "DRIVER_SERVICE_KEY_INVALID", "LEGACY_SERVICE_NO_DEVICES", "DUPLICATE_DEVICE", "FAILED_POST_START", "HALTED",
+    "PHANTOM", "SYSTEM_SHUTDOWN", "HELD_FOR_EJECT", "DRIVER_BLOCKED", "REGISTRY_TOO_LARGE", "SETPROPERTIES_FAILED",
+    "WAITING_ON_DEPENDENCY", "UNSIGNED_DRIVER", "USED_BY_DEBUGGER", "DEVICE_RESET", "CONSOLE_LOCKED",
+    "NEED_CLASS_CONFIG", "GUEST_ASSIGNMENT_FAILED",
+};
+
+// "CM_PROB_FAILED_INSTALL" as 28; any other value as it stands.
+QVariant errorCodeOf(const QVariant &value)
+{
+    const QString text = value.toString().trimmed();
+    static const QLatin1String prefix("CM_PROB_");
+    if (!text.startsWith(prefix, Qt::CaseInsensitive))
+        return value;
+    const QStringView name = QStringView(text).mid(prefix.size());
+    for (std::size_t code = 0; code < std::size(kProblemNames); ++code) {
+        if (name.compare(QLatin1String(kProblemNames[code]), Qt::CaseInsensitive) == 0)
+            return QVariant(std::uint32_t(code));
+    }
+    return value;
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -40,8 +73,11 @@ std::vector<WmiObject> SnapshotMachine::devicesFromCsv(const QByteArray &bytes)
     devices.reserve(table.records.size());
     for (const auto &record : table.records) {
         WmiObject device;
-        for (std::size_t i = 0; i < record.size(); ++i)
-            device.set(table.header[qsizetype(i)], record[i]);
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            const QString &name = table.header[qsizetype(i)];
+            const bool errorCode = name.compare(QLatin1String("ConfigManagerErrorCode"), Qt::CaseInsensitive) == 0;
+            device.set(name, errorCode && !record[i].isNull() ? errorCodeOf(record[i]) : record[i]);
+        }
         devices.push_back(std::move(device));
     }
     return devices;

@@ -46,6 +46,23 @@ TEST(Csv, ReadsPowerShellExportCsv)
     EXPECT_EQ(table.records[2].size(), 1u) << "a short record lacks the last columns";
 }
 
+// Get-PnpDevice exports the error code under its problem name; the name counts as its number.
+TEST(Csv, ProblemNamesOfTheErrorCodeAreTheirNumbers)
+{
+    const std::vector<WmiObject> devices =
+        SnapshotMachine::devicesFromCsv("\"DeviceID\",\"ConfigManagerErrorCode\"\r\n"
+                                        "\"A\",\"CM_PROB_NONE\"\r\n\"B\",\"CM_PROB_FAILED_INSTALL\"\r\n"
+                                        "\"C\",\"CM_PROB_DISABLED\"\r\n\"D\",\"cm_prob_phantom\"\r\n"
+                                        "\"E\",\"CM_PROB_NOT_YET_NAMED\"\r\n\"F\",\"31\"\r\n\"G\",\r\n");
+    ASSERT_EQ(devices.size(), 7u);
+    const QVariant expected[] = {0u, 28u, 22u, 45u, "CM_PROB_NOT_YET_NAMED", "31", QVariant()};
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const QVariant code = *devices[i].get("ConfigManagerErrorCode");
+        EXPECT_EQ(code.toString().toStdString(), expected[i].toString().toStdString()) << i;
+        EXPECT_EQ(code.isNull(), expected[i].isNull()) << i;
+    }
+}
+
 TEST(RegFile, ReadsRegeditExports)
 {
     RegistryTree tree;
