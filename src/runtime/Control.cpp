@@ -9,7 +9,6 @@
 #include <QMetaProperty>
 #include <QPixmap>
 
-#include <cmath>
 
 namespace runtime {
 
@@ -64,38 +63,29 @@ double Control::Top() const { return y() * unitsPerPixelY(); }
 double Control::Width() const { return width() * unitsPerPixelX(); }
 double Control::Height() const { return height() * unitsPerPixelY(); }
 
-namespace {
-
-int toPixels(double value, double unitsPerPixel)
-{
-    return int(std::lround(value / unitsPerPixel));
-}
-
-}
-
-void Control::setLeft(double left) { move(toPixels(left, unitsPerPixelX()), y()); }
-void Control::setTop(double top) { move(x(), toPixels(top, unitsPerPixelY())); }
+void Control::setLeft(double left) { move(ToPixels(left, unitsPerPixelX()), y()); }
+void Control::setTop(double top) { move(x(), ToPixels(top, unitsPerPixelY())); }
 
 void Control::setWidth(double width)
 {
-    resize(qMax(0, toPixels(width, unitsPerPixelX())), height());
+    resize(qMax(0, ToPixels(width, unitsPerPixelX())), height());
     notifyResize();
 }
 
 void Control::setHeight(double height)
 {
-    resize(width(), qMax(0, toPixels(height, unitsPerPixelY())));
+    resize(width(), qMax(0, ToPixels(height, unitsPerPixelY())));
     notifyResize();
 }
 
-void Control::Move(double left, double top) { move(toPixels(left, unitsPerPixelX()), toPixels(top, unitsPerPixelY())); }
+void Control::Move(double left, double top) { move(ToPixels(left, unitsPerPixelX()), ToPixels(top, unitsPerPixelY())); }
 
 void Control::Move(double left, double top, double width) { Move(left, top, width, Height()); }
 
 void Control::Move(double left, double top, double width, double height)
 {
-    setGeometry(toPixels(left, unitsPerPixelX()), toPixels(top, unitsPerPixelY()),
-                qMax(0, toPixels(width, unitsPerPixelX())), qMax(0, toPixels(height, unitsPerPixelY())));
+    setGeometry(ToPixels(left, unitsPerPixelX()), ToPixels(top, unitsPerPixelY()),
+                qMax(0, ToPixels(width, unitsPerPixelX())), qMax(0, ToPixels(height, unitsPerPixelY())));
     notifyResize();
 }
 

@@ -11,15 +11,8 @@
 #include <QPainter>
 #include <QPointer>
 
-#include <cmath>
 
 namespace runtime {
-
-namespace {
-
-int toPixels(double twips, double twipsPerPixel) { return int(std::lround(twips / twipsPerPixel)); }
-
-}
 
 Form::Form(const QString &name) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Surface(this)
 {
@@ -49,32 +42,32 @@ void Form::setGeometryPixels(const QRect &rect)
 
 void Form::setLeft(double left)
 {
-    setGeometryPixels(QRect(QPoint(toPixels(left, Screen::TwipsPerPixelX()), y()), size()));
+    setGeometryPixels(QRect(QPoint(ToPixels(left, Screen::TwipsPerPixelX()), y()), size()));
 }
 
 void Form::setTop(double top)
 {
-    setGeometryPixels(QRect(QPoint(x(), toPixels(top, Screen::TwipsPerPixelY())), size()));
+    setGeometryPixels(QRect(QPoint(x(), ToPixels(top, Screen::TwipsPerPixelY())), size()));
 }
 
 void Form::setWidth(double width)
 {
-    setGeometryPixels(QRect(pos(), QSize(qMax(1, toPixels(width, Screen::TwipsPerPixelX())), height())));
+    setGeometryPixels(QRect(pos(), QSize(qMax(1, ToPixels(width, Screen::TwipsPerPixelX())), height())));
 }
 
 void Form::setHeight(double height)
 {
-    setGeometryPixels(QRect(pos(), QSize(width(), qMax(1, toPixels(height, Screen::TwipsPerPixelY())))));
+    setGeometryPixels(QRect(pos(), QSize(width(), qMax(1, ToPixels(height, Screen::TwipsPerPixelY())))));
 }
 
-void Form::Move(double left, double top) { setGeometryPixels(QRect(QPoint(toPixels(left, Screen::TwipsPerPixelX()), toPixels(top, Screen::TwipsPerPixelY())), size())); }
+void Form::Move(double left, double top) { setGeometryPixels(QRect(QPoint(ToPixels(left, Screen::TwipsPerPixelX()), ToPixels(top, Screen::TwipsPerPixelY())), size())); }
 
 void Form::Move(double left, double top, double width, double height)
 {
     const double tx = Screen::TwipsPerPixelX();
     const double ty = Screen::TwipsPerPixelY();
-    setGeometryPixels(QRect(toPixels(left, tx), toPixels(top, ty), qMax(1, toPixels(width, tx)),
-                            qMax(1, toPixels(height, ty))));
+    setGeometryPixels(QRect(ToPixels(left, tx), ToPixels(top, ty), qMax(1, ToPixels(width, tx)),
+                            qMax(1, ToPixels(height, ty))));
 }
 
 int Form::WindowState() const

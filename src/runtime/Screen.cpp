@@ -6,7 +6,9 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace runtime {
@@ -95,6 +97,14 @@ double ScaleX(double value, int fromScale, int toScale)
 double ScaleY(double value, int fromScale, int toScale)
 {
     return value * twipsPerUnit(fromScale, false) / twipsPerUnit(toScale, false);
+}
+
+int ToPixels(double value, double unitsPerPixel)
+{
+    const double pixels = std::round(value / unitsPerPixel);
+    if (std::isnan(pixels))
+        return 0;
+    return int(std::clamp(pixels, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX)));
 }
 
 } // namespace runtime

@@ -55,4 +55,9 @@ public:
 double ScaleX(double value, int fromScale, int toScale);
 double ScaleY(double value, int fromScale, int toScale);
 
+// A length or position in some unit as whole pixels, rounded to the nearest, given the unit's
+// size of one pixel. Kept within the largest extent a widget can have (and 0 for what is no
+// number), so no value a caller passes wraps around into a small or negative size.
+int ToPixels(double value, double unitsPerPixel);
+
 } // namespace runtime

@@ -175,6 +175,11 @@ TEST_F(FormsTest, SizeInTwipsAndResizeRaisedAtOnceWhileHidden)
     // A width between two pixels comes back as whole pixels.
     form->setWidth(1000);
     EXPECT_DOUBLE_EQ(form->Width(), 1005);
+    // Sizes no window can have are the largest one can, not a wrapped-around value.
+    form->setWidth(1e15);
+    EXPECT_EQ(form->width(), QWIDGETSIZE_MAX);
+    form->setHeight(-1e15);
+    EXPECT_EQ(form->height(), 1);
 }
 
 TEST_F(FormsTest, SizingInsideResizeRunsANestedResize)

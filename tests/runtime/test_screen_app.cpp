@@ -5,8 +5,11 @@
 #include "runtime/StdPicture.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace runtime;
 
@@ -34,6 +37,22 @@ TEST(Screen, ScaleConvertsBetweenUnits)
     EXPECT_NEAR(ScaleX(847, vbHimetric, vbPixels), 32.01, 0.01);
     EXPECT_DOUBLE_EQ(ScaleX(1, vbInches, vbPoints), 72);
     Screen::setLogicalDpi(std::nullopt);
+}
+
+TEST(Screen, ToPixelsRoundsAndStaysWithinAWidgetsExtent)
+{
+    const struct {
+        double value;
+        double unitsPerPixel;
+        int pixels;
+    } cases[] = {
+        {11250, 15, 750},      {7, 15, 0},        {8, 15, 1},
+        {-8, 15, -1},          {22.5, 15, 2},     {1e12, 15, QWIDGETSIZE_MAX},
+        {-1e300, 15, -QWIDGETSIZE_MAX},           {std::nan(""), 15, 0},
+        {1, 0, QWIDGETSIZE_MAX}, // a unit of no size: as far as a widget goes, not a wrapped value
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ToPixels(c.value, c.unitsPerPixel), c.pixels) << c.value << " / " << c.unitsPerPixel;
 }
 
 TEST(StdPicture, SizesInHimetricAtTheScreensResolution)
