@@ -52,9 +52,37 @@ const FirmwareDevice kFirmwareDevices[] = {
     {"ACPI000E", "ACPI Wake Alarm", "(Standard system devices)", "System"},
     {"ACPI0010", "Generic Bus", "(Standard system devices)", "System"},
     {"ACPI0013", "Generic Bus", "(Standard system devices)", "System"},
-    {"LNXPWRBN", "ACPI Fixed Feature Button", "(Standard system devices)", "System"},
-    {"LNXTHERM", "ACPI Thermal Zone", "(Standard system devices)", "System"},
+    {"FixedButton", "ACPI Fixed Feature Button", "(Standard system devices)", "System"},
+    {"ThermalZone", "ACPI Thermal Zone", "(Standard system devices)", "System"},
 };
+
+// The names Windows gives the firmware objects Linux names by its own IDs. Both fixed-feature
+// buttons are one device there.
+const std::pair<const char *, const char *> kWindowsIds[] = {
+    {"LNXPWRBN", "FixedButton"},
+    {"LNXSLPBN", "FixedButton"},
+    {"LNXTHERM", "ThermalZone"},
+};
+
+// Firmware objects that are no device on Windows: the bus and processor objects (processors are
+// listed from cpuinfo), the video extension, and the interrupt links that only route interrupts.
+bool isListed(const QString &hid)
+{
+    for (const char *id : {"LNXSYBUS", "LNXCPU", "ACPI0007", "LNXVIDEO", "PNP0C0F"}) {
+        if (hid == QLatin1String(id))
+            return false;
+    }
+    return true;
+}
+
+QString windowsId(const QString &hid)
+{
+    for (const auto &[own, windows] : kWindowsIds) {
+        if (hid == QLatin1String(own))
+            return QString::fromLatin1(windows);
+    }
+    return hid;
+}
 
 // Platform devices without a firmware node that stand for a device a PC's firmware describes.
 const std::pair<const char *, const char *> kPlatformDevices[] = {
@@ -89,7 +117,7 @@ LiveDevice firmwareEntry(const QString &id, const QString &instance, const QStri
 {
     LiveDevice entry;
     entry.hardwareIds = acpiHardwareIds(id);
-    entry.deviceId = QStringLiteral("ACPI\\") + id + QLatin1Char('\\') + instance;
+    entry.deviceId = QStringLiteral("ACPI\\") + id.toUpper() + QLatin1Char('\\') + instance;
     const FirmwareDevice *known = firmwareDevice(id);
     if (known) {
         entry.name = QString::fromLatin1(known->name);
@@ -125,13 +153,13 @@ std::vector<LiveDevice> scanFirmware(const SysfsContext &context)
 {
     std::vector<LiveDevice> devices;
     std::set<QString> covered; // physical nodes already stood for by an ACPI device
+    bool fixedButtonListed = false;
 
     const QString acpi = context.sysPath(QStringLiteral("bus/acpi/devices"));
     for (const QString &name : SysfsContext::entries(acpi)) {
         const QString folder = acpi + QLatin1Char('/') + name;
-        const QString hid = SysfsContext::attribute(folder + QStringLiteral("/hid"));
-        if (hid.isEmpty() || hid == QLatin1String("LNXSYBUS") || hid == QLatin1String("LNXCPU")
-            || hid == QLatin1String("ACPI0007") || hid == QLatin1String("LNXVIDEO"))
+        const QString hid = windowsId(SysfsContext::attribute(folder + QStringLiteral("/hid")));
+        if (hid.isEmpty() || !isListed(hid) || (hid == QLatin1String("FixedButton") && fixedButtonListed))
             continue;
         const QString status = SysfsContext::attribute(folder + QStringLiteral("/status"));
         if (!status.isEmpty() && (status.toInt() & 1) == 0)
@@ -165,6 +193,7 @@ std::vector<LiveDevice> scanFirmware(const SysfsContext &context)
         if (uid.isEmpty())
             uid = QString::number(name.section(QLatin1Char(':'), 1).toInt(nullptr, 16));
         LiveDevice entry = firmwareEntry(hid, uid, driverFolder, haveDriver);
+        fixedButtonListed = fixedButtonListed || hid == QLatin1String("FixedButton");
         if (hid == QLatin1String("PNP0501")) {
             QString port;
             for (const QString &node : SysfsContext::entries(folder)) {

@@ -105,6 +105,8 @@ TEST_F(FakeDesktop, ListsEachDeviceAsWindowsWould)
         {"ACPI\\PNP0303\\", "Standard PS/2 Keyboard", "(Standard keyboards)", 0, "Keyboard"},
         {"ACPI\\PNP0C0C\\", "ACPI Power Button", "(Standard system devices)", 0, "System"},
         {"ACPI\\ABCD1234\\", "Unknown device", "<null>", 28, "Unknown"},
+        {"ACPI\\FIXEDBUTTON\\", "ACPI Fixed Feature Button", "(Standard system devices)", 0, "System"},
+        {"ACPI\\THERMALZONE\\", "ACPI Thermal Zone", "(Standard system devices)", 0, "System"},
         {"ACPI\\PNP0800\\", "System speaker", "(Standard system devices)", 0, "System"},
         {"ACPI\\GENUINEINTEL_-_INTEL64_FAMILY_6_MODEL_60_-_INTEL(R)_CORE(TM)_I5-4590_CPU_@_3.30GHZ\\_1",
          "Intel(R) Core(TM) i5-4590 CPU @ 3.30GHz", "Intel", 0, "Processor"},
@@ -126,7 +128,7 @@ TEST_F(FakeDesktop, ListsEachDeviceAsWindowsWould)
 
 TEST_F(FakeDesktop, LeavesOutWhatWindowsDoesNotList)
 {
-    for (const char *id : {"ACPI\\QEMU0001", "ACPI\\LNXSYBUS", "VIRTIO\\VEN_1AF4"})
+    for (const char *id : {"ACPI\\QEMU0001", "ACPI\\LNXSYBUS", "VIRTIO\\VEN_1AF4", "ACPI\\PNP0C0F", "ACPI\\LNX"})
         EXPECT_FALSE(device(QString::fromLatin1(id))) << id;
     int disks = 0;
     for (const WmiObject &object : s_machine->devices)
@@ -155,6 +157,8 @@ TEST_F(FakeDesktop, OtherBusesGiveTheirWindowsIds)
     EXPECT_EQ(ids("USB\\VID_046D&PID_C52B&MI_01"),
               QStringList({"USB\\VID_046D&PID_C52B&REV_1211&MI_01", "USB\\VID_046D&PID_C52B&MI_01"}));
     EXPECT_EQ(ids("ACPI\\PNP0303"), QStringList({"ACPI\\VEN_PNP&DEV_0303", "ACPI\\PNP0303", "*PNP0303"}));
+    EXPECT_EQ(ids("ACPI\\FIXEDBUTTON"), QStringList({"ACPI\\FixedButton", "*FixedButton"}));
+    EXPECT_EQ(ids("ACPI\\THERMALZONE"), QStringList({"ACPI\\ThermalZone", "*ThermalZone"}));
     EXPECT_EQ(ids("HID\\VID_046D&PID_C52B&MI_00"),
               QStringList({"HID\\VID_046D&PID_C52B&REV_1211&MI_00", "HID\\VID_046D&PID_C52B&MI_00",
                            "HID\\VID_046D&UP:0001_U:0006", "HID_DEVICE_SYSTEM_KEYBOARD", "HID_DEVICE_UP:0001_U:0006",
