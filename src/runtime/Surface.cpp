@@ -130,7 +130,9 @@ void Surface::resizeSurface(const QSize &size)
     if (size == m_image.size())
         return;
     QImage resized;
-    if (!size.isEmpty()) {
+    // A surface larger than any bitmap may be is none: drawing on it fails as on a missing
+    // one, instead of many gigabytes being allocated and filled for a widget stretched that far.
+    if (!size.isEmpty() && qint64(size.width()) * size.height() < gdi::MaxBitmapBytes / 4) {
         resized = QImage(size, QImage::Format_RGB32);
         // Text in points comes out at the screen's pixels per inch.
         resized.setDotsPerMeterX(int(std::lround(Screen::LogicalDpiX() / 0.0254)));

@@ -93,6 +93,19 @@ TEST_F(SurfaceTest, HiddenPictureBoxFollowsItsSizeAndAutoSizesToItsPicture)
     EXPECT_DOUBLE_EQ(box->ScaleWidth(), 7 * 15.0);
 }
 
+TEST_F(SurfaceTest, SurfaceTooLargeForABitmapIsNoSurface)
+{
+    auto *box = new PictureBox(form, QStringLiteral("PicHuge"));
+    box->setVisible(false);
+    box->resize(40000, 40000); // 6.4 GB of pixels
+    EXPECT_TRUE(box->image().isNull());
+    EXPECT_TRUE(box->hdc()->isNull());
+    EXPECT_FALSE(box->hdc()->fillRect({0, 0, 10, 10}, gdi::Brush::solid(0)));
+    box->Cls();
+    box->resize(8, 6);
+    EXPECT_EQ(box->image().size(), QSize(8, 6)) << "a size that fits has its surface again";
+}
+
 TEST_F(SurfaceTest, LabelDrawsMnemonicCaptionOnItsBackColor)
 {
     auto *label = new Label(form, QStringLiteral("LabelStatus"));
