@@ -48,6 +48,8 @@ const FirmwareDevice kFirmwareDevices[] = {
     {"PNP0400", "Printer Port", "(Standard port types)", "Ports"},
     {"PNP0401", "ECP Printer Port", "(Standard port types)", "Ports"},
     {"PNP0700", "Standard floppy disk controller", "(Standard floppy disk controllers)", "System"},
+    {"MSFT0101", "Trusted Platform Module 2.0", "(Standard)", "SecurityDevices"},
+    {"PNP0C50", "I2C HID Device", "Microsoft", "HIDClass"},
     {"ACPI0003", "Microsoft AC Adapter", "Microsoft", "Battery"},
     {"ACPI000E", "ACPI Wake Alarm", "(Standard system devices)", "System"},
     {"ACPI0010", "Generic Bus", "(Standard system devices)", "System"},

@@ -107,6 +107,7 @@ TEST_F(FakeDesktop, ListsEachDeviceAsWindowsWould)
         {"ACPI\\ABCD1234\\", "Unknown device", "<null>", 28, "Unknown"},
         {"ACPI\\FIXEDBUTTON\\", "ACPI Fixed Feature Button", "(Standard system devices)", 0, "System"},
         {"ACPI\\THERMALZONE\\", "ACPI Thermal Zone", "(Standard system devices)", 0, "System"},
+        {"ACPI\\MSFT0101\\", "Trusted Platform Module 2.0", "(Standard)", 0, "SecurityDevices"},
         {"ACPI\\PNP0800\\", "System speaker", "(Standard system devices)", 0, "System"},
         {"ACPI\\GENUINEINTEL_-_INTEL64_FAMILY_6_MODEL_60_-_INTEL(R)_CORE(TM)_I5-4590_CPU_@_3.30GHZ\\_1",
          "Intel(R) Core(TM) i5-4590 CPU @ 3.30GHz", "Intel", 0, "Processor"},
