@@ -263,4 +263,41 @@ TEST(ThisMachine, ListsEveryDeviceThatLspciLists)
     }
 }
 
+// Every device that lsusb lists is there too: each vendor and product ID as often as lsusb lists
+// it, root hubs included (Windows names them by the same IDs in its own form).
+TEST(ThisMachine, ListsEveryDeviceThatLsusbLists)
+{
+    const QString lsusb = QStandardPaths::findExecutable(QStringLiteral("lsusb"));
+    if (lsusb.isEmpty())
+        GTEST_SKIP() << "lsusb is not installed";
+    QProcess process;
+    process.start(lsusb, {});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    // "Bus 001 Device 002: ID 046d:c52b Logitech, Inc. Unifying Receiver"
+    static const QRegularExpression line(QStringLiteral("^Bus \\d+ Device \\d+: ID ([0-9a-f]{4}):([0-9a-f]{4})"));
+    std::map<QString, int> listed;
+    for (const QString &entry : QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch m = line.match(entry);
+        ASSERT_TRUE(m.hasMatch()) << entry.toStdString();
+        ++listed[m.captured(1).toUpper() + ':' + m.captured(2).toUpper()];
+    }
+
+    const Machine machine = LiveMachine().read();
+    static const QRegularExpression usbId(QStringLiteral(
+        "^USB\\\\(?:VID_([0-9A-F]{4})&PID_([0-9A-F]{4})|ROOT_HUB\\d*&VID([0-9A-F]{4})&PID([0-9A-F]{4}))"));
+    std::map<QString, int> found;
+    for (const WmiObject &object : machine.devices) {
+        const QString id = text(object, "DeviceID");
+        if (!id.startsWith("USB\\") || id.contains("&MI_"))
+            continue; // not USB, or one function of a composite device
+        const QStringList hardware = multiString(machine.registry, kEnum + id, "HardwareID");
+        const QRegularExpressionMatch m = usbId.match(hardware.value(0));
+        ASSERT_TRUE(m.hasMatch()) << id.toStdString();
+        const bool hub = m.captured(1).isEmpty();
+        ++found[m.captured(hub ? 3 : 1) + ':' + m.captured(hub ? 4 : 2)];
+    }
+    for (const auto &[ids, count] : listed)
+        EXPECT_GE(found[ids], count) << "lsusb lists " << ids.toStdString();
+}
+
 } // namespace
