@@ -448,6 +448,15 @@ void dcButton::mouseDoubleClickEvent(QMouseEvent *event)
         onDblClick();
 }
 
+// The platform takes the capture from a window it disables; a disabled grabber here would keep
+// every mouse event of the application until it is enabled again.
+void dcButton::changeEvent(QEvent *event)
+{
+    runtime::UserControl::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        releaseCapture();
+}
+
 void dcButton::focusInEvent(QFocusEvent *event)
 {
     runtime::UserControl::focusInEvent(event);

@@ -313,6 +313,26 @@ TEST_F(dcButtonInputTest, DisplayAsDefaultChangeCancelsAHeldPress)
     EXPECT_FALSE(log.events.contains("Click"));
 }
 
+TEST_F(dcButtonInputTest, DisablingAHeldButtonLetsGoOfTheMouse)
+{
+    QTest::keyPress(button, Qt::Key_Space);
+    ASSERT_EQ(QWidget::mouseGrabber(), button);
+    button->setEnabled(false);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    QSignalSpy nextClicks(next, &dcButton::Click);
+    QTest::mouseClick(next, Qt::LeftButton, {}, QPoint(50, 15));
+    EXPECT_EQ(nextClicks.count(), 1) << "the rest of the window still takes the mouse";
+
+    // Disabled through its container, as a disabled panel disables what it holds.
+    button->setEnabled(true);
+    button->setFocus();
+    QTest::keyPress(button, Qt::Key_Space);
+    ASSERT_EQ(QWidget::mouseGrabber(), button);
+    form->setEnabled(false);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    form->setEnabled(true);
+}
+
 TEST(MouseTracking, OneNotificationPerTracking)
 {
     QWidget widget;
