@@ -125,7 +125,9 @@ bool pcDibSection::CreateDIB(const gdi::Dc *, int width, int height, gdi::DibSec
     m_header.height = height;
     m_header.bitCount = 32;
     m_header.sizeImage = quint32(qint64(height) * BytesPerScanLine());
-    dib = gdi::createDIBSection(m_header);
+    // Rows are bottom-up and the image size is Height x BytesPerScanLine: a negative height (a
+    // top-down section to the platform) fits neither, so it makes no image.
+    dib = height > 0 ? gdi::createDIBSection(m_header) : gdi::DibSection();
     m_bits = dib.bits();
     return !dib.isNull();
 }

@@ -57,6 +57,19 @@ TEST(pcDibSection, CreateFailsForImpossibleSizes)
     }
 }
 
+TEST(pcDibSection, CreateRefusesANegativeHeight)
+{
+    // A negative height would make a top-down image whose header states a negative size: saving
+    // it would write gigabytes from a buffer of a few bytes.
+    pcDibSection dib;
+    EXPECT_FALSE(dib.Create(3, -2));
+    EXPECT_EQ(dib.DIBSectionBitsPtr(), nullptr);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_FALSE(dib.SavePicture(dir.filePath("none.bmp")));
+    EXPECT_EQ(dib.Resample(-2, 3), nullptr);
+}
+
 TEST(pcDibSection, PicturesArriveWithTheirBottomRowFirst)
 {
     QImage picture(2, 2, QImage::Format_RGB32);
