@@ -43,7 +43,8 @@ CaptionPos captionPos(int alignment, int w, int tileHeight, int textWidth, int t
     pos.y = toInt16(0.4 * tileHeight - 0.4 * textHeight);
     switch (alignment) {
     case 0:
-        pos.x = iconDrawn ? iconWidth + 4 : 4;
+        // The icon's width is 16-bit, so the sum can leave the range too.
+        pos.x = iconDrawn ? toInt16(double(iconWidth) + 4) : 4;
         break;
     case 1:
         // The difference is rounded first, then halved toward zero.

@@ -64,4 +64,7 @@ TEST(PanelFxLayout, CaptionPositionOutside16BitsIsZero)
     const CaptionPos pos = captionPos(2, 100000, 20, 10, 13, false, 32);
     EXPECT_EQ(pos.x, 0);
     EXPECT_EQ(captionPos(1, -100000, 20, 10, 13, false, 32).x, 0);
+    EXPECT_EQ(captionPos(0, 200, 20, 10, 13, true, 32767).x, 0) << "the widest icon pushes the caption out of range";
+    EXPECT_EQ(captionPos(0, 200, 20, 10, 13, true, 32763).x, 32767);
+    EXPECT_EQ(captionPos(0, 200, 100000, 10, 13, false, 32).y, 0);
 }
