@@ -71,14 +71,11 @@ ExtractedIcons ExtractIconEx(const QString &path, std::int32_t index)
         return result; // an icon file holds one icon
     QImageReader reader(file);
     QIcon icon;
-    QSize largest;
     for (int image = 0; reader.canRead() && image < 64; ++image) {
         const QImage frame = reader.read();
         if (frame.isNull())
             break;
         icon.addPixmap(QPixmap::fromImage(frame));
-        if (frame.width() > largest.width())
-            largest = frame.size();
         if (!reader.jumpToNextImage())
             break;
     }
