@@ -2,6 +2,7 @@
 #include "platform/ModSkin.h"
 #include "platform/ModSpecialFolders.h"
 
+#include "os/Folders.h"
 #include "os/LayeredWindow.h"
 #include "os/SharedLibrary.h"
 #include "os/SystemParameters.h"
@@ -73,6 +74,37 @@ TEST_F(SpecialFoldersTest, SystemFolderComesFromShell32AfterOneProbe)
     EXPECT_TRUE(probe.probed);
     EXPECT_TRUE(probe.inShell32);
     EXPECT_FALSE(probe.inShfolder); // only probed when shell32 lacks the function
+}
+
+TEST_F(SpecialFoldersTest, ShfolderServesWhenShell32LacksTheFunctionAndTheProbeIsNotRepeated)
+{
+    ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("system32")));
+    const QString expected = QDir::toNativeSeparators(program.path() + QStringLiteral("/system32"));
+    const auto folderFunction = reinterpret_cast<os::FARPROC>(&os::SHGetFolderPathW);
+    // The stand-in libraries are the process's: whatever happens here, they end as they began.
+    struct Restore {
+        os::FARPROC function;
+        ~Restore()
+        {
+            os::RegisterStandInExport(QStringLiteral("shell32"), "SHGetFolderPathW", function);
+            os::RegisterStandInExport(QStringLiteral("shfolder"), "SHGetFolderPathW", nullptr);
+        }
+    } restore{folderFunction};
+    os::RegisterStandInExport(QStringLiteral("shell32"), "SHGetFolderPathW", nullptr);
+    os::RegisterStandInExport(QStringLiteral("shfolder"), "SHGetFolderPathW", folderFunction);
+
+    EXPECT_EQ(ModSpecialFolders::GetSystemFolderPath(), expected);
+    EXPECT_FALSE(ModSpecialFolders::ProbeState().inShell32);
+    EXPECT_TRUE(ModSpecialFolders::ProbeState().inShfolder);
+
+    // shell32 offers it again, but later requests keep what the first one found.
+    os::RegisterStandInExport(QStringLiteral("shell32"), "SHGetFolderPathW", folderFunction);
+    os::RegisterStandInExport(QStringLiteral("shfolder"), "SHGetFolderPathW", nullptr);
+    EXPECT_EQ(ModSpecialFolders::GetSystemFolderPath(), QString()) << "still asks shfolder, which no longer has it";
+    EXPECT_FALSE(ModSpecialFolders::ProbeState().inShell32);
+    ModSpecialFolders::ResetProbe();
+    EXPECT_EQ(ModSpecialFolders::GetSystemFolderPath(), expected);
+    EXPECT_TRUE(ModSpecialFolders::ProbeState().inShell32);
 }
 
 TEST_F(SpecialFoldersTest, MissingFolderGivesEmptyTextUnlessCreated)
