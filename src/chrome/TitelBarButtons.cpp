@@ -104,9 +104,11 @@ void TitelBar::makeButtonGradient(runtime::PictureBox &box, int h, int w, runtim
         p->setPicture({});
         p->Cls();
     }
+    // An odd height has no two whole halves: the bottom one takes the extra row, which would
+    // otherwise stay in the box's back colour as a line under the button.
     const int half = titelbar::nearest(h / 2.0);
     m_picBlendTop->resize(w, half);
-    m_picBlendBottom->resize(w, half);
+    m_picBlendBottom->resize(w, h - half);
     m_picBlendFinal->resize(w, h);
 
     // 90 runs from the first colour at the bottom edge to the second at the top; 270 the other way.

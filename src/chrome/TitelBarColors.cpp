@@ -2,6 +2,14 @@
 
 namespace titelbar {
 
+std::uint32_t ShadeColor(std::uint32_t color, float f)
+{
+    const float delta = f * 255.0f;
+    const auto channel = [delta](int c) { return nearest(c + double(delta)); };
+    return ColorMath::rgb(channel(ColorMath::red(color)), channel(ColorMath::green(color)),
+                          channel(ColorMath::blue(color)));
+}
+
 Ramp::Ramp(std::uint32_t from, std::uint32_t to, int steps)
     : m_red(ColorMath::red(from))
     , m_green(ColorMath::green(from))

@@ -134,7 +134,7 @@ void TitelBar::Shadow()
     runtime::OleColor v1Begin = 0, v1End = 0;
     GetRealColor(m_p.BackColorV1Begin, v1Begin);
     GetRealColor(m_p.BackColorV1End, v1End);
-    const runtime::OleColor shadow = ColorMath::shift(ColorMath::blend(v1Begin, v1End, 0.5f), -0.1f);
+    const runtime::OleColor shadow = titelbar::ShadeColor(ColorMath::blend(v1Begin, v1End, 0.5f), -0.1f);
     const bool persistent = Surface::AutoRedraw();
     Surface::setAutoRedraw(true);
 

@@ -9,6 +9,7 @@
 #include "runtime/Timer.h"
 #include "support/TestOutput.h"
 
+#include <QCursor>
 #include <QSignalSpy>
 
 #include <cstdlib>
@@ -209,7 +210,7 @@ TEST_F(TitelBarTest, CaptionWithShadowAfterTheIcon)
     EXPECT_NE(pixel(img, 30, 16), gdi::rgb(0, 200, 0));
     // Caption pixels in white start at x = 6 + 6 + 24; the shadow colour is the left band's
     // mid colour lowered by 25.5 per channel.
-    const gdi::ColorRef shadow = ColorMath::shift(ColorMath::blend(0xFF9933, 0, 0.5f), -0.1f);
+    const gdi::ColorRef shadow = titelbar::ShadeColor(ColorMath::blend(0xFF9933, 0, 0.5f), -0.1f);
     EXPECT_EQ(shadow, gdi::rgb(0, 50, 102));
     int white = 0, shaded = 0, whiteLeftOf36 = 0;
     for (int y = 0; y < 32; ++y)
@@ -222,6 +223,22 @@ TEST_F(TitelBarTest, CaptionWithShadowAfterTheIcon)
     EXPECT_GT(white, 20);
     EXPECT_GT(shaded, 5);
     EXPECT_EQ(whiteLeftOf36, 0);
+}
+
+// A left band of grey 101 gives a shadow of 101 - 25.5 = 75.5, which goes to the even 76.
+TEST_F(TitelBarTest, CaptionShadowTakesAHalfToTheEvenChannel)
+{
+    bar->setBackColorV1Begin(gdi::rgb(101, 101, 101));
+    bar->setBackColorV1End(gdi::rgb(101, 101, 101));
+    const QImage img = bar->image();
+    int even = 0, odd = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 300; ++x) {
+            even += pixel(img, x, y) == gdi::rgb(76, 76, 76);
+            odd += pixel(img, x, y) == gdi::rgb(75, 75, 75);
+        }
+    EXPECT_GT(even, 5);
+    EXPECT_EQ(odd, 0);
 }
 
 TEST_F(TitelBarTest, BorderFrameInItsTwoColours)
@@ -366,6 +383,29 @@ TEST_F(TitelBarTest, ButtonPicturesAreThreeStopGradientsWithGlyphs)
     for (int x = 4; x < 16; ++x)
         glyph += pixel(minimize, x, 10) == 0xFFFFFF;
     EXPECT_GE(glyph, 8); // the bar glyph runs across the middle
+}
+
+// At 120 dpi a button is 25 pixels high: the two gradient halves still cover every row.
+TEST(TitelBarButtonPictures, OddHeightLeavesNoRowUnpainted)
+{
+    runtime::Screen::setLogicalDpi(120);
+    HostForm host;
+    TitelBar bar(&host);
+    bar.setGeometry(0, 0, 600, 40);
+    bar.ReadProperties(WindowBag());
+    bar.setBackColorV2Begin(0xFF0000);
+    bar.setBackColorV2End(0x0000FF);
+    bar.setButtonBackColor(0x00FF00);
+    bar.setButtonXBackColor(0x00FF00);
+    const std::vector<gdi::ColorRef> stops{0xFF0000, 0x00FF00, 0x0000FF};
+    for (AlphaImg::AlphaImgCtl *b : {bar.TBARHelp(), bar.TBAR_(), bar.TBARMax(), bar.TBARX(), bar.AlphaImgCtlRestore()}) {
+        const QImage pic = b->Picture().image();
+        ASSERT_EQ(pic.size(), QSize(25, 25)) << b->Name().toStdString();
+        EXPECT_EQ(nearestStop(pixel(pic, 1, 0), stops), 0u) << b->Name().toStdString();
+        EXPECT_EQ(nearestStop(pixel(pic, 1, 12), stops), 1u) << b->Name().toStdString();
+        EXPECT_EQ(nearestStop(pixel(pic, 1, 24), stops), 2u) << b->Name().toStdString();
+    }
+    runtime::Screen::setLogicalDpi(std::nullopt);
 }
 
 TEST_F(TitelBarTest, ButtonStatesDrawnForEachButton)
@@ -636,6 +676,40 @@ TEST_F(TitelBarTest, MovingOverAHiddenButtonReleasesTheMouseSilently)
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &move);
     EXPECT_EQ(moves.count(), 0);
+}
+
+// Hover tracking: a move over the bar holds the mouse and polls; a press on a button, or the
+// cursor found outside by the poll, lets it go.
+TEST_F(TitelBarTest, HoverTrackingHoldsTheMouseUntilAButtonOrTheCursorOutsideEndsIt)
+{
+    bar->setFocus();
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(bar, &in);
+    const auto moveTo = [this](QPoint local) {
+        QCursor::setPos(bar->mapToGlobal(local));
+        QMouseEvent move(QEvent::MouseMove, QPointF(local), bar->mapToGlobal(QPointF(local)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+    };
+    const auto tracking = [this] {
+        return bar->HoverTracking() == 1 && bar->Timer1()->Enabled() && QWidget::mouseGrabber() == bar;
+    };
+    const auto idle = [this] {
+        return bar->HoverTracking() == 255 && !bar->Timer1()->Enabled() && QWidget::mouseGrabber() == nullptr;
+    };
+
+    moveTo(QPoint(100, 16));
+    ASSERT_TRUE(tracking());
+    emit bar->Timer1()->Tick(); // the cursor still inside: nothing changes
+    EXPECT_TRUE(tracking());
+    emit bar->TBARX()->MouseDown(1, 0, 3, 3);
+    EXPECT_TRUE(idle());
+
+    moveTo(QPoint(100, 16));
+    ASSERT_TRUE(tracking());
+    QCursor::setPos(bar->mapToGlobal(QPoint(100, 200)));
+    emit bar->Timer1()->Tick();
+    EXPECT_TRUE(idle());
 }
 
 TEST_F(TitelBarTest, ColourKeyPixelsAreSeeThrough)

@@ -40,6 +40,23 @@ TEST(TitelBarRamp, ChannelsRoundHalfToEvenPerRow)
     EXPECT_EQ(Ramp(0x000000, 0x000000, 1).at(5), 0u);
 }
 
+TEST(TitelBarShade, LowersByExactlyTwentyFivePointFiveWithHalvesToEven)
+{
+    struct Case {
+        std::uint32_t color;
+        float f;
+        std::uint32_t shaded;
+    };
+    const Case cases[] = {
+        {ColorMath::rgb(101, 100, 26), -0.1f, ColorMath::rgb(76, 74, 0)}, // 75.5 -> 76, 74.5 -> 74, 0.5 -> 0
+        {ColorMath::rgb(26, 76, 128), -0.1f, ColorMath::rgb(0, 50, 102)},  // the mid colour of &HFF9933 to 0
+        {ColorMath::rgb(20, 0, 255), -0.1f, ColorMath::rgb(0, 0, 230)},    // clamped at 0
+        {ColorMath::rgb(250, 0, 0), 0.1f, ColorMath::rgb(255, 26, 26)},    // clamped at 255; 25.5 -> 26
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ShadeColor(c.color, c.f), c.shaded) << std::hex << c.color;
+}
+
 TEST(TitelBarRows, HalfHeightForStyle14AndTwentyFiveForAnEmptyBar)
 {
     EXPECT_EQ(RowCount(13, 32), 32);
