@@ -1,5 +1,6 @@
 #include "os/IconResource.h"
 
+#include "gdi/Objects.h"
 #include "os/SystemParameters.h"
 
 #include <QFile>
@@ -111,8 +112,11 @@ gdi::Icon CreateIconFromResourceEx(const QByteArray &bytes, bool, unsigned, int 
     QImage image;
     if (!bytes.startsWith("\x89PNG") || !image.loadFromData(bytes, "PNG"))
         return {};
-    image = image.convertToFormat(QImage::Format_ARGB32);
     const QSize wanted(cxDesired > 0 ? cxDesired : image.width(), cyDesired > 0 ? cyDesired : image.height());
+    // An icon is a bitmap: one of 2 GB or more is refused, as every bitmap is, before any scaling.
+    if (qint64(wanted.width()) * wanted.height() * 4 >= gdi::MaxBitmapBytes)
+        return {};
+    image = image.convertToFormat(QImage::Format_ARGB32);
     if (image.size() != wanted)
         image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return gdi::Icon(image);

@@ -39,7 +39,8 @@ QByteArray LoadResourceData(const QString &name, ResourceType type);
 int LookupIconIdFromDirectoryEx(const QByteArray &directory, bool icon, int cxDesired, int cyDesired, unsigned flags);
 
 // An icon from an image resource's bytes (PNG, as the platform accepts since version 6), scaled
-// to the size when one is given. A null icon when the bytes are no image.
+// to the size when one is given. A null icon when the bytes are no image or the size would make
+// a bitmap of 2 GB or more.
 gdi::Icon CreateIconFromResourceEx(const QByteArray &bytes, bool icon, unsigned version, int cxDesired, int cyDesired,
                                    unsigned flags);
 

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QtEndian>
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,6 +131,9 @@ TEST_F(WindowIcons, MissingGroupOrCursorGivesNoPicture)
     EXPECT_TRUE(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), 24, 24, 0, true).isNothing());
     EXPECT_TRUE(ModLoadIconFromRes::IconToPicture(gdi::Icon(), 3).isNothing());
     EXPECT_TRUE(os::CreateIconFromResourceEx(QByteArray("not an image"), true, 0x30000, 16, 16, 0).isNull());
+    // A size no bitmap may have is refused at once rather than scaled into gigabytes.
+    EXPECT_TRUE(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), 40000, 40000, 0, false).isNothing());
+    EXPECT_TRUE(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), INT_MAX, 2, 0, false).isNothing());
 }
 
 TEST_F(WindowIcons, SetIconGivesBigAndSmallIconsAndTheOwnerWhenAsked)
