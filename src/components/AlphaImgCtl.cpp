@@ -59,7 +59,10 @@ void AlphaImgCtl::paintEvent(QPaintEvent *)
 void AlphaImgCtl::enterEvent(QEnterEvent *event)
 {
     runtime::Control::enterEvent(event);
-    emit MouseEnter();
+    // Qt tells a disabled widget of the pointer too; a disabled control reacts to no hover. Leave
+    // is still told, so that a highlight shown before the control was disabled goes.
+    if (isEnabled())
+        emit MouseEnter();
 }
 
 void AlphaImgCtl::leaveEvent(QEvent *event)

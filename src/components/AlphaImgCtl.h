@@ -6,8 +6,9 @@
 namespace AlphaImg {
 
 // The image control: shows its picture unchanged at the top-left, lightened while highlighted and
-// dimmed while its enabled option is off (it then reports no mouse input). Before it paints it
-// offers the paint to its owner through PaintHook, which may draw instead and cancel.
+// dimmed while its enabled option is off (it then reports no mouse input but the pointer leaving).
+// Before it paints it offers the paint to its owner through PaintHook, which may draw instead and
+// cancel.
 class AlphaImgCtl : public runtime::Control {
     Q_OBJECT
     Q_PROPERTY(AlphaImg::AlphaImage Picture READ Picture WRITE setPicture)

@@ -142,6 +142,33 @@ TEST(AlphaImgCtl, HighlightLightensAndTheEnabledOptionStopsInput)
     EXPECT_NE(ctl.Render().pixel(5, 5), normal); // dimmed
 }
 
+// The pointer passing over the control, through the application's own enter and leave dispatch.
+TEST(AlphaImgCtl, HoverIsReportedOnlyWhileEnabled)
+{
+    QWidget host;
+    host.resize(60, 40);
+    AlphaImgCtl ctl(&host, QStringLiteral("aic"));
+    ctl.setGeometry(20, 10, 20, 20);
+    ctl.setPicture(AlphaImage(twoHalves()));
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QSignalSpy enter(&ctl, &AlphaImgCtl::MouseEnter);
+    QSignalSpy leave(&ctl, &AlphaImgCtl::MouseLeave);
+    const auto passOver = [&] {
+        QTest::mouseMove(&host, QPoint(5, 5));
+        QTest::mouseMove(&host, QPoint(30, 20));
+        QTest::mouseMove(&host, QPoint(5, 5));
+    };
+    passOver();
+    EXPECT_EQ(enter.count(), 1);
+    EXPECT_EQ(leave.count(), 1);
+
+    ctl.setEnabled(false); // a disabled title-bar button neither lights up nor spins
+    passOver();
+    EXPECT_EQ(enter.count(), 1);
+    EXPECT_EQ(leave.count(), 2);
+}
+
 TEST(AlphaShapeCtl, PaintsItsGlyphInsideItsBoxInItsColour)
 {
     QWidget host;
