@@ -1,5 +1,6 @@
 #include "core/ModMain.h"
 
+#include "os/FileName.h"
 #include "runtime/DoEvents.h"
 
 #include <QFile>
@@ -55,7 +56,9 @@ QString NormalizeSpaces(const QString &value)
 
 void DeleteFilePath(const QString &path)
 {
-    QFile::remove(path);
+    // Callers name the file as the program folder's files are named everywhere ("\" separators,
+    // any letter case).
+    QFile::remove(os::resolveFileName(path));
     yield();
 }
 

@@ -93,6 +93,19 @@ TEST(ModMain, DeleteFilePathRemovesAndIgnoresMissingFiles)
     ModMain::DeleteFilePath(QString());
 }
 
+TEST(ModMain, DeleteFilePathTakesThePathAsTheProgramWritesIt)
+{
+    QTemporaryDir dir;
+    for (const QString &written : {QStringLiteral("\\hwids.7z"), QStringLiteral("\\HWIDS.7Z")}) {
+        const QString path = dir.filePath(QStringLiteral("hwids.7z"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        ModMain::DeleteFilePath(dir.path() + written);
+        EXPECT_FALSE(QFile::exists(path)) << written.toStdString();
+    }
+}
+
 TEST(ModMain, MenuTargetForgetsAWindowThatIsGone)
 {
     auto window = std::make_unique<QWidget>();
