@@ -1,5 +1,6 @@
 #include "components/SuiteCaptionControl.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 SuiteCaptionControl::SuiteCaptionControl(QWidget *container, const QString &name, int index)
@@ -47,4 +48,12 @@ void SuiteCaptionControl::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     draw(painter);
+}
+
+void SuiteCaptionControl::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && event->modifiers() == Qt::NoModifier)
+        click();
+    else
+        runtime::Control::keyReleaseEvent(event);
 }

@@ -35,7 +35,10 @@ protected:
     QColor foreQColor() const { return runtime::toQColor(runtime::TranslateOrBlack(m_foreColor)); }
     // Paints the whole control; the subclass's picture of itself.
     virtual void draw(QPainter &painter) = 0;
+    // What a click on the control does; the space bar does it too, on a control that takes the focus.
+    virtual void click() {}
     void paintEvent(QPaintEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     QString m_caption;

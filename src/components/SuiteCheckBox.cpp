@@ -45,13 +45,17 @@ void SuiteCheckBox::draw(QPainter &painter)
                      Caption());
 }
 
+void SuiteCheckBox::click()
+{
+    setValue(m_value == 1 ? 0 : 1);
+    emit Click();
+}
+
 void SuiteCheckBox::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPointF p = event->position();
-    if (event->button() == Qt::LeftButton && rect().contains(p.toPoint())) {
-        setValue(m_value == 1 ? 0 : 1);
-        emit Click();
-    }
+    if (event->button() == Qt::LeftButton && rect().contains(p.toPoint()))
+        click();
     emit MouseUp(runtime::MouseButtonOf(event->button()), runtime::ShiftOf(event->modifiers()), float(p.x()),
                  float(p.y()));
 }

@@ -3,7 +3,7 @@
 #include "components/SuiteCaptionControl.h"
 
 // The suite's check box: Value 0 (unchecked) or 1 (checked), a box and the caption. A click with
-// the left button toggles it and raises Click; every release raises MouseUp.
+// the left button or the space bar toggles it and raises Click; every release raises MouseUp.
 class SuiteCheckBox : public SuiteCaptionControl {
     Q_OBJECT
     Q_PROPERTY(int Value READ Value WRITE setValue)
@@ -23,6 +23,7 @@ signals:
 
 protected:
     void draw(QPainter &painter) override;
+    void click() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:

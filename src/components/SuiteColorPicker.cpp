@@ -78,8 +78,12 @@ void SuiteColorPicker::draw(QPainter &painter)
 
 void SuiteColorPicker::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
-        return;
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        click();
+}
+
+void SuiteColorPicker::click()
+{
     QPointer<SuiteColorPicker> self(this);
     const std::optional<runtime::OleColor> picked = chooser()(m_color, this);
     if (!self || !picked)

@@ -6,7 +6,8 @@
 #include <optional>
 
 // The suite's colour swatch: a button with its caption and a patch of its colour. The user picks a
-// colour by clicking it; only that choice raises Change, never a colour set by the program.
+// colour by clicking it or with the space bar; only that choice raises Change, never a colour set
+// by the program.
 class SuiteColorPicker : public SuiteCaptionControl {
     Q_OBJECT
     Q_PROPERTY(quint32 Color READ Color WRITE setColor)
@@ -35,6 +36,7 @@ signals:
 
 protected:
     void draw(QPainter &painter) override;
+    void click() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:

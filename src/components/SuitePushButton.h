@@ -2,7 +2,8 @@
 
 #include "components/SuiteCaptionControl.h"
 
-// The suite's push button: its caption centred on the back colour; Click when released over it.
+// The suite's push button: its caption centred on the back colour; Click when released over it
+// or at the space bar.
 class SuitePushButton : public SuiteCaptionControl {
     Q_OBJECT
 
@@ -14,6 +15,7 @@ signals:
 
 protected:
     void draw(QPainter &painter) override;
+    void click() override { emit Click(); }
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 

@@ -97,6 +97,36 @@ TEST(SuitePushButton, ClickOnReleaseOverIt)
     EXPECT_EQ(click.count(), 1);
 }
 
+// The controls that take the focus answer the space bar as they answer a click.
+TEST(SuiteControls, SpaceBarClicksWhatTakesTheFocus)
+{
+    ChooserReset reset;
+    QWidget host;
+    host.resize(300, 100);
+    SuiteCheckBox box(&host, QStringLiteral("CheckDisableShadow"));
+    SuitePushButton button(&host, QStringLiteral("Command2"));
+    SuiteColorPicker swatch(&host, QStringLiteral("ColorPicker"), 0);
+    box.setGeometry(0, 0, 180, 20);
+    button.setGeometry(0, 30, 169, 25);
+    swatch.setGeometry(0, 60, 132, 24);
+    host.show();
+    SuiteColorPicker::setChooser([](runtime::OleColor, QWidget *) { return runtime::OleColor(0x00FF00); });
+    QSignalSpy boxClick(&box, &SuiteCheckBox::Click);
+    QSignalSpy buttonClick(&button, &SuitePushButton::Click);
+    QSignalSpy change(&swatch, &SuiteColorPicker::Change);
+
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_EQ(box.Value(), 1);
+    EXPECT_EQ(boxClick.count(), 1);
+    QTest::keyClick(&box, Qt::Key_A);
+    EXPECT_EQ(box.Value(), 1);
+    QTest::keyClick(&button, Qt::Key_Space);
+    EXPECT_EQ(buttonClick.count(), 1);
+    QTest::keyClick(&swatch, Qt::Key_Space);
+    EXPECT_EQ(change.count(), 1);
+    EXPECT_EQ(swatch.Color(), 0x00FF00u);
+}
+
 TEST(SuiteControls, DrawnInTheColoursLastAssignedByName)
 {
     QWidget host;
