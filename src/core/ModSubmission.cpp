@@ -127,11 +127,14 @@ void GetHardwareForSubmission(SuiteListView *list, runtime::Label *status)
     };
 
     // The hardware-ID text of a device with many IDs (a processor lists eight) is longer than
-    // 255 characters; a field of that size would lose it, so that field is sized for long lists.
+    // 255 characters, and a name or maker may be too; a field of that size would refuse the
+    // value and leave the record without it (a row with an empty name), so every field is sized
+    // for long texts.
+    constexpr int kFieldSize = 65535;
     ado::Recordset records;
-    records.appendField(QStringLiteral("Manufacturer"), ado::DataType::VarChar, 255);
-    records.appendField(QStringLiteral("Name"), ado::DataType::VarChar, 255);
-    records.appendField(QStringLiteral("PNPDeviceID"), ado::DataType::VarChar, 65535);
+    records.appendField(QStringLiteral("Manufacturer"), ado::DataType::VarChar, kFieldSize);
+    records.appendField(QStringLiteral("Name"), ado::DataType::VarChar, kFieldSize);
+    records.appendField(QStringLiteral("PNPDeviceID"), ado::DataType::VarChar, kFieldSize);
     records.open();
 
     std::vector<os::WmiObject> devices;

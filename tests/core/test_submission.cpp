@@ -108,6 +108,14 @@ TEST_F(Submission, ALongListOfIdsIsKept)
     EXPECT_EQ(list->ListItems().Count(), 8) << "a hardware-ID text longer than 255 characters";
 }
 
+TEST_F(Submission, NamesAndMakersLongerThan255CharactersAreKeptWhole)
+{
+    const QString name = QString(300, u'n');
+    const QString maker = QString(260, u'm');
+    scan({{"PCI\\A\\1", name, maker, {"PCI\\X"}}});
+    EXPECT_EQ(rows(), QStringList({name + "," + maker + ",PCI\\X"}));
+}
+
 struct Filter
 {
     const char *name;
@@ -144,7 +152,22 @@ INSTANTIATE_TEST_SUITE_P(
         Filter{"WhitelistSigns",
                {"PCI\\A\\1", QString::fromUtf16(u"Intel\u00AE \u201CFast\u201D Card\u2122 \u2013 x\u00B2"), "Maker", {"PCI\\X"}},
                true},
-        Filter{"OnlyGenericIds", {"USBSTOR\\A\\1", "Stick", "Maker", {"USBSTOR\\GenCdRom", "GenDisk", "HID_DEVICE"}}, false}),
+        Filter{"OnlyGenericIds", {"USBSTOR\\A\\1", "Stick", "Maker", {"USBSTOR\\GenCdRom", "GenDisk", "HID_DEVICE"}}, false},
+        Filter{"OtherGenericIds",
+               {"PCI\\A\\1", "Card", "Maker", {" GENCDROM", "Umb\\X", "UUID{1}", "Internal_IDE_Channel", " "}}, false},
+        Filter{"StorageVolume", {"STORAGE\\VOLUME\\1", "Card", "Maker", {"PCI\\X"}}, false},
+        Filter{"UsbRootHub", {"USB\\ROOT_HUB30\\1", "Card", "Maker", {"PCI\\X"}}, false},
+        Filter{"SoftwareDevice", {"SWD\\A\\1", "Card", "Maker", {"PCI\\X"}}, false},
+        Filter{"UuidDevice", {"UUID\\A\\1", "Card", "Maker", {"PCI\\X"}}, false},
+        Filter{"PortableDeviceBus", {"WPDBUSENUMROOT\\A\\1", "Card", "Maker", {"PCI\\X"}}, false},
+        Filter{"CompositeDevice", {"USB\\A\\1", "USB Composite Device", "Maker", {"USB\\X"}}, false},
+        Filter{"MassStorage", {"USB\\A\\1", "USB Mass Storage Device", "Maker", {"USB\\X"}}, false},
+        Filter{"PrintingSupport", {"USB\\A\\1", "USB Printing Support", "Maker", {"USB\\X"}}, false},
+        Filter{"GenericMonitor", {"DISPLAY\\A\\1", "Generic PnP Monitor", "Maker", {"MONITOR\\X"}}, false},
+        Filter{"HidKeyboard", {"HID\\A\\1", "HID Keyboard Device", "Maker", {"HID\\X"}}, false},
+        Filter{"PrimaryIde", {"PCIIDE\\A\\1", "Primary IDE Channel", "Maker", {"X"}}, false},
+        Filter{"SecondaryIde", {"PCIIDE\\A\\1", "Secondary IDE Channel", "Maker", {"X"}}, false},
+        Filter{"NameThatOnlyBeginsLikeAnExcludedOne", {"USB\\A\\1", "Generic USB Hub 2", "Maker", {"USB\\X"}}, true}),
     [](const ::testing::TestParamInfo<Filter> &info) { return std::string(info.param.name); });
 
 TEST_F(Submission, TabsAndNoBreakSpacesAreNormalised)
