@@ -16,7 +16,8 @@ inline bool ShadowEnabled = false;
 void InitShadow();
 
 // Gives the window its shadow in shadowColor (the scheme's `titlebottomback`), recolours it when
-// it has one, or takes it away when ShadowEnabled is False.
+// it has one, or takes it away when ShadowEnabled is False. The caller reads the colour from the
+// colour window: the skin builds on the chrome, so the chrome does not reach back into it.
 void UpdateShadow(QWidget *Form, runtime::OleColor shadowColor);
 
 }
