@@ -145,7 +145,11 @@ void Form::Show(int modal)
 void Form::SetFocus()
 {
     activateWindow();
-    setFocus(Qt::OtherFocusReason);
+    // A form with an active control hands the focus on to it, so the control keeps it.
+    if (QWidget *active = focusWidget(); active && active != this)
+        active->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 void Form::ZOrder(int position)

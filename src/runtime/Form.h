@@ -98,6 +98,7 @@ public:
     // Loads the form first when it is not loaded. Modal shows return once the form is hidden.
     void Show(int modal = vbModeless);
     void Hide() { hide(); }
+    // Activates the window; the focus goes to its active control, or to the form when it has none.
     void SetFocus();
     void ZOrder(int position = 0);
 

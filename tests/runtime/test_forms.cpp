@@ -216,6 +216,19 @@ TEST_F(FormsTest, FirstShowRaisesResizeAndWindowStateIsReported)
     EXPECT_EQ(form->WindowState(), vbNormal);
 }
 
+TEST_F(FormsTest, FocusToTheFormStaysWithItsActiveControl)
+{
+    auto *form = new RecordingForm;
+    auto *control = new Label(form, QStringLiteral("LabelActive"));
+    control->setFocusPolicy(Qt::ClickFocus);
+    form->Show();
+    form->SetFocus();
+    EXPECT_EQ(form->focusWidget(), form) << "a form with no active control takes the focus itself";
+    control->SetFocus();
+    form->SetFocus();
+    EXPECT_EQ(form->focusWidget(), control);
+}
+
 TEST_F(FormsTest, ControlsAreKeptInCreationOrderAndDropOutWhenDeleted)
 {
     auto *form = new RecordingForm;
