@@ -58,16 +58,22 @@ bool isBlankOrDefault(const QString &classGuid)
 
 void addRow(SuiteListView *list, const Device &device)
 {
+    // Each cell is made at this moment, so the reads run again for every list the device enters.
+    // The registry reads yield, so they all run before the row exists: a list cleared meanwhile
+    // cannot leave this code holding a row that is gone.
+    const QString cells[] = {
+        TrimSpaces(ModMain::NormalizeSpaces(device.manufacturer)),
+        TrimSpaces(ModErrorCodes::DescribeErrorCode(device.errorText)),
+        ModMain::NormalizeSpaces(TrimSpaces(ModInformation::GetDeviceClassName(device.classGuid))),
+        TrimSpaces(ModInformation::GetDriverVersion(device.deviceId)),
+        TrimSpaces(ModInformation::GetHardwareIDs(device.deviceId)),
+    };
     SuiteListItem *item =
         list->ListItems().Add(QString(), TrimSpaces(ModMain::NormalizeSpaces(device.name)), device.iconIndex);
     if (!item)
         return;
-    // Each cell is made at this moment, so the reads run again for every list the device enters.
-    item->setSubItems(1, TrimSpaces(ModMain::NormalizeSpaces(device.manufacturer)));
-    item->setSubItems(2, TrimSpaces(ModErrorCodes::DescribeErrorCode(device.errorText)));
-    item->setSubItems(3, ModMain::NormalizeSpaces(TrimSpaces(ModInformation::GetDeviceClassName(device.classGuid))));
-    item->setSubItems(4, TrimSpaces(ModInformation::GetDriverVersion(device.deviceId)));
-    item->setSubItems(5, TrimSpaces(ModInformation::GetHardwareIDs(device.deviceId)));
+    for (int column = 1; const QString &cell : cells)
+        item->setSubItems(column++, cell);
     runtime::DoEvents();
 }
 

@@ -211,6 +211,19 @@ TEST_F(Lists, ClosingMidScanKeepsTheRowsSoFar)
     EXPECT_TRUE(status->Caption().startsWith("Status: Getting ")) << status->Caption().toStdString();
 }
 
+TEST_F(Lists, AListClearedWhileTheRegistryIsReadGetsOnlyWholeRows)
+{
+    std::vector<WmiObject> devices;
+    for (int i = 0; i < 10; ++i)
+        devices.push_back(object({QStringLiteral("PCI\\GOOD\\1"), QStringLiteral("Dev %1").arg(i), "M", 0u, kSystem}));
+    QTimer clearer;
+    QObject::connect(&clearer, &QTimer::timeout, [&] { hardware->ListItems().Clear(); });
+    clearer.start(0);
+    scan(devices);
+    for (int i = 0; i < hardware->ListItems().Count(); ++i)
+        EXPECT_EQ(row(hardware, i).mid(1), (QStringList{"M", "(0) OK", "System devices", "1.0", "PCI\\A|PCI\\B|"}));
+}
+
 TEST_F(Lists, AClosingProgramScansNothing)
 {
     status->setCaption("Status:");
