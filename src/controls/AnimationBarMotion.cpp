@@ -1,5 +1,18 @@
 #include "controls/AnimationBarMotion.h"
 
+namespace {
+
+// Moves a position by delta; a move that leaves the 32-bit range is skipped, as the design's
+// failing statement is, so a bar driven by a negative increment stops instead of overflowing.
+void move(int &position, int delta)
+{
+    int moved;
+    if (!__builtin_add_overflow(position, delta, &moved))
+        position = moved;
+}
+
+}
+
 void AnimationBarMotion::reset(int trackWidth)
 {
     m_growing = true;
@@ -27,7 +40,7 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
     bool yield = true;
     switch (style) {
     case 1:
-        l += increment;
+        move(l, increment);
         if (l >= e)
             l = s;
         yield = false;
@@ -36,13 +49,13 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
         if (r <= s)
             r = e;
         else
-            r -= increment;
+            move(r, -increment);
         break;
     case 3:
         if (l < e) {
-            l += increment;
+            move(l, increment);
         } else if (r > s) {
-            r -= increment;
+            move(r, -increment);
         } else {
             l = s;
             r = e;
@@ -50,11 +63,11 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
         break;
     case 4:
         if (l < e)
-            l += increment;
+            move(l, increment);
         else
             l = s;
         if (r > s)
-            r -= increment;
+            move(r, -increment);
         else
             r = e;
         break;
@@ -71,15 +84,15 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
 void AnimationBarMotion::pulseTick(int increment, int trackWidth, bool &yield)
 {
     if (!m_growing) {
-        if (m_pulseWidth - increment < 0) {
+        if (static_cast<long long>(m_pulseWidth) - increment < 0) {
             // The turn from shrinking to growing is a tick of its own, without a yield.
             m_growing = true;
             yield = false;
             return;
         }
-        m_pulseWidth -= increment;
+        move(m_pulseWidth, -increment);
     } else {
-        m_pulseWidth += increment;
+        move(m_pulseWidth, increment);
     }
     m_pulseLeft = trackWidth / 2.0 - m_pulseWidth / 2.0;
     if (m_growing && m_pulseWidth > trackWidth)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 using B = AnimationBarMotion;
@@ -115,4 +116,17 @@ TEST(AnimationBarMotion, UnknownStyleMovesNothing)
     EXPECT_FALSE(m.tick(-1, 150, false, Track));
     EXPECT_EQ(m.barLeft(B::Left1), -900);
     EXPECT_EQ(m.barLeft(B::Right1), Track + 150);
+}
+
+// A negative increment drives the bars away from their turning points for good; they must stop
+// at the end of the number range, not wrap around.
+TEST(AnimationBarMotion, NegativeIncrementStopsAtTheEndOfTheRange)
+{
+    AnimationBarMotion m = parked();
+    for (int tick = 0; tick < 70000; ++tick) {
+        m.tick(1, -32768, false, Track);
+        m.tick(2, -32768, false, Track);
+    }
+    EXPECT_LT(m.barLeft(B::Left1), std::numeric_limits<int>::min() + 32768);
+    EXPECT_GT(m.barLeft(B::Right1), std::numeric_limits<int>::max() - 32768);
 }
