@@ -1,7 +1,8 @@
 #include "chrome/TitelBarProperties.h"
 
+#include "controls/StoredProperties.h"
+
 #include <algorithm>
-#include <type_traits>
 
 namespace {
 
@@ -75,10 +76,7 @@ void visitKeys(Props &p, Surface &surface, const runtime::StdFont &ambientFont, 
 void TitelBarProperties::Read(const runtime::PropertyBag &bag, SurfaceValues &surface,
                               const runtime::StdFont &ambientFont)
 {
-    const auto read = [&bag](const char *key, auto &field, const auto &missing) {
-        bag.ReadInto(QString::fromLatin1(key), field, std::remove_cvref_t<decltype(field)>(missing));
-    };
-    visitKeys(*this, surface, ambientFont, Direction::Restore, read);
+    visitKeys(*this, surface, ambientFont, Direction::Restore, StoredProperties::Reader{bag});
     IconStyle = std::clamp(IconStyle, 0, 2);
     BorderNormal = std::clamp(BorderNormal, 0, 255);
 }
@@ -86,9 +84,5 @@ void TitelBarProperties::Read(const runtime::PropertyBag &bag, SurfaceValues &su
 void TitelBarProperties::Write(runtime::PropertyBag &bag, const SurfaceValues &surface,
                                const runtime::StdFont &ambientFont) const
 {
-    const auto write = [&bag](const char *key, const auto &value, const auto &missing) {
-        using T = std::remove_cvref_t<decltype(value)>;
-        bag.WriteProperty(QString::fromLatin1(key), QVariant::fromValue(value), QVariant::fromValue(T(missing)));
-    };
-    visitKeys(*this, surface, ambientFont, Direction::Save, write);
+    visitKeys(*this, surface, ambientFont, Direction::Save, StoredProperties::Writer{bag});
 }
