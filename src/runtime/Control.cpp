@@ -9,7 +9,6 @@
 #include <QMetaProperty>
 #include <QPixmap>
 
-
 namespace runtime {
 
 QList<Control *> ControlHost::Controls() const

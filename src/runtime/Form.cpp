@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPointer>
 
-
 namespace runtime {
 
 Form::Form(const QString &name) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Surface(this)
