@@ -39,6 +39,19 @@ int DoEvents()
     return Forms::Count();
 }
 
+bool DoEventsStillLoaded(QObject *caller)
+{
+    QPointer<QObject> guard(caller);
+    DoEvents();
+    if (!guard)
+        return false;
+    for (QObject *object = guard; object; object = object->parent()) {
+        if (auto *form = qobject_cast<Form *>(object))
+            return form->IsLoaded();
+    }
+    return true;
+}
+
 void DeleteWhenSafe(QObject *object)
 {
     if (!object)

@@ -10,6 +10,11 @@ namespace runtime {
 // test its QPointer and leave. Answers the number of loaded forms.
 int DoEvents();
 
+// DoEvents for code that goes on after the yield: true when `caller` (a form, or a control on
+// one) still exists and its form is still loaded. An unloaded form lives on until its deferred
+// delete, so a QPointer alone does not tell; code that gets false must leave at once.
+bool DoEventsStillLoaded(QObject *caller);
+
 // Deletes an object once no code that yields is running (deleteLater, deferred while inside
 // DoEvents). What Unload uses; for anything else that a yielding handler may still be using.
 void DeleteWhenSafe(QObject *object);

@@ -1,6 +1,5 @@
 #include "skin/FrmColors.h"
 
-#include "components/AlphaImgCtl.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
 
@@ -12,9 +11,9 @@ SuiteColorPicker *FrmColors::ColorPicker(int index) const
     return qobject_cast<SuiteColorPicker *>(findControl(QStringLiteral("ColorPicker"), index));
 }
 
-AlphaImgCtl *FrmColors::ImageMouseIcon() const
+runtime::Control *FrmColors::ImageMouseIcon() const
 {
-    return qobject_cast<AlphaImgCtl *>(findControl(QStringLiteral("ImageMouseIcon")));
+    return findControl(QStringLiteral("ImageMouseIcon"));
 }
 
 SuiteCheckBox *FrmColors::CheckDisableShadow() const

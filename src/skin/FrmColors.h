@@ -2,7 +2,6 @@
 
 #include "runtime/Form.h"
 
-class AlphaImgCtl;
 class SuiteCheckBox;
 class SuiteColorPicker;
 
@@ -16,6 +15,6 @@ public:
     // Swatch i of the live scheme (indexes 0 to 29 less 11 and 15), or nullptr.
     SuiteColorPicker *ColorPicker(int index) const;
     // Holds the hand cursor (MouseIcon) the logo links copy.
-    AlphaImgCtl *ImageMouseIcon() const;
+    runtime::Control *ImageMouseIcon() const;
     SuiteCheckBox *CheckDisableShadow() const;
 };

@@ -81,6 +81,21 @@ TEST_F(FormsTest, LoadedFormsAreListedInLoadOrder)
     EXPECT_EQ(second->events, QStringList{"Load"});
 }
 
+TEST_F(FormsTest, AYieldTellsWhetherTheCallersFormIsStillLoaded)
+{
+    auto *form = new RecordingForm;
+    Load(form);
+    auto *label = new Label(form, QStringLiteral("Label1"));
+    EXPECT_TRUE(DoEventsStillLoaded(label));
+
+    // The form is unloaded while its handler yields: it still exists (its delete waits for the
+    // handler), but the yield must say it is gone, for the form and for its controls.
+    QTimer::singleShot(0, form, [form] { Unload(form); });
+    YieldScope handler;
+    EXPECT_FALSE(DoEventsStillLoaded(label));
+    EXPECT_FALSE(DoEventsStillLoaded(form));
+}
+
 TEST_F(FormsTest, CancelledQueryUnloadKeepsTheFormLoaded)
 {
     auto *form = new RecordingForm;
