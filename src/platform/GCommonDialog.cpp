@@ -378,6 +378,20 @@ void GCommonDialog::setCustomColor(int index, qint32 color)
     m_customColors[size_t(index)] = quint32(color);
 }
 
+os::LOGFONT GCommonDialog::FontRecord(const runtime::StdFont &font)
+{
+    os::LOGFONT record;
+    // std::nearbyint rounds halves to even, as the design's rounding does.
+    record.lfHeight = -qint32(std::nearbyint(font.Size() * (20.0 / runtime::Screen::TwipsPerPixelY())));
+    record.lfWeight = font.Weight();
+    record.lfItalic = font.Italic() ? 1 : 0;
+    record.lfUnderline = font.Underline() ? 1 : 0;
+    record.lfStrikeOut = font.Strikethrough() ? 1 : 0;
+    const QByteArray face = font.Name().toLocal8Bit().left(os::LF_FACESIZE);
+    std::memcpy(record.lfFaceName, face.constData(), size_t(face.size()));
+    return record;
+}
+
 bool GCommonDialog::VBChooseFont(runtime::StdFont &Font, std::optional<os::PrinterDC> &PrinterDC, QWidget *Owner,
                                  qint32 &Color, qint32 MinSize, qint32 MaxSize, quint32 &Flags, bool Hook,
                                  QObject *EventTarget)
@@ -399,16 +413,7 @@ bool GCommonDialog::VBChooseFont(runtime::StdFont &Font, std::optional<os::Print
         Flags |= os::CF_LIMITSIZE;
     Flags = (Flags & FONT_CLEARED_BITS) | os::CF_INITTOLOGFONTSTRUCT;
 
-    os::LOGFONT logFont;
-    // std::nearbyint rounds halves to even, as the design's rounding does.
-    logFont.lfHeight = -qint32(std::nearbyint(Font.Size() * (20.0 / runtime::Screen::TwipsPerPixelY())));
-    logFont.lfWeight = Font.Weight();
-    logFont.lfItalic = Font.Italic() ? 1 : 0;
-    logFont.lfUnderline = Font.Underline() ? 1 : 0;
-    logFont.lfStrikeOut = Font.Strikethrough() ? 1 : 0;
-    const QByteArray face = Font.Name().toLocal8Bit().left(os::LF_FACESIZE);
-    std::memcpy(logFont.lfFaceName, face.constData(), size_t(face.size()));
-
+    os::LOGFONT logFont = FontRecord(Font);
     os::CHOOSEFONT record;
     record.lStructSize = os::CHOOSEFONT_SIZE;
     record.hwndOwner = Owner;

@@ -88,6 +88,9 @@ public:
     // LastDevMode: the first 122 bytes of the last successful print dialog's settings, the rest 0.
     os::DEVMODE CopyPrintData() const { return m_lastDevMode; }
 
+    // The font dialog's record of a font: height from its size and the screen's twips per pixel,
+    // the face name as 8-bit bytes padded with NULs to 32 (a longer name is cut).
+    static os::LOGFONT FontRecord(const runtime::StdFont &font);
     // "|" and ":" become NUL, and two NULs end the list.
     static QString ConvertFilter(const QString &filter);
     // The index'th pair (from 1) of a converted filter: description, one NUL, pattern.

@@ -8,11 +8,12 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <memory>
 #include <optional>
 
-class QWidget;
+
 
 // The common dialogs (open, save, colour, font, print) and the help viewer behind settings held
 // in properties and one Show operation per dialog. With HookDialog set, the dialog's
