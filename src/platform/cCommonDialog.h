@@ -13,14 +13,11 @@
 #include <memory>
 #include <optional>
 
-
-
 // The common dialogs (open, save, colour, font, print) and the help viewer behind settings held
 // in properties and one Show operation per dialog. With HookDialog set, the dialog's
 // notifications are raised as the signals below while the Show operation runs.
 //
-// The hook's entry points are the signals themselves (raising the event of the same name is all
-// they do) and ConfirmOK: GCommonDialog calls them by name.
+// GCommonDialog calls the hook's entry points by name while a hooked dialog is open.
 class cCommonDialog : public QObject {
     Q_OBJECT
 
@@ -28,12 +25,27 @@ public:
     explicit cCommonDialog(QObject *parent = nullptr);
     ~cCommonDialog() override;
 
-    // Raises DialogOK with Cancel false; OK proceeds unless a handler set Cancel.
-    Q_INVOKABLE bool ConfirmOK();
+    // The hook's entry points, in the design's order. Those that only raise their event are the
+    // event's signal; DialogOK, an event without an entry point, is declared with them.
+signals:
+    void WMCommand(QWidget *hDlg, quintptr &wParam, qintptr &lParam);
 
+public:
     // Splits FileName after a multi-selection into the folder and the names. Files holds index 1
     // of the design at position 0; Count is raised from its value on entry.
     void ParseMultiFileName(QString &Dir, QStringList &Files, qint32 &Count) const;
+
+signals:
+    void DialogClose();
+    void TypeChange(QWidget *hDlg);
+    void InitDialog(QWidget *hDlg);
+    void FileChange(QWidget *hDlg);
+    void FolderChange(QWidget *hDlg);
+    void DialogOK(bool &Cancel);
+
+public:
+    // Raises DialogOK with Cancel false; OK proceeds unless a handler set Cancel.
+    Q_INVOKABLE bool ConfirmOK();
     // Centres the dialog of the hook window hDlg over Owner's window (its "hwnd" property, or
     // Owner itself when it is a window), else over the work area, else the screen.
     void CentreDialog(QWidget *hDlg, QObject *Owner) const;
@@ -128,15 +140,6 @@ public:
     // The dialog calls behind the wrapper (APIReturn and ExtendedError tell a cancel from a
     // failure); created on first use.
     GCommonDialog &dialogs();
-
-signals:
-    void InitDialog(QWidget *hDlg);
-    void FileChange(QWidget *hDlg);
-    void FolderChange(QWidget *hDlg);
-    void DialogOK(bool &Cancel);
-    void TypeChange(QWidget *hDlg);
-    void DialogClose();
-    void WMCommand(QWidget *hDlg, quintptr &wParam, qintptr &lParam);
 
 private:
     QWidget *dialogWindow(QWidget *hDlg) const;
