@@ -27,6 +27,8 @@
 namespace {
 
 using testsupport::accept;
+using testsupport::closeIfOpen;
+using testsupport::typeFileName;
 using testsupport::whenModal;
 
 struct HookCall {
@@ -133,8 +135,9 @@ TEST_F(FileDialogs, OpenReturnsThePathTitleAndChosenFilter)
         EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
         EXPECT_EQ(dialog->nameFilters(), QStringList({QStringLiteral("Text (*.txt)"), QStringLiteral("All (*.*)")}));
         EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("All (*.*)"));
-        dialog->selectFile(folder.filePath(QStringLiteral("d.log")));
+        typeFileName(dialog, folder.filePath(QStringLiteral("d.log")));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::GetOpenFileName(&record), 1);
     EXPECT_EQ(os::CommDlgExtendedError(), 0u);
@@ -151,8 +154,9 @@ TEST_F(FileDialogs, MultiSelectionOfThreeFilesIsTheFolderAndTheNamesEndedByNuls)
     record.nMaxFile = 8192;
     whenModal<QFileDialog>([](QFileDialog *dialog) {
         EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("\"a.txt\" \"b.txt\" \"c.txt\""));
+        typeFileName(dialog, QStringLiteral("\"a.txt\" \"b.txt\" \"c.txt\""));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::GetOpenFileName(&record), 1);
     const QString expected = QDir::toNativeSeparators(folder.path()) + QChar(0) + QStringLiteral("a.txt") + QChar(0)
@@ -164,8 +168,9 @@ TEST_F(FileDialogs, PathLongerThanTheBufferFailsWithBufferTooSmall)
 {
     record.nMaxFile = 4;
     whenModal<QFileDialog>([this](QFileDialog *dialog) {
-        dialog->selectFile(folder.filePath(QStringLiteral("a.txt")));
+        typeFileName(dialog, folder.filePath(QStringLiteral("a.txt")));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     EXPECT_EQ(os::GetOpenFileName(&record), 0);
     EXPECT_EQ(os::CommDlgExtendedError(), os::FNERR_BUFFERTOOSMALL);
@@ -200,16 +205,16 @@ TEST_F(FileDialogs, HookSeesEveryNotificationAndCanRefuseOk)
         EXPECT_EQ(hookCalls.front().message, os::WM_INITDIALOG);
         QWidget *hookWindow = hookCalls.front().window;
         EXPECT_EQ(hookWindow->parentWidget(), dialog) << "the Explorer-style hook window is a child";
-        selectInView(dialog, QStringLiteral("b.txt"));
-        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-        QTest::keyClick(types, Qt::Key_Down);
         dialog->setDirectory(folder.filePath(QStringLiteral("sub")));
         dialog->setDirectory(folder.path());
-        dialog->selectFile(folder.filePath(QStringLiteral("a.txt")));
+        selectInView(dialog, QStringLiteral("b.txt"));
+        QTest::keyClick(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")), Qt::Key_Down);
+        typeFileName(dialog, folder.filePath(QStringLiteral("a.txt")));
         accept(dialog);
         EXPECT_TRUE(dialog->isVisible()) << "the hook refused OK";
         EXPECT_EQ(os::GetWindowLong(hookWindow, os::DWL_MSGRESULT), 1);
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::GetOpenFileName(&record), 1);
     EXPECT_TRUE(sawNotification(os::CDN_SELCHANGE));
@@ -245,6 +250,7 @@ TEST(ColorDialog, StartsOnTheColourAndReturnsChoiceAndCustomColours)
         QColorDialog::setCustomColor(5, QColor(1, 2, 3));
         dialog->setCurrentColor(QColor(0x10, 0x20, 0x30));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::ChooseColor(&record), 1);
     EXPECT_EQ(record.rgbResult, 0x00302010u);
@@ -278,6 +284,7 @@ TEST_F(FontDialogs, ChosenFontComesBackInTheRecord)
         font.setUnderline(true);
         dialog->setCurrentFont(font);
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::ChooseFont(&record), 1);
     EXPECT_STREQ(logFont.lfFaceName, "DejaVu Serif");
@@ -298,6 +305,7 @@ TEST_F(FontDialogs, WithoutEffectsThereIsNoUnderlineOrStrikeOut)
             }
         }
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::ChooseFont(&record), 1);
     EXPECT_EQ(logFont.lfUnderline, 0);
@@ -323,6 +331,7 @@ TEST_F(FontDialogs, SizeOutsideTheLimitsKeepsTheDialogOpen)
             open->accept();
         });
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::ChooseFont(&record), 1);
     EXPECT_EQ(record.iPointSize, 90);
@@ -353,6 +362,7 @@ TEST_F(PrintDialogs, ChoicesComeBackWithSettingsAndNamesBlocks)
         dialog->printer()->setCopyCount(3);
         dialog->printer()->setPageOrientation(QPageLayout::Landscape);
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::PrintDlg(&record), 1);
     ASSERT_TRUE(record.hDC);
@@ -396,6 +406,7 @@ TEST(PageSetupDialog, MarginsTravelInTheRecordsUnits)
         EXPECT_NEAR(margins.left(), 20.0, 0.01);
         EXPECT_NEAR(margins.bottom(), 10.0, 0.01);
         accept(dialog);
+        closeIfOpen(dialog);
     });
     ASSERT_EQ(os::PageSetupDlg(&record), 1);
     EXPECT_NEAR(record.rtMargin.left, 2000, 1);

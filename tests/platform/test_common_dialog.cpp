@@ -29,6 +29,8 @@
 namespace {
 
 using testsupport::accept;
+using testsupport::closeIfOpen;
+using testsupport::typeFileName;
 using testsupport::whenModal;
 
 const QChar Nul(0);
@@ -71,8 +73,9 @@ TEST_F(CommonDialog, SaveWithTheAllFilesFilterGivesThePairAndThePath)
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Please choose a place to save."));
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("(*.*) All Files (*.*)")});
-        dialog->selectFile(folder.filePath(QStringLiteral("new.bin")));
+        typeFileName(dialog, folder.filePath(QStringLiteral("new.bin")));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     cd.ShowSave();
     EXPECT_EQ(cd.FileName(), inFolder(QStringLiteral("new.bin")));
@@ -110,8 +113,9 @@ TEST_F(CommonDialog, ColonInADescriptionSplitsItAndShiftsThePairs)
     whenModal<QFileDialog>([this](QFileDialog *dialog) {
         EXPECT_EQ(dialog->nameFilters().size(), 2) << "(Text, plain), (*.txt, All); *.* is left alone";
         EXPECT_EQ(dialog->selectedNameFilter(), dialog->nameFilters().value(0)) << "index 0 shows the first pair";
-        dialog->selectFile(folder.filePath(QStringLiteral("a.txt")));
+        typeFileName(dialog, folder.filePath(QStringLiteral("a.txt")));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     cd.ShowOpen();
     EXPECT_EQ(cd.FilterIndex(), 1);
@@ -125,8 +129,9 @@ TEST_F(CommonDialog, MultiSelectionOfThreeFilesFillsTheWholeBuffer)
     cd.setFlags(os::OFN_ALLOWMULTISELECT | os::OFN_FILEMUSTEXIST);
     cd.setFileTitle(QStringLiteral("kept"));
     whenModal<QFileDialog>([](QFileDialog *dialog) {
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("\"a.txt\" \"b.txt\" \"c.txt\""));
+        typeFileName(dialog, QStringLiteral("\"a.txt\" \"b.txt\" \"c.txt\""));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     cd.ShowOpen();
     const QString head = QDir::toNativeSeparators(folder.path()) + Nul + QStringLiteral("a.txt") + Nul
@@ -177,12 +182,13 @@ TEST_F(CommonDialog, DialogOKHandlerThatCancelsKeepsTheDialogOpen)
     whenModal<QFileDialog>([&](QFileDialog *dialog) {
         dialog->setDirectory(QDir::tempPath());
         dialog->setDirectory(folder.path());
-        dialog->selectFile(folder.filePath(QStringLiteral("a.txt")));
+        typeFileName(dialog, folder.filePath(QStringLiteral("a.txt")));
         accept(dialog);
         EXPECT_TRUE(dialog->isVisible());
         ASSERT_NE(initWindow, nullptr);
         EXPECT_EQ(os::GetWindowLong(initWindow, os::DWL_MSGRESULT), 1);
         accept(dialog);
+        closeIfOpen(dialog);
     });
     cd.ShowOpen();
     EXPECT_EQ(cd.FileName(), inFolder(QStringLiteral("a.txt")));
@@ -323,6 +329,7 @@ TEST(ShowColor, FlagsFollowAnyColorAndTheStartIsTheSystemColoursValue)
     whenModal<QColorDialog>([](QColorDialog *dialog) {
         dialog->setCurrentColor(QColor(10, 20, 30));
         accept(dialog);
+        closeIfOpen(dialog);
     });
     cd.ShowColor();
     EXPECT_EQ(cd.Color(), qint32(gdi::rgb(10, 20, 30)));
@@ -363,6 +370,7 @@ TEST(ShowFont, FlagsFollowColourAndSizeLimits)
             font.setItalic(true);
             dialog->setCurrentFont(font);
             accept(dialog);
+            closeIfOpen(dialog);
         });
         cd.ShowFont();
         EXPECT_EQ(cd.Flags() & row.expected, row.expected);
@@ -432,6 +440,7 @@ TEST(PrintDialog, ShowPrinterReturnsTheNamesCopiesAndFillsThePrinterObject)
         ASSERT_NE(copies, nullptr);
         copies->setValue(2);
         accept(dialog);
+        closeIfOpen(dialog);
     });
     cd.ShowPrinter();
     EXPECT_EQ(cd.Copies(), 2);

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +28,21 @@ void whenModal(std::function<void(D *)> action)
         action(dialog);
     });
     timer->start();
+}
+
+// Types a name (or a path) into a file dialog's name box, as the user does: deterministic where
+// QFileDialog::selectFile depends on the folder having loaded.
+inline void typeFileName(QFileDialog *dialog, const QString &name)
+{
+    if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        edit->setText(name);
+}
+
+// Ends a dialog a test left open (its expectations failed), so the test fails instead of hanging.
+inline void closeIfOpen(QDialog *dialog)
+{
+    if (dialog && dialog->isVisible())
+        dialog->reject();
 }
 
 // OK through QDialog, whose accept is public where a subclass (QFileDialog) hides its own.
