@@ -98,7 +98,7 @@ void HookBridge::destroy()
     if (m_destroyed || !m_initialised)
         return;
     m_destroyed = true;
-    send(WM_HOOK_DESTROY, 0, 0);
+    send(WM_DESTROY, 0, 0);
 }
 
 bool HookBridge::eventFilter(QObject *watched, QEvent *event)

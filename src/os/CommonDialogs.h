@@ -2,6 +2,7 @@
 
 #include "os/GlobalMemory.h"
 #include "os/SharedLibrary.h"
+#include "os/WindowMessages.h" // WM_DESTROY, sent to a hook as its dialog ends
 
 #include <QString>
 #include <QtGlobal>
@@ -32,7 +33,6 @@ using HookProc = qintptr (*)(QWidget *hDlg, unsigned message, quintptr wParam, q
 inline constexpr unsigned WM_INITDIALOG = 0x0110;
 inline constexpr unsigned WM_NOTIFY = 0x004E;
 inline constexpr unsigned WM_COMMAND = 0x0111;
-inline constexpr unsigned WM_HOOK_DESTROY = 0x0002; // WM_DESTROY
 
 // WM_NOTIFY's lParam points at this header.
 struct NMHDR {

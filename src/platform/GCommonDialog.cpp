@@ -99,7 +99,7 @@ qintptr GCommonDialog::DialogHook(QWidget *hDlg, unsigned message, quintptr wPar
     switch (message) {
     case os::WM_INITDIALOG:
         return callWithWindow(target, "InitDialog", hDlg);
-    case os::WM_HOOK_DESTROY:
+    case os::WM_DESTROY:
         callDialogClose(target);
         return 0;
     case os::WM_NOTIFY: {

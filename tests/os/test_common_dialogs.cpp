@@ -221,7 +221,7 @@ TEST_F(FileDialogs, HookSeesEveryNotificationAndCanRefuseOk)
     EXPECT_TRUE(sawNotification(os::CDN_FOLDERCHANGE));
     EXPECT_TRUE(sawNotification(os::CDN_TYPECHANGE));
     EXPECT_TRUE(sawNotification(os::CDN_FILEOK));
-    EXPECT_EQ(hookCalls.back().message, os::WM_HOOK_DESTROY);
+    EXPECT_EQ(hookCalls.back().message, os::WM_DESTROY);
 }
 
 TEST(FileTitle, IsTheLastPartOfThePath)
@@ -391,7 +391,7 @@ TEST_F(PrintDialogs, PrintSetupShowsThePageSetupWithTheSetupHook)
     EXPECT_EQ(os::PrintDlg(&record), 0);
     EXPECT_EQ(os::CommDlgExtendedError(), 0u);
     EXPECT_TRUE(sawMessage(os::WM_INITDIALOG));
-    EXPECT_TRUE(sawMessage(os::WM_HOOK_DESTROY));
+    EXPECT_TRUE(sawMessage(os::WM_DESTROY));
     EXPECT_EQ(record.hDevMode, nullptr);
 }
 
