@@ -32,7 +32,7 @@ dcButton::dcButton(QWidget *container, const QString &name, int index)
     setAutoRedraw(true);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setPictureAlignment(3);
+    setPictureAlignment(dcButtonLayout::PictureLeft);
 }
 
 dcButton::~dcButton()
