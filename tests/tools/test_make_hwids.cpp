@@ -92,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
         Named{"PCI\\VEN_8086&DEV_A0F8", "New Name of a Device by Intel Corporation"},
         Named{"PCI\\VEN_8086&DEV_A0F8&SUBSYS_72708086", "New Name of a Device (Board of Its Own) by Intel Corporation"},
         Named{"USB\\VID_046D&PID_C31C", "Keyboard K120 by Logitech, Inc."},
+        // A comment line inside a vendor's block does not end it.
+        Named{"PCI\\VEN_8086&DEV_A2A1", "200 Series/Z370 Chipset Family Power Management Controller by Intel Corporation"},
         // A composite keyboard's interfaces and its HID children.
         Named{"USB\\VID_046D&PID_C31C&MI_00", "Keyboard K120 by Logitech, Inc."},
         Named{"USB\\VID_046D&PID_C31C&MI_01", "Keyboard K120 by Logitech, Inc."},

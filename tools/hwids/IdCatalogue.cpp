@@ -16,7 +16,7 @@ void IdCatalogue::noteDate(QDate date)
         newest_ = date;
 }
 
-void IdCatalogue::name(Names &names, const QString &key, const QString &text, QDate date)
+void IdCatalogue::offer(Names &names, const QString &key, const QString &text, QDate date)
 {
     if (text.isEmpty())
         return;
@@ -112,14 +112,14 @@ bool readPciIds(const QString &path, IdCatalogue &catalogue)
         if (line.depth == 0 && line.second.isEmpty()) {
             vendor = line.id;
             device.clear();
-            IdCatalogue::name(catalogue.pciVendors, vendor, line.name, date);
+            IdCatalogue::offer(catalogue.pciVendors, vendor, line.name, date);
         } else if (vendor.isEmpty()) {
             continue;
         } else if (line.depth == 1 && line.second.isEmpty()) {
             device = vendor + QLatin1Char(':') + line.id;
-            IdCatalogue::name(catalogue.pciDevices, device, line.name, date);
+            IdCatalogue::offer(catalogue.pciDevices, device, line.name, date);
         } else if (line.depth == 2 && !device.isEmpty() && !line.second.isEmpty()) {
-            IdCatalogue::name(catalogue.pciSubsystems, device + QLatin1Char(':') + line.id + QLatin1Char(':') + line.second,
+            IdCatalogue::offer(catalogue.pciSubsystems, device + QLatin1Char(':') + line.id + QLatin1Char(':') + line.second,
                               line.name, date);
         }
     }
@@ -145,14 +145,14 @@ bool readUsbIds(const QString &path, IdCatalogue &catalogue)
         if (line.depth == 0) {
             vendor = line.id;
             product.clear();
-            IdCatalogue::name(catalogue.usbVendors, vendor, line.name, date);
+            IdCatalogue::offer(catalogue.usbVendors, vendor, line.name, date);
         } else if (vendor.isEmpty()) {
             continue;
         } else if (line.depth == 1) {
             product = vendor + QLatin1Char(':') + line.id;
-            IdCatalogue::name(catalogue.usbProducts, product, line.name, date);
+            IdCatalogue::offer(catalogue.usbProducts, product, line.name, date);
         } else if (line.depth == 2 && !product.isEmpty()) {
-            IdCatalogue::name(catalogue.usbInterfaces, product + QLatin1Char(':') + line.id, line.name, date);
+            IdCatalogue::offer(catalogue.usbInterfaces, product + QLatin1Char(':') + line.id, line.name, date);
         }
     }
     return true;
@@ -208,18 +208,18 @@ bool readHwdb(const QString &path, IdCatalogue &catalogue)
         const QString name = value.captured(2).trimmed();
         if (value.captured(1) == QLatin1String("VENDOR")) {
             if (device.isEmpty())
-                IdCatalogue::name(pci ? catalogue.pciVendors : catalogue.usbVendors, vendor, name, date);
+                IdCatalogue::offer(pci ? catalogue.pciVendors : catalogue.usbVendors, vendor, name, date);
         } else if (device.isEmpty()) {
             continue;
         } else if (!pci) {
-            IdCatalogue::name(catalogue.usbProducts, deviceId, name, date);
+            IdCatalogue::offer(catalogue.usbProducts, deviceId, name, date);
         } else if (key.captured(4).isEmpty()) {
             deviceKey = deviceId;
             deviceName = name;
-            IdCatalogue::name(catalogue.pciDevices, deviceId, name, date);
+            IdCatalogue::offer(catalogue.pciDevices, deviceId, name, date);
         } else {
             const QString subsystem = key.captured(4).toUpper() + QLatin1Char(':') + key.captured(5).toUpper();
-            IdCatalogue::name(catalogue.pciSubsystems, deviceId + QLatin1Char(':') + subsystem,
+            IdCatalogue::offer(catalogue.pciSubsystems, deviceId + QLatin1Char(':') + subsystem,
                               boardWords(name, deviceKey == deviceId ? deviceName : QString()), date);
         }
     }

@@ -29,7 +29,8 @@ public:
     QDate newest() const { return newest_; }
     void noteDate(QDate date);
 
-    static void name(Names &names, const QString &key, const QString &text, QDate date);
+    // Gives the ID the name unless it has one from a list at least as new.
+    static void offer(Names &names, const QString &key, const QString &text, QDate date);
 
 private:
     QDate newest_;
