@@ -138,6 +138,9 @@ bool writeRows(const QString &path, const std::vector<Entry> &rows, const QStrin
         return fail(versionRow.lastError(), "version");
     if (!connection.commitTrans())
         return fail(connection.lastError(), "commit");
+    // Rewritten whole, the index pages come out full: the file ships and is downloaded.
+    if (!connection.execute(QStringLiteral("VACUUM")))
+        return fail(connection.lastError(), "vacuum");
     std::printf("make-hwids: %zu hardware IDs, version %s\n", order.size(), qPrintable(version));
     return true;
 }
