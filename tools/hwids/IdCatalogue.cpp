@@ -176,6 +176,48 @@ QString boardWords(const QString &model, const QString &deviceName)
 
 }
 
+namespace {
+
+// Takes udev's records in their order, which puts a PCI device before its subsystems.
+class HwdbRecords {
+public:
+    HwdbRecords(IdCatalogue &catalogue, QDate date) : catalogue_(catalogue), date_(date) {}
+
+    // key: the record's "pci:v...*" or "usb:v...*" line, matched; field: VENDOR or MODEL.
+    void take(const QRegularExpressionMatch &key, const QString &field, const QString &name)
+    {
+        const bool pci = key.captured(1) == QLatin1String("pci");
+        const QString vendor = key.captured(2).toUpper();
+        const QString device = key.captured(3).toUpper();
+        if (field == QLatin1String("VENDOR")) {
+            if (device.isEmpty())
+                IdCatalogue::offer(pci ? catalogue_.pciVendors : catalogue_.usbVendors, vendor, name, date_);
+            return;
+        }
+        if (device.isEmpty())
+            return;
+        const QString deviceId = vendor + QLatin1Char(':') + device;
+        if (!pci) {
+            IdCatalogue::offer(catalogue_.usbProducts, deviceId, name, date_);
+        } else if (key.captured(4).isEmpty()) {
+            deviceId_ = deviceId;
+            deviceName_ = name;
+            IdCatalogue::offer(catalogue_.pciDevices, deviceId, name, date_);
+        } else {
+            const QString subsystem = deviceId + QLatin1Char(':') + key.captured(4).toUpper() + QLatin1Char(':') + key.captured(5).toUpper();
+            IdCatalogue::offer(catalogue_.pciSubsystems, subsystem, boardWords(name, deviceId_ == deviceId ? deviceName_ : QString()), date_);
+        }
+    }
+
+private:
+    IdCatalogue &catalogue_;
+    const QDate date_;
+    QString deviceId_;     // the last PCI device, whose name udev repeats in its subsystems' names
+    QString deviceName_;
+};
+
+}
+
 bool readHwdb(const QString &path, IdCatalogue &catalogue)
 {
     QStringList lines;
@@ -187,10 +229,8 @@ bool readHwdb(const QString &path, IdCatalogue &catalogue)
     static const QRegularExpression keyPattern(QStringLiteral(
         "^(pci|usb):v(?:0000)?([0-9A-Fa-f]{4})(?:(?:d0000|p)([0-9A-Fa-f]{4}))?(?:sv0000([0-9A-Fa-f]{4})sd0000([0-9A-Fa-f]{4}))?\\*$"));
     static const QRegularExpression valuePattern(QStringLiteral("^ ID_(VENDOR|MODEL)_FROM_DATABASE=(.*)$"));
+    HwdbRecords records(catalogue, date);
     QRegularExpressionMatch key;
-    // udev's own name of the last PCI device, which the lines of its subsystems repeat.
-    QString deviceKey;
-    QString deviceName;
     for (const QString &text : std::as_const(lines)) {
         if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
             continue;
@@ -199,29 +239,8 @@ bool readHwdb(const QString &path, IdCatalogue &catalogue)
             continue;
         }
         const QRegularExpressionMatch value = valuePattern.match(text);
-        if (!key.hasMatch() || !value.hasMatch())
-            continue;
-        const bool pci = key.captured(1) == QLatin1String("pci");
-        const QString vendor = key.captured(2).toUpper();
-        const QString device = key.captured(3).toUpper();
-        const QString deviceId = vendor + QLatin1Char(':') + device;
-        const QString name = value.captured(2).trimmed();
-        if (value.captured(1) == QLatin1String("VENDOR")) {
-            if (device.isEmpty())
-                IdCatalogue::offer(pci ? catalogue.pciVendors : catalogue.usbVendors, vendor, name, date);
-        } else if (device.isEmpty()) {
-            continue;
-        } else if (!pci) {
-            IdCatalogue::offer(catalogue.usbProducts, deviceId, name, date);
-        } else if (key.captured(4).isEmpty()) {
-            deviceKey = deviceId;
-            deviceName = name;
-            IdCatalogue::offer(catalogue.pciDevices, deviceId, name, date);
-        } else {
-            const QString subsystem = key.captured(4).toUpper() + QLatin1Char(':') + key.captured(5).toUpper();
-            IdCatalogue::offer(catalogue.pciSubsystems, deviceId + QLatin1Char(':') + subsystem,
-                              boardWords(name, deviceKey == deviceId ? deviceName : QString()), date);
-        }
+        if (key.hasMatch() && value.hasMatch())
+            records.take(key, value.captured(1), value.captured(2).trimmed());
     }
     return true;
 }
