@@ -194,6 +194,8 @@ TEST_F(BundledDatabase, RestsAsOneFileInTheRollbackJournal)
     EXPECT_TRUE(header.startsWith("SQLite format 3"));
     EXPECT_EQ(header.mid(18, 2), QByteArray("\1\1", 2)) << "read and write versions 1: no write-ahead log";
     EXPECT_FALSE(QFile::exists(file.fileName() + QStringLiteral("-wal")));
+    // It ships with the program and comes down whole with every database update.
+    EXPECT_LT(file.size(), 40 * 1024 * 1024);
 }
 
 TEST_F(BundledDatabase, VersionIsThreeNumbersFromTheListsDates)

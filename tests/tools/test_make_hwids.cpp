@@ -27,10 +27,10 @@ public:
     {
         for (const QString &name : {QStringLiteral("pci.ids"), QStringLiteral("usb.ids"), QStringLiteral("20-pci-vendor-model.hwdb"),
                                     QStringLiteral("20-usb-vendor-model.hwdb")}) {
-            QFile::copy(kFixtures + name, path(name));
+            EXPECT_TRUE(QFile::copy(kFixtures + name, path(name))) << name.toStdString();
             QFile file(path(name));
-            file.open(QIODevice::ReadWrite);
-            file.setFileTime(QDateTime(hwdbDate, QTime(12, 0), Qt::UTC), QFileDevice::FileModificationTime);
+            EXPECT_TRUE(file.open(QIODevice::ReadWrite)
+                        && file.setFileTime(QDateTime(hwdbDate, QTime(12, 0), Qt::UTC), QFileDevice::FileModificationTime));
         }
     }
 
