@@ -167,6 +167,7 @@ TEST(RootHubKinds, FollowTheControllersName)
         {"Tiger Lake-LP Thunderbolt 4 USB Controller", "USB\\ROOT_HUB30 USB\\ROOT_HUB20 USB\\ROOT_HUB"},
         {"7 Series/C216 Chipset Family USB Enhanced Host Controller #1", "USB\\ROOT_HUB20"},
         {"USB 2.0 Controller", "USB\\ROOT_HUB20"},
+        {"Raphael/Granite Ridge USB 2.0 xHCI", "USB\\ROOT_HUB30"},
         {"82801I (ICH9 Family) USB UHCI Controller #1", "USB\\ROOT_HUB"},
         {"USB 1.1 OHCI Controller", "USB\\ROOT_HUB"},
         {"OHCI Compliant IEEE 1394 Host Controller", ""},

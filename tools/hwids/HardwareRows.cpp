@@ -157,9 +157,10 @@ QStringList rootHubKinds(const QString &controllerName)
     static const QRegularExpression full(QStringLiteral("OHCI|UHCI|USB ?1|\\b1\\.[01]\\b"), QRegularExpression::CaseInsensitiveOption);
     if (!usb.match(controllerName).hasMatch() || notHost.match(controllerName).hasMatch())
         return {};
-    QStringList kinds;
+    // An xHCI controller serves its USB 2 ports through its one root hub too.
     if (super.match(controllerName).hasMatch())
-        kinds << QStringLiteral("USB\\ROOT_HUB30");
+        return {QStringLiteral("USB\\ROOT_HUB30")};
+    QStringList kinds;
     if (high.match(controllerName).hasMatch())
         kinds << QStringLiteral("USB\\ROOT_HUB20");
     if (full.match(controllerName).hasMatch())
