@@ -28,9 +28,9 @@
 #include "runtime/Timer.h"
 #include "skin/ModColors.h"
 #include "windows/ModList.h"
+#include "windows/ResizeGrip.h"
 
 #include <QFile>
-#include <QWindow>
 
 #include <cmath>
 
@@ -260,9 +260,7 @@ void FrmImprove::LabelResize_MouseMove(int Button, int Shift, float X, float Y)
     Q_UNUSED(Y)
     if (Button != 1)
         return;
-    // The system sizes the window from its bottom-right corner, as a press on that border would.
-    if (QWindow *window = windowHandle())
-        window->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+    ResizeGrip::BeginBottomRightDrag(this);
 }
 
 void FrmImprove::ListViewHardware_ColumnClick(const SuiteColumnHeader &ColumnHeader)

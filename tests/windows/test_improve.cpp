@@ -17,7 +17,10 @@
 #include "runtime/Timer.h"
 #include "windows/FrmImprove.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -492,6 +495,33 @@ TEST_F(Improve, ARightClickNamesThisWindowAsTheMenuTargetOrSaysTheListIsEmpty)
     ASSERT_EQ(popups.size(), 1u);
     EXPECT_EQ(popups.front(), form);
     EXPECT_EQ(form->ListViewHardware, form->findControl("ListViewHardware")) << "the menu finds the list by name";
+}
+
+TEST_F(Improve, ADragOnTheGripSizesTheWindowFromItsCornerButNotBelowItsStartSize)
+{
+    FrmImprove *form = open();
+    runtime::Label *grip = form->LabelResize;
+    const QPoint start = grip->mapToGlobal(grip->rect().center());
+    const QSize size = form->size();
+    // The mouse is over the grip when the drag begins; the moves then come as events alone.
+    QCursor::setPos(start);
+    QCoreApplication::processEvents();
+    auto move = [&](QPoint global) {
+        QMouseEvent event(QEvent::MouseMove, grip->mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grip, &event);
+    };
+    QTest::mousePress(grip, Qt::LeftButton, {}, grip->rect().center());
+    move(start);
+    move(start + QPoint(60, 45));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->size() == size + QSize(60, 45); }, 1000));
+    move(start - QPoint(200, 200));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->size() == size; }, 1000)) << "held at its smallest size";
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, grip->mapFromGlobal(start - QPoint(200, 200)));
+    move(start + QPoint(100, 100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->size(), size) << "the drag ended with the button";
+    EXPECT_FALSE(grip->isHidden());
+    EXPECT_EQ(grip->geometry().bottomRight(), form->rect().bottomRight()) << "the grip stays in the corner";
 }
 
 // Closing the window at a yield of a long handler: the handler leaves, nothing is touched
