@@ -199,6 +199,11 @@ void FrmImprove::CommandSaveSubmit_Click()
     }
 
     sStatus = QStringLiteral("Uploading new_hardware.txt to Quordane");
+    // The upload holds the message loop until the server answers or the time limit runs out;
+    // the status says what is waited for before that, rather than naming the last device.
+    TimerStatus_Timer();
+    if (!runtime::DoEventsStillLoaded(this))
+        return;
     bool uploaded = false;
     try {
         uploaded = ModPostFile::PostFile(ModServer::WebServer() + QStringLiteral("/files/hardware_ids/upload_hardware_id_v1.php"), path);
