@@ -134,6 +134,7 @@ protected:
 TEST_F(Improve, LoadsAtRestWithTheDesignTextsAndSize)
 {
     FrmImprove *form = open();
+    EXPECT_EQ(open(), form) << "one window while it is loaded";
     EXPECT_EQ(form->Caption(), "Improve Database");
     EXPECT_DOUBLE_EQ(form->Width(), 8520);
     EXPECT_DOUBLE_EQ(form->Height(), 8715);
@@ -179,6 +180,23 @@ TEST_F(Improve, LoadsAtRestWithTheDesignTextsAndSize)
                 list->Left() + list->Width() / 2, 30);
     EXPECT_NEAR(form->PanelProgress->Top() + form->PanelProgress->Height() / 2,
                 list->Top() + list->Height() / 2, 30);
+}
+
+TEST_F(Improve, TheFrameIsDrawnInTheDrawingColourAndOutlivesARefreshAndAResize)
+{
+    FrmImprove *form = open();
+    form->setForeColor(0x0000FF);   // red, as the colour engine will set the border colour
+    form->Move(form->Left(), form->Top(), 9000, 9000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Width() == 9000; }, 1000));
+    form->Refresh();
+    QCoreApplication::processEvents();
+    const QImage shown = form->grab().toImage();
+    const QRgb red = qRgb(255, 0, 0);
+    const int middleY = shown.height() * 3 / 4;
+    EXPECT_EQ(shown.pixel(0, middleY), red) << "left edge";
+    EXPECT_EQ(shown.pixel(shown.width() - 1, middleY), red) << "right edge";
+    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() - 1), red) << "bottom edge";
+    EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() - 5), red) << "one line, not a fill";
 }
 
 TEST_F(Improve, TheScanListsOneRowPerDeviceTheDatabaseLacks)
