@@ -201,7 +201,9 @@ void FrmImprove::CommandSaveSubmit_Click()
     sStatus = QStringLiteral("Uploading new_hardware.txt to Quordane");
     // The upload holds the message loop until the server answers or the time limit runs out;
     // the status says what is waited for before that, rather than naming the last device.
+    // Painted at once: the window system may hold an ordinary update back past this one yield.
     TimerStatus_Timer();
+    LabelStatus->repaint();
     if (!runtime::DoEventsStillLoaded(this))
         return;
     bool uploaded = false;

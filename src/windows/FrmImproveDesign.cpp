@@ -33,6 +33,8 @@ const QString kNoticeText = QStringLiteral(
     "individual id for every hardware, making the database more detailed.\r\n");
 
 const runtime::StdFont kVerdana(QStringLiteral("Verdana"), 8.25);
+// The result line must hold the support address whole at the start width.
+const runtime::StdFont kVerdanaSmall(QStringLiteral("Verdana"), 7.5);
 
 // Places a control by twips in whatever scale its container uses (a panel counts in pixels).
 void place(runtime::Control *control, double left, double top, double width, double height)
@@ -110,6 +112,7 @@ void FrmImprove::createControls()
     place(ImportantLabel1, 60, 7695, 8400, 210);
 
     ImportantLabelSubmitStatus = label(this, QStringLiteral("ImportantLabelSubmitStatus"), {}, QStringLiteral("TFTT*/"));
+    ImportantLabelSubmitStatus->setFont(kVerdanaSmall);
     place(ImportantLabelSubmitStatus, 60, 7905, 8400, 210);
 
     CommandGetHardware = button(this, QStringLiteral("CommandGetHardware"), QStringLiteral("1. Scan Hardware"));

@@ -22,6 +22,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -395,6 +396,10 @@ TEST_F(Improve, ASupportAddressSetInTheSettingsIsTheOneTold)
     form->CommandSaveSubmit_Click();
     EXPECT_EQ(form->ImportantLabelSubmitStatus->Caption(),
               "Done! - Uploaded to Quordane: Failed! Please email 'new_hardware.txt' file to hardware@example.org");
+    // The address is what the user needs: the line holds it whole at the window's start size.
+    runtime::Label *result = form->ImportantLabelSubmitStatus;
+    const QString failure = kFailure;
+    EXPECT_LE(QFontMetrics(result->Font().toQFont()).horizontalAdvance(failure), result->width());
 }
 
 TEST_F(Improve, ALockedDatabaseEndsTheSubmissionWithoutACrashAndTheFileStillGoesOut)
