@@ -1,5 +1,6 @@
 #include "support_improve.h"
 
+#include "chrome/TitelBar.h"
 #include "components/SuiteListView.h"
 #include "controls/AnimationBar.h"
 #include "controls/PanelFx.h"
@@ -198,6 +199,11 @@ TEST_F(Improve, TheFrameIsDrawnInTheDrawingColourAndOutlivesARefreshAndAResize)
     EXPECT_EQ(shown.pixel(shown.width() - 1, middleY), red) << "right edge";
     EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() - 1), red) << "bottom edge";
     EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() - 5), red) << "one line, not a fill";
+
+    // The title bar follows the width and is drawn over it, not left in its see-through colour.
+    const QImage bar = form->TitelBar1->grab().toImage();
+    EXPECT_EQ(bar.width(), shown.width());
+    EXPECT_NE(bar.pixel(bar.width() / 2, bar.height() / 2), qRgb(0xF8, 0xB8, 0xF7));
 }
 
 TEST_F(Improve, TheScanListsOneRowPerDeviceTheDatabaseLacks)
@@ -537,6 +543,12 @@ TEST_F(Improve, ADragOnTheGripSizesTheWindowFromItsCornerButNotBelowItsStartSize
     move(start);
     move(start + QPoint(60, 45));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->size() == size + QSize(60, 45); }, 1000));
+    QCoreApplication::processEvents();
+    {
+        const QImage bar = form->TitelBar1->grab().toImage();
+        EXPECT_EQ(bar.width(), form->width());
+        EXPECT_NE(bar.pixel(bar.width() / 2, bar.height() / 2), qRgb(0xF8, 0xB8, 0xF7)) << "the bar is drawn at its new width";
+    }
     move(start - QPoint(200, 200));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->size() == size; }, 1000)) << "held at its smallest size";
     QTest::mouseRelease(grip, Qt::LeftButton, {}, grip->mapFromGlobal(start - QPoint(200, 200)));
