@@ -24,7 +24,6 @@
 #include "runtime/ListBox.h"
 #include "runtime/MsgBox.h"
 #include "runtime/Screen.h"
-#include "runtime/TextBox.h"
 #include "runtime/Timer.h"
 #include "skin/ModColors.h"
 #include "windows/ModList.h"
