@@ -1,11 +1,33 @@
 #include "components/SuiteTabControl.h"
 
+#include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+
+QColor qcolor(runtime::OleColor color) { return runtime::toQColor(runtime::TranslateOrBlack(color)); }
+
+void fillBackground(QWidget *widget, runtime::OleColor color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, qcolor(color));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}
 
 SuiteTabControlPage::SuiteTabControlPage(QWidget *container, const QString &name, int index)
     : runtime::Control(container, name, index)
 {
+}
+
+void SuiteTabControlPage::setBackColor(runtime::OleColor color)
+{
+    m_backColor = color;
+    fillBackground(this, color);
 }
 
 QString SuiteTabControlItem::Caption() const
@@ -77,9 +99,16 @@ void SuiteTabPaintManager::SetIconSize(int width, int height)
     m_control->m_tabs->setIconSize(QSize(std::max(0, width), std::max(0, height)));
 }
 
-SuiteTabControl::SuiteTabControl(QWidget *container, const QString &name, int index)
-    : runtime::Control(container, name, index), m_tabs(new QTabWidget(this))
+SuiteTabColorSet *SuiteTabPaintManager::ColorSet() const
 {
+    return m_control->m_colorSet;
+}
+
+SuiteTabControl::SuiteTabControl(QWidget *container, const QString &name, int index)
+    : runtime::Control(container, name, index), m_tabs(new QTabWidget(this)),
+      m_colorSet(new SuiteTabColorSet(this)), m_paintManager(new SuiteTabPaintManagerObject(this, m_colorSet))
+{
+    connect(m_colorSet, &SuiteTabColorSet::Changed, this, &SuiteTabControl::scheduleColors);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
@@ -103,4 +132,36 @@ std::optional<SuiteTabControlItem> SuiteTabControl::Item(int index)
 std::optional<SuiteTabControlItem> SuiteTabControl::SelectedItem()
 {
     return Item(m_tabs->currentIndex());
+}
+
+void SuiteTabControl::setBackColor(runtime::OleColor color)
+{
+    m_backColor = color;
+    fillBackground(this, color);
+}
+
+void SuiteTabControl::scheduleColors()
+{
+    if (m_colorsPending)
+        return;
+    m_colorsPending = true;
+    QTimer::singleShot(0, this, &SuiteTabControl::applyColors);
+}
+
+void SuiteTabControl::applyColors()
+{
+    m_colorsPending = false;
+    const SuiteTabColorSet &c = *m_colorSet;
+    auto name = [](runtime::OleColor color) { return qcolor(color).name(); };
+    fillBackground(m_tabs, c.ControlFace);
+    if (auto *pane = m_tabs->findChild<QStackedWidget *>())
+        fillBackground(pane, c.PaneFace);
+    m_tabs->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2); }"
+                       "QTabBar::tab { background: %3; color: %4; border: 1px solid %5; padding: 3px 10px; }"
+                       "QTabBar::tab:selected { background: %6; color: %7; border-top: 2px solid %8; }"
+                       "QTabBar::tab:hover:!selected { background: %9; color: %10; }")
+            .arg(name(c.HeaderFaceLight), name(c.HeaderFaceDark), name(c.ButtonNormal), name(c.NormalText),
+                 name(c.FrameBorder), name(c.ButtonSelected), name(c.SelectedText), name(c.BorderHighlight),
+                 name(c.ButtonHighlighted), name(c.HighlightText)));
 }
