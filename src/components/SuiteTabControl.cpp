@@ -1,9 +1,12 @@
 #include "components/SuiteTabControl.h"
 
+#include <QLinearGradient>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -140,6 +143,12 @@ void SuiteTabControl::setBackColor(runtime::OleColor color)
     fillBackground(this, color);
 }
 
+void SuiteTabControl::sizeChanged()
+{
+    // The header faces' gradient follows the tab strip's share of the height.
+    scheduleColors();
+}
+
 void SuiteTabControl::scheduleColors()
 {
     if (m_colorsPending)
@@ -153,9 +162,23 @@ void SuiteTabControl::applyColors()
     m_colorsPending = false;
     const SuiteTabColorSet &c = *m_colorSet;
     auto name = [](runtime::OleColor color) { return qcolor(color).name(); };
-    fillBackground(m_tabs, c.ControlFace);
-    if (auto *pane = m_tabs->findChild<QStackedWidget *>())
+    // The strip behind the tabs runs from the light to the dark header face; below it the
+    // control's face shows around the pane.
+    const double strip = m_tabs->height() > 0 ? std::clamp(double(m_tabs->tabBar()->sizeHint().height()) / m_tabs->height(), 0.0, 1.0) : 0.0;
+    QLinearGradient face(0, 0, 0, std::max(1, m_tabs->height()));
+    face.setColorAt(0, qcolor(c.HeaderFaceLight));
+    face.setColorAt(strip, qcolor(c.HeaderFaceDark));
+    face.setColorAt(std::min(1.0, strip + 0.0001), qcolor(c.ControlFace));
+    face.setColorAt(1, qcolor(c.ControlFace));
+    QPalette palette = m_tabs->palette();
+    palette.setBrush(QPalette::Window, face);
+    m_tabs->setPalette(palette);
+    m_tabs->setAutoFillBackground(true);
+    if (auto *pane = m_tabs->findChild<QStackedWidget *>()) {
         fillBackground(pane, c.PaneFace);
+        // The pane stands inside a frame of the control's face.
+        pane->setContentsMargins(2, 2, 2, 2);
+    }
     m_tabs->tabBar()->setStyleSheet(
         QStringLiteral("QTabBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2); }"
                        "QTabBar::tab { background: %3; color: %4; border: 1px solid %5; padding: 3px 10px; }"

@@ -145,6 +145,7 @@ private:
     friend class SuiteTabControlItem;
     friend class SuiteTabPaintManager;
 
+    void sizeChanged() override;
     // Colour sets come in groups during a recolouring: the look is rebuilt once they are done.
     void scheduleColors();
     void applyColors();
