@@ -20,8 +20,12 @@ HScrollBar::HScrollBar(QWidget *container, const QString &name, int index)
             emit Change();
     });
     connect(m_bar, &QScrollBar::sliderMoved, this, &HScrollBar::Scroll);
-    // A drag ends with one Change for where the thumb was let go.
-    connect(m_bar, &QScrollBar::sliderReleased, this, &HScrollBar::Change);
+    // A drag ends with one Change for where the thumb was let go, if it moved.
+    connect(m_bar, &QScrollBar::sliderPressed, this, [this] { m_valueAtPress = m_bar->value(); });
+    connect(m_bar, &QScrollBar::sliderReleased, this, [this] {
+        if (m_bar->value() != m_valueAtPress)
+            emit Change();
+    });
 }
 
 void HScrollBar::applyRange()

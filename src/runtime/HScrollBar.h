@@ -44,6 +44,7 @@ private:
     QScrollBar *m_bar;
     int m_min = 0;
     int m_max = 32767;
+    int m_valueAtPress = 0;
 };
 
 } // namespace runtime

@@ -31,30 +31,31 @@ using ModColorsRules::Value;
 // once when the outermost pass on that window ends, not after every set and yield.
 class PaintHold {
 public:
-    explicit PaintHold(runtime::Form *form) : m_form(form)
+    explicit PaintHold(runtime::Form *form) : m_form(form), m_key(form)
     {
-        if (m_form && depth()[m_form]++ == 0)
+        if (m_form && depth()[m_key]++ == 0)
             m_form->setUpdatesEnabled(false);
     }
     ~PaintHold()
     {
-        if (!m_form)
+        if (!m_key || --depth()[m_key] > 0)
             return;
-        if (--depth()[m_form] == 0) {
-            depth().remove(m_form);
+        depth().remove(m_key);
+        if (m_form)
             m_form->setUpdatesEnabled(true);
-        }
     }
     PaintHold(const PaintHold &) = delete;
     PaintHold &operator=(const PaintHold &) = delete;
 
 private:
+    // Passes nest (a swatch changed during a pass): only the outermost one lets the window paint.
     static QHash<const runtime::Form *, int> &depth()
     {
         static QHash<const runtime::Form *, int> holds;
         return holds;
     }
     QPointer<runtime::Form> m_form;
+    const runtime::Form *m_key; // kept apart: the form may be deleted while held
 };
 
 // One pass over one window; every put goes through it, so a window unloaded during a yield ends

@@ -60,6 +60,19 @@ TEST(HScrollBar, ValueStaysInItsRangeAndEveryChangeIsReported)
     scroll.view()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(scroll.Value(), 60);
     EXPECT_EQ(change.count(), 2);
+
+    // A drag scrolls as it goes and changes once, where it ends; a drag that ends where it began
+    // changes nothing.
+    QSignalSpy scrolled(&scroll, &runtime::HScrollBar::Scroll);
+    scroll.view()->setSliderDown(true);
+    scroll.view()->setSliderPosition(70);
+    scroll.view()->setSliderPosition(80);
+    scroll.view()->setSliderDown(false);
+    EXPECT_EQ(scrolled.count(), 2);
+    EXPECT_EQ(change.count(), 3);
+    scroll.view()->setSliderDown(true);
+    scroll.view()->setSliderDown(false);
+    EXPECT_EQ(change.count(), 3);
 }
 
 TEST(InputBox, AnswersTheTextTypedOrEmptyWhenCancelled)
