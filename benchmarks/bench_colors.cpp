@@ -3,6 +3,7 @@
 // control is painted on screen during one pass.
 #include "chrome/TitelBar.h"
 #include "components/SuiteCheckBox.h"
+#include "components/SuiteColorPicker.h"
 #include "components/SuiteLabel.h"
 #include "controls/PanelFx.h"
 #include "controls/QuordanePB.h"
@@ -15,6 +16,7 @@
 #include "runtime/TextBox.h"
 #include "skin/FrmColors.h"
 #include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -153,6 +155,8 @@ void BM_ApplyColorsToAllForms_ColourWindowAndFiveWindowsOf40(benchmark::State &s
     counter.paints.clear();
     int passes = 0;
     for (auto _ : state) {
+        // As after the user's pick: one swatch differs from the stored scheme.
+        program.colors->ColorPicker(SchemeTable::programback)->setColor(passes % 2 ? 0x404040 : 0x303030);
         ModColors::ApplyColorsToAllForms();
         QApplication::processEvents();
         ++passes;
@@ -166,14 +170,23 @@ void BM_ApplyColorsToAllForms_ColourWindowAndFiveWindowsOf40(benchmark::State &s
 }
 BENCHMARK(BM_ApplyColorsToAllForms_ColourWindowAndFiveWindowsOf40)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The part of the all-windows pass that writes the 28 keys into settings.ini.
+// The part of the all-windows pass that writes the scheme into settings.ini: after one pick
+// (one key differs) and after a preset choice (every key differs).
 void BM_SaveColorSettings(benchmark::State &state)
 {
     Program program;
-    for (auto _ : state)
+    const bool allKeys = state.range(0) != 0;
+    int saves = 0;
+    for (auto _ : state) {
+        for (const SchemeTable::SchemeColor &row : SchemeTable::Colors()) {
+            if (allKeys || row.swatch == SchemeTable::programback)
+                program.colors->ColorPicker(row.swatch)->setColor(saves % 2 ? row.initial : row.initial ^ 0x010101);
+        }
         ModColors::SaveColorSettings();
+        ++saves;
+    }
 }
-BENCHMARK(BM_SaveColorSettings)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveColorSettings)->ArgName("all_keys_changed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }
 

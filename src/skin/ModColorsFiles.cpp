@@ -17,12 +17,16 @@ const QString kColors = QStringLiteral("colors");
 
 void createPresetFolder() { QDir().mkpath(PresetFolder()); }
 
-// The scheme's keys in file order, each swatch's colour as signed decimal text.
+// The scheme's keys in file order, each swatch's colour as signed decimal text. A key that
+// already holds its text is not written again: every write rewrites the whole file safely to
+// disk, and a pass after one swatch change would otherwise pay for 28 of them.
 void writeScheme(const QString &file)
 {
     for (int swatch : SchemeTable::kFileOrder) {
+        const QString key = QString::fromLatin1(SchemeTable::BySwatch(swatch)->key);
         const QString text = QString::number(qint32(SchemeColor(swatch)));
-        Modini::WriteIni(kColors, QString::fromLatin1(SchemeTable::BySwatch(swatch)->key), text, file);
+        if (Modini::ReadIni(kColors, key, file) != text)
+            Modini::WriteIni(kColors, key, text, file);
     }
 }
 
