@@ -12,7 +12,6 @@
 #include "skin/ModColorsRules.h"
 
 #include <QHash>
-#include <QMetaMethod>
 #include <QPointer>
 
 #include <cmath>
