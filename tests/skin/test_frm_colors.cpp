@@ -307,3 +307,71 @@ TEST_F(ColourWindow, HidingAndShowingKeepsEverySwatch)
     EXPECT_EQ(runtime::Forms::Get<FrmColors>(), colors);
     EXPECT_EQ(colors->ColorPicker(5)->Color(), 0xABCDEFu);
 }
+
+namespace {
+
+struct Placed {
+    const char *name;
+    int index;
+    double left, top, width, height; // twips, in the container
+    const char *caption;             // nullptr: the control has none
+    bool visible;
+};
+
+// The colour window's controls where the design puts them (swatches: the first of each group).
+const Placed kPlaced[] = {
+    {"TitelBar1", -1, 0, 0, 7125, 540, nullptr, true},
+    {"FrameNormal", 0, 75, 600, 2100, 3795, "Title Bar && Border", true},
+    {"FrameNormal", 4, 2512, 600, 2100, 1065, "Text Boxes && Lists", true},
+    {"FrameNormal", 2, 2512, 1800, 2100, 1065, "Buttons && Tabs", true},
+    {"FrameNormal", 1, 4945, 600, 2100, 2235, "Program", true},
+    {"FrameNormal", 3, 8400, 1080, 2100, 1065, "Important Buttons", false},
+    {"FrameNormal", 5, 8430, 2220, 2100, 2940, "Progress Bars", false},
+    {"FrameNormal", 6, 10560, 2010, 2100, 2940, "System Monitor Bars", false},
+    {"ColorPicker", 6, 60, 240, 1980, 360, "Top", true},
+    {"ColorPicker", 29, 60, 240 + 8 * 390, 1980, 360, "Button X Top", true},
+    {"ColorPicker", 14, 60, 240 + 4 * 390, 1980, 360, "Logo Background", true},
+    {"CheckDisableShadow", -1, 2512, 3000, 2685, 225, "Disable Border Shadow", true},
+    {"LogoPictureBox", -1, 6480, 3120, 375, 315, nullptr, true},
+    {"Picture1", -1, 5400, 3780, 855, 810, nullptr, true},
+    {"aicAlphaImage1", -1, 30, 30, 720, 720, nullptr, true},
+    {"ImageMouseIcon", -1, 6360, 3600, 435, 375, nullptr, true},
+    {"ImageProgramColorsIcon", -1, 6360, 4065, 435, 375, nullptr, true},
+    {"Combo2", -1, 75, 4800, 4275, 315, nullptr, true},
+    {"Command2", -1, 4500, 4770, 2535, 375, "Save Current Colors As Preset", true},
+    {"PBarExample", -1, 60, 1995, 1980, 210, nullptr, true},
+    {"MBarExample", -1, 60, 2000, 1975, 210, nullptr, true},
+    {"HScrollPBExample", -1, 60, 2340, 1975, 225, nullptr, true},
+    {"CheckMBarSmooth", -1, 60, 2610, 1935, 290, "Use Bar Segments", true},
+};
+
+}
+
+TEST_F(ColourWindow, EveryControlStandsWhereTheDesignPutsIt)
+{
+    FrmColors *colors = loadColors();
+    EXPECT_NEAR(colors->Width(), 7125, 15);
+    EXPECT_NEAR(colors->Height(), 5235, 15);
+    EXPECT_EQ(colors->Caption(), QStringLiteral("Edit Program Colors"));
+    for (const Placed &row : kPlaced) {
+        runtime::Control *control = colors->findControl(QString::fromLatin1(row.name), row.index);
+        ASSERT_TRUE(control) << row.name << row.index;
+        EXPECT_NEAR(control->Left(), row.left, 15) << row.name << row.index;
+        EXPECT_NEAR(control->Top(), row.top, 15) << row.name << row.index;
+        EXPECT_NEAR(control->Width(), row.width, 15) << row.name << row.index;
+        EXPECT_NEAR(control->Height(), row.height, 15) << row.name << row.index;
+        if (row.caption) {
+            EXPECT_EQ(runtime::getPropertyByName(control, "Caption").toString(), QString::fromLatin1(row.caption)) << row.name;
+        }
+        EXPECT_EQ(control->Visible(), row.visible) << row.name << row.index;
+    }
+    int swatches = 0;
+    for (int index = 0; index < 30; ++index)
+        swatches += colors->ColorPicker(index) ? 1 : 0;
+    EXPECT_EQ(swatches, 28);
+    EXPECT_EQ(colors->TitelBar1()->Caption(), QStringLiteral("Edit Program Colors"));
+    EXPECT_TRUE(colors->TitelBar1()->ShowMinimized());
+    EXPECT_TRUE(colors->TitelBar1()->ShowClose());
+    EXPECT_FALSE(colors->TitelBar1()->ShowMaximized());
+    EXPECT_EQ(colors->TitelBar1()->BackColor(), 0xF7B8F8u);
+}
