@@ -144,8 +144,8 @@ void TitelBar::UserControl_ReadProperties(const runtime::PropertyBag &PropBag)
     setPicture(surface.Picture);
     Surface::setAutoRedraw(surface.AutoRedraw);
     UpdateTitleBarButtons();
-    runtime::DoEvents();
-    Refresh();
+    if (runtime::DoEventsStillLoaded(this))
+        Refresh();
 }
 
 void TitelBar::UserControl_WriteProperties(runtime::PropertyBag &PropBag)

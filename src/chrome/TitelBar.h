@@ -84,7 +84,8 @@ public:
     // Operations, in the order of the control's interface.
     void BSetBorder(int &Width);
     void GetRealColor(runtime::OleColor Color, runtime::OleColor &Result) const;
-    void MaxminizeParent();
+    // False when the window was unloaded during one of its yields.
+    bool MaxminizeParent();
     void Refresh();
     void SetImageI();
     void SetVerlauf(runtime::OleColor &c1, runtime::OleColor &c2, runtime::OleColor &c3, runtime::OleColor &c4);

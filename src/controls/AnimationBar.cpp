@@ -81,10 +81,10 @@ void AnimationBar::resetParts()
     redraw();
 }
 
-void AnimationBar::reset()
+bool AnimationBar::reset()
 {
     resetParts();
-    runtime::DoEvents();
+    return runtime::DoEventsStillLoaded(this);
 }
 
 void AnimationBar::EndDisplay()
@@ -104,7 +104,8 @@ void AnimationBar::ApplyBackGroundColor()
 
 void AnimationBar::BeginDisplay()
 {
-    reset();
+    if (!reset())
+        return;
     defaultColor(m_leftColor, "ForeColor");
     defaultColor(m_rightColor, "ForeColor");
     defaultColor(m_pulseColor, "ForeColor");

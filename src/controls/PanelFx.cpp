@@ -5,6 +5,7 @@
 #include "controls/StoredProperties.h"
 #include "os/WindowMessages.h"
 #include "os/WindowRegion.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
@@ -227,8 +228,9 @@ void PanelFx::mousePressEvent(QMouseEvent *event)
     const int button = runtime::MouseButtonOf(event->button());
     const int shift = runtime::ShiftOf(event->modifiers());
     const QPointF pos = event->position();
+    const runtime::StillLoaded alive(this);
     emit MouseDown(button, shift, float(pos.x()), float(pos.y()), PanelOrTitle(float(pos.y())));
-    if (button == 1) {
+    if (alive && button == 1) {
         if (PanelOrTitle(float(pos.y())) == 0)
             emit TileClick();
         else
@@ -247,8 +249,10 @@ void PanelFx::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     const int part = PanelOrTitle(float(pos.y()));
+    // The host's handler may yield and unload the window: no drag starts for a window gone.
+    const runtime::StillLoaded alive(this);
     emit MouseMove(button, shift, float(pos.x()), float(pos.y()), part);
-    if (button == 1 && part == 0 && m_allowDraging)
+    if (alive && button == 1 && part == 0 && m_allowDraging)
         beginDrag(event->globalPosition().toPoint());
 }
 

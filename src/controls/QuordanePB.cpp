@@ -195,8 +195,8 @@ void QuordanePB::UserControl_ReadProperties(const runtime::PropertyBag &bag)
     setSegments(read("Segments", false).toBool());
     setXpStyle(read("XpStyle", false).toBool());
     setBlendToParent(read("BlendToParent", true).toBool());
-    runtime::DoEvents();
-    m_loaded = true;
+    if (runtime::DoEventsStillLoaded(this))
+        m_loaded = true;
 }
 
 void QuordanePB::UserControl_WriteProperties(runtime::PropertyBag &bag)
@@ -252,7 +252,8 @@ void QuordanePB::BuildBlendPictures()
     const int bottomHeight = height() - topHeight;
     m_holders.backBlend = {};
     m_holders.barBlend = {};
-    runtime::DoEvents();
+    if (!runtime::DoEventsStillLoaded(this))
+        return;
     const auto build = [&](runtime::OleColor own) {
         QImage picture(w, height(), QImage::Format_RGB32);
         if (picture.isNull())
@@ -272,11 +273,13 @@ void QuordanePB::BuildBlendPictures()
         };
         half(90.0f, 0, topHeight);
         half(270.0f, topHeight, bottomHeight);
-        runtime::DoEvents();
         return gdi::Bitmap(std::move(picture));
     };
     m_holders.backBlend = build(m_look.backColor);
+    if (!runtime::DoEventsStillLoaded(this))
+        return;
     m_holders.barBlend = build(m_look.barColor);
+    runtime::DoEvents();
 }
 
 void QuordanePB::DrawBar()
@@ -291,7 +294,7 @@ void QuordanePB::DrawBar()
     host.backColor = hostBackColor();
     host.dpiFactor = m_dpiFactor;
     host.window = this;
-    host.yield = [] { runtime::DoEvents(); };
+    host.yield = [this] { return runtime::DoEventsStillLoaded(this); };
     QuordanePBPaint::paint(*target, w, h, m_look, m_holders, host);
     if (buffer)
         m_buffer.Draw(*hdc(), 0, 0, w, h, 0, 0);

@@ -11,6 +11,7 @@
 
 #include <QCursor>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <cstdlib>
 #include <vector>
@@ -557,10 +558,11 @@ TEST_F(TitelBarTest, ButtonReleasesAct)
     EXPECT_TRUE(form.isNull()); // unloaded
 }
 
-TEST(TitelBarClose, TheColourWindowIsOnlyHidden)
+TEST(TitelBarClose, AWindowThatHidesOnCloseIsOnlyHidden)
 {
     runtime::Screen::setLogicalDpi(96);
     QPointer<HostForm> colors = new HostForm(QStringLiteral("FrmColors"));
+    colors->setHideOnClose(true);
     TitelBar *bar = new TitelBar(colors);
     bar->resize(400, 36);
     bar->InitNew();
@@ -574,6 +576,23 @@ TEST(TitelBarClose, TheColourWindowIsOnlyHidden)
     runtime::Unload(colors);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     runtime::Screen::setLogicalDpi(std::nullopt);
+}
+
+// The maximise button's release yields; a window unloaded meanwhile lives on until the release is
+// done, and the maximise must stop at that yield instead of moving and reporting a window gone.
+TEST_F(TitelBarTest, WindowUnloadedWhileTheMaximiseButtonYieldsIsNotMaximised)
+{
+    const QRect before = form->geometry();
+    QSignalSpy resized(bar, &TitelBar::ResizedParent);
+    QTimer::singleShot(0, form, [this] { runtime::Unload(form); });
+    emit bar->TBARMax()->MouseUp(1, 0, 3, 3);
+    ASSERT_FALSE(form.isNull());
+    EXPECT_FALSE(form->IsLoaded());
+    EXPECT_FALSE(bar->bDidMaximize);
+    EXPECT_EQ(form->geometry(), before);
+    EXPECT_EQ(resized.count(), 0);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
 }
 
 // The parent window --------------------------------------------------------------------------------

@@ -1,12 +1,16 @@
 #include "controls/PanelFx.h"
 
+#include "os/WindowMessages.h"
 #include "os/WindowRegion.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
+#include "runtime/Forms.h"
 #include "runtime/Screen.h"
 #include "support/TestOutput.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -209,4 +213,32 @@ TEST_F(PanelFxTest, ContainsTheHostsControls)
     auto *inner = new PanelFx(panel, QStringLiteral("PanelInner"));
     EXPECT_EQ(inner->parentWidget(), panel);
     EXPECT_EQ(inner->Container(), panel);
+}
+
+// The host's move handler yields and the window is unloaded meanwhile: it lives on until the
+// handler is done, but no drag of it may start.
+TEST(PanelFxUnload, NoDragStartsForAWindowUnloadedInTheMoveHandler)
+{
+    runtime::Screen::setLogicalDpi(96);
+    QPointer<runtime::Form> form = new runtime::Form(QStringLiteral("FrmHost"));
+    form->resize(400, 300);
+    auto *panel = new PanelFx(form, QStringLiteral("PanelProgress"));
+    panel->Move(300, 300, 200 * 15, 100 * 15);
+    panel->InitNew();
+    panel->setAllowDraging(true);
+    panel->setAllowParentDraging(true);
+    runtime::Load(form);
+    form->show();
+    QObject::connect(panel, &PanelFx::MouseMove, [&form] {
+        QTimer::singleShot(0, form, [&form] { runtime::Unload(form); });
+        runtime::DoEvents();
+    });
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseMove(panel, QPoint(60, 15));
+    ASSERT_FALSE(form.isNull());
+    EXPECT_FALSE(form->IsLoaded());
+    EXPECT_FALSE(os::IsInCaptionDrag(form));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    runtime::Screen::setLogicalDpi(std::nullopt);
 }
