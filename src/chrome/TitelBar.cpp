@@ -164,32 +164,27 @@ void TitelBar::UserControl_WriteProperties(runtime::PropertyBag &PropBag)
 template <class T>
 void TitelBar::setAndRepaint(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    Refresh();
+    setStored(field, value, key, [this] { Refresh(); });
 }
 
 template <class T>
 void TitelBar::setAndRebuild(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    UpdateTitleBarButtons();
-    Refresh();
+    setStored(field, value, key, [this] {
+        UpdateTitleBarButtons();
+        Refresh();
+    });
 }
 
 template <class T>
 void TitelBar::setAndLayout(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    SetTBX_();
+    setStored(field, value, key, [this] { SetTBX_(); });
 }
 
 void TitelBar::setAutoRedraw(bool value)
 {
-    m_p.AutoRedraw = value;
-    PropertyChanged(QStringLiteral("AutoRedraw"));
+    setStored(m_p.AutoRedraw, value, "AutoRedraw", [] {});
 }
 
 void TitelBar::setBackColorCover(qint32 value) { setAndRepaint(m_p.BackColorCover, value, "BackColorCover"); }
@@ -223,10 +218,10 @@ void TitelBar::setCaptionColorBack(runtime::OleColor value) { setAndRepaint(m_p.
 
 void TitelBar::setCaptionColor(runtime::OleColor value)
 {
-    m_p.CaptionColor = value;
-    Surface::setForeColor(value);
-    PropertyChanged(QStringLiteral("CaptionColor"));
-    Refresh();
+    setStored(m_p.CaptionColor, value, "CaptionColor", [this, value] {
+        Surface::setForeColor(value);
+        Refresh();
+    });
 }
 
 void TitelBar::setCaption(const QString &value) { setAndRepaint(m_p.Caption, value, "Caption"); }
@@ -295,6 +290,5 @@ void TitelBar::setStyle(int value)
 
 void TitelBar::setTooltipText(const QString &value)
 {
-    m_p.TooltipText = value;
-    PropertyChanged(QStringLiteral("ToolTipText"));
+    setStored(m_p.TooltipText, value, "ToolTipText", [] {});
 }

@@ -36,9 +36,7 @@ PanelFx::~PanelFx() = default;
 template <class T>
 void PanelFx::setAndRepaint(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    drawPanel();
+    setStored(field, value, key, [this] { drawPanel(); });
 }
 
 void PanelFx::setAllowDraging(bool value) { setAndRepaint(m_allowDraging, value, "AllowDraging"); }
@@ -47,8 +45,7 @@ void PanelFx::setBackGroundStyle(int value) { setAndRepaint(m_look.backGroundSty
 
 void PanelFx::setCanCollapse(bool value)
 {
-    m_canCollapse = value;
-    PropertyChanged(QStringLiteral("CanCollapse"));
+    setStored(m_canCollapse, value, "CanCollapse", [] {});
 }
 
 void PanelFx::setFont(const runtime::StdFont &font)

@@ -109,6 +109,10 @@ protected:
     void UserControl_Show() override;
 
 private:
+    // The stored keys in their order with their missing-key defaults, run by a
+    // StoredProperties::SetterReader or GetterWriter.
+    template <class Io>
+    void storedKeys(const Io &io);
     template <class T>
     void setAndRepaint(T &field, const T &value, const char *key);
     void rebuildIfBlending();
