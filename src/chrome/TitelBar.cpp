@@ -2,10 +2,7 @@
 
 #include "chrome/TitelBarColors.h"
 #include "components/AlphaImgCtl.h"
-#include "components/AlphaImgShape.h"
-#include "platform/clsGradient.h"
 #include "runtime/DoEvents.h"
-#include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
@@ -27,7 +24,6 @@ bool fitsInt16(int value)
 
 TitelBar::TitelBar(QWidget *container, const QString &name, int index)
     : runtime::UserControl(container, name, index)
-    , m_gradient(std::make_unique<clsGradient>())
 {
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
@@ -42,16 +38,12 @@ TitelBar::~TitelBar() = default;
 void TitelBar::createConstituents()
 {
     const auto pixels = [](int twips) { return titelbar::nearest(twips / runtime::Screen::TwipsPerPixelX()); };
-    const int button = pixels(kButtonTwips);
-    const int shape = pixels(kShapeTwips);
-
-    m_image1 = new runtime::PictureBox(this, QStringLiteral("Image1"));
-    m_image1->setAutoSize(true);
-    m_image1->hide();
+    m_buttonSide = pixels(kButtonTwips);
+    m_glyphSide = pixels(kShapeTwips);
 
     const auto imageControl = [&](const char *controlName, const char *tip, bool visible) {
         auto *ctl = new AlphaImg::AlphaImgCtl(this, QString::fromLatin1(controlName));
-        ctl->resize(button, button);
+        ctl->resize(m_buttonSide, m_buttonSide);
         ctl->setToolTipText(QString::fromLatin1(tip));
         ctl->setVisible(visible);
         return ctl;
@@ -62,30 +54,6 @@ void TitelBar::createConstituents()
     m_tbarX = imageControl("TBARX", "Close", true);
     m_imgMaximize = imageControl("AlphaImgCtlMaximize", "Maximize", false);
     m_imgRestore = imageControl("AlphaImgCtlRestore", "Restore Down", false);
-
-    const auto shapeControl = [&](const char *controlName, const char *character, const char *face, bool bold) {
-        auto *ctl = new AlphaImg::AlphaShapeCtl(this, QString::fromLatin1(controlName));
-        ctl->resize(shape, shape);
-        ctl->setCharacter(QString::fromLatin1(character));
-        ctl->setShapeFont(runtime::StdFont(QString::fromLatin1(face), 9.75, bold));
-        ctl->setColor(0xFFFFFF);
-        return ctl;
-    };
-    m_shapeQMark = shapeControl("AlphaShapeQMark", "?", "Times New Roman", true);
-    m_shapeBarMark = shapeControl("AlphaShapeBarMark", "-", "Lucida Console", false);
-    m_shapeXMark = shapeControl("AlphaShapeXMark", "x", "Verdana", true);
-
-    const auto pictureBox = [&](const char *controlName, int side) {
-        auto *box = new runtime::PictureBox(this, QString::fromLatin1(controlName));
-        box->setScaleMode(runtime::vbPixels);
-        box->resize(side, side);
-        box->hide();
-        return box;
-    };
-    m_picPrepare = pictureBox("PicPrepare", button);
-    m_picBlendTop = pictureBox("PicBlendTop", button);
-    m_picBlendBottom = pictureBox("PicBlendBottom", button);
-    m_picBlendFinal = pictureBox("PicBlendFinal", button);
 
     const auto timer = [&](const char *controlName) {
         return new runtime::Timer(this, QString::fromLatin1(controlName), kTimerInterval, false);

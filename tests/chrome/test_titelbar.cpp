@@ -277,6 +277,8 @@ TEST_P(TitelBarStyles, PaintsItsBands)
     bar->setStyle(c.style);
     const QImage img = bar->image();
     testsupport::writeTestPng("TitelBar", QStringLiteral("style_%1").arg(c.style, 2, 10, QLatin1Char('0')), img);
+    // What the bar shows is its look painted without the widget.
+    EXPECT_EQ(titelbar::render(bar->look(), TitelBar::ColorKey), img);
     EXPECT_EQ(pixel(img, 0, 0), 0xFF0000u);
     const int split = 600 - 1750 / 15; // the cover in pixels from the right
     switch (c.style) {
@@ -384,6 +386,21 @@ TEST_F(TitelBarTest, ButtonPicturesAreThreeStopGradientsWithGlyphs)
     for (int x = 4; x < 16; ++x)
         glyph += pixel(minimize, x, 10) == 0xFFFFFF;
     EXPECT_GE(glyph, 8); // the bar glyph runs across the middle
+}
+
+// Each button shows its look painted without the widget; the maximise button the glyph of the
+// window's state.
+TEST_F(TitelBarTest, ButtonPicturesAreTheirLooksPainted)
+{
+    using Glyph = TitelBarButtonLook::Glyph;
+    const std::pair<AlphaImg::AlphaImgCtl *, Glyph> cases[] = {
+        {bar->TBARHelp(), Glyph::Help},         {bar->TBAR_(), Glyph::Minimize}, {bar->TBARMax(), Glyph::Maximize},
+        {bar->AlphaImgCtlRestore(), Glyph::Restore}, {bar->TBARX(), Glyph::Close}};
+    for (const auto &[button, glyph] : cases) {
+        const QImage shown = button->Picture().image();
+        EXPECT_EQ(titelbar::renderButton(bar->buttonLook(glyph)).convertToFormat(shown.format()), shown)
+            << button->Name().toStdString();
+    }
 }
 
 // At 120 dpi a button is 25 pixels high: the two gradient halves still cover every row.
