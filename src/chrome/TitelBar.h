@@ -84,7 +84,7 @@ public:
     void GetRealColor(runtime::OleColor Color, runtime::OleColor &Result) const;
     // False when the window was unloaded during one of its yields.
     bool MaxminizeParent();
-    void Refresh();
+    Q_INVOKABLE void Refresh();
     void SetImageI();
     void SetVerlauf(runtime::OleColor &c1, runtime::OleColor &c2, runtime::OleColor &c3, runtime::OleColor &c4);
     void Shadow();
