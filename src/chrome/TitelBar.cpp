@@ -2,12 +2,12 @@
 
 #include "chrome/TitelBarColors.h"
 #include "components/AlphaImgCtl.h"
+#include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -15,12 +15,9 @@ constexpr int kButtonTwips = 300;
 constexpr int kShapeTwips = 180;
 constexpr int kTimerInterval = 25;
 
-bool fitsInt16(int value)
-{
-    return value >= std::numeric_limits<short>::min() && value <= std::numeric_limits<short>::max();
 }
 
-}
+using StoredProperties::fitsInt16;
 
 TitelBar::TitelBar(QWidget *container, const QString &name, int index)
     : runtime::UserControl(container, name, index)

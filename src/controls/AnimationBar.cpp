@@ -1,6 +1,7 @@
 #include "controls/AnimationBar.h"
 
 #include "controls/ColorMath.h"
+#include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
@@ -43,13 +44,13 @@ std::optional<runtime::OleColor> AnimationBar::colorFromText(const QString &text
 
 void AnimationBar::setTiming(int milliseconds)
 {
-    if (milliseconds >= std::numeric_limits<qint16>::min() && milliseconds <= std::numeric_limits<qint16>::max())
+    if (StoredProperties::fitsInt16(milliseconds))
         m_timing = qint16(milliseconds);
 }
 
 void AnimationBar::setIncrement(int twips)
 {
-    if (twips >= std::numeric_limits<qint16>::min() && twips <= std::numeric_limits<qint16>::max())
+    if (StoredProperties::fitsInt16(twips))
         m_increment = qint16(twips);
 }
 

@@ -11,17 +11,9 @@
 
 #include <QMouseEvent>
 
-#include <limits>
 
-namespace {
-
-// The icon's sizes and position are 16-bit in the design; a value that does not fit is refused.
-bool fitsInt16(int value)
-{
-    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
-}
-
-}
+// The icon's sizes and position are 16-bit in the design.
+using StoredProperties::fitsInt16;
 
 PanelFx::PanelFx(QWidget *container, const QString &name, int index) : runtime::UserControl(container, name, index)
 {

@@ -5,11 +5,19 @@
 #include <QString>
 #include <QVariant>
 
+#include <limits>
 #include <type_traits>
 
 // A control lists its stored keys once, as calls io(key, field, missing-key default), and runs
 // that list with a Reader to load and with a Writer to save, so that the two cannot drift apart.
 namespace StoredProperties {
+
+// Whether a value fits a 16-bit property of the design; a set with one that does not overflows
+// and is skipped.
+inline bool fitsInt16(int value)
+{
+    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
+}
 
 // Each key into its field; a missing key gives the default (taken as the field's type), a value
 // that does not convert leaves the field as it was.
