@@ -162,11 +162,16 @@ void PanelFx::Refresh()
     drawPanel();
 }
 
-void PanelFx::drawPanel()
+PanelFxPaint::Result PanelFx::draw(gdi::Dc &dc) const
 {
     const int w = ColorMath::roundHalfEven(ScaleWidth());
     const int h = ColorMath::roundHalfEven(ScaleHeight());
-    const PanelFxPaint::Result result = PanelFxPaint::paint(*hdc(), w, h, m_look);
+    return PanelFxPaint::paint(dc, w, h, m_look);
+}
+
+void PanelFx::drawPanel()
+{
+    const PanelFxPaint::Result result = draw(*hdc());
     os::SetWindowRgn(this, result.windowRegion, true);
     m_iconDrawn = result.iconDrawn;
     Surface::Refresh();

@@ -263,6 +263,16 @@ void QuordanePB::BuildBlendPictures()
     runtime::DoEvents();
 }
 
+void QuordanePB::draw(gdi::Dc &dc)
+{
+    QuordanePBPaint::Host host;
+    host.backColor = hostBackColor();
+    host.dpiFactor = m_dpiFactor;
+    host.window = this;
+    host.yield = [this] { return runtime::DoEventsStillLoaded(this); };
+    QuordanePBPaint::paint(dc, width(), height(), m_look, m_holders, host);
+}
+
 void QuordanePB::DrawBar()
 {
     const int w = width();
@@ -271,12 +281,7 @@ void QuordanePB::DrawBar()
     gdi::Dc *buffer = m_buffer.hdc(w, h);
     gdi::Dc *target = buffer ? buffer : hdc();
     emit PrePaint(target, 0, 0, w, h, true);
-    QuordanePBPaint::Host host;
-    host.backColor = hostBackColor();
-    host.dpiFactor = m_dpiFactor;
-    host.window = this;
-    host.yield = [this] { return runtime::DoEventsStillLoaded(this); };
-    QuordanePBPaint::paint(*target, w, h, m_look, m_holders, host);
+    draw(*target);
     if (buffer)
         m_buffer.Draw(*hdc(), 0, 0, w, h, 0, 0);
     update();

@@ -174,6 +174,19 @@ TEST_F(PanelFxTest, CollapseShrinksToTheBandAndBack)
     EXPECT_EQ(panel->height(), 20);
     EXPECT_DOUBLE_EQ(panel->Height(), 300) << "the host sees the container's Height change";
     testsupport::writeTestPng("PanelFx", "collapsed", panel->image());
+    // What the panel shows inside its window shape is its look drawn without the widget.
+    QImage drawn(panel->image().size(), QImage::Format_RGB32);
+    drawn.fill(Qt::green);
+    gdi::Dc dc(&drawn);
+    const PanelFxPaint::Result result = panel->draw(dc);
+    int inside = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (result.windowRegion.contains(x, y)) {
+                ++inside;
+                ASSERT_EQ(drawn.pixel(x, y), panel->image().pixel(x, y)) << x << "," << y;
+            }
+    EXPECT_GT(inside, 200 * 20 / 2);
     panel->Collapse();
     EXPECT_FALSE(panel->isCollapsed());
     EXPECT_EQ(panel->size(), QSize(200, 100));
