@@ -3,7 +3,6 @@
 #include "chrome/TitelBar.h"
 
 #include "chrome/TitelBarColors.h"
-#include "components/AlphaImgCtl.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Screen.h"
 
