@@ -1,5 +1,6 @@
 #include "components/AdoConnection.h"
 
+#include "components/AdoRecordset.h"
 #include "components/AdoSession.h"
 
 namespace ado {
@@ -43,6 +44,21 @@ bool Connection::execute(const QString &sql)
         return false;
     }
     return session_->exec(sql, error_);
+}
+
+std::unique_ptr<Recordset> Connection::openSchema(Schema schema)
+{
+    if (schema != Schema::Tables) {
+        error_ = {errors::InvalidArgument, QStringLiteral("Object or provider is not capable of performing requested operation.")};
+        return nullptr;
+    }
+    auto tables = std::make_unique<Recordset>();
+    if (!tables->open(schemaTablesQuery(), *this)) {
+        error_ = tables->lastError();
+        return nullptr;
+    }
+    error_ = {};
+    return tables;
 }
 
 bool Connection::beginTrans()

@@ -38,6 +38,19 @@ void typeFromDeclaration(const char *declared, DataType &type, int &size)
         type = DataType::LongVarChar;
 }
 
+// What a value holds beyond its variant.
+qint64 payloadBytes(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return qint64(sizeof(char16_t)) * value.toString().size();
+    case QMetaType::QByteArray:
+        return value.toByteArray().size();
+    default:
+        return 0;
+    }
+}
+
 QString quoted(const QString &identifier)
 {
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
@@ -191,12 +204,18 @@ bool Recordset::fill(const std::shared_ptr<Session> &session, sqlite3_stmt *stat
         fields.push_back(std::move(info));
     }
     std::vector<Row> rows;
+    qint64 bytes = 0;
     int code;
     while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
         Row row;
         row.values.reserve(columns);
-        for (int c = 0; c < columns; ++c)
+        bytes += qint64(sizeof(Row)) + qint64(columns) * qint64(sizeof(QVariant));
+        for (int c = 0; c < columns; ++c) {
             row.values.push_back(columnValue(statement, c));
+            bytes += payloadBytes(row.values.back());
+        }
+        if (bytes > MaxBytes)
+            return fail(errors::OutOfMemory, QStringLiteral("The query returns more than a record set holds."));
         rows.push_back(std::move(row));
     }
     if (code != SQLITE_DONE) {

@@ -49,6 +49,12 @@ private:
 // fields were appended first.
 class Recordset {
 public:
+    // The most a record set opened on a query holds, estimated in bytes of memory: many times
+    // what the biggest table of a hardware-ID database needs, and far below what the process
+    // has. A query that returns more fails to open instead of filling memory without end (a
+    // view over an endless recursive query).
+    static constexpr qint64 MaxBytes = 256 * 1024 * 1024;
+
     Recordset();
     ~Recordset();
     Recordset(const Recordset &) = delete;

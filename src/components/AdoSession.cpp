@@ -93,6 +93,10 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
             error.description = QStringLiteral("Could not open '%1'. %2").arg(path, error.description);
         return nullptr;
     }
+    if (!session->checkIntegrity(error)) {
+        error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
+        return nullptr;
+    }
     // A write-ahead log commits without waiting for the disk on every statement, which a
     // submission's many small inserts need; a crash may lose the last commits but never
     // corrupts the file. It needs its two side files, so only where they can be written, and
@@ -104,6 +108,28 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
     }
     error = {};
     return session;
+}
+
+// The engine's quick check reads every page once and verifies its structure, without the
+// cross-checks of indexes against their tables that would cost several times as much.
+bool Session::checkIntegrity(Error &error)
+{
+    sqlite3_stmt *statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error);
+    if (!statement)
+        return false;
+    const int code = sqlite3_step(statement);
+    const QVariant verdict = code == SQLITE_ROW ? columnValue(statement, 0) : QVariant();
+    if (code != SQLITE_ROW)
+        error = errorOf(db_, code);
+    sqlite3_finalize(statement);
+    if (code != SQLITE_ROW)
+        return false;
+    if (verdict.toString() != QLatin1String("ok")) {
+        error = {errors::ProviderFailure, verdict.toString().simplified()};   // one line for the message box
+        return false;
+    }
+    error = {};
+    return true;
 }
 
 sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
@@ -228,6 +254,13 @@ QString translateDialect(const QString &sql)
         out += c;
     }
     return out;
+}
+
+QString schemaTablesQuery()
+{
+    return QStringLiteral("SELECT name AS TABLE_NAME, CASE WHEN type = 'view' THEN 'VIEW' "
+                          "WHEN name LIKE 'sqlite\\_%' ESCAPE '\\' THEN 'SYSTEM TABLE' ELSE 'TABLE' END AS TABLE_TYPE "
+                          "FROM sqlite_master WHERE type IN ('table', 'view')");
 }
 
 QString dataSourceOf(const QString &connectionString)

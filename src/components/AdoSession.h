@@ -21,7 +21,8 @@ public:
     Session &operator=(const Session &) = delete;
 
     // Opens an existing database file for reading and writing (read only when the file is write
-    // protected). A missing file or one that is not a database fails.
+    // protected). A missing file, one that is not a database and one that fails the engine's
+    // integrity check (a damaged page) fail, as the original engine refuses a damaged file.
     static std::unique_ptr<Session> open(const QString &path, Error &error);
 
     // Prepares one statement of the system's dialect; nullptr on failure with `error` set.
@@ -32,6 +33,7 @@ public:
 
 private:
     explicit Session(sqlite3 *db) : db_(db) {}
+    bool checkIntegrity(Error &error);
     sqlite3 *db_ = nullptr;
     bool writeAheadLog_ = false;
 };
@@ -42,6 +44,10 @@ bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value);
 
 // "@@Identity" becomes the engine's last-insert row id, outside quoted text.
 QString translateDialect(const QString &sql);
+
+// The query behind Connection::openSchema(Schema::Tables): the engine's catalogue as TABLE_NAME
+// and TABLE_TYPE.
+QString schemaTablesQuery();
 
 // The value of "Data Source=" in a connection string, as a path of this platform.
 QString dataSourceOf(const QString &connectionString);

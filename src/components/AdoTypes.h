@@ -12,6 +12,7 @@ enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimi
 enum class DataType { Integer = 3, VarChar = 200, LongVarChar = 201 };
 enum class ParameterDirection { Input = 1 };
 enum class CommandType { Text = 1 };
+enum class Schema { Tables = 20 };
 
 // Options of Connection::open, Recordset::open and Command::execute.
 constexpr int OptionUnspecified = -1;
@@ -28,6 +29,7 @@ constexpr long ObjectOpen = 3705;
 constexpr long ProviderFailure = -2147467259;      // unspecified provider error
 constexpr long RowNotFoundForUpdate = -2147217864;
 constexpr long MultipleStepError = -2147217887;    // a value that does not fit its field or parameter
+constexpr long OutOfMemory = -2147024882;          // a record set would hold more than it may
 }
 
 struct Error {

@@ -118,36 +118,40 @@ std::vector<std::pair<QString, std::shared_ptr<RegistryKey>>> RegistryKey::child
     return list;
 }
 
+// Value names are looked up through an index, so that a key of many values (a saved machine's
+// big key) fills in linear time.
 const RegistryValue *RegistryKey::value(const QString &name) const
 {
-    for (const RegistryValue &value : m_values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &value;
-    }
-    return nullptr;
+    const auto it = m_valueIndex.constFind(name.toCaseFolded());
+    return it == m_valueIndex.constEnd() ? nullptr : &m_values[*it];
 }
 
 void RegistryKey::setValue(const QString &name, std::uint32_t type, QByteArray data)
 {
     touch();
-    for (RegistryValue &value : m_values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) == 0) {
-            value.type = type;
-            value.data = std::move(data);
-            return;
-        }
+    const QString folded = name.toCaseFolded();
+    if (const auto it = m_valueIndex.constFind(folded); it != m_valueIndex.constEnd()) {
+        RegistryValue &value = m_values[*it];
+        value.type = type;
+        value.data = std::move(data);
+        return;
     }
+    m_valueIndex.insert(folded, m_values.size());
     m_values.push_back({name, type, std::move(data)});
 }
 
 bool RegistryKey::removeValue(const QString &name)
 {
-    const auto it = std::find_if(m_values.begin(), m_values.end(), [&](const RegistryValue &value) {
-        return value.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (it == m_values.end())
+    const auto it = m_valueIndex.constFind(name.toCaseFolded());
+    if (it == m_valueIndex.constEnd())
         return false;
-    m_values.erase(it);
+    const std::size_t removed = *it;
+    m_valueIndex.erase(it);
+    m_values.erase(m_values.begin() + qsizetype(removed));
+    for (std::size_t &place : m_valueIndex) {
+        if (place > removed)
+            --place;
+    }
     touch();
     return true;
 }

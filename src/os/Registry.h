@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -85,6 +86,7 @@ private:
     };
     std::map<QString, Child> m_children; // by lower-cased name
     std::vector<RegistryValue> m_values;
+    QHash<QString, std::size_t> m_valueIndex; // case-folded name to its place in m_values
 };
 
 // The predefined roots with their trees.
