@@ -38,14 +38,14 @@ void typeFromDeclaration(const char *declared, DataType &type, int &size)
         type = DataType::LongVarChar;
 }
 
-// What a value holds beyond its variant.
-qint64 payloadBytes(const QVariant &value)
+// What the value of a column holds beyond its variant: text widens to UTF-16.
+qint64 payloadBytes(sqlite3_stmt *statement, int column)
 {
-    switch (value.typeId()) {
-    case QMetaType::QString:
-        return qint64(sizeof(char16_t)) * value.toString().size();
-    case QMetaType::QByteArray:
-        return value.toByteArray().size();
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_TEXT:
+        return 2 * qint64(sqlite3_column_bytes(statement, column));
+    case SQLITE_BLOB:
+        return sqlite3_column_bytes(statement, column);
     default:
         return 0;
     }
@@ -212,7 +212,7 @@ bool Recordset::fill(const std::shared_ptr<Session> &session, sqlite3_stmt *stat
         bytes += qint64(sizeof(Row)) + qint64(columns) * qint64(sizeof(QVariant));
         for (int c = 0; c < columns; ++c) {
             row.values.push_back(columnValue(statement, c));
-            bytes += payloadBytes(row.values.back());
+            bytes += payloadBytes(statement, c);
         }
         if (bytes > MaxBytes)
             return fail(errors::OutOfMemory, QStringLiteral("The query returns more than a record set holds."));
