@@ -59,9 +59,10 @@ std::optional<QByteArray> SuiteIconLibrary::ReadIconFile(const QString &path)
         ::close(descriptor);
         return std::nullopt;
     }
-    // The limit holds for what is read, not for the size the file reported: it may grow.
-    QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (bytes.size() > MaxFileBytes)
+    // What is read is held to the size the file reported (within the limit): a file that grows
+    // meanwhile is being written and is no icon file yet.
+    QByteArray bytes = file.read(qint64(status.st_size) + 1);
+    if (bytes.size() > status.st_size)
         return std::nullopt;
     return bytes;
 }
