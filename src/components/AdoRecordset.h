@@ -101,7 +101,8 @@ private:
         bool isNew = false;
     };
 
-    bool fail(long number, const QString &description) const;
+    bool fail(const Error &error) const;
+    bool fail(long number) const;   // with the number's own description
     void succeed() const { error_ = {}; }
     // Reads every row of a prepared statement, which stays the caller's.
     bool fill(const std::shared_ptr<Session> &session, sqlite3_stmt *statement);

@@ -110,37 +110,36 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
     return session;
 }
 
+void StatementFinalizer::operator()(sqlite3_stmt *statement) const
+{
+    sqlite3_finalize(statement);
+}
+
 // The engine's quick check reads every page once and verifies its structure, without the
 // cross-checks of indexes against their tables that would cost several times as much.
 bool Session::checkIntegrity(Error &error)
 {
-    sqlite3_stmt *statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error);
-    if (!statement)
+    const Statement statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error);
+    if (!statement || step(statement.get(), error) != Step::Row)
         return false;
-    const int code = sqlite3_step(statement);
-    const QVariant verdict = code == SQLITE_ROW ? columnValue(statement, 0) : QVariant();
-    if (code != SQLITE_ROW)
-        error = errorOf(db_, code);
-    sqlite3_finalize(statement);
-    if (code != SQLITE_ROW)
-        return false;
-    if (verdict.toString() != QLatin1String("ok")) {
-        error = {errors::ProviderFailure, verdict.toString().simplified()};   // one line for the message box
+    const QString verdict = value(statement.get(), 0).toString();
+    if (verdict != QLatin1String("ok")) {
+        error = {errors::ProviderFailure, verdict.simplified()};   // one line for the message box
         return false;
     }
     error = {};
     return true;
 }
 
-sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
+Statement Session::prepare(const QString &sql, Error &error)
 {
     const QByteArray text = translateDialect(sql).toUtf8();
-    sqlite3_stmt *statement = nullptr;
+    sqlite3_stmt *prepared = nullptr;
     const char *tail = nullptr;
-    const int code = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, &tail);
+    const int code = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &prepared, &tail);
+    Statement statement(prepared);
     if (code != SQLITE_OK) {
         error = errorOf(db_, code);
-        sqlite3_finalize(statement);
         return nullptr;
     }
     if (!statement) {
@@ -150,7 +149,6 @@ sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
     // One statement per command, as the original provider accepts.
     for (; tail && *tail; ++tail) {
         if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
-            sqlite3_finalize(statement);
             error = {errors::ProviderFailure, QStringLiteral("Characters found after end of SQL statement.")};
             return nullptr;
         }
@@ -161,17 +159,14 @@ sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
 
 bool Session::exec(const QString &sql, Error &error)
 {
-    sqlite3_stmt *statement = prepare(sql, error);
+    const Statement statement = prepare(sql, error);
     if (!statement)
         return false;
-    int code;
-    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+    Step result;
+    while ((result = step(statement.get(), error)) == Step::Row) {
     }
-    sqlite3_finalize(statement);
-    if (code != SQLITE_DONE) {
-        error = errorOf(db_, code);
+    if (result == Step::Failed)
         return false;
-    }
     error = {};
     return true;
 }
@@ -181,7 +176,42 @@ Error Session::engineError() const
     return errorOf(db_, sqlite3_errcode(db_));
 }
 
-QVariant columnValue(sqlite3_stmt *statement, int column)
+Step Session::step(sqlite3_stmt *statement, Error &error)
+{
+    const int code = sqlite3_step(statement);
+    if (code == SQLITE_ROW)
+        return Step::Row;
+    if (code == SQLITE_DONE)
+        return Step::Done;
+    error = errorOf(db_, code);
+    return Step::Failed;
+}
+
+void Session::rewind(sqlite3_stmt *statement)
+{
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+}
+
+bool Session::returnsRows(sqlite3_stmt *statement) const
+{
+    return sqlite3_column_count(statement) > 0;
+}
+
+std::vector<ResultColumn> Session::resultColumns(sqlite3_stmt *statement) const
+{
+    const auto text = [](const char *utf8) { return utf8 ? QString::fromUtf8(utf8) : QString(); };
+    std::vector<ResultColumn> columns;
+    const int count = sqlite3_column_count(statement);
+    columns.reserve(std::size_t(count));
+    for (int c = 0; c < count; ++c) {
+        columns.push_back({text(sqlite3_column_name(statement, c)), text(sqlite3_column_table_name(statement, c)),
+                           text(sqlite3_column_origin_name(statement, c)), text(sqlite3_column_decltype(statement, c))});
+    }
+    return columns;
+}
+
+QVariant Session::value(sqlite3_stmt *statement, int column) const
 {
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
@@ -201,7 +231,24 @@ QVariant columnValue(sqlite3_stmt *statement, int column)
     }
 }
 
-bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
+qint64 Session::valueBytes(sqlite3_stmt *statement, int column) const
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_TEXT:
+        return 2 * qint64(sqlite3_column_bytes(statement, column));   // text widens to UTF-16
+    case SQLITE_BLOB:
+        return sqlite3_column_bytes(statement, column);
+    default:
+        return 0;
+    }
+}
+
+int Session::placeholderCount(sqlite3_stmt *statement) const
+{
+    return sqlite3_bind_parameter_count(statement);
+}
+
+bool Session::bind(sqlite3_stmt *statement, int index, const QVariant &value)
 {
     if (value.isNull())
         return sqlite3_bind_null(statement, index) == SQLITE_OK;
@@ -223,6 +270,26 @@ bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
         return sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
     }
     }
+}
+
+bool Session::isReadOnly(sqlite3_stmt *statement) const
+{
+    return sqlite3_stmt_readonly(statement) != 0;
+}
+
+int Session::changes() const
+{
+    return sqlite3_changes(db_);
+}
+
+bool Session::isRowIdColumn(const QString &table, const QString &column) const
+{
+    const char *declared = nullptr;
+    int primaryKey = 0;
+    return sqlite3_table_column_metadata(db_, nullptr, table.toUtf8().constData(), column.toUtf8().constData(), &declared,
+                                         nullptr, nullptr, &primaryKey, nullptr)
+               == SQLITE_OK
+           && primaryKey && declared && QString::fromLatin1(declared).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
 }
 
 QString translateDialect(const QString &sql)
