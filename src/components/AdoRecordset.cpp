@@ -71,7 +71,7 @@ QVariant Field::value() const
     if (rs.bof() || rs.eof())
         return rs.fail(errors::NoCurrentRecord), QVariant();
     rs.succeed();
-    return rs.rows_[rs.position_].values[index_];
+    return rs.valueOf(rs.rows_[rs.position_], index_);
 }
 
 bool Field::setValue(const QVariant &value)
@@ -102,6 +102,8 @@ bool Field::setValue(const QVariant &value)
         }
     }
     Recordset::Row &row = rs.rows_[rs.position_];
+    if (row.values.isEmpty())
+        row.values = rs.valuesOf(row);
     if (row.original.isEmpty() && !row.isNew) {
         row.original = row.values;
         row.changed = QVector<bool>(row.values.size(), false);
@@ -179,25 +181,39 @@ bool Recordset::fill(const std::shared_ptr<Session> &session, sqlite3_stmt *stat
     }
     const int columns = int(fields.size());
     std::vector<Row> rows;
-    qint64 bytes = 0;
+    std::vector<Cell> cells;
+    QByteArray store;
     Error error;
     Step step;
     while ((step = session->step(statement, error)) == Step::Row) {
         Row row;
-        row.values.reserve(columns);
-        bytes += qint64(sizeof(Row)) + qint64(columns) * qint64(sizeof(QVariant));
+        row.firstCell = cells.size();
         for (int c = 0; c < columns; ++c) {
-            row.values.push_back(session->value(statement, c));
-            bytes += session->valueBytes(statement, c);
+            const RawValue raw = session->rawValue(statement, c);
+            Cell cell;
+            cell.kind = raw.kind;
+            if (raw.kind == ValueKind::Integer) {
+                cell.integer = raw.integer;
+            } else if (raw.kind == ValueKind::Real) {
+                cell.real = raw.real;
+            } else {
+                cell.offset = store.size();
+                cell.size = raw.bytes.size();
+                store.append(raw.bytes);
+            }
+            cells.push_back(cell);
         }
-        if (bytes > MaxBytes)
-            return fail(errors::OutOfMemory);
         rows.push_back(std::move(row));
+        const qint64 held = store.size() + qint64(cells.size() * sizeof(Cell)) + qint64(rows.size() * sizeof(Row));
+        if (held > MaxBytes)
+            return fail(errors::OutOfMemory);
     }
     if (step == Step::Failed)
         return fail(error);
     fields_ = std::move(fields);
     rows_ = std::move(rows);
+    cells_ = std::move(cells);
+    store_ = std::move(store);
     position_ = 0;
     session_ = session;
     inMemory_ = false;
@@ -211,7 +227,10 @@ bool Recordset::close()
     if (!open_)
         return fail(errors::ObjectClosed);
     open_ = false;
-    rows_.clear();
+    // Released, not kept for a next query: a closed record set may stay in its slot for long.
+    std::vector<Row>().swap(rows_);
+    std::vector<Cell>().swap(cells_);
+    store_ = QByteArray();
     if (!inMemory_)
         fields_.clear();
     session_.reset();
@@ -259,6 +278,35 @@ bool Recordset::moveNext()
     ++position_;
     succeed();
     return true;
+}
+
+QVariant Recordset::valueOf(const Row &row, int column) const
+{
+    if (!row.values.isEmpty())
+        return row.values[column];
+    const Cell &cell = cells_[row.firstCell + std::size_t(column)];
+    switch (cell.kind) {
+    case ValueKind::Integer:
+        return QVariant(qlonglong(cell.integer));
+    case ValueKind::Real:
+        return QVariant(cell.real);
+    case ValueKind::Text:
+        return QVariant(QString::fromUtf8(store_.constData() + cell.offset, cell.size));
+    case ValueKind::Blob:
+        return QVariant(store_.mid(cell.offset, cell.size));
+    case ValueKind::Null:
+        break;
+    }
+    return QVariant();
+}
+
+QVector<QVariant> Recordset::valuesOf(const Row &row) const
+{
+    QVector<QVariant> values;
+    values.reserve(fieldCount());
+    for (int column = 0; column < fieldCount(); ++column)
+        values.push_back(valueOf(row, column));
+    return values;
 }
 
 int Recordset::fieldIndex(const QString &name) const

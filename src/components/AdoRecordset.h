@@ -94,8 +94,21 @@ private:
         QString table;    // origin of a query column; empty when it cannot be written back
         QString column;
     };
+    // A value of a row read from a query, kept as the engine gave it until a field reads it:
+    // numbers in place, text (UTF-8) and blobs as a stretch of the record set's byte store, so
+    // that reading a query costs no allocation per value.
+    struct Cell {
+        ValueKind kind = ValueKind::Null;
+        union {
+            qint64 integer;
+            double real;
+            qsizetype offset;
+        };
+        qsizetype size = 0;
+    };
     struct Row {
-        QVector<QVariant> values;
+        std::size_t firstCell = 0;    // of a row read from a query
+        QVector<QVariant> values;     // once a field of the row is assigned, and for added rows
         QVector<QVariant> original;   // as read, to find the row again on update
         QVector<bool> changed;
         bool isNew = false;
@@ -109,11 +122,15 @@ private:
     bool commitPending();
     bool writeBack(Row &row);
     int fieldIndex(const QString &name) const;
+    QVariant valueOf(const Row &row, int column) const;
+    QVector<QVariant> valuesOf(const Row &row) const;
 
     bool open_ = false;
     bool inMemory_ = false;
     std::vector<FieldInfo> fields_;
     std::vector<Row> rows_;
+    std::vector<Cell> cells_;   // the values of the rows read from a query, row after row
+    QByteArray store_;          // the bytes of their text and blob values
     qsizetype position_ = 0;   // -1 before the first row, rows_.size() after the last
     std::weak_ptr<Session> session_;
     mutable Error error_;

@@ -211,36 +211,53 @@ std::vector<ResultColumn> Session::resultColumns(sqlite3_stmt *statement) const
     return columns;
 }
 
-QVariant Session::value(sqlite3_stmt *statement, int column) const
+RawValue Session::rawValue(sqlite3_stmt *statement, int column) const
 {
+    RawValue raw;
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
+        raw.kind = ValueKind::Integer;
+        raw.integer = sqlite3_column_int64(statement, column);
+        break;
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(statement, column));
+        raw.kind = ValueKind::Real;
+        raw.real = sqlite3_column_double(statement, column);
+        break;
     case SQLITE_TEXT: {
+        // The pointer first: asking for it may convert the value, which changes its size.
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+        raw.kind = ValueKind::Text;
+        raw.bytes = QByteArrayView(text, sqlite3_column_bytes(statement, column));
+        break;
     }
     case SQLITE_BLOB: {
         const auto *data = static_cast<const char *>(sqlite3_column_blob(statement, column));
-        return QVariant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+        raw.kind = ValueKind::Blob;
+        raw.bytes = QByteArrayView(data, sqlite3_column_bytes(statement, column));
+        break;
     }
     default:
-        return QVariant();
+        break;
     }
+    return raw;
 }
 
-qint64 Session::valueBytes(sqlite3_stmt *statement, int column) const
+QVariant Session::value(sqlite3_stmt *statement, int column) const
 {
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_TEXT:
-        return 2 * qint64(sqlite3_column_bytes(statement, column));   // text widens to UTF-16
-    case SQLITE_BLOB:
-        return sqlite3_column_bytes(statement, column);
-    default:
-        return 0;
+    const RawValue raw = rawValue(statement, column);
+    switch (raw.kind) {
+    case ValueKind::Integer:
+        return QVariant(qlonglong(raw.integer));
+    case ValueKind::Real:
+        return QVariant(raw.real);
+    case ValueKind::Text:
+        return QVariant(QString::fromUtf8(raw.bytes));
+    case ValueKind::Blob:
+        return QVariant(raw.bytes.toByteArray());
+    case ValueKind::Null:
+        break;
     }
+    return QVariant();
 }
 
 int Session::placeholderCount(sqlite3_stmt *statement) const

@@ -2,6 +2,7 @@
 
 #include "components/AdoTypes.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -30,6 +31,15 @@ struct ResultColumn {
 
 enum class Step { Row, Done, Failed };
 
+// A value of a statement's current row as the engine holds it. The bytes of text (UTF-8) and of
+// a blob stay valid until the statement steps again.
+struct RawValue {
+    ValueKind kind = ValueKind::Null;
+    qint64 integer = 0;
+    double real = 0;
+    QByteArrayView bytes;
+};
+
 // The open database behind a Connection: one SQLite handle with the connection's collation and
 // the translation of the data-access dialect that the system's SQL is written in. Every call of
 // the engine is made here; the record set and the command work through these operations.
@@ -55,9 +65,9 @@ public:
     void rewind(sqlite3_stmt *statement);
     bool returnsRows(sqlite3_stmt *statement) const;
     std::vector<ResultColumn> resultColumns(sqlite3_stmt *statement) const;
-    // A value of the current row, and the memory it takes beyond its variant.
+    // A value of the current row.
+    RawValue rawValue(sqlite3_stmt *statement, int column) const;
     QVariant value(sqlite3_stmt *statement, int column) const;
-    qint64 valueBytes(sqlite3_stmt *statement, int column) const;
     int placeholderCount(sqlite3_stmt *statement) const;
     bool bind(sqlite3_stmt *statement, int index, const QVariant &value);
     bool isReadOnly(sqlite3_stmt *statement) const;

@@ -13,6 +13,8 @@ enum class DataType { Integer = 3, VarChar = 200, LongVarChar = 201 };
 enum class ParameterDirection { Input = 1 };
 enum class CommandType { Text = 1 };
 enum class Schema { Tables = 20 };
+// What a value of the engine is, before it becomes a variant.
+enum class ValueKind : quint8 { Null, Integer, Real, Text, Blob };
 
 // Options of Connection::open, Recordset::open and Command::execute.
 constexpr int OptionUnspecified = -1;
