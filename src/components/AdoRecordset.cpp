@@ -101,9 +101,10 @@ bool Field::setValue(const QVariant &value)
             stored = text;
         }
     }
-    Recordset::Row &row = rs.rows_[rs.position_];
-    if (row.values.isEmpty())
-        row.values = rs.valuesOf(row);
+    Recordset::Row &read = rs.rows_[rs.position_];
+    if (!read.edit)
+        read.edit = std::make_unique<Recordset::Edit>(Recordset::Edit{rs.valuesOf(read), {}, {}, false});
+    Recordset::Edit &row = *read.edit;
     if (row.original.isEmpty() && !row.isNew) {
         row.original = row.values;
         row.changed = QVector<bool>(row.values.size(), false);
@@ -282,8 +283,8 @@ bool Recordset::moveNext()
 
 QVariant Recordset::valueOf(const Row &row, int column) const
 {
-    if (!row.values.isEmpty())
-        return row.values[column];
+    if (row.edit)
+        return row.edit->values[column];
     const Cell &cell = cells_[row.firstCell + std::size_t(column)];
     switch (cell.kind) {
     case ValueKind::Integer:
@@ -346,9 +347,8 @@ bool Recordset::addNew()
     if (!commitPending())
         return false;
     Row row;
-    row.values = QVector<QVariant>(int(fields_.size()));
-    row.changed = QVector<bool>(int(fields_.size()), false);
-    row.isNew = true;
+    row.edit = std::make_unique<Edit>(
+        Edit{QVector<QVariant>(int(fields_.size())), {}, QVector<bool>(int(fields_.size()), false), true});
     rows_.push_back(std::move(row));
     position_ = qsizetype(rows_.size()) - 1;
     succeed();
@@ -361,12 +361,13 @@ bool Recordset::update()
         return fail(errors::ObjectClosed);
     if (bof() || eof())
         return fail(errors::NoCurrentRecord);
-    Row &row = rows_[position_];
-    if (!inMemory_ && !row.changed.isEmpty() && !writeBack(row))
-        return false;
-    row.original.clear();
-    row.changed.clear();
-    row.isNew = false;
+    if (Edit *row = rows_[position_].edit.get()) {
+        if (!inMemory_ && !row->changed.isEmpty() && !writeBack(*row))
+            return false;
+        row->original.clear();
+        row->changed.clear();
+        row->isNew = false;
+    }
     succeed();
     return true;
 }
@@ -375,8 +376,8 @@ bool Recordset::commitPending()
 {
     if (position_ < 0 || position_ >= qsizetype(rows_.size()))
         return true;
-    const Row &row = rows_[position_];
-    if (row.changed.isEmpty() && !row.isNew)
+    const Edit *row = rows_[position_].edit.get();
+    if (!row || (row->changed.isEmpty() && !row->isNew))
         return true;
     return update();
 }
@@ -384,7 +385,7 @@ bool Recordset::commitPending()
 // Writes the changed fields of a query row back to its table. The row is found again by the
 // table's key when the query holds it, otherwise by every value as it was read; the changed
 // columns must still hold their old values (optimistic locking), else nothing is written.
-bool Recordset::writeBack(Row &row)
+bool Recordset::writeBack(Edit &row)
 {
     const std::shared_ptr<Session> session = session_.lock();
     if (!session)

@@ -106,12 +106,16 @@ private:
         };
         qsizetype size = 0;
     };
-    struct Row {
-        std::size_t firstCell = 0;    // of a row read from a query
-        QVector<QVariant> values;     // once a field of the row is assigned, and for added rows
+    // The values of a row once a field of it is assigned, and of an added row.
+    struct Edit {
+        QVector<QVariant> values;
         QVector<QVariant> original;   // as read, to find the row again on update
         QVector<bool> changed;
         bool isNew = false;
+    };
+    struct Row {
+        std::size_t firstCell = 0;    // of a row read from a query
+        std::unique_ptr<Edit> edit;
     };
 
     bool fail(const Error &error) const;
@@ -120,7 +124,7 @@ private:
     // Reads every row of a prepared statement, which stays the caller's.
     bool fill(const std::shared_ptr<Session> &session, sqlite3_stmt *statement);
     bool commitPending();
-    bool writeBack(Row &row);
+    bool writeBack(Edit &row);
     int fieldIndex(const QString &name) const;
     QVariant valueOf(const Row &row, int column) const;
     QVector<QVariant> valuesOf(const Row &row) const;
