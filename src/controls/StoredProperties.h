@@ -69,8 +69,8 @@ struct SetterReader {
     void operator()(const char *key, Get get, Set set, const D &missing) const
     {
         using T = std::decay_t<decltype((control.*get)())>;
-        const QVariant stored = bag.ReadProperty(QString::fromLatin1(key), QVariant::fromValue(T(missingOf(missing))));
-        (control.*set)(stored.template value<T>());
+        const QVariant missingValue = QVariant::fromValue(T(missingOf(missing)));
+        (control.*set)(bag.ReadProperty(QString::fromLatin1(key), missingValue).template value<T>());
     }
 
 private:
@@ -89,7 +89,8 @@ struct GetterWriter {
     void operator()(const char *key, Get get, Set, const D &missing) const
     {
         using T = std::decay_t<decltype((control.*get)())>;
-        bag.WriteProperty(QString::fromLatin1(key), QVariant::fromValue((control.*get)()), QVariant::fromValue(T(missing)));
+        bag.WriteProperty(QString::fromLatin1(key), QVariant::fromValue((control.*get)()),
+                          QVariant::fromValue(T(missing)));
     }
 
     template <class Get, class Set, class T>
