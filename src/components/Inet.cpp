@@ -258,11 +258,13 @@ std::optional<QByteArray> Inet::GetChunk(int size)
     if (size < 1 || !transfer_)
         return std::nullopt;
     const quint64 serial = transfer_->serial;
+    // A chunk is full unless the body ends first; never more than the buffer holds at most.
+    const qsizetype wanted = std::min<qsizetype>(size, kBufferedBodyLimit / 2);
     QPointer<Inet> self(this);
     for (;;) {
         Transfer &transfer = *transfer_;
-        if (transfer.buffered() > 0) {
-            const qsizetype length = std::min<qsizetype>(size, transfer.buffered());
+        if (transfer.buffered() >= wanted || (transfer.finished && transfer.buffered() > 0)) {
+            const qsizetype length = std::min<qsizetype>(wanted, transfer.buffered());
             QByteArray chunk = transfer.body.mid(transfer.readPosition, length);
             transfer.readPosition += length;
             return chunk;
@@ -270,7 +272,7 @@ std::optional<QByteArray> Inet::GetChunk(int size)
         if (transfer.finished)
             return transfer.result == CURLE_OK ? std::optional<QByteArray>(QByteArray()) : std::nullopt;
         pump(kNetworkWait);
-        if (transfer.buffered() > 0 || transfer.finished)
+        if (transfer.buffered() >= wanted || transfer.finished)
             continue;
         runtime::DoEvents();
         if (!self || !transfer_ || transfer_->serial != serial)

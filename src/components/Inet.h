@@ -52,8 +52,8 @@ public:
     // each ended by CR LF. With a name, that header's value ("" when absent). nullopt when there
     // is no answer (nothing executed, failed before the header, cancelled).
     std::optional<QString> GetHeader(const QString &name = QString()) const;
-    // The next at most `size` bytes of the body; empty once the body is complete. Waits for
-    // data while letting the message loop run. nullopt when the transfer failed (the server
+    // The next `size` bytes of the body, fewer only where the body ends; empty once it is
+    // complete. Waits for data while letting the message loop run. nullopt when the transfer failed (the server
     // closed part-way, went silent, the request was cancelled) or `size` is below 1.
     std::optional<QByteArray> GetChunk(int size);
     // Ends the request and closes its connection.
