@@ -293,8 +293,7 @@ void FrmUpdate::TimerCheckForUpdates_Timer()
 void FrmUpdate::CheckForUpdates_MouseUp()
 {
     const int value = m_checkForUpdates->Value();
-    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates"), QString::number(value),
-                     runtime::App::Path() + QStringLiteral("/Settings.ini"));
+    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates"), QString::number(value));
     ModMain::CheckForUpdates = value != 0;
     yield();
 }
@@ -317,6 +316,17 @@ void FrmUpdate::CommandDownloadDatabase_Click()
         return;
     m_timer1->setEnabled(true);
     yield();
+}
+
+void FrmUpdate::CommandCancel_Click()
+{
+    m_dl1->Cancel();
+    if (!yield())
+        return;
+    m_pb1->setValue(0);
+    if (!yield())
+        return;
+    runtime::Unload(this);
 }
 
 void FrmUpdate::Timer1_Timer()
