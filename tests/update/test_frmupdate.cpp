@@ -1,6 +1,7 @@
 #include "update/FrmUpdate.h"
 
 #include "components/Inet.h"
+#include "components/SuiteCheckBox.h"
 #include "controls/QuordanePB.h"
 #include "controls/dcButton.h"
 #include "core/ModMain.h"
@@ -20,6 +21,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -129,13 +132,30 @@ protected:
     QByteArray oldDatabase;
     QByteArray archive;
     QByteArray served; // what /files/updates/kestrova/hwids.7z answers
+    std::mutex pagesMutex;
+    std::string programPage = "1.2.10";
+    std::string databasePage = "2026.2\r\n";
+    void setPages(const std::string &program, const std::string &database)
+    {
+        const std::lock_guard<std::mutex> lock(pagesMutex);
+        programPage = program;
+        databasePage = database;
+    }
+    // Both checks, as one tick of the check timer runs them.
+    void runChecks()
+    {
+        window->CheckForUpdate();
+        window->CheckForDatabaseUpdate();
+    }
     std::atomic<int> slowBytes{0};
     LocalHttpServer server{[this](httplib::Server &http, LocalHttpServer &self) {
-        http.Get("/files/updates/kestrova/update.htm", [](const httplib::Request &, httplib::Response &response) {
-            response.set_content("1.2.10", "text/html");
+        http.Get("/files/updates/kestrova/update.htm", [this](const httplib::Request &, httplib::Response &response) {
+            const std::lock_guard<std::mutex> lock(pagesMutex);
+            response.set_content(programPage, "text/html");
         });
-        http.Get("/files/updates/kestrova/database_v1.htm", [](const httplib::Request &, httplib::Response &response) {
-            response.set_content("2026.2\r\n", "text/html");
+        http.Get("/files/updates/kestrova/database_v1.htm", [this](const httplib::Request &, httplib::Response &response) {
+            const std::lock_guard<std::mutex> lock(pagesMutex);
+            response.set_content(databasePage, "text/html");
         });
         http.Get("/files/updates/kestrova/hwids.7z", [this, &self](const httplib::Request &, httplib::Response &response) {
             const std::string body = served.toStdString();
@@ -261,6 +281,87 @@ TEST_F(UpdateWindow, ANeverStartedDownloadReopensTheDatabase)
     ASSERT_TRUE(waitUntil([this] { return caption("lblerr") == QLatin1String("Error Code - [3] Server Timed Out!"); }));
     EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; }));
     EXPECT_TRUE(window) << "the window stays in the download view";
+}
+
+TEST_F(UpdateWindow, OnlineTextsAtTheLengthLimitsAndTheirComparison)
+{
+    struct Row {
+        std::string program;
+        std::string database;
+        const char *programLabel;
+        const char *databaseLabel;
+        const char *databaseResult; // "" when the check leaves it as it was
+    };
+    const Row rows[] = {
+        {"123456789", "12345678901234", "Online Version: 123456789", "Online Version: 12345678901234", "Update Available: YES"},
+        {"1234567890", "123456789012345", "Online Version: Error", "Online Version: Error", ""},
+        {"1.2.3", "2026.1", "Online Version: 1.2.3", "Online Version: 2026.1", "Update Available: NO"},
+        {"", "abc", "Online Version: Error", "Online Version: abc", "Update Available: YES"},
+        {"1.2.3", "", "Online Version: 1.2.3", "Online Version: Error", ""},
+    };
+    for (const Row &row : rows) {
+        setPages(row.program, row.database);
+        control<runtime::Label>("Label3")->setCaption(QStringLiteral("as it was"));
+        runChecks();
+        EXPECT_EQ(caption("Label1"), QLatin1String(row.programLabel)) << row.program;
+        EXPECT_EQ(caption("Label4"), QLatin1String(row.databaseLabel)) << row.database;
+        EXPECT_EQ(caption("Label3"), *row.databaseResult ? QLatin1String(row.databaseResult) : QLatin1String("as it was")) << row.database;
+        if (*row.databaseResult)
+            EXPECT_EQ(control<dcButton>("CommandDownloadDatabase")->Enabled(), QLatin1String(row.databaseResult).endsWith(QLatin1String("YES")));
+    }
+    main->version->setCaption(QStringLiteral("Database Version"));
+    setPages("1.2.3", "9999.9");
+    runChecks();
+    EXPECT_EQ(caption("Label3"), QStringLiteral("Update Available: NO")) << "no local version reads as up to date";
+}
+
+TEST_F(UpdateWindow, StartUpSettingProgressTextsAndErrorCodes)
+{
+    auto *box = window->findChild<SuiteCheckBox *>(QStringLiteral("CheckForUpdates"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->Value(), 0);
+    box->setValue(1);
+    emit box->MouseUp(1, 0, 1, 1);
+    EXPECT_EQ(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates")), QStringLiteral("1"));
+    EXPECT_TRUE(ModMain::CheckForUpdates);
+    box->setValue(0);
+    emit box->MouseUp(2, 0, 1, 1);
+    EXPECT_EQ(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates")), QStringLiteral("0"));
+    EXPECT_FALSE(ModMain::CheckForUpdates);
+
+    window->zip_Progress(512, 2048);
+    EXPECT_EQ(caption("ImportantLabelUnzip"), QStringLiteral("Decompressing Database... Progress: 512 Bytes of 2.00 KB"));
+    DownLoad *dl = window->DL1();
+    emit dl->Percent(100);
+    EXPECT_EQ(caption("InfoLabelpercent"), QStringLiteral("Percent Complete - 100"));
+    emit dl->DLECode(6);
+    EXPECT_EQ(caption("lblerr"), QStringLiteral("Error Code - [6] Internal Server Error!"));
+    emit dl->DLECode(7);
+    EXPECT_EQ(caption("lblerr"), QStringLiteral("Error Code - [6] Internal Server Error!")) << "7 is not in the table";
+    emit dl->RecievedBytes(1048577);
+    EXPECT_EQ(caption("lblCBytes"), QStringLiteral("Current Bytes Read - 1.00 MB"));
+
+    control<QuordanePB>("PB1")->setValue(0);
+    ASSERT_TRUE(runtime::Unload(window));
+    ModMain::CheckForUpdates = true;
+    QFile archiveLeft(folder.filePath(QStringLiteral("hwids.7z")));
+    ASSERT_TRUE(archiveLeft.open(QIODevice::WriteOnly));
+    archiveLeft.close();
+    window = new FrmUpdate;
+    runtime::Load(window);
+    EXPECT_EQ(window->findChild<SuiteCheckBox *>(QStringLiteral("CheckForUpdates"))->Value(), 1);
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("hwids.7z")))) << "deleted at load";
+    ModMain::CheckForUpdates = false;
+}
+
+TEST_F(UpdateWindow, ALoadWhileTheProgramClosesUnloadsAtOnce)
+{
+    ASSERT_TRUE(runtime::Unload(window));
+    ModMain::ClosingProgram = true;
+    window = new FrmUpdate;
+    runtime::Load(window);
+    EXPECT_FALSE(window && window->IsLoaded());
+    ModMain::ClosingProgram = false;
 }
 
 TEST(UpdateWindowText, SizeTexts)
