@@ -32,4 +32,9 @@ QString HomePage()
     return setting(QStringLiteral("HomePage"), WebServer() + QLatin1Char('/'));
 }
 
+QString SupportEmail()
+{
+    return setting(QStringLiteral("SupportEmail"), QStringLiteral("support@quordane.example"));
+}
+
 }

@@ -14,5 +14,7 @@ QString WebServer();
 QString SearchPage();
 // The home page.
 QString HomePage();
+// The address the user may send new_hardware.txt to when its upload fails.
+QString SupportEmail();
 
 }
