@@ -18,6 +18,8 @@
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/MsgBox.h"
+#include "runtime/PropertyBag.h"
+#include "runtime/StdFont.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 #include "skin/FrmColors.h"
@@ -73,9 +75,30 @@ std::optional<runtime::OleColor> schemeColor(int swatch)
     return picker ? std::optional<runtime::OleColor>(picker->Color()) : std::nullopt;
 }
 
-double pixels(double twips)
+const runtime::StdFont kVerdana(QStringLiteral("Verdana"), 8.25);
+
+// Places a control by twips in whatever scale its container uses (a panel counts in pixels).
+void place(runtime::Control *control, double left, double top, double width, double height)
 {
-    return twips / runtime::Screen::TwipsPerPixelX();
+    const double x = control->unitsPerPixelX() / runtime::Screen::TwipsPerPixelX();
+    const double y = control->unitsPerPixelY() / runtime::Screen::TwipsPerPixelY();
+    control->Move(left * x, top * y, width * x, height * y);
+}
+
+runtime::PropertyBag titleBarBag()
+{
+    return runtime::PropertyBag{{"Caption", "Updates"},
+                                {"BackColor", 0xF7B8F8u},
+                                {"BackColorCover", 1750},
+                                {"BackColorV1Begin", 0xFF9933u},
+                                {"BackColorV1End", 0u},
+                                {"BackColorV2Begin", 0xC0C0C0u},
+                                {"BackColorV2End", 0xC0C0C0u},
+                                {"ForeColor", 0xFFFFFFu},
+                                {"CaptionColorBack", 0u},
+                                {"PicturePosMode", 2},
+                                {"PicturePosY", 8},
+                                {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Verdana"), 9.75))}};
 }
 
 } // namespace
@@ -94,6 +117,7 @@ struct FrmUpdate::Check {
 FrmUpdate::FrmUpdate() : runtime::Form(QStringLiteral("FrmUpdate"))
 {
     setCaption(QStringLiteral("Updates"));
+    Move(0, 0, 6240, 3600);
     createControls();
 }
 
@@ -101,60 +125,67 @@ FrmUpdate::~FrmUpdate() = default;
 
 void FrmUpdate::createControls()
 {
-    m_titelBar = new TitelBar(this);
-    m_titelBar->setCaption(QStringLiteral("Updates"));
-
     const auto label = [](QWidget *container, const char *name, const QString &caption, double left, double top) {
         auto *created = new runtime::Label(container, QLatin1String(name));
         created->setCaption(caption);
-        created->Move(pixels(left), pixels(top), pixels(5600), pixels(255));
+        created->setBackStyle(runtime::vbTransparent);
+        created->setFont(kVerdana);
+        place(created, left, top, 3900, 240);
         return created;
     };
     const auto button = [](QWidget *container, const char *name, const QString &caption, double left, double top) {
         auto *created = new dcButton(container, QLatin1String(name));
-        created->setCaption(caption);
-        created->Move(pixels(left), pixels(top), pixels(1800), pixels(375));
+        created->ReadProperties(runtime::PropertyBag{{"Caption", caption}, {"Font", QVariant::fromValue(kVerdana)}});
+        place(created, left, top, 1935, 375);
         return created;
     };
     const auto panel = [this](const char *name, const QString &title, double top, double height) {
         auto *created = new PanelFx(this, QLatin1String(name));
-        created->setTitleCaption(title);
-        created->Move(120, top, 6000, height);
+        created->ReadProperties(runtime::PropertyBag{{"TitleCaption", title}, {"Font", QVariant::fromValue(kVerdana)}});
+        place(created, 60, top, 6120, height);
         return created;
     };
 
-    m_panelProgram = panel("PanelProgram", QStringLiteral("Current Program Version: "), 480, 1200);
-    m_label1 = label(m_panelProgram, "Label1", QStringLiteral("Online Version:"), 120, 420);
-    m_label2 = label(m_panelProgram, "Label2", QStringLiteral("Update Available:"), 120, 780);
-    m_commandOpen = button(m_panelProgram, "CommmandOpenQuordane", QStringLiteral("Open Quordane"), 4080, 660);
+    m_titelBar = new TitelBar(this);
+    m_titelBar->ReadProperties(titleBarBag());
+    place(m_titelBar, 0, 0, 6240, 480);
+
+    m_panelProgram = panel("PanelProgram", QStringLiteral("Current Program Version: "), 540, 1140);
+    m_label1 = label(m_panelProgram, "Label1", QStringLiteral("Online Version:"), 120, 390);
+    m_label2 = label(m_panelProgram, "Label2", QStringLiteral("Update Available:"), 120, 720);
+    m_commandOpen = button(m_panelProgram, "CommmandOpenQuordane", QStringLiteral("Open Quordane"), 4080, 540);
     m_commandOpen->setEnabled(false);
 
-    m_panelDatabase = panel("PanelDatabase", QStringLiteral("Device Database Version: "), 1740, 1200);
-    m_label4 = label(m_panelDatabase, "Label4", QStringLiteral("Online Version:"), 120, 420);
-    m_label3 = label(m_panelDatabase, "Label3", QStringLiteral("Update Available:"), 120, 780);
-    m_commandDownload = button(m_panelDatabase, "CommandDownloadDatabase", QStringLiteral("Download Database"), 4080, 660);
+    m_panelDatabase = panel("PanelDatabase", QStringLiteral("Device Database Version: "), 1740, 1140);
+    m_label4 = label(m_panelDatabase, "Label4", QStringLiteral("Online Version:"), 120, 390);
+    m_label3 = label(m_panelDatabase, "Label3", QStringLiteral("Update Available:"), 120, 720);
+    m_commandDownload = button(m_panelDatabase, "CommandDownloadDatabase", QStringLiteral("Download Database"), 4080, 540);
     m_commandDownload->setEnabled(false);
 
-    m_panelDownloading = panel("PanelDownloading", QStringLiteral("Downloading Database..."), 480, 2460);
+    m_panelDownloading = panel("PanelDownloading", QStringLiteral("Downloading Database..."), 540, 2580);
     m_panelDownloading->setVisible(false);
-    m_lblTotalBytes = label(m_panelDownloading, "lblTotalBytes", QStringLiteral("Total Bytes - "), 120, 400);
-    m_lblCBytes = label(m_panelDownloading, "lblCBytes", QStringLiteral("Bytes Read - "), 120, 660);
-    m_lblStatus = label(m_panelDownloading, "lblStatus", QStringLiteral("Status - "), 120, 920);
-    m_infoLabelPercent = label(m_panelDownloading, "InfoLabelpercent", QStringLiteral("Percent Downloaded - "), 120, 1180);
-    m_lblTime = label(m_panelDownloading, "lblTime", QStringLiteral("Time Remaining - "), 120, 1440);
-    m_infoLabelRate = label(m_panelDownloading, "InfolabelRate", QStringLiteral("Transfer Rate - "), 120, 1700);
-    m_lblerr = label(m_panelDownloading, "lblerr", QStringLiteral("Error Code - "), 120, 1960);
-    m_importantLabelUnzip = label(m_panelDownloading, "ImportantLabelUnzip", QStringLiteral("Decompressing Database..."), 120, 1960);
+    m_lblTotalBytes = label(m_panelDownloading, "lblTotalBytes", QStringLiteral("Total Bytes - "), 120, 360);
+    m_lblCBytes = label(m_panelDownloading, "lblCBytes", QStringLiteral("Bytes Read - "), 120, 600);
+    m_lblStatus = label(m_panelDownloading, "lblStatus", QStringLiteral("Status - "), 120, 840);
+    m_infoLabelPercent = label(m_panelDownloading, "InfoLabelpercent", QStringLiteral("Percent Downloaded - "), 120, 1080);
+    m_lblTime = label(m_panelDownloading, "lblTime", QStringLiteral("Time Remaining - "), 120, 1320);
+    m_infoLabelRate = label(m_panelDownloading, "InfolabelRate", QStringLiteral("Transfer Rate - "), 120, 1560);
+    m_lblerr = label(m_panelDownloading, "lblerr", QStringLiteral("Error Code - "), 120, 1800);
+    m_importantLabelUnzip = label(m_panelDownloading, "ImportantLabelUnzip", QStringLiteral("Decompressing Database..."), 120, 2040);
+    place(m_importantLabelUnzip, 120, 2040, 5880, 240);
     m_importantLabelUnzip->setVisible(false);
     m_pb1 = new QuordanePB(m_panelDownloading, QStringLiteral("PB1"));
-    m_pb1->Move(pixels(120), pixels(2220), pixels(3900), pixels(200));
-    m_commandCancel = button(m_panelDownloading, "CommandCancel", QStringLiteral("Cancel"), 4080, 2100);
+    m_pb1->ReadProperties(runtime::PropertyBag{{"Segments", true}});
+    place(m_pb1, 120, 2310, 3900, 195);
+    m_commandCancel = button(m_panelDownloading, "CommandCancel", QStringLiteral("Cancel"), 4080, 2130);
 
     m_checkForUpdates = new SuiteCheckBox(this, QStringLiteral("CheckForUpdates"));
     m_checkForUpdates->setCaption(QStringLiteral("Check For Updates At Program Startup"));
-    m_checkForUpdates->Move(120, 3030, 5000, 300);
+    m_checkForUpdates->setFont(kVerdana);
+    place(m_checkForUpdates, 120, 3210, 4500, 300);
 
     m_dl1 = new DownLoad(this, QStringLiteral("DL1"));
+    m_dl1->InitNew();
     m_dl1->setVisible(false);
     m_inet1 = new InetCtlsObjects::Inet(this);
     m_inet1->setObjectName(QStringLiteral("Inet1"));
@@ -443,6 +474,9 @@ void FrmUpdate::DL1_DLComplete()
     if (result == DatabaseInstall::Result::Installed) {
         m_panelDownloading->setTitleCaption(QStringLiteral("Decompressed Successfully"));
         m_importantLabelUnzip->setCaption(QStringLiteral("Decompressed Successfully"));
+        // Painted before the window closes, so the user sees the install succeed.
+        if (!yield())
+            return;
     } else {
         failure = result == DatabaseInstall::Result::OpenFailed ? QStringLiteral("Failed to open the download database file!")
                                                                  : QStringLiteral("Failed to decompress the download database file!");
