@@ -19,6 +19,8 @@ using Clock = std::chrono::steady_clock;
 constexpr qsizetype kBufferedBodyLimit = 1 << 20;
 // A page fetched whole is a small text; anything larger fails instead of growing without bound.
 constexpr qsizetype kPageLimit = 1 << 20;
+// An answer's header is a few hundred bytes; one that goes on without end fails the request.
+constexpr qsizetype kHeaderLimit = 64 * 1024;
 constexpr std::chrono::milliseconds kNetworkWait{5};
 
 void initCurl()
@@ -97,6 +99,8 @@ struct Inet::Transfer {
             transfer.headerComplete = status >= 200;
             return length;
         }
+        if (transfer.header.size() + line.size() > kHeaderLimit)
+            return 0; // fails the transfer
         transfer.header += line.endsWith("\r\n") ? line : line.trimmed() + "\r\n";
         return length;
     }

@@ -464,10 +464,13 @@ void FrmUpdate::DL1_DLComplete()
     if (!yield())
         return;
     QPointer<FrmUpdate> self(this);
-    m_zip = new Zentrax(this);
-    connect(m_zip, &Zentrax::Progress, this, &FrmUpdate::zip_Progress);
-    const QString folder = runtime::App::Path();
-    const DatabaseInstall::Result result = DatabaseInstall::Install(*m_zip, folder + QStringLiteral("/hwids.7z"), folder);
+    DatabaseInstall::Result result;
+    {
+        Zentrax zip;
+        connect(&zip, &Zentrax::Progress, this, &FrmUpdate::zip_Progress);
+        const QString folder = runtime::App::Path();
+        result = DatabaseInstall::Install(zip, folder + QStringLiteral("/hwids.7z"), folder);
+    }
     if (!self || !IsLoaded())
         return;
     QString failure;
@@ -482,7 +485,6 @@ void FrmUpdate::DL1_DLComplete()
                                                                  : QStringLiteral("Failed to decompress the download database file!");
         m_importantLabelUnzip->setCaption(failure);
     }
-    delete std::exchange(m_zip, nullptr);
     if (!failure.isEmpty()) {
         runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
         if (!self || !IsLoaded())

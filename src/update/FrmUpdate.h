@@ -9,7 +9,6 @@ class PanelFx;
 class QuordanePB;
 class SuiteCheckBox;
 class TitelBar;
-class Zentrax;
 class dcButton;
 namespace InetCtlsObjects {
 class Inet;
@@ -91,7 +90,6 @@ private:
     InetCtlsObjects::Inet *m_inet2 = nullptr;
     runtime::Timer *m_timerCheckForUpdates = nullptr;
     runtime::Timer *m_timer1 = nullptr;
-    Zentrax *m_zip = nullptr;
     // The download click closed the program-wide database; whoever ends the download reopens it.
     bool m_databaseClosed = false;
 };

@@ -146,6 +146,11 @@ struct RequestServer {
             });
         });
         http.Get("/missing", [](const httplib::Request &, httplib::Response &response) { response.status = 404; });
+        http.Get("/hugeheader", [](const httplib::Request &, httplib::Response &response) {
+            for (int i = 0; i < 40; ++i)
+                response.set_header("X-Filler-" + std::to_string(i), std::string(2000, 'h'));
+            response.set_content("body", "text/plain");
+        });
         http.Get("/silent", [&self](const httplib::Request &, httplib::Response &) { self.pause(60s); });
         http.Get("/stall", [&self](const httplib::Request &, httplib::Response &response) {
             response.set_content_provider(1000, "application/octet-stream", [&self](size_t, size_t, httplib::DataSink &) {
@@ -257,6 +262,9 @@ TEST(InetRequest, SilentAndBrokenServersEndTheWaitsAsFailures)
         received += chunk->size();
     EXPECT_EQ(chunk, std::nullopt) << "closed part-way is no complete body";
     EXPECT_EQ(received, 400);
+
+    ASSERT_TRUE(inet.Execute(fixture.server.url("/hugeheader")));
+    EXPECT_FALSE(waitForHeader(inet)) << "a header without end fails the request";
 
     EXPECT_EQ(inet.GetChunk(0), std::nullopt);
     Inet idle;

@@ -43,6 +43,7 @@ inline void downloadRoutes(httplib::Server &http, LocalHttpServer &self, const Q
     http.Get("/empty", [](const httplib::Request &, httplib::Response &response) {
         response.set_content("", "application/octet-stream");
     });
+    http.Get("/silent", [&self](const httplib::Request &, httplib::Response &) { self.pause(std::chrono::seconds(60)); });
     http.Get("/stall", [&self](const httplib::Request &, httplib::Response &response) {
         response.set_content_provider(1000, "application/octet-stream",
                                       [&self](size_t, size_t, httplib::DataSink &) { return self.pause(std::chrono::seconds(60)); });
