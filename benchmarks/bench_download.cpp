@@ -115,6 +115,25 @@ void BM_DownloadWithUpdateWindow(benchmark::State &state)
 }
 BENCHMARK(BM_DownloadWithUpdateWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// The same download with no window: what the control and the transfer cost by themselves.
+void BM_DownloadControlAlone(benchmark::State &state)
+{
+    const QString url = server().url(QStringLiteral("/big.bin"));
+    QTemporaryDir dir;
+    QWidget host;
+    DownLoad dl(&host, QStringLiteral("DL1"));
+    dl.setSaveLocation(dir.filePath(QStringLiteral("download.bin")));
+    for (auto _ : state) {
+        dl.setURL(url);
+        dl.GetFileInformation();
+        dl.Download();
+        if (QFileInfo(dl.SaveLocation()).size() != kFileSize)
+            state.SkipWithError("incomplete download");
+    }
+    state.SetBytesProcessed(state.iterations() * kFileSize);
+}
+BENCHMARK(BM_DownloadControlAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 void BM_CurlCommandLine(benchmark::State &state)
 {
     const QString url = server().url(QStringLiteral("/big.bin"));
