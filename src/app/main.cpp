@@ -1,16 +1,42 @@
-#include "runtime/App.h"
-#include "runtime/Form.h"
+#include "chrome/ModShadow.h"
+#include "core/ModMain.h"
+#include "core/Modini.h"
+#include "platform/ModDPI.h"
+#include "runtime/Forms.h"
 #include "runtime/Program.h"
+#include "skin/FrmColors.h"
 
-// The start-up form stands in for the main window until the windows take over.
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace {
+
+// The colour window's close button only hides it; while it stands in for the main window, that
+// ends the program (a minimised window's hide comes from the window system and does not).
+class QuitWhenHidden : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && !event->spontaneous())
+            QCoreApplication::quit();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}
+
+// Until the main window exists, the start-up loads the colour window hidden as the main window
+// will (after the DPI factor and the shadow setting), and shows it.
 int main(int argc, char **argv)
 {
     return runtime::RunProgram(argc, argv, [] {
-        using runtime::App;
-        auto *form = new runtime::Form(QStringLiteral("FrmMain"));
-        form->setCaption(QStringLiteral("Quordane - Kestrova v%1.%2.%3").arg(App::Major()).arg(App::Minor()).arg(App::Revision()));
-        form->setBackColor(0x00F0F0F0);
-        form->Move(0, 0, 11250, 8250);
-        return form;
+        ModDPI::InitDPIScale();
+        ModMain::DisableShadow = Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckDisableShadow")) == QLatin1String("1");
+        ModShadow::ShadowEnabled = !ModMain::DisableShadow;
+        ModShadow::InitShadow();
+        FrmColors *colors = runtime::Forms::Get<FrmColors>();
+        colors->installEventFilter(new QuitWhenHidden(colors));
+        return colors;
     });
 }
