@@ -15,6 +15,8 @@
 #include "support_downloadserver.h"
 #include "update/DatabaseInstall.h"
 #include "update/DownLoad.h"
+#include "components/SuiteColorPicker.h"
+#include "skin/FrmColors.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,6 +186,17 @@ TEST_F(UpdateWindow, ChecksShowTheVersionsAndEnableTheDownload)
     EXPECT_EQ(caption("Label3"), QStringLiteral("Update Available: YES"));
     EXPECT_TRUE(control<dcButton>("CommandDownloadDatabase")->Enabled());
     EXPECT_FALSE(ModMain::DatabaseUpToDate);
+    const FrmColors *colors = runtime::Forms::Get<FrmColors>();
+    ASSERT_TRUE(colors->ColorPicker(1) && colors->ColorPicker(12));
+    colors->ColorPicker(1)->setColor(0x112233);
+    colors->ColorPicker(12)->setColor(0x0000FF);
+    window->CheckForDatabaseUpdate();
+    EXPECT_EQ(control<runtime::Label>("Label3")->ForeColor(), 0x0000FFu) << "importanttext, read at the check";
+    setPages("1.2.3", "2026.1");
+    window->CheckForDatabaseUpdate();
+    EXPECT_EQ(control<runtime::Label>("Label3")->ForeColor(), 0x112233u) << "programtext";
+    EXPECT_FALSE(control<dcButton>("CommandDownloadDatabase")->Enabled());
+    EXPECT_TRUE(ModMain::DatabaseUpToDate);
 }
 
 TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)
