@@ -1,0 +1,157 @@
+#include "update/DL_Properties.h"
+
+#include "platform/cCommonDialog.h"
+#include "runtime/Control.h"
+#include "runtime/Label.h"
+#include "runtime/TextBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+const QStringList ChunkSizes = {QStringLiteral("256"), QStringLiteral("512"), QStringLiteral("1024"),
+                                QStringLiteral("2048")};
+
+// A plain widget of the page at a place in twips, as the page was laid out.
+template <class W>
+W *placed(W *widget, const QString &name, int left, int top, int width, int height)
+{
+    constexpr int TwipsPerPixel = 15;
+    widget->setObjectName(name);
+    widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
+    return widget;
+}
+
+runtime::Label *label(QWidget *page, const QString &name, const QString &caption, int left, int top, int width)
+{
+    auto *l = new runtime::Label(page, name);
+    l->setCaption(caption);
+    l->Move(left, top, width, 255);
+    return l;
+}
+
+bool isChecked(const QCheckBox *box)
+{
+    return box->checkState() == Qt::Checked; // the box's value is 1
+}
+
+void setValue(QCheckBox *box, bool on)
+{
+    box->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+
+} // namespace
+
+DL_Properties::DL_Properties(QWidget *parent)
+    : runtime::PropertyPage(QStringLiteral("DownLoad_Properties"), parent)
+{
+    createFields();
+    // Initialisation.
+    ChunkCombo->addItems(ChunkSizes);
+    ChunkCombo->setEditText(QStringLiteral("Select Chunk Size*"));
+    m_dialog = std::make_shared<cCommonDialog>();
+    setChanged(false);
+}
+
+DL_Properties::~DL_Properties() = default;
+
+void DL_Properties::createFields()
+{
+    resize(5400 / 15, 3300 / 15);
+    lblUrl = label(this, QStringLiteral("lblUrl"), QStringLiteral("Url Of File:"), 120, 120, 1500);
+    txtUrl = new runtime::TextBox(this, QStringLiteral("txtUrl"));
+    txtUrl->Move(1680, 90, 3600, 300);
+    lblSaveLocation = label(this, QStringLiteral("lblSaveLocation"), QStringLiteral("Save Location:"), 120, 540, 1500);
+    txtSaveLocation = new runtime::TextBox(this, QStringLiteral("txtSaveLocation"));
+    txtSaveLocation->Move(1680, 510, 3120, 300);
+    CSD = placed(new QPushButton(QStringLiteral("..."), this), QStringLiteral("CSD"), 4860, 510, 420, 300);
+    lblCHUNK = label(this, QStringLiteral("lblCHUNK"), QStringLiteral("CHUNK SIZE:"), 120, 960, 1500);
+    ChunkCombo = placed(new QComboBox(this), QStringLiteral("ChunkCombo"), 1680, 930, 2160, 315);
+    ChunkCombo->setEditable(true);
+    ChunkCombo->setInsertPolicy(QComboBox::NoInsert);
+    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("* Note - The best chunk size to use on a 56K is 1024."),
+                   120, 1380, 5160);
+    Chkpreserve = placed(new QCheckBox(QStringLiteral("Check to preserve file extension."), this),
+                         QStringLiteral("Chkpreserve"), 120, 1800, 5160, 300);
+    ChkOC = placed(new QCheckBox(QStringLiteral("Check to test Internet Connection before downloading."), this),
+                   QStringLiteral("ChkOC"), 120, 2220, 5160, 300);
+    ChkPC = placed(new QCheckBox(QStringLiteral("Check to prompt user if (s)he would like to overwrite file(s)."), this),
+                   QStringLiteral("ChkPC"), 120, 2640, 5160, 300);
+
+    // Typing, clicking and the selection's fill all go through these, so the Booleans follow the
+    // boxes and any altered field marks the page changed.
+    connect(txtUrl, &runtime::TextBox::Change, this, &DL_Properties::MarkChanged);
+    connect(txtSaveLocation, &runtime::TextBox::Change, this, &DL_Properties::MarkChanged);
+    connect(ChunkCombo, &QComboBox::editTextChanged, this, &DL_Properties::MarkChanged);
+    connect(CSD, &QPushButton::clicked, this, &DL_Properties::CSD_Click);
+    connect(Chkpreserve, &QCheckBox::stateChanged, this, &DL_Properties::Chkpreserve_Click);
+    connect(ChkOC, &QCheckBox::stateChanged, this, &DL_Properties::ChkOC_Click);
+    connect(ChkPC, &QCheckBox::stateChanged, this, &DL_Properties::ChkPC_Click);
+}
+
+void DL_Properties::MarkChanged()
+{
+    setChanged(true);
+}
+
+void DL_Properties::SelectionChanged()
+{
+    const QList<QObject *> selected = SelectedControls();
+    if (selected.isEmpty())
+        return;
+    QObject *control = selected.first();
+    txtSaveLocation->setText(runtime::getPropertyByName(control, "SaveLocation").toString());
+    ChunkCombo->setEditText(runtime::getPropertyByName(control, "CHUNK").toString());
+    txtUrl->setText(runtime::getPropertyByName(control, "URL").toString());
+    setValue(Chkpreserve, runtime::getPropertyByName(control, "KeepType").toBool());
+    setValue(ChkOC, runtime::getPropertyByName(control, "OnlineCheck").toBool());
+    setValue(ChkPC, runtime::getPropertyByName(control, "PromptOverwrite").toBool());
+}
+
+void DL_Properties::ApplyChanges()
+{
+    const QList<QObject *> selected = SelectedControls();
+    if (selected.isEmpty())
+        return;
+    QObject *control = selected.first();
+    WriteProperty(control, "SaveLocation", txtSaveLocation->Text());
+    WriteProperty(control, "CHUNK", ChunkCombo->currentText());
+    WriteProperty(control, "URL", txtUrl->Text());
+    WriteProperty(control, "KeepType", m_keepType);
+    WriteProperty(control, "OnlineCheck", m_onlineCheck);
+    WriteProperty(control, "PromptOverwrite", m_promptOverwrite);
+}
+
+void DL_Properties::CSD_Click()
+{
+    const std::shared_ptr<cCommonDialog> dialog = m_dialog;
+    const QPointer<DL_Properties> page(this);
+    dialog->setDialogTitle(QStringLiteral("Please choose a place to save."));
+    dialog->setFilter(QStringLiteral("(*.*) All Files|*.*"));
+    dialog->ShowSave();
+    if (!page)
+        return;
+    if (!dialog->FileName().isEmpty())
+        txtSaveLocation->setText(dialog->FileName());
+}
+
+void DL_Properties::Chkpreserve_Click()
+{
+    m_keepType = isChecked(Chkpreserve);
+    MarkChanged();
+}
+
+void DL_Properties::ChkOC_Click()
+{
+    m_onlineCheck = isChecked(ChkOC);
+    MarkChanged();
+}
+
+void DL_Properties::ChkPC_Click()
+{
+    m_promptOverwrite = isChecked(ChkPC);
+    MarkChanged();
+}
