@@ -60,26 +60,27 @@ DL_Properties::~DL_Properties() = default;
 
 void DL_Properties::createFields()
 {
-    resize(5400 / 15, 3300 / 15);
+    // The fields sit at fixed places, so the page asks its host for room for all of them.
+    setMinimumSize(6600 / 15, 3300 / 15);
     lblUrl = label(this, QStringLiteral("lblUrl"), QStringLiteral("Url Of File:"), 120, 120, 1500);
     txtUrl = new runtime::TextBox(this, QStringLiteral("txtUrl"));
-    txtUrl->Move(1680, 90, 3600, 300);
+    txtUrl->Move(1680, 90, 4800, 300);
     lblSaveLocation = label(this, QStringLiteral("lblSaveLocation"), QStringLiteral("Save Location:"), 120, 540, 1500);
     txtSaveLocation = new runtime::TextBox(this, QStringLiteral("txtSaveLocation"));
-    txtSaveLocation->Move(1680, 510, 3120, 300);
-    CSD = placed(new QPushButton(QStringLiteral("..."), this), QStringLiteral("CSD"), 4860, 510, 420, 300);
+    txtSaveLocation->Move(1680, 510, 4320, 300);
+    CSD = placed(new QPushButton(QStringLiteral("..."), this), QStringLiteral("CSD"), 6060, 510, 420, 300);
     lblCHUNK = label(this, QStringLiteral("lblCHUNK"), QStringLiteral("CHUNK SIZE:"), 120, 960, 1500);
     ChunkCombo = placed(new QComboBox(this), QStringLiteral("ChunkCombo"), 1680, 930, 2160, 315);
     ChunkCombo->setEditable(true);
     ChunkCombo->setInsertPolicy(QComboBox::NoInsert);
     Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("* Note - The best chunk size to use on a 56K is 1024."),
-                   120, 1380, 5160);
+                   120, 1380, 6360);
     Chkpreserve = placed(new QCheckBox(QStringLiteral("Check to preserve file extension."), this),
-                         QStringLiteral("Chkpreserve"), 120, 1800, 5160, 300);
+                         QStringLiteral("Chkpreserve"), 120, 1800, 6360, 300);
     ChkOC = placed(new QCheckBox(QStringLiteral("Check to test Internet Connection before downloading."), this),
-                   QStringLiteral("ChkOC"), 120, 2220, 5160, 300);
+                   QStringLiteral("ChkOC"), 120, 2220, 6360, 300);
     ChkPC = placed(new QCheckBox(QStringLiteral("Check to prompt user if (s)he would like to overwrite file(s)."), this),
-                   QStringLiteral("ChkPC"), 120, 2640, 5160, 300);
+                   QStringLiteral("ChkPC"), 120, 2640, 6360, 300);
 
     // Typing, clicking and the selection's fill all go through these, so the Booleans follow the
     // boxes and any altered field marks the page changed.
