@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,18 @@ TEST_F(PropertyPageTest, FieldsCarryTheirTextsAndTheChunkSizes)
     EXPECT_EQ(page.ChunkCombo->currentText(), QStringLiteral("Select Chunk Size*"));
     EXPECT_TRUE(page.txtUrl->Text().isEmpty());
     EXPECT_FALSE(page.Changed());
+}
+
+TEST_F(PropertyPageTest, AHostsLayoutLeavesRoomForEveryField)
+{
+    QWidget host;
+    auto *layout = new QVBoxLayout(&host);
+    auto *hosted = new DL_Properties;
+    layout->addWidget(hosted);
+    host.adjustSize();
+    const QRect room(QPoint(0, 0), hosted->size());
+    for (QWidget *field : hosted->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(room.contains(field->geometry())) << field->objectName().toStdString();
 }
 
 TEST_F(PropertyPageTest, OnlyTheFirstOfSeveralSelectedControlsIsLoadedAndWritten)
