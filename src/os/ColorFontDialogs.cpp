@@ -20,20 +20,6 @@ using namespace dialogs;
 
 constexpr int CustomColorCount = 16;
 
-bool checkTemplateAndSize(quint32 size, quint32 expected, bool wantsTemplate)
-{
-    if (size != expected) {
-        setExtendedError(CDERR_STRUCTSIZE);
-        return false;
-    }
-    // No module here holds dialog templates.
-    if (wantsTemplate) {
-        setExtendedError(CDERR_FINDRESFAILURE);
-        return false;
-    }
-    return true;
-}
-
 double pointsFromHeight(qint32 height)
 {
     return std::abs(height) * 72.0 / GetScreenLogPixelsY();
@@ -92,7 +78,7 @@ void hideEffects(QFontDialog *dialog)
 int ChooseColor(CHOOSECOLOR *record)
 {
     setExtendedError(0);
-    if (!record || !checkTemplateAndSize(record->lStructSize, CHOOSECOLOR_SIZE, record->Flags & CC_ENABLETEMPLATE))
+    if (!record || !checkRecord(record->lStructSize, CHOOSECOLOR_SIZE, record->Flags & CC_ENABLETEMPLATE))
         return 0;
     if (!record->lpCustColors) {
         setExtendedError(CDERR_INITIALIZATION);
@@ -130,7 +116,7 @@ int ChooseColor(CHOOSECOLOR *record)
 int ChooseFont(CHOOSEFONT *record)
 {
     setExtendedError(0);
-    if (!record || !checkTemplateAndSize(record->lStructSize, CHOOSEFONT_SIZE, record->Flags & CF_ENABLETEMPLATE))
+    if (!record || !checkRecord(record->lStructSize, CHOOSEFONT_SIZE, record->Flags & CF_ENABLETEMPLATE))
         return 0;
     const quint32 flags = record->Flags;
     if ((flags & CF_INITTOLOGFONTSTRUCT) && !record->lpLogFont) {

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QHash>
 
 namespace os {
 
@@ -57,6 +56,19 @@ namespace dialogs {
 void setExtendedError(unsigned code)
 {
     lastExtendedError = code;
+}
+
+bool checkRecord(quint32 size, quint32 expected, bool wantsTemplate)
+{
+    if (size != expected) {
+        setExtendedError(CDERR_STRUCTSIZE);
+        return false;
+    }
+    if (wantsTemplate) {
+        setExtendedError(CDERR_FINDRESFAILURE);
+        return false;
+    }
+    return true;
 }
 
 HookBridge::HookBridge(QDialog *dialog, QWidget *hookWindow, HookProc hook, qintptr initParam)

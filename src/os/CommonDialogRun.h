@@ -13,6 +13,10 @@ namespace os::dialogs {
 
 void setExtendedError(unsigned code);
 
+// A record of the platform's size, asking for no dialog template (no module here holds one);
+// otherwise the extended error says which it was.
+bool checkRecord(quint32 size, quint32 expected, bool wantsTemplate);
+
 // A Qt dialog whose OK can be refused: `confirm` answers false to keep it open.
 template <class Base>
 class VetoableDialog : public Base {

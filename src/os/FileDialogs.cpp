@@ -70,17 +70,10 @@ QString chosenFiles(const QStringList &files, quint32 flags)
 int showFileDialog(OPENFILENAME *record, bool save)
 {
     setExtendedError(0);
-    if (!record || record->lStructSize != OPENFILENAME_SIZE) {
-        setExtendedError(CDERR_STRUCTSIZE);
+    if (!record || !checkRecord(record->lStructSize, OPENFILENAME_SIZE, record->Flags & OFN_ENABLETEMPLATE))
         return 0;
-    }
     if (!record->lpstrFile || record->nMaxFile == 0) {
         setExtendedError(CDERR_INITIALIZATION);
-        return 0;
-    }
-    // No module here holds dialog templates.
-    if (record->Flags & OFN_ENABLETEMPLATE) {
-        setExtendedError(CDERR_FINDRESFAILURE);
         return 0;
     }
 

@@ -125,20 +125,6 @@ void replaceBlock(HGLOBAL &slot, HGLOBAL block)
     slot = block;
 }
 
-bool checkRecord(quint32 size, quint32 expected, bool wantsTemplate)
-{
-    if (size != expected) {
-        setExtendedError(CDERR_STRUCTSIZE);
-        return false;
-    }
-    // No module here holds dialog templates.
-    if (wantsTemplate) {
-        setExtendedError(CDERR_FINDRESFAILURE);
-        return false;
-    }
-    return true;
-}
-
 QDialog *printDialog(QPrinter *printer, const PRINTDLG &record)
 {
     const quint32 flags = record.Flags;

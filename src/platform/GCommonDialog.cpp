@@ -167,68 +167,81 @@ QString GCommonDialog::ChosenPair(const QString &converted, qint32 index)
     return parts[first] + QChar(0) + parts[first + 1];
 }
 
+bool GCommonDialog::showFileDialog(FileRequest &request, quint32 flags, int bufferSize, bool multiSelect,
+                                   int (*show)(os::OPENFILENAME *))
+{
+    // Before anything is set up, so a refused name leaves no hook owner behind.
+    checkFits(request.FileName, request.FileTitle, bufferSize);
+    m_apiReturn = 0;
+    m_extendedError = 0;
+
+    flags &= OFN_CLEAR_HOOK;
+    os::OPENFILENAME record;
+    record.lStructSize = os::OPENFILENAME_SIZE;
+    record.hwndOwner = request.Owner;
+    record.lpstrInitialDir = request.InitDir;
+    record.lpstrTitle = request.Title;
+    record.lpstrDefExt = request.DefaultExt;
+    const QString converted = ConvertFilter(request.Filter);
+    record.lpstrFilter = converted;
+    record.nFilterIndex = quint32(request.FilterIndex);
+    if (multiSelect)
+        flags |= os::OFN_EXPLORER;
+    if (request.Hook) {
+        beginHook(request.EventTarget);
+        record.lpfnHook = &mDialogHook::FileDialogHook;
+        flags |= os::OFN_EXPLORER | os::OFN_ENABLEHOOK;
+    }
+    if ((request.Flags & os::OFN_ENABLETEMPLATE) && request.hInstance) {
+        record.hInstance = request.hInstance;
+        flags |= os::OFN_ENABLETEMPLATE;
+        record.lpTemplateName = request.TemplateName;
+    }
+    std::u16string file = fixedBuffer(request.FileName, bufferSize);
+    std::u16string title = fixedBuffer(request.FileTitle, bufferSize);
+    record.lpstrFile = file.data();
+    record.nMaxFile = quint32(bufferSize);
+    record.lpstrFileTitle = title.data();
+    record.nMaxFileTitle = quint32(bufferSize);
+    record.Flags = flags;
+
+    m_apiReturn = show(&record);
+    endHook();
+    if (m_apiReturn == 1) {
+        // A multi-selection hands back the whole buffer, its names separated by NULs.
+        request.FileName = multiSelect ? QString::fromStdU16String(file) : cutAtNul(file);
+        if (!multiSelect)
+            request.FileTitle = cutAtNul(title);
+        request.Flags = record.Flags;
+        request.FilterIndex = qint32(record.nFilterIndex);
+        request.Filter = ChosenPair(converted, request.FilterIndex);
+        return true;
+    }
+    m_extendedError = qint32(os::CommDlgExtendedError());
+    request.FileName.clear();
+    request.FileTitle.clear();
+    request.Flags = 0;
+    request.Filter.clear();
+    return false;
+}
+
 bool GCommonDialog::VBGetOpenFileName2(QString &FileName, QString &FileTitle, bool FileMustExist,
                                        bool MultiSelect, bool &ReadOnly, bool HideReadOnly, QString &Filter,
                                        qint32 &FilterIndex, const QString &InitDir, const QString &Title,
                                        const QString &DefaultExt, QWidget *Owner, quint32 &Flags, bool Hook,
                                        os::HMODULE hInstance, quintptr TemplateName, QObject *EventTarget)
 {
-    const int size = MultiSelect ? MultiFileBufferSize : FileBufferSize;
-    // Before anything is set up, so a refused name leaves no hook owner behind.
-    checkFits(FileName, FileTitle, size);
-    m_apiReturn = 0;
-    m_extendedError = 0;
-
-    quint32 flags = (ReadOnly ? os::OFN_READONLY : 0) | (HideReadOnly ? os::OFN_HIDEREADONLY : 0)
-                    | (FileMustExist ? os::OFN_FILEMUSTEXIST : 0) | (MultiSelect ? os::OFN_ALLOWMULTISELECT : 0);
-    flags &= OFN_CLEAR_HOOK;
-    os::OPENFILENAME record;
-    record.lStructSize = os::OPENFILENAME_SIZE;
-    record.hwndOwner = Owner;
-    record.lpstrInitialDir = InitDir;
-    record.lpstrTitle = Title;
-    record.lpstrDefExt = DefaultExt;
-    const QString converted = ConvertFilter(Filter);
-    record.lpstrFilter = converted;
-    record.nFilterIndex = quint32(FilterIndex);
-    if (flags & os::OFN_ALLOWMULTISELECT)
-        flags |= os::OFN_EXPLORER;
-    if (Hook) {
-        beginHook(EventTarget);
-        record.lpfnHook = &mDialogHook::FileDialogHook;
-        flags |= os::OFN_EXPLORER | os::OFN_ENABLEHOOK;
-    }
-    if ((Flags & os::OFN_ENABLETEMPLATE) && hInstance) {
-        record.hInstance = hInstance;
-        flags |= os::OFN_ENABLETEMPLATE;
-        record.lpTemplateName = TemplateName;
-    }
-    std::u16string file = fixedBuffer(FileName, size);
-    std::u16string title = fixedBuffer(FileTitle, size);
-    record.lpstrFile = file.data();
-    record.nMaxFile = quint32(size);
-    record.lpstrFileTitle = title.data();
-    record.nMaxFileTitle = quint32(size);
-    record.Flags = flags;
-
-    m_apiReturn = os::GetOpenFileName(&record);
-    endHook();
-    if (m_apiReturn == 1) {
-        FileName = MultiSelect ? QString::fromStdU16String(file) : cutAtNul(file);
-        if (!MultiSelect)
-            FileTitle = cutAtNul(title);
-        Flags = record.Flags;
-        FilterIndex = qint32(record.nFilterIndex);
-        Filter = ChosenPair(converted, FilterIndex);
-        ReadOnly = record.Flags & os::OFN_READONLY;
+    FileRequest request{FileName, FileTitle, Filter, FilterIndex, InitDir, Title, DefaultExt, Owner, Flags, Hook,
+                        hInstance, TemplateName, EventTarget};
+    const quint32 flags = (ReadOnly ? os::OFN_READONLY : 0) | (HideReadOnly ? os::OFN_HIDEREADONLY : 0)
+                          | (FileMustExist ? os::OFN_FILEMUSTEXIST : 0)
+                          | (MultiSelect ? os::OFN_ALLOWMULTISELECT : 0);
+    if (showFileDialog(request, flags, MultiSelect ? MultiFileBufferSize : FileBufferSize, MultiSelect,
+                       &os::GetOpenFileName)) {
+        ReadOnly = Flags & os::OFN_READONLY;
         return true;
     }
-    m_extendedError = qint32(os::CommDlgExtendedError());
-    FileName.clear();
-    FileTitle.clear();
-    Flags = 0;
     FilterIndex = -1;
-    Filter.clear();
     return false;
 }
 
@@ -250,55 +263,12 @@ bool GCommonDialog::VBGetSaveFileName2(QString &FileName, QString &FileTitle, bo
                                        quint32 &Flags, bool Hook, os::HMODULE hInstance, quintptr TemplateName,
                                        QObject *EventTarget)
 {
-    checkFits(FileName, FileTitle, FileBufferSize);
-    m_apiReturn = 0;
-    m_extendedError = 0;
-
-    quint32 flags = (OverwritePrompt ? os::OFN_OVERWRITEPROMPT : 0) | os::OFN_HIDEREADONLY;
-    flags &= OFN_CLEAR_HOOK;
-    os::OPENFILENAME record;
-    record.lStructSize = os::OPENFILENAME_SIZE;
-    record.hwndOwner = Owner;
-    record.lpstrInitialDir = InitDir;
-    record.lpstrTitle = Title;
-    record.lpstrDefExt = DefaultExt;
-    const QString converted = ConvertFilter(Filter);
-    record.lpstrFilter = converted;
-    record.nFilterIndex = quint32(FilterIndex);
-    if (Hook) {
-        beginHook(EventTarget);
-        record.lpfnHook = &mDialogHook::FileDialogHook;
-        flags |= os::OFN_EXPLORER | os::OFN_ENABLEHOOK;
-    }
-    if ((Flags & os::OFN_ENABLETEMPLATE) && hInstance) {
-        record.hInstance = hInstance;
-        flags |= os::OFN_ENABLETEMPLATE;
-        record.lpTemplateName = TemplateName;
-    }
-    std::u16string file = fixedBuffer(FileName, FileBufferSize);
-    std::u16string title = fixedBuffer(FileTitle, FileBufferSize);
-    record.lpstrFile = file.data();
-    record.nMaxFile = FileBufferSize;
-    record.lpstrFileTitle = title.data();
-    record.nMaxFileTitle = FileBufferSize;
-    record.Flags = flags;
-
-    m_apiReturn = os::GetSaveFileName(&record);
-    endHook();
-    if (m_apiReturn == 1) {
-        FileName = cutAtNul(file);
-        FileTitle = cutAtNul(title);
-        Flags = record.Flags;
-        FilterIndex = qint32(record.nFilterIndex);
-        Filter = ChosenPair(converted, FilterIndex);
+    FileRequest request{FileName, FileTitle, Filter, FilterIndex, InitDir, Title, DefaultExt, Owner, Flags, Hook,
+                        hInstance, TemplateName, EventTarget};
+    const quint32 flags = (OverwritePrompt ? os::OFN_OVERWRITEPROMPT : 0) | os::OFN_HIDEREADONLY;
+    if (showFileDialog(request, flags, FileBufferSize, false, &os::GetSaveFileName))
         return true;
-    }
-    m_extendedError = qint32(os::CommDlgExtendedError());
-    FileName.clear();
-    FileTitle.clear();
-    Flags = 0;
     FilterIndex = 0;
-    Filter.clear();
     return false;
 }
 

@@ -97,6 +97,26 @@ public:
     static QString ChosenPair(const QString &converted, qint32 index);
 
 private:
+    // What the open and save calls have in common, by reference as the calls take it.
+    struct FileRequest {
+        QString &FileName;
+        QString &FileTitle;
+        QString &Filter;
+        qint32 &FilterIndex;
+        const QString &InitDir;
+        const QString &Title;
+        const QString &DefaultExt;
+        QWidget *Owner;
+        quint32 &Flags;
+        bool Hook;
+        os::HMODULE hInstance;
+        quintptr TemplateName;
+        QObject *EventTarget;
+    };
+    // Fills the record, shows the dialog with `show` and takes the results back; after Cancel the
+    // names, Filter and Flags are empty and the caller sets its own FilterIndex.
+    bool showFileDialog(FileRequest &request, quint32 flags, int bufferSize, bool multiSelect,
+                        int (*show)(os::OPENFILENAME *));
     void beginHook(QObject *target);
     void endHook();
     bool readPrintSettings(const os::PRINTDLG &record, qint16 &Copies, bool &Collate);
