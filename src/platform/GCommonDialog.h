@@ -119,7 +119,9 @@ private:
                         int (*show)(os::OPENFILENAME *));
     void beginHook(QObject *target);
     void endHook();
-    bool readPrintSettings(const os::PRINTDLG &record, qint16 &Copies, bool &Collate);
+    // LastDevMode, copies and collate, and the names of a successful print dialog; frees the
+    // dialog's settings and names blocks.
+    void readPrintSettings(const os::PRINTDLG &record, qint16 &Copies, bool &Collate);
 
     qint32 m_apiReturn = 0;
     qint32 m_extendedError = 0;

@@ -56,7 +56,7 @@ void drop(os::HGLOBAL &handle)
 
 } // namespace
 
-bool GCommonDialog::readPrintSettings(const os::PRINTDLG &record, qint16 &Copies, bool &Collate)
+void GCommonDialog::readPrintSettings(const os::PRINTDLG &record, qint16 &Copies, bool &Collate)
 {
     m_lastDevMode = takeDevMode(record.hDevMode);
     if (record.Flags & os::PD_COLLATE) {
@@ -66,17 +66,16 @@ bool GCommonDialog::readPrintSettings(const os::PRINTDLG &record, qint16 &Copies
         Collate = m_lastDevMode.dmCollate == 1;
         Copies = m_lastDevMode.dmCopies;
     }
-    cMemory names;
+    cMemory names; // frees the block: nobody else holds it
     names.setHandle(record.hDevNames);
     const auto *bytes = static_cast<const char *>(names.Pointer());
     if (!bytes || names.Size() < sizeof(os::DEVNAMES))
-        return false;
+        return;
     os::DEVNAMES header;
     std::memcpy(&header, bytes, sizeof header);
     m_driverName = nameAt(bytes, names.Size(), header.wDriverOffset);
     m_deviceName = nameAt(bytes, names.Size(), header.wDeviceOffset);
     m_outputPort = nameAt(bytes, names.Size(), header.wOutputOffset);
-    return true;
 }
 
 bool GCommonDialog::VBPrintDlg(os::PrinterDC &hDC, qint32 &PrintRange, bool DisablePageNumbers, qint32 &FromPage,
@@ -131,7 +130,6 @@ bool GCommonDialog::VBPrintDlg(os::PrinterDC &hDC, qint32 &PrintRange, bool Disa
     ToPage = record.nToPage;
     PrintToFile = record.Flags & os::PD_PRINTTOFILE;
     readPrintSettings(record, Copies, Collate);
-    drop(record.hDevNames);
     fillPrinter(Printer, Copies, m_lastDevMode);
     return true;
 }
