@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+class QFile;
+
 namespace InetCtlsObjects {
 class Inet;
 }
@@ -92,8 +94,8 @@ private:
     void storedKeys(Io &&io);
     // The chunk loop of DownLoad and DLResume, into an open file; `held` bytes were there before.
     enum class LoopEnd { Complete, Cancelled, Failed, HostGone };
-    LoopEnd receiveChunks(class QFile &file, qint64 held);
-    void endLoop(LoopEnd end, class QFile &file);
+    LoopEnd receiveChunks(QFile &file, qint64 held);
+    void endLoop(LoopEnd end, QFile &file);
     void failDownload();
     void noConnection();
     bool waitWhileExecuting();

@@ -10,6 +10,10 @@
 #include "controls/dcButton.h"
 #include "core/ModDatabase.h"
 #include "gdi/Dc.h"
+#include "platform/Mod32Icon.h"
+#include "platform/ModDPI.h"
+#include "platform/ModLoadIconFromRes.h"
+#include "platform/ModSkin.h"
 #include "core/ModMain.h"
 #include "core/ModServer.h"
 #include "core/Modini.h"
@@ -32,6 +36,7 @@
 #include <QHash>
 #include <QUrl>
 
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -229,20 +234,33 @@ void FrmUpdate::Form_Load()
         runtime::Unload(this);
         return;
     }
+    Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
+    if (!yield())
+        return;
     setHeight(3600);
     setWidth(6240);
-    setLeft(runtime::Screen::Width() / 2 - Width() / 2);
-    setTop(runtime::Screen::Height() / 2 - Height() / 2);
+    Move(runtime::Screen::Width() / 2 - Width() / 2, runtime::Screen::Height() / 2 - Height() / 2);
+    // The frame is drawn once per resize and must survive repaints in between.
+    setAutoRedraw(true);
+    if (!yield())
+        return;
     m_panelProgram->setTitleCaption(QStringLiteral("Current Program Version: %1.%2.%3")
                                         .arg(runtime::App::Major())
                                         .arg(runtime::App::Minor())
                                         .arg(runtime::App::Revision()));
     m_panelDatabase->setTitleCaption(QStringLiteral("Device Database Version: ") + localDatabaseVersion());
+    if (!yield())
+        return;
     ModColors::ApplyColorsToForm(this);
+    if (!yield())
+        return;
+    const int iconSize = int(std::lround(24 * ModDPI::DPIScale));
+    m_titelBar->setPictureButton(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), iconSize, iconSize, 0, false));
     m_titelBar->setCaption(Caption());
     m_titelBar->setWidth(Width());
     m_checkForUpdates->setValue(ModMain::CheckForUpdates ? 1 : 0);
     ModMain::DeleteFilePath(runtime::App::Path() + QStringLiteral("/hwids.7z"));
+    ModSkin::SetTransparentColor(this, m_titelBar->BackColor());
 }
 
 void FrmUpdate::Form_Resize()
@@ -250,8 +268,10 @@ void FrmUpdate::Form_Resize()
     m_titelBar->setWidth(Width());
     Cls();
     // Left, right and bottom edges; the top lies outside, under the title bar.
+    const int right = int(std::lround(Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
+    const int bottom = int(std::lround(Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
     if (gdi::Dc *dc = hdc())
-        dc->rectangle(0, -50, int(Width() / runtime::Screen::TwipsPerPixelX()), int(Height() / runtime::Screen::TwipsPerPixelY()));
+        dc->rectangle(0, -50, right, bottom);
     Refresh();
 }
 

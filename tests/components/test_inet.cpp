@@ -15,7 +15,7 @@ using testsupport::LocalHttpServer;
 
 Inet::Timeouts shortTimeouts()
 {
-    return {std::chrono::milliseconds(2000), std::chrono::milliseconds(400), std::chrono::milliseconds(800)};
+    return {std::chrono::milliseconds(3000), std::chrono::milliseconds(600), std::chrono::milliseconds(1500)};
 }
 
 // Routes shared by the tests: pages, error pages, silent and slow answers.

@@ -65,7 +65,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        dl.I1().setTimeouts({2000ms, 400ms, 5000ms});
+        dl.I1().setTimeouts({3000ms, 1000ms, 10000ms});
         dl.setSaveLocation(target);
     }
     QString url(const char *path) const { return server.url(QLatin1String(path)); }
@@ -136,7 +136,7 @@ TEST_F(DownLoadTest, AnswersOfTheServerAsTheFileInformationReportsThem)
     for (const QString &address : {QStringLiteral("http://127.0.0.1:1/none"), url("/silent")}) {
         DownLoad silent(&host, QStringLiteral("DL3"));
         EventLog events(silent);
-        silent.I1().setTimeouts({2000ms, 400ms, 5000ms});
+        silent.I1().setTimeouts({3000ms, 1000ms, 10000ms});
         silent.setURL(address);
         silent.GetFileInformation();
         EXPECT_EQ(events.take(), (QStringList{kInformation[0], kInformation[1], headersFailed[0], headersFailed[1], headersFailed[2]}))

@@ -103,7 +103,7 @@ protected:
         runtime::Load(main);
         window = new FrmUpdate;
         runtime::Load(window);
-        window->DL1()->I1().setTimeouts({2000ms, 500ms, 5000ms});
+        window->DL1()->I1().setTimeouts({3000ms, 1000ms, 10000ms});
     }
     void TearDown() override
     {
