@@ -10,6 +10,7 @@
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
+#include <QMetaMethod>
 #include <QPainter>
 
 namespace {
@@ -103,7 +104,13 @@ void QuordanePB::setShowText(bool value) { setAndRepaint(m_look.showText, value,
 void QuordanePB::setTextAlignX(int value) { setAndRepaint(m_look.textAlignX, value, "TextAlignX"); }
 void QuordanePB::setTextAlignY(int value) { setAndRepaint(m_look.textAlignY, value, "TextAlignY"); }
 void QuordanePB::setText(const QString &value) { setAndRepaint(m_look.text, value, "Text"); }
-void QuordanePB::setValue(int value) { setAndRepaint(m_look.value, value, "Value"); }
+void QuordanePB::setValue(int value)
+{
+    setStored(m_look.value, value, "Value", [this] {
+        if (!surfaceShowsCurrentValue())
+            DrawBar();
+    });
+}
 void QuordanePB::setXpStyle(bool value) { setAndRepaint(m_look.xpStyle, value, "XpStyle"); }
 
 double QuordanePB::Percent() const
@@ -117,6 +124,7 @@ void QuordanePB::setControlPicture(runtime::StdPicture &field, gdi::Bitmap &hold
     field = picture;
     holder = holderSurface(picture);
     hasPicture = static_cast<bool>(picture);
+    ++m_holdersGeneration;
     DrawBar();
     // Either picture marks both keys, as the design's shared setter does.
     PropertyChanged(QStringLiteral("Picture"));
@@ -151,11 +159,13 @@ void QuordanePB::modifyHolder(const runtime::StdPicture &picture, gdi::Bitmap &h
 void QuordanePB::ModifyBarPicture(double fLuminance, double fSaturation)
 {
     modifyHolder(m_barPicture, m_holders.bar, m_holders.hasBar, fLuminance, fSaturation);
+    ++m_holdersGeneration;
 }
 
 void QuordanePB::ModifyPicture(double fLuminance, double fSaturation)
 {
     modifyHolder(m_picture, m_holders.back, m_holders.hasBack, fLuminance, fSaturation);
+    ++m_holdersGeneration;
 }
 
 runtime::OleColor QuordanePB::hostBackColor() const
@@ -233,6 +243,7 @@ void QuordanePB::BuildBlendPictures()
     const int bottomHeight = height() - topHeight;
     m_holders.backBlend = {};
     m_holders.barBlend = {};
+    ++m_holdersGeneration;
     if (!runtime::DoEventsStillLoaded(this))
         return;
     const auto build = [&](runtime::OleColor own) {
@@ -257,32 +268,56 @@ void QuordanePB::BuildBlendPictures()
         return gdi::Bitmap(std::move(picture));
     };
     m_holders.backBlend = build(m_look.backColor);
+    ++m_holdersGeneration;
     if (!runtime::DoEventsStillLoaded(this))
         return;
     m_holders.barBlend = build(m_look.barColor);
+    ++m_holdersGeneration;
     runtime::DoEvents();
 }
 
-void QuordanePB::draw(gdi::Dc &dc)
+QuordanePBPaint::Drawn QuordanePB::draw(gdi::Dc &dc)
 {
     QuordanePBPaint::Host host;
     host.backColor = hostBackColor();
     host.dpiFactor = m_dpiFactor;
     host.window = this;
     host.yield = [this] { return runtime::DoEventsStillLoaded(this); };
-    QuordanePBPaint::paint(dc, width(), height(), m_look, m_holders, host);
+    return QuordanePBPaint::paint(dc, width(), height(), m_look, m_holders, host);
+}
+
+QuordanePB::PaintInputs QuordanePB::paintInputs() const
+{
+    PaintInputs inputs{m_look, m_holdersGeneration, hostBackColor(), width(), height()};
+    inputs.look.value = 0;
+    return inputs;
+}
+
+bool QuordanePB::surfaceShowsCurrentValue() const
+{
+    // A PrePaint handler may draw or change the context every time, so a watched bar always paints.
+    return m_lastPaint && !isSignalConnected(QMetaMethod::fromSignal(&QuordanePB::PrePaint))
+        && m_lastPaint->inputs == paintInputs()
+        && m_lastPaint->drawn.sameBar(QuordanePBLayout::fraction(m_look.value, m_look.min, m_look.max));
 }
 
 void QuordanePB::DrawBar()
 {
     const int w = width();
     const int h = height();
+    const PaintInputs before = paintInputs();
+    const bool watched = isSignalConnected(QMetaMethod::fromSignal(&QuordanePB::PrePaint));
+    m_lastPaint.reset();
     // Composed off-screen and copied in one go; without a buffer straight onto the surface.
     gdi::Dc *buffer = m_buffer.hdc(w, h);
     gdi::Dc *target = buffer ? buffer : hdc();
     emit PrePaint(target, 0, 0, w, h, true);
-    draw(*target);
+    const QuordanePBPaint::Drawn drawn = draw(*target);
     if (buffer)
         m_buffer.Draw(*hdc(), 0, 0, w, h, 0, 0);
     update();
+    // Only a paint that made every pixel from these inputs, none of them changed by a handler run
+    // during its yield, can stand in for the next one.
+    if (drawn.complete && drawn.coveredClient && !watched && paintInputs() == before)
+        m_lastPaint = LastPaint{before, drawn};
 }

@@ -5,12 +5,15 @@
 #include "platform/clsGradient.h"
 #include "runtime/UserControl.h"
 
+#include <optional>
+
 
 // The skinned progress bar: Value between Min and Max as a filled bar, left to right when the
 // control is wider than tall and bottom-up otherwise, optionally in segments, over a solid colour,
 // a picture, the visual style's progress frame or the control's colour blended into the host
 // window's. Every property set repaints at once; the colour sets also rebuild the blend pictures
-// once the stored properties have been read.
+// once the stored properties have been read. A Value set that would leave the drawn bar where it
+// is skips the repaint: a download sets Value for every few kilobytes.
 class QuordanePB : public runtime::UserControl {
     Q_OBJECT
     Q_PROPERTY(int Appearance READ Appearance WRITE setAppearance)
@@ -95,7 +98,7 @@ public:
     // Composes the whole bar off-screen and copies it onto the control's surface.
     void DrawBar();
     // The look painted at the control's size onto any device context: what DrawBar composes.
-    void draw(gdi::Dc &dc);
+    QuordanePBPaint::Drawn draw(gdi::Dc &dc);
 
     const QuordanePBPaint::Look &look() const { return m_look; }
     const QuordanePBPaint::Holders &holders() const { return m_holders; }
@@ -125,12 +128,34 @@ private:
                              double luminance, double saturation);
     runtime::OleColor hostBackColor() const;
 
+    // Everything a paint reads apart from Value; equal inputs and an equal bar draw equal pixels.
+    struct PaintInputs {
+        QuordanePBPaint::Look look;   // with Value left out
+        quint64 holdersGeneration = 0;
+        runtime::OleColor hostBackColor = 0;
+        int width = 0;
+        int height = 0;
+        bool operator==(const PaintInputs &) const = default;
+    };
+    PaintInputs paintInputs() const;
+    // True when the surface already shows what DrawBar would draw for the current Value.
+    bool surfaceShowsCurrentValue() const;
+
+    struct LastPaint {
+        PaintInputs inputs;
+        QuordanePBPaint::Drawn drawn;
+    };
+
     QuordanePBPaint::Look m_look;
     QuordanePBPaint::Holders m_holders;
     runtime::StdPicture m_picture;
     runtime::StdPicture m_barPicture;
     float m_dpiFactor = 1.0f;
     pcMemDC m_buffer;
+    // What the surface shows, when a complete paint made every pixel of it from these inputs alone.
+    // The generation counts changes of the holders' pictures; a recolouring makes one without a paint.
+    std::optional<LastPaint> m_lastPaint;
+    quint64 m_holdersGeneration = 0;
     bool m_loaded = false;
     clsGradient m_gradient;
 };

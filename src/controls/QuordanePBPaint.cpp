@@ -25,10 +25,12 @@ std::optional<gdi::Brush> fillBrush(std::uint32_t color)
     return gdi::Brush::solid(color);
 }
 
-void fill(gdi::Dc &dc, const Ltrb &rect, std::uint32_t color)
+bool fill(gdi::Dc &dc, const Ltrb &rect, std::uint32_t color)
 {
-    if (const auto brush = fillBrush(color))
+    const auto brush = fillBrush(color);
+    if (brush)
         dc.fillRect(rect, *brush);
+    return brush.has_value();
 }
 
 // A memory context showing a holder's surface; null when the holder is empty.
@@ -47,16 +49,18 @@ struct HolderDc {
     int height = 0;
 };
 
-// A holder over the whole client area: tiled by mode 1, otherwise stretched.
-void drawHolderOverClient(gdi::Dc &dc, int w, int h, const gdi::Bitmap &holder, int mode)
+// A holder over the whole client area: tiled by mode 1, otherwise stretched. False when the holder
+// is empty and nothing was drawn.
+bool drawHolderOverClient(gdi::Dc &dc, int w, int h, const gdi::Bitmap &holder, int mode)
 {
     const HolderDc source(holder);
     if (source.empty())
-        return;
+        return false;
     if (mode == 1)
         tileBlt(dc, 0, 0, w, h, source.dc, source.width, source.height, 0, 0);
     else
         dc.stretchBlt(0, 0, w, h, &source.dc, 0, 0, source.width, source.height, gdi::SRCCOPY);
+    return true;
 }
 
 // A holder under the bar: tiled over the bar only (the pattern stays anchored at the control's
@@ -159,18 +163,20 @@ void drawBorder(gdi::Dc &dc, int style, const gdi::Rect &rect, bool raised)
     }
 }
 
-void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, const Host &host)
+Drawn paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, const Host &host)
 {
     using namespace QuordanePBLayout;
     const Ltrb client{0, 0, w, h};
     const bool horizontal = isHorizontal(w, h);
+    Drawn drawn;
+    drawn.horizontal = horizontal;
 
-    // Background.
+    // Background. What the visual style draws is the platform's, so it never counts as covering.
     Theme theme;
     if (look.blendToParent) {
-        drawHolderOverClient(dc, w, h, holders.backBlend, look.backPictureMode);
+        drawn.coveredClient = drawHolderOverClient(dc, w, h, holders.backBlend, look.backPictureMode);
     } else if (holders.hasBack) {
-        drawHolderOverClient(dc, w, h, holders.back, look.backPictureMode);
+        drawn.coveredClient = drawHolderOverClient(dc, w, h, holders.back, look.backPictureMode);
     } else {
         if (look.xpStyle)
             theme.data = os::openThemeData(host.window, QStringLiteral("Progress"));
@@ -182,7 +188,7 @@ void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, 
                                                            0, client, &client) == os::S_OK;
         }
         if (!theme.drewBackground)
-            fill(dc, client, look.backColor);
+            drawn.coveredClient = fill(dc, client, look.backColor);
     }
     const bool themed = theme.drewBackground;
 
@@ -191,7 +197,7 @@ void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, 
     if (look.segments && !themed) {
         segments = segmentSizes(host.dpiFactor);
         if (host.yield && !host.yield())
-            return;
+            return drawn;
         segments = fitToWidth(segments, w);
     }
 
@@ -203,6 +209,10 @@ void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, 
 
     const Ltrb bar = barRect(inner, fraction(look.value, look.min, look.max), horizontal, look.segments || themed,
                              segments.step());
+    drawn.inner = inner;
+    drawn.snap = look.segments || themed;
+    drawn.step = segments.step();
+    drawn.bar = bar;
 
     // A stretched bar picture covers the client area and relies on the clip to show only the bar,
     // so it is clipped to the bar also where the visual style drew the background.
@@ -250,6 +260,8 @@ void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, 
         if (look.appearance >= 0 && look.appearance <= 2 && (look.borderStyle == 1 || look.borderStyle == 2))
             drawBorder(dc, look.appearance, client, look.borderStyle == 2);
     }
+    drawn.complete = true;
+    return drawn;
 }
 
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/QuordanePBLayout.h"
 #include "gdi/Dc.h"
 
 #include <QFont>
@@ -35,6 +36,7 @@ struct Look {
     QString text;
     std::int32_t value = 0;
     bool xpStyle = false;
+    bool operator==(const Look &) const = default;
 };
 
 // What the hidden picture holders show: their drawing surfaces. A null bitmap has pixel size 0 and
@@ -56,8 +58,23 @@ struct Host {
     std::function<bool()> yield;            // one pass of the message loop; false: the window was unloaded, stop
 };
 
+// What one paint laid out: enough to tell whether another Value would end the bar in the same place.
+struct Drawn {
+    bool complete = false;           // not cut short by the window going away during the yield
+    bool coveredClient = false;      // the background covered the whole client area, so the result
+                                     // owes nothing to what the surface held before
+    QuordanePBLayout::Ltrb inner;
+    bool horizontal = true;
+    bool snap = false;
+    int step = 0;
+    QuordanePBLayout::Ltrb bar;
+
+    // Whether a bar at fraction p ends where this one did.
+    bool sameBar(double p) const { return QuordanePBLayout::barRect(inner, p, horizontal, snap, step) == bar; }
+};
+
 // Steps 4 to 17 of DrawBar into a W x H client area at (0, 0) of dc.
-void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, const Host &host);
+Drawn paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, const Host &host);
 
 // The frame: style 0 flat black, 1 thin 3-D lines, 2 the platform's soft edge.
 void drawBorder(gdi::Dc &dc, int style, const gdi::Rect &rect, bool raised);

@@ -4,9 +4,11 @@
 #include "runtime/Screen.h"
 #include "support/TestOutput.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -209,4 +211,102 @@ TEST_F(QuordanePBTest, RecolouringShowsAtTheNextPaintUntilThePictureIsAssignedAg
 
     bar->setBarPicture(picture);
     EXPECT_EQ(at(100, 8), gdi::rgb(200, 0, 0));
+}
+
+namespace {
+
+// A mark on the control's surface that only a repaint removes.
+constexpr QRgb kMark = qRgb(0, 255, 0);
+
+struct ValueSetRow {
+    const char *name;
+    bool segments;
+    int max;
+    int from;
+    int to;
+    std::function<void(QuordanePB &, runtime::Form &)> between;   // what happens after the first set
+    bool repaints;
+};
+
+const ValueSetRow kValueSetRows[] = {
+    {"same value", false, 100, 50, 50, {}, false},
+    {"below a pixel", false, 10000, 5000, 5001, {}, false},
+    {"a pixel further", false, 100, 50, 51, {}, true},
+    {"within a segment", true, 100, 50, 55, {}, false},
+    {"into the next segment", true, 100, 50, 60, {}, true},
+    {"back to empty", false, 100, 50, 0, {}, true},
+    {"beyond the end as the end", false, 100, 100, 250, {}, false},
+    {"host window recoloured meanwhile", true, 100, 50, 50,
+     [](QuordanePB &, runtime::Form &form) { form.setBackColor(0x00FFFF); }, true},
+    {"bar picture recoloured meanwhile", false, 100, 50, 50,
+     [](QuordanePB &bar, runtime::Form &) {
+         QImage red(8, 8, QImage::Format_RGB32);
+         red.fill(qRgb(200, 0, 0));
+         bar.setBarPicture(runtime::StdPicture::fromImage(red));
+         bar.ModifyBarPicture(0.0, 1.0);
+     },
+     true},
+    {"blend pictures not built, so the background is not redrawn", false, 100, 50, 50,
+     [](QuordanePB &bar, runtime::Form &) { bar.setBlendToParent(true); }, true},
+};
+
+void PrintTo(const ValueSetRow &row, std::ostream *os) { *os << row.name; }
+
+class QuordanePBValueSetTest : public QuordanePBTest, public ::testing::WithParamInterface<ValueSetRow> {};
+
+}
+
+TEST_P(QuordanePBValueSetTest, RepaintsOnlyWhenTheDrawnBarChanges)
+{
+    const ValueSetRow &row = GetParam();
+    bar->InitNew();
+    bar->setBlendToParent(false);
+    bar->setSegments(row.segments);
+    bar->setMax(row.max);
+    bar->setValue(row.from);
+    if (row.between)
+        row.between(*bar, *form);
+    bar->image().setPixel(150, 8, kMark);
+    bar->ClearChangedProperties();
+
+    bar->setValue(row.to);
+    EXPECT_EQ(bar->Value(), row.to);
+    EXPECT_EQ(bar->ChangedProperties(), QStringList{"Value"}) << "marked changed, repainted or not";
+    EXPECT_EQ(bar->image().pixel(150, 8) != kMark, row.repaints);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, QuordanePBValueSetTest, ::testing::ValuesIn(kValueSetRows),
+                         [](const auto &info) {
+                             QString name = QString::fromLatin1(info.param.name);
+                             name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+                             return name.toStdString();
+                         });
+
+TEST_F(QuordanePBTest, AWatchedBarPaintsForEveryValueSet)
+{
+    bar->InitNew();
+    bar->setBlendToParent(false);
+    bar->setValue(50);
+    QSignalSpy prePaint(bar, &QuordanePB::PrePaint);
+    bar->setValue(50);
+    bar->setValue(50);
+    EXPECT_EQ(prePaint.size(), 2);
+}
+
+TEST_F(QuordanePBTest, SkippedRepaintsLeaveWhatAFullPaintDraws)
+{
+    bar->InitNew();
+    bar->setBlendToParent(false);
+    bar->setSegments(true);
+    bar->setShowText(true);
+    bar->setText(QStringLiteral("Downloading"));
+    bar->setMax(20000);
+    QImage drawn(bar->image().size(), QImage::Format_RGB32);
+    gdi::Dc dc(&drawn);
+    for (int value = 0; value <= 20000; value += 137) {
+        bar->setValue(value);
+        drawn.fill(Qt::green);
+        bar->draw(dc);
+        ASSERT_EQ(drawn, bar->image()) << "value " << value;
+    }
 }
