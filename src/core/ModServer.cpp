@@ -32,4 +32,14 @@ QString HomePage()
     return setting(QStringLiteral("HomePage"), WebServer() + QLatin1Char('/'));
 }
 
+QString FacebookPage()
+{
+    return setting(QStringLiteral("FacebookPage"), QStringLiteral("http://facebook.quordane.example/quordane"));
+}
+
+QString TwitterPage()
+{
+    return setting(QStringLiteral("TwitterPage"), QStringLiteral("http://twitter.quordane.example/quordane"));
+}
+
 }

@@ -14,5 +14,8 @@ QString WebServer();
 QString SearchPage();
 // The home page.
 QString HomePage();
+// The maker's pages on the two social networks the logo links open.
+QString FacebookPage();
+QString TwitterPage();
 
 }
