@@ -506,7 +506,8 @@ void FrmMain::CommandGetHardware_Click()
     PanelProgress->setVisible(false);
     DB1->EndDisplay();
     Timer1->setEnabled(true);
-    yield();
+    if (yield())
+        emit ScanEnded();
 }
 
 void FrmMain::Timer1_Timer()

@@ -74,6 +74,10 @@ public:
     runtime::Timer *TimerCountDatabase = nullptr;
     runtime::Timer *Timer1 = nullptr;
 
+signals:
+    // A scan has filled the lists and shown them (what a start-up script waits for).
+    void ScanEnded();
+
 protected:
     void Form_Load() override;
     void Form_Resize() override;
