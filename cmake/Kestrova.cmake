@@ -45,13 +45,3 @@ function(kestrova_tests folder)
       TIMEOUT 300)
   endforeach()
 endfunction()
-
-# Lets library `from` also use `to`, which was added after it (a cycle of static libraries).
-function(kestrova_link_back from to)
-  get_target_property(type kestrova_${from} TYPE)
-  if(type STREQUAL "INTERFACE_LIBRARY")
-    target_link_libraries(kestrova_${from} INTERFACE kestrova_${to})
-  else()
-    target_link_libraries(kestrova_${from} PUBLIC kestrova_${to})
-  endif()
-endfunction()

@@ -52,7 +52,7 @@ void planCurved(const BackgroundInput &in, int n, const Ramps &r, BackgroundPlan
     }
 }
 
-void planStyle13(const BackgroundInput &in, int n, const Ramps &r, BackgroundPlan &plan)
+void planTab(const BackgroundInput &in, int n, const Ramps &r, BackgroundPlan &plan)
 {
     int cut = in.cover;
     int bx = 0;
@@ -86,7 +86,7 @@ void planStyle13(const BackgroundInput &in, int n, const Ramps &r, BackgroundPla
     }
 }
 
-void planStyle14(const BackgroundInput &in, int n, const Ramps &r, BackgroundPlan &plan)
+void planHalves(const BackgroundInput &in, int n, const Ramps &r, BackgroundPlan &plan)
 {
     for (int i = 0; i <= n; ++i)
         plan.lines.push_back({0, i, in.width, i, r.left.at(i)});
@@ -110,7 +110,7 @@ void planStyle14(const BackgroundInput &in, int n, const Ramps &r, BackgroundPla
 int RowCount(int style, int height)
 {
     int n = height;
-    if (style == 14)
+    if (style == StyleHalves)
         n = nearest(n / 2.0);
     return n < 1 ? 25 : n;
 }
@@ -131,11 +131,11 @@ BackgroundPlan PlanBackground(const BackgroundInput &in)
     case 9: case 10: case 11: case 12:
         planCurved(in, n, ramps, plan);
         break;
-    case 13:
-        planStyle13(in, n, ramps, plan);
+    case StyleTab:
+        planTab(in, n, ramps, plan);
         break;
-    case 14:
-        planStyle14(in, n, ramps, plan);
+    case StyleHalves:
+        planHalves(in, n, ramps, plan);
         break;
     default:
         break; // any other value paints no background and leaves the colour key

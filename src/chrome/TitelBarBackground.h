@@ -10,7 +10,7 @@
 namespace titelbar {
 
 struct BackgroundInput {
-    int style = 13;
+    int style = StyleTab;
     int width = 0;  // ScaleWidth, pixels
     int height = 0; // ScaleHeight, pixels
     // Translated to RGB: left band begin/end, right band begin/end, border high and dark light.

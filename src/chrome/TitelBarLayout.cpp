@@ -27,10 +27,10 @@ void LayoutButtons(ButtonRow &row, int style, double scaleWidth, double scaleHei
 {
     int gap = 0;
     int offset = 1;
-    if (style == 13) {
+    if (style == StyleTab) {
         gap = row.close.width;
         offset = 3;
-    } else if (style == 14) {
+    } else if (style == StyleHalves) {
         gap = 6;
         offset = 2;
     }

@@ -6,6 +6,11 @@
 // icon. All values are pixels on the bar's drawing surface.
 namespace titelbar {
 
+// The background styles (0 to 14) whose buttons and rows differ from the rest: the tab with
+// grip dots that every window uses, and the two stacked halves.
+inline constexpr int StyleTab = 13;
+inline constexpr int StyleHalves = 14;
+
 // One caption button's place and whether it is shown.
 struct ButtonBox {
     int left = 0;

@@ -23,12 +23,12 @@ void TitelBar::GetRealColor(runtime::OleColor Color, runtime::OleColor &Result) 
 
 float TitelBar::TwipsPerPixelX() const
 {
-    return float(1440.0 / runtime::Screen::LogicalDpiX());
+    return float(runtime::Screen::TwipsPerPixelX());
 }
 
 float TitelBar::TwipsPerPixelY() const
 {
-    return float(1440.0 / runtime::Screen::LogicalDpiY());
+    return float(runtime::Screen::TwipsPerPixelY());
 }
 
 void TitelBar::drawLineApi(runtime::OleColor color, int x1, int y1, int x2, int y2)

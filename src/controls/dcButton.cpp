@@ -32,7 +32,7 @@ dcButton::dcButton(QWidget *container, const QString &name, int index)
     setAutoRedraw(true);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setPictureAlignment(3);
+    setPictureAlignment(dcButtonLayout::PictureLeft);
 }
 
 dcButton::~dcButton()
@@ -256,7 +256,7 @@ void dcButton::setValue(bool value)
     if (!value || m_checkBoxMode) {
         repaintState(-1, true);
     } else if (isRunTime()) {
-        m_in.armed = 1;
+        m_in.armed = dcButtonState::ArmedForClick;
         clickPath();
     } else {
         m_value = false;

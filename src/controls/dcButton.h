@@ -184,7 +184,7 @@ private:
         bool spaceHeld = false;
         bool hot = false;
         bool entered = false;
-        int armed = 0; // the mouse button of the last press; 1 after a keyboard click, 8 after a double click
+        int armed = 0; // dcButtonState::ArmedForClick, ArmedDoubleClick or the mouse button last pressed
         bool menuOpen = false;
         bool closedOverButton = false;
         bool isDefault = false;

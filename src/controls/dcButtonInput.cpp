@@ -25,7 +25,6 @@ constexpr int ArrowDown = 40;
 constexpr int ArrowRight = 39;
 constexpr int ShiftAlt = 4;
 constexpr int LeftButton = 1;
-constexpr int ArmedDoubleClick = 8;
 
 // TrackPopupMenu's alignment flags.
 constexpr int TPM_CENTERALIGN = 4;
@@ -55,7 +54,7 @@ constexpr std::array<MenuAnchor, 8> MenuAnchors = {{
 
 void dcButton::clickPath()
 {
-    if (m_in.armed != 1 || m_in.pressed)
+    if (m_in.armed != dcButtonState::ArmedForClick || m_in.pressed)
         return;
     m_in.mouseDown = false;
     m_in.spaceHeld = false;
@@ -132,7 +131,7 @@ void dcButton::AccessKeyPress(int KeyAscii)
     if (m_checkBoxMode && (KeyAscii == KeyEnter || KeyAscii == KeyEsc))
         return;
     m_in.pressed = false;
-    m_in.armed = 1;
+    m_in.armed = dcButtonState::ArmedForClick;
     if (!m_popup.set) {
         clickPath();
         return;
@@ -172,7 +171,7 @@ void dcButton::onKeyDown(int keyCode, int shift)
         runtime::DoEvents();
         if (!alive)
             return;
-        m_in.armed = 1;
+        m_in.armed = dcButtonState::ArmedForClick;
         clickPath();
         return;
     }
@@ -196,7 +195,7 @@ void dcButton::onKeyUp(int keyCode, int shift)
     if (m_in.spaceHeld) {
         m_in.spaceHeld = false;
         if (!m_popup.set) {
-            m_in.armed = 1;
+            m_in.armed = dcButtonState::ArmedForClick;
             clickPath();
         } else {
             if (!m_in.closedOverButton)
@@ -294,7 +293,7 @@ void dcButton::onMouseUp(int button, int shift, float x, float y)
     m_in.pressed = m_in.spaceHeld;
     if (m_in.spaceHeld && !m_in.hot)
         repaintState(dcButtonState::Down, false);
-    if (m_in.armed == ArmedDoubleClick)
+    if (m_in.armed == dcButtonState::ArmedDoubleClick)
         repaintState(m_in.hot ? dcButtonState::Hot : dcButtonState::Normal, false);
     releaseCapture();
     if (m_popup.set) {
@@ -310,12 +309,12 @@ void dcButton::onMouseUp(int button, int shift, float x, float y)
 void dcButton::onDblClick()
 {
     showHandCursor();
-    if (m_in.armed != 1)
+    if (m_in.armed != dcButtonState::ArmedForClick)
         return;
     m_in.pressed = true;
     m_in.mouseDown = true;
     repaintState(dcButtonState::Down, false);
-    m_in.armed = ArmedDoubleClick;
+    m_in.armed = dcButtonState::ArmedDoubleClick;
     takeCapture();
     if (!m_popup.set) {
         emit DblClick();
@@ -342,7 +341,7 @@ void dcButton::onMouseLeaveMessage()
     if (m_in.spaceHeld)
         return;
     if (Enabled())
-        repaintState(dcButtonState::Normal, m_in.armed == 1);
+        repaintState(dcButtonState::Normal, m_in.armed == dcButtonState::ArmedForClick);
     emit MouseLeave();
 }
 

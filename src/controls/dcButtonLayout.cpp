@@ -26,48 +26,48 @@ Placement place(QSize client, QSize caption, bool hasCaption, bool hasPicture, Q
     int px = 0;
     int py = 0;
     switch (pictureAlignment) {
-    case 0:
+    case PictureCentre:
         px = (W - pw) / 2;
         py = (H - ph) / 2;
         break;
-    case 1:
+    case PictureBottom:
         px = (W - pw) / 2;
         py = H - ph - Margin;
         break;
-    case 2: {
+    case PictureBelowCaption: {
         const int down = (H - (th + ph)) / 2;
         p.caption.moveTop(down);
         px = (W - pw) / 2;
         py = th + down;
         break;
     }
-    case 3:
+    case PictureLeft:
         px = Margin;
         py = (H - ph) / 2;
         break;
-    case 4: {
+    case PictureLeftOfCaption: {
         const int right = (W - (pw + gap + tw)) / 2;
         px = right;
         py = (H - ph) / 2;
         p.caption.moveLeft(pw + gap + right);
         break;
     }
-    case 5:
+    case PictureRight:
         px = W - pw - Margin;
         py = (H - ph) / 2;
         break;
-    case 6: {
+    case PictureRightOfCaption: {
         const int right = (W - (tw + gap + pw)) / 2;
         p.caption.moveLeft(right);
         px = tw + gap + right;
         py = (H - ph) / 2;
         break;
     }
-    case 7:
+    case PictureTop:
         px = (W - pw) / 2;
         py = Margin;
         break;
-    case 8: {
+    case PictureAboveCaption: {
         const int down = (H - (ph + th)) / 2;
         px = (W - pw) / 2;
         py = down;

@@ -14,6 +14,20 @@ namespace dcButtonLayout {
 constexpr int Margin = 4;
 constexpr int MinimumSide = 15;
 
+// PictureAlignment: the picture at an edge or the centre with the caption centred over it, or
+// beside, above or below the caption with the two centred together.
+enum PictureAlignment {
+    PictureCentre = 0,
+    PictureBottom = 1,
+    PictureBelowCaption = 2,
+    PictureLeft = 3,
+    PictureLeftOfCaption = 4,
+    PictureRight = 5,
+    PictureRightOfCaption = 6,
+    PictureTop = 7,
+    PictureAboveCaption = 8,
+};
+
 struct Placement {
     QRect content;   // inside the 4-pixel margins
     QRect caption;   // unpressed position

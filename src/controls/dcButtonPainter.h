@@ -30,7 +30,7 @@ struct dcButtonLook {
     bool enabled = true;
     int specialEffect = 3;
     int buttonShape = 3;
-    int pictureAlignment = 3;
+    int pictureAlignment = dcButtonLayout::PictureLeft;
     int pictureSize = 0;
     QSize pictureDrawSize; // PictureSizeW x PictureSizeH
     bool useMaskColor = true;

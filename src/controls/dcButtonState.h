@@ -8,6 +8,12 @@ namespace dcButtonState {
 
 enum Visual { Normal = 0, Hot = 1, Down = 2, Disabled = 3 };
 
+// What armed the button: the number of the mouse button last pressed (1 the left one), made
+// ArmedForClick by every keyboard or programmatic click as well, and ArmedDoubleClick after a
+// double click. Only ArmedForClick lets the click path click.
+inline constexpr int ArmedForClick = 1;
+inline constexpr int ArmedDoubleClick = 8;
+
 // The caption's access key in lower case, or a null QChar when it has none. "&&" is a literal
 // ampersand and marks nothing.
 QChar accessKey(const QString &caption);

@@ -49,11 +49,8 @@ void pcDibSection::AlphaPaintPicture(gdi::Dc &target, int x, int y, int width, i
 {
     if (!m_dc)
         return;
-    if (width < 0)
-        width = Width();
-    if (height < 0)
-        height = Height();
-    target.alphaBlend(x, y, width, height, *m_dc, srcX, srcY, width, height,
+    const QSize size = sizeOrOwn(width, height);
+    target.alphaBlend(x, y, size.width(), size.height(), *m_dc, srcX, srcY, size.width(), size.height(),
                       gdi::BlendFunction{gdi::AC_SRC_OVER, 0, constantAlpha, gdi::AC_SRC_ALPHA});
 }
 
@@ -149,21 +146,33 @@ void pcDibSection::CreateFromPicture(const runtime::StdPicture &picture)
     CreateFromHBitmap(isBitmap ? gdi::Bitmap(picture.image().convertToFormat(QImage::Format_RGB32)) : gdi::Bitmap());
 }
 
-template <typename Change>
-void pcDibSection::changeEachPixel(Change change)
+QSize pcDibSection::sizeOrOwn(int width, int height) const
+{
+    return {width < 0 ? Width() : width, height < 0 ? Height() : height};
+}
+
+template <typename Visit>
+void pcDibSection::forEachPixel(Visit visit)
 {
     if (!m_bits)
         return;
     for (int y = 0; y < Height(); ++y) {
         uchar *row = m_bits + qint64(y) * BytesPerScanLine();
-        for (int x = 0; x < Width() * 4; x += 4) {
-            HLS hls = RGBToHLS(row[x + 2], row[x + 1], row[x]);
-            change(hls);
-            int r, g, b;
-            HLSToRGB(hls, r, g, b);
-            row[x] = uchar(b), row[x + 1] = uchar(g), row[x + 2] = uchar(r);
-        }
+        for (int x = 0; x < Width() * 4; x += 4)
+            visit(row + x);
     }
+}
+
+template <typename Change>
+void pcDibSection::changeEachPixel(Change change)
+{
+    forEachPixel([&](uchar *pixel) {
+        HLS hls = RGBToHLS(pixel[2], pixel[1], pixel[0]);
+        change(hls);
+        int r, g, b;
+        HLSToRGB(hls, r, g, b);
+        pixel[0] = uchar(b), pixel[1] = uchar(g), pixel[2] = uchar(r);
+    });
 }
 
 void pcDibSection::Lighten(int percent)
@@ -176,11 +185,8 @@ void pcDibSection::LoadPictureBlt(const gdi::Dc &source, int srcX, int srcY, int
 {
     if (!m_dc)
         return;
-    if (width < 0)
-        width = Width();
-    if (height < 0)
-        height = Height();
-    m_dc->bitBlt(0, 0, width, height, &source, srcX, srcY, rop);
+    const QSize size = sizeOrOwn(width, height);
+    m_dc->bitBlt(0, 0, size.width(), size.height(), &source, srcX, srcY, rop);
 }
 
 void pcDibSection::ModifyHLS(double hueFactor, double lightnessFactor, double saturationFactor)
@@ -194,40 +200,33 @@ void pcDibSection::ModifyHLS(double hueFactor, double lightnessFactor, double sa
 
 void pcDibSection::PaintPicture(gdi::Dc &target, int x, int y, int width, int height, int srcX, int srcY, gdi::Rop rop)
 {
-    if (width < 0)
-        width = Width();
-    if (height < 0)
-        height = Height();
+    const QSize size = sizeOrOwn(width, height);
     if (m_drawDib) {
         if (m_bits)
-            m_drawDib->draw(target, x, y, width, height, m_header, m_bits, srcX, srcY, width, height, 0);
+            m_drawDib->draw(target, x, y, size.width(), size.height(), m_header, m_bits, srcX, srcY, size.width(),
+                            size.height(), 0);
         return;
     }
-    target.bitBlt(x, y, width, height, hdc(), srcX, srcY, rop);
+    target.bitBlt(x, y, size.width(), size.height(), hdc(), srcX, srcY, rop);
 }
 
 void pcDibSection::RandomiseBits(bool grey)
 {
-    if (!m_bits)
-        return;
     std::mt19937 generator(unsigned(std::chrono::system_clock::now().time_since_epoch().count()));
     std::uniform_real_distribution<double> random(0.0, 1.0);
-    for (int y = 0; y < Height(); ++y) {
-        uchar *row = m_bits + qint64(y) * BytesPerScanLine();
-        for (int x = 0; x < Width() * 4; x += 4) {
-            if (grey) {
-                const int v = roundEven(random(generator) * 255);
-                const uchar a = toByte(random(generator) * 255);
-                row[x] = row[x + 1] = row[x + 2] = toByte(a * v / 255.0);
-                row[x + 3] = a;
-            } else {
-                const uchar a = toByte(random(generator) * 255);
-                for (int c = 0; c < 3; ++c)
-                    row[x + c] = toByte(random(generator) * 255 * a / 255.0);
-                row[x + 3] = a;
-            }
+    forEachPixel([&](uchar *pixel) {
+        if (grey) {
+            const int v = roundEven(random(generator) * 255);
+            const uchar a = toByte(random(generator) * 255);
+            pixel[0] = pixel[1] = pixel[2] = toByte(a * v / 255.0);
+            pixel[3] = a;
+        } else {
+            const uchar a = toByte(random(generator) * 255);
+            for (int c = 0; c < 3; ++c)
+                pixel[c] = toByte(random(generator) * 255 * a / 255.0);
+            pixel[3] = a;
         }
-    }
+    });
 }
 
 std::unique_ptr<pcDibSection> pcDibSection::Resample(int newHeight, int newWidth) const

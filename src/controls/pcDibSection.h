@@ -4,6 +4,7 @@
 #include "gdi/DrawDib.h"
 #include "runtime/StdPicture.h"
 
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -83,6 +84,11 @@ private:
     static bool CheckWriteResult(bool succeeded, qint64 expected, qint64 written);
     void ResampleInto(pcDibSection &target) const;
     bool SaveToBitmap(const uchar *pixels, const QString &fileName) const;
+    // Width and height as the drawing calls take them: a negative one is the image's own.
+    QSize sizeOrOwn(int width, int height) const;
+    // Calls visit with each pixel's four bytes (blue, green, red, alpha), row by row.
+    template <typename Visit>
+    void forEachPixel(Visit visit);
     template <typename Change>
     void changeEachPixel(Change change);
 

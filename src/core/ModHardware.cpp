@@ -108,7 +108,7 @@ bool BelongsToProblems(std::int32_t errorCode, const QString &classGuid)
 bool BelongsToNoDrivers(const QString &name, std::int32_t errorCode, const QString &classGuid)
 {
     const QString lower = name.toLower();
-    return lower == QLatin1String("microsoft basic display adapter") || errorCode == 28
+    return lower == QLatin1String("microsoft basic display adapter") || errorCode == std::int32_t(os::CM_PROB_FAILED_INSTALL)
            || lower == QLatin1String("standard vga graphics adapter") || isBlankOrDefault(classGuid);
 }
 

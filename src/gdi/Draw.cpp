@@ -13,16 +13,6 @@ namespace {
 
 QRect spanRect(int left, int top, int right, int bottom) { return Rect{left, top, right, bottom}.toQRect(); }
 
-void normalise(int &left, int &top, int &right, int &bottom)
-{
-    left = clampCoordinate(left), top = clampCoordinate(top);
-    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-}
-
 // The outline in the pen and the interior in the brush of a figure, over the rows that can show.
 void drawFigure(Surface &s, const Dc &dc, const raster::RoundRectShape &shape)
 {
@@ -164,8 +154,8 @@ bool Dc::rectangle(int left, int top, int right, int bottom)
     Surface s(*this);
     if (!s.isValid())
         return false;
-    normalise(left, top, right, bottom);
-    drawFigure(s, *this, raster::RoundRectShape(left, top, right, bottom, 0, 0));
+    const Rect r = normalisedRect(left, top, right, bottom);
+    drawFigure(s, *this, raster::RoundRectShape(r.left, r.top, r.right, r.bottom, 0, 0));
     return true;
 }
 
@@ -174,8 +164,8 @@ bool Dc::roundRect(int left, int top, int right, int bottom, int ellipseWidth, i
     Surface s(*this);
     if (!s.isValid())
         return false;
-    normalise(left, top, right, bottom);
-    drawFigure(s, *this, raster::RoundRectShape(left, top, right, bottom, ellipseWidth, ellipseHeight));
+    const Rect r = normalisedRect(left, top, right, bottom);
+    drawFigure(s, *this, raster::RoundRectShape(r.left, r.top, r.right, r.bottom, ellipseWidth, ellipseHeight));
     return true;
 }
 

@@ -43,4 +43,13 @@ struct Rect {
     friend bool operator==(const Rect &, const Rect &) = default;
 };
 
+// The rectangle that two opposite corners span, given in either order, within the coordinate
+// limit: what the figure and region calls take their corners as.
+constexpr Rect normalisedRect(int left, int top, int right, int bottom)
+{
+    left = clampCoordinate(left), top = clampCoordinate(top);
+    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
+
 } // namespace gdi

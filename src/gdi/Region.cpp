@@ -17,28 +17,18 @@ int Region::type() const
 
 Region createRectRgn(int left, int top, int right, int bottom)
 {
-    left = clampCoordinate(left), top = clampCoordinate(top);
-    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    if (left == right || top == bottom)
+    const Rect r = normalisedRect(left, top, right, bottom);
+    if (r.isEmpty())
         return Region();
-    return Region(QRegion(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))));
+    return Region(QRegion(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1))));
 }
 
 Region createRoundRectRgn(int left, int top, int right, int bottom, int w, int h)
 {
-    left = clampCoordinate(left), top = clampCoordinate(top);
-    right = clampCoordinate(right), bottom = clampCoordinate(bottom);
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
+    const Rect r = normalisedRect(left, top, right, bottom);
     // The platform's rounded regions leave out one more column at the right and row at the
     // bottom than rectangular ones; callers pass right + 1 and bottom + 1 for that.
-    const raster::RoundRectShape shape(left, top, right - 1, bottom - 1, w, h);
+    const raster::RoundRectShape shape(r.left, r.top, r.right - 1, r.bottom - 1, w, h);
     if (shape.isEmpty())
         return Region();
     // One band per corner row and one for the straight middle, already in the banded order

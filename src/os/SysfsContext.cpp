@@ -1,4 +1,4 @@
-#include "os/SysfsScanners.h"
+#include "os/SysfsContext.h"
 
 #include <QDir>
 #include <QFile>

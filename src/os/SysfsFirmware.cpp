@@ -132,9 +132,7 @@ LiveDevice firmwareEntry(const QString &id, const QString &instance, const QStri
         entry.className = QStringLiteral("System");
         entry.driverModule = SysfsContext::driverModule(driverFolder);
     } else {
-        entry.name = QStringLiteral("Unknown device");
-        entry.className = QStringLiteral("Unknown");
-        entry.errorCode = 28;
+        entry.setWithoutDriver(QStringLiteral("Unknown device"));
     }
     return entry;
 }

@@ -118,9 +118,7 @@ std::vector<LiveDevice> scanHid(const SysfsContext &context)
 
         const QString driver = SysfsContext::boundDriver(folder);
         if (driver.isEmpty()) {
-            entry.name = QStringLiteral("HID-compliant device");
-            entry.className = QStringLiteral("Unknown");
-            entry.errorCode = 28;
+            entry.setWithoutDriver(QStringLiteral("HID-compliant device"));
         } else {
             entry.name = QString::fromLatin1(function.name);
             entry.manufacturer = QString::fromLatin1(function.maker);

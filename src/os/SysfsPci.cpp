@@ -133,9 +133,7 @@ std::vector<LiveDevice> scanPci(const SysfsContext &context)
         const PciClassRule &rule = pciClass(base, sub);
         const QString driver = SysfsContext::boundDriver(folder);
         if (driver.isEmpty()) {
-            entry.name = QString::fromLatin1(rule.genericName);
-            entry.className = QStringLiteral("Unknown");
-            entry.errorCode = 28;
+            entry.setWithoutDriver(QString::fromLatin1(rule.genericName));
         } else {
             const SysfsIds &ids = context.pciIds();
             QString name = ids.subsystem(std::uint16_t(vendor), std::uint16_t(device), std::uint16_t(subVendor),

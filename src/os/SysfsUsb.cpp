@@ -122,9 +122,7 @@ std::vector<LiveDevice> scanUsb(const SysfsContext &context)
         auto describe = [&](LiveDevice &entry, int cls, const QString &driver) {
             const std::optional<UsbFunction> function = standardFunction(cls);
             if (driver.isEmpty() && !(function && cls == 0x09)) {
-                entry.name = product.isEmpty() ? QStringLiteral("Unknown USB Device") : product;
-                entry.className = QStringLiteral("Unknown");
-                entry.errorCode = 28;
+                entry.setWithoutDriver(product.isEmpty() ? QStringLiteral("Unknown USB Device") : product);
                 return;
             }
             if (function) {

@@ -73,12 +73,11 @@ std::vector<LiveDevice> scanVirtio(const SysfsContext &context)
             if (known.id == unsigned(device))
                 kind = &known;
         }
+        const QString kindName = kind ? QString::fromLatin1(kind->name) : QStringLiteral("VirtIO Device");
         if (SysfsContext::boundDriver(folder).isEmpty()) {
-            entry.name = kind ? QString::fromLatin1(kind->name) : QStringLiteral("VirtIO Device");
-            entry.className = QStringLiteral("Unknown");
-            entry.errorCode = 28;
+            entry.setWithoutDriver(kindName);
         } else {
-            entry.name = kind ? QString::fromLatin1(kind->name) : QStringLiteral("VirtIO Device");
+            entry.name = kindName;
             const QString maker = vendorName(context, vendor);
             entry.manufacturer = maker.isEmpty() ? QStringLiteral("(Standard system devices)") : maker;
             entry.className = kind ? QString::fromLatin1(kind->setupClass) : QStringLiteral("System");

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -49,6 +50,9 @@ public:
 void setMachineSource(std::unique_ptr<MachineSource> source);
 MachineSource &machineSource();
 std::unique_ptr<MachineSource> machineSourceFromEnvironment();
+
+// The ConfigManagerErrorCode of a device that should have a driver and has none installed.
+inline constexpr std::uint32_t CM_PROB_FAILED_INSTALL = 28;
 
 inline constexpr int wbemFlagReturnImmediately = 16;
 inline constexpr int wbemFlagForwardOnly = 32;

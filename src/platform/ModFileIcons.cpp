@@ -2,7 +2,7 @@
 
 #include "components/SuiteControlsGlobalSettings.h"
 #include "components/SuiteIconLibrary.h"
-#include "core/ModMain.h"
+#include "platform/ModSpecialFolders.h"
 #include "runtime/DoEvents.h"
 
 #include <QDir>
@@ -104,7 +104,7 @@ void AddFileIcon(std::int32_t key, const QString &path, std::int32_t index)
     ExtractedIcons extracted = ExtractIconEx(path, index);
     runtime::DoEvents();
     if (extracted.count == 0)
-        extracted = ExtractIconEx(ModMain::SystemFolder + QStringLiteral("setupapi.dll"), index);
+        extracted = ExtractIconEx(ModSpecialFolders::GetSystemFolderPath() + QStringLiteral("/setupapi.dll"), index);
     icons->AddIcon(extracted.small, key, 0);
 }
 

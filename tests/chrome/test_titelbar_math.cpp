@@ -271,3 +271,33 @@ TEST(TitelBarSpin, TagThatIsNoNumberCountsAsZero)
     const SpinStep huge = SpinTick(QStringLiteral("99999999"), 20, 20);
     EXPECT_TRUE(huge.finished);
 }
+
+// The curved styles split each row where nearest(tan(-1 + 2k/N) * N / 1.3) puts it, away from the
+// cover; rows a quarter of the bar apart tell the curve from a staircase.
+TEST(TitelBarCurvedStyles, SplitFollowsTheTangentRowByRow)
+{
+    struct Row {
+        int y;
+        int split;
+    };
+    // 600 x 32, cover 100: the boundary bends around x = 500 by up to 38 pixels.
+    const Row rows[] = {{0, 500 - 38}, {8, 500 - 13}, {16, 500}, {24, 500 + 13}};
+    for (int style = 9; style <= 12; ++style) {
+        BackgroundInput in;
+        in.style = style;
+        in.width = 600;
+        in.height = 32;
+        in.cover = 100;
+        in.c1 = 0xFF0000;
+        in.c2 = 0x800000;
+        in.c3 = 0x00A0FF;
+        in.c4 = 0x0050A0;
+        const BackgroundPlan plan = PlanBackground(in);
+        const Ramp left(in.c1, in.c2, 32);
+        const Ramp right(in.c3, in.c4, 32);
+        for (const Row &r : rows) {
+            EXPECT_TRUE(hasLine(plan, {0, r.y, r.split, r.y, left.at(r.y)})) << "style " << style << " row " << r.y;
+            EXPECT_TRUE(hasLine(plan, {r.split, r.y, 600, r.y, right.at(r.y)})) << "style " << style << " row " << r.y;
+        }
+    }
+}

@@ -45,7 +45,15 @@ protected:
     }
     void TearDown() override { setMachineSource(nullptr); }
 
-    void scan(const std::vector<Dev> &devices)
+    void scan(const std::vector<Dev> &devices) { scanMachine(machineOf(devices)); }
+
+    void scanMachine(Machine machine)
+    {
+        setMachineSource(std::make_unique<GivenMachine>(std::move(machine)));
+        ModSubmission::GetHardwareForSubmission(list, status);
+    }
+
+    static Machine machineOf(const std::vector<Dev> &devices)
     {
         Machine machine;
         for (const Dev &dev : devices) {
@@ -59,8 +67,7 @@ protected:
                 machine.registry.setMultiString(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Enum\\" + dev.id,
                                                 "HardwareID", dev.hardwareIds);
         }
-        setMachineSource(std::make_unique<GivenMachine>(std::move(machine)));
-        ModSubmission::GetHardwareForSubmission(list, status);
+        return machine;
     }
 
     QStringList rows() const
@@ -210,6 +217,32 @@ TEST_F(Submission, TheSavedWindows10Desktop)
         EXPECT_FALSE(row.contains("SM Bus Controller")) << "not working";
     }
     EXPECT_TRUE(all.contains("NVIDIA GeForce RTX 2080,NVIDIA,PCI\\VEN_10DE&DEV_1E87&SUBSYS_37523842&REV_A1"));
+}
+
+// A HardwareID stored as one string (REG_SZ) has no "|" in its text: the generic IDs are skipped
+// on that path too, and any other ID is listed as it stands.
+TEST_F(Submission, ASingleStringHardwareIdSkipsOnlyGenericIds)
+{
+    struct Case
+    {
+        const char *id;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"GenDisk", {}},
+        {"gendisk_vendor", {}},
+        {"USBSTOR\\GenCdRom", {}},
+        {"HID_DEVICE_SYSTEM_KEYBOARD", {}},
+        {"ACME\\Widget_7", {"Disk,Maker,ACME\\Widget_7"}},
+    };
+    const QString deviceId = QStringLiteral("SCSI\\DISK&VEN_X\\1");
+    for (const Case &c : cases) {
+        list->ListItems().Clear();
+        Machine machine = machineOf({{deviceId, "Disk", "Maker", {}}});
+        machine.registry.setString(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Enum\\" + deviceId, "HardwareID", c.id);
+        scanMachine(std::move(machine));
+        EXPECT_EQ(rows().join("; ").toStdString(), c.expected.join("; ").toStdString()) << c.id;
+    }
 }
 
 } // namespace

@@ -88,6 +88,9 @@ TEST(RegFile, ReadsRegeditExports)
     EXPECT_EQ(valueText(tree, "system\\test", "Path"), QString("C:\\Windows\\\"x\"") + QChar(0));
     const auto key = tree.find(HKEY_LOCAL_MACHINE, "SYSTEM\\Test");
     ASSERT_TRUE(key);
+    // A value the parser lost fails here instead of crashing the whole program below.
+    for (const char *name : {"Number", "Bytes", "Multi", "Expand", "Odd"})
+        ASSERT_NE(key->value(name), nullptr) << name;
     EXPECT_EQ(key->value("Number")->type, REG_DWORD);
     EXPECT_EQ(key->value("Number")->data, QByteArray("\xff\x00\x00\x00", 4));
     EXPECT_EQ(key->value("Bytes")->data, QByteArray("\xde\xad\xbe\xef", 4)) << "continued hex line";
@@ -104,6 +107,7 @@ TEST(RegFile, Regedit4StringsAreWidened)
     readRegFile(QByteArray("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"M\"=hex(7):41,00,42,00,00\r\n"), tree);
     const auto key = tree.find(HKEY_LOCAL_MACHINE, "A");
     ASSERT_TRUE(key);
+    ASSERT_NE(key->value("M"), nullptr);
     EXPECT_EQ(regDecodeUtf16(key->value("M")->data), QString("A") + QChar(0) + "B" + QChar(0) + QChar(0));
 }
 

@@ -1,0 +1,248 @@
+#include "IdCatalogue.h"
+
+#include <QFile>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace hwids {
+
+void IdCatalogue::noteDate(QDate date)
+{
+    if (date.isValid() && (!newest_.isValid() || date > newest_))
+        newest_ = date;
+}
+
+void IdCatalogue::offer(Names &names, const QString &key, const QString &text, QDate date)
+{
+    if (text.isEmpty())
+        return;
+    const auto found = names.find(key);
+    if (found == names.end())
+        names.insert(key, {text, date});
+    else if (date > found->date)
+        *found = {text, date};
+}
+
+namespace {
+
+bool readLines(const QString &path, QStringList &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "make-hwids: cannot read %s\n", qPrintable(path));
+        return false;
+    }
+    lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    return true;
+}
+
+// One line of pci.ids or usb.ids: "vvvv  name", "\tdddd  name", "\t\tssvv ssdd  name" or, under a
+// USB product, "\t\tnn  interface name".
+struct Line {
+    int depth = 0;    // leading tabs
+    QString id;       // first hex field, upper case
+    QString second;   // second hex field of a PCI subsystem line
+    QString name;
+};
+
+bool parseLine(const QString &text, Line &line)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\t*)([0-9a-fA-F]{4}|[0-9a-fA-F]{2})(?: ([0-9a-fA-F]{4}))?  (.*)$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return false;
+    line.depth = int(match.capturedLength(1));
+    line.id = match.captured(2).toUpper();
+    line.second = match.captured(3).toUpper();
+    line.name = match.captured(4).trimmed();
+    // Vendors, devices and products have four digits; only interfaces have two.
+    return !line.name.isEmpty() && (line.id.size() == 4) == (line.depth < 2 || !line.second.isEmpty());
+}
+
+QDate listDate(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^#\\s*Date:\\s*(\\d{4})-(\\d{2})-(\\d{2})"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return {};
+    return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+}
+
+// The lists' date line comes before any ID, so every name is read with the date already known.
+QDate idsDate(const QStringList &lines)
+{
+    for (const QString &text : lines) {
+        if (!text.startsWith(QLatin1Char('#')))
+            break;
+        if (const QDate date = listDate(text); date.isValid())
+            return date;
+    }
+    return {};
+}
+
+// A line that is neither an ID nor indented starts another section (device classes and the like).
+bool endsVendorBlock(const QString &text)
+{
+    return !text.isEmpty() && !text.startsWith(QLatin1Char('\t')) && !text.startsWith(QLatin1Char('#'));
+}
+
+}
+
+bool readPciIds(const QString &path, IdCatalogue &catalogue)
+{
+    QStringList lines;
+    if (!readLines(path, lines))
+        return false;
+    const QDate date = idsDate(lines);
+    catalogue.noteDate(date);
+    QString vendor;
+    QString device;
+    Line line;
+    for (const QString &text : std::as_const(lines)) {
+        if (!parseLine(text, line)) {
+            if (endsVendorBlock(text))
+                vendor.clear();
+            continue;
+        }
+        if (line.depth == 0 && line.second.isEmpty()) {
+            vendor = line.id;
+            device.clear();
+            IdCatalogue::offer(catalogue.pciVendors, vendor, line.name, date);
+        } else if (vendor.isEmpty()) {
+            continue;
+        } else if (line.depth == 1 && line.second.isEmpty()) {
+            device = vendor + QLatin1Char(':') + line.id;
+            IdCatalogue::offer(catalogue.pciDevices, device, line.name, date);
+        } else if (line.depth == 2 && !device.isEmpty() && !line.second.isEmpty()) {
+            IdCatalogue::offer(catalogue.pciSubsystems, device + QLatin1Char(':') + line.id + QLatin1Char(':') + line.second,
+                              line.name, date);
+        }
+    }
+    return true;
+}
+
+bool readUsbIds(const QString &path, IdCatalogue &catalogue)
+{
+    QStringList lines;
+    if (!readLines(path, lines))
+        return false;
+    const QDate date = idsDate(lines);
+    catalogue.noteDate(date);
+    QString vendor;
+    QString product;
+    Line line;
+    for (const QString &text : std::as_const(lines)) {
+        if (!parseLine(text, line) || !line.second.isEmpty()) {
+            if (endsVendorBlock(text))
+                vendor.clear();
+            continue;
+        }
+        if (line.depth == 0) {
+            vendor = line.id;
+            product.clear();
+            IdCatalogue::offer(catalogue.usbVendors, vendor, line.name, date);
+        } else if (vendor.isEmpty()) {
+            continue;
+        } else if (line.depth == 1) {
+            product = vendor + QLatin1Char(':') + line.id;
+            IdCatalogue::offer(catalogue.usbProducts, product, line.name, date);
+        } else if (line.depth == 2 && !product.isEmpty()) {
+            IdCatalogue::offer(catalogue.usbInterfaces, product + QLatin1Char(':') + line.id, line.name, date);
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// udev writes a subsystem as "device (board)", or the device's name alone where the board line
+// only repeated it; the board's own words are what the catalogue keeps, as pci.ids has them.
+QString boardWords(const QString &model, const QString &deviceName)
+{
+    if (deviceName.isEmpty() || !model.startsWith(deviceName))
+        return model;
+    const QString rest = model.mid(deviceName.size()).trimmed();
+    if (rest.isEmpty())
+        return deviceName;
+    if (rest.startsWith(QLatin1Char('(')) && rest.endsWith(QLatin1Char(')')))
+        return rest.mid(1, rest.size() - 2).trimmed();
+    return model;
+}
+
+}
+
+namespace {
+
+// Takes udev's records in their order, which puts a PCI device before its subsystems.
+class HwdbRecords {
+public:
+    HwdbRecords(IdCatalogue &catalogue, QDate date) : catalogue_(catalogue), date_(date) {}
+
+    // key: the record's "pci:v...*" or "usb:v...*" line, matched; field: VENDOR or MODEL.
+    void take(const QRegularExpressionMatch &key, const QString &field, const QString &name)
+    {
+        const bool pci = key.captured(1) == QLatin1String("pci");
+        const QString vendor = key.captured(2).toUpper();
+        const QString device = key.captured(3).toUpper();
+        if (field == QLatin1String("VENDOR")) {
+            if (device.isEmpty())
+                IdCatalogue::offer(pci ? catalogue_.pciVendors : catalogue_.usbVendors, vendor, name, date_);
+            return;
+        }
+        if (device.isEmpty())
+            return;
+        const QString deviceId = vendor + QLatin1Char(':') + device;
+        if (!pci) {
+            IdCatalogue::offer(catalogue_.usbProducts, deviceId, name, date_);
+        } else if (key.captured(4).isEmpty()) {
+            deviceId_ = deviceId;
+            deviceName_ = name;
+            IdCatalogue::offer(catalogue_.pciDevices, deviceId, name, date_);
+        } else {
+            const QString subsystem = deviceId + QLatin1Char(':') + key.captured(4).toUpper() + QLatin1Char(':') + key.captured(5).toUpper();
+            IdCatalogue::offer(catalogue_.pciSubsystems, subsystem, boardWords(name, deviceId_ == deviceId ? deviceName_ : QString()), date_);
+        }
+    }
+
+private:
+    IdCatalogue &catalogue_;
+    const QDate date_;
+    QString deviceId_;     // the last PCI device, whose name udev repeats in its subsystems' names
+    QString deviceName_;
+};
+
+}
+
+bool readHwdb(const QString &path, IdCatalogue &catalogue)
+{
+    QStringList lines;
+    if (!readLines(path, lines))
+        return false;
+    // udev's lists carry no date line; the file's time is when its package made them.
+    const QDate date = QFileInfo(path).lastModified().toUTC().date();
+    catalogue.noteDate(date);
+    static const QRegularExpression keyPattern(QStringLiteral(
+        "^(pci|usb):v(?:0000)?([0-9A-Fa-f]{4})(?:(?:d0000|p)([0-9A-Fa-f]{4}))?(?:sv0000([0-9A-Fa-f]{4})sd0000([0-9A-Fa-f]{4}))?\\*$"));
+    static const QRegularExpression valuePattern(QStringLiteral("^ ID_(VENDOR|MODEL)_FROM_DATABASE=(.*)$"));
+    HwdbRecords records(catalogue, date);
+    QRegularExpressionMatch key;
+    for (const QString &text : std::as_const(lines)) {
+        if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
+            continue;
+        if (!text.startsWith(QLatin1Char(' '))) {
+            key = keyPattern.match(text);
+            continue;
+        }
+        const QRegularExpressionMatch value = valuePattern.match(text);
+        if (key.hasMatch() && value.hasMatch())
+            records.take(key, value.captured(1), value.captured(2).trimmed());
+    }
+    return true;
+}
+
+}
