@@ -381,7 +381,9 @@ bool FrmMain::ReadDatabase(bool reconnect)
     if (!yield())
         return false;
     // Own references: another handler may replace the shared record sets during a yield.
-    const auto hwids = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, QStringLiteral("SELECT * FROM hwids"));
+    // The count alone: a record set of every row would hold the whole table (some 270,000 rows of
+    // the bundled database) in memory just to report how many there are.
+    const auto hwids = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, QStringLiteral("SELECT COUNT(*) AS total FROM hwids"));
     if (!yield())
         return false;
     const auto versions = ModDatabase::OpenQuery(ModDatabase::VersionRecordset, QStringLiteral("SELECT * FROM version"));
@@ -393,8 +395,10 @@ bool FrmMain::ReadDatabase(bool reconnect)
         if (value.isValid() && !value.isNull())
             ModMain::DatabaseVersion = value.toString();
     }
-    if (hwids->recordCount() >= 0)
-        ModMain::DevicesInDatabase = hwids->recordCount();
+    if (hwids->recordCount() > 0) {
+        hwids->moveFirst();
+        ModMain::DevicesInDatabase = hwids->field(QStringLiteral("total")).value().toInt();
+    }
     if (!yield())
         return false;
     versions->close();
