@@ -150,6 +150,8 @@ void FrmLookup::Form_Load()
     columns.Add(QStringLiteral("L"), QStringLiteral("L"), 0);
     SortByLength();
     ModSkin::SetTransparentColor(this, TitelBar1->BackColor());
+    // The anchor frames the window only on a change of size: the first frame is drawn here.
+    SkinnedWindow::DrawFrame(this);
 }
 
 void FrmLookup::SetDevice(const QString &name, const QString &idText)

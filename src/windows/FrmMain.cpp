@@ -144,12 +144,12 @@ void FrmMain::createControls()
 
     LogoPictureBox = new runtime::PictureBox(this, QStringLiteral("LogoPictureBox"));
     LogoPictureBox->setTag(QStringLiteral("TFFT*/"));
-    LogoPictureBox->Move(120, 7425, 2535, 675);
+    LogoPictureBox->Move(120, 7425, 2175, 675);
     for (int i = 0; i < 3; ++i) {
         auto *logo = new runtime::Image(LogoPictureBox, QStringLiteral("ImageLogo"), i);
         logo->setStretch(true);
         logo->setPicture(LogoArt::Picture(i));
-        logo->Move(i == 0 ? 0 : 1035 + (i - 1) * 750, 0, i == 0 ? 975 : 675, 675);
+        logo->Move(i * 750, 0, 675, 675);
         ImageLogo.at(std::size_t(i)) = logo;
     }
 
@@ -340,6 +340,8 @@ void FrmMain::Form_Load()
     if (auto item = TabControl1->Item(0))
         item->setSelected(true);
     Show();
+    // The anchor lays out (and frames) only on a change of size: the first frame is drawn here.
+    SkinnedWindow::DrawFrame(this);
     if (!yield())
         return;
     TimerStartup->setEnabled(true);

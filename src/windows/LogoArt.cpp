@@ -18,10 +18,10 @@ QImage Canvas(int width)
     return image;
 }
 
-// The maker's mark: a ring with a tail, the initial inside, beside nothing else.
+// The maker's mark: a ring with a tail.
 QImage MakerMark()
 {
-    QImage image = Canvas(Size * 13 / 9);
+    QImage image = Canvas(Size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient fill(0, 0, 0, Size);
@@ -40,12 +40,6 @@ QImage MakerMark()
     tail.closeSubpath();
     p.setBrush(fill);
     p.drawPath(tail);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(Size / 3);
-    p.setFont(font);
-    p.setPen(QColor(0x0B, 0x3C, 0x8C));
-    p.drawText(QRectF(Size, 0, image.width() - Size, Size), Qt::AlignCenter, QStringLiteral("K"));
     return image;
 }
 
