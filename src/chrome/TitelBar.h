@@ -85,7 +85,7 @@ public:
     void BSetBorder(int &Width);
     void GetRealColor(runtime::OleColor Color, runtime::OleColor &Result) const;
     void MaxminizeParent();
-    void Refresh();
+    Q_INVOKABLE void Refresh();
     void SetImageI();
     void SetVerlauf(runtime::OleColor &c1, runtime::OleColor &c2, runtime::OleColor &c3, runtime::OleColor &c4);
     void Shadow();

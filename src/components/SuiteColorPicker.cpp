@@ -71,7 +71,9 @@ void SuiteColorPicker::draw(QPainter &painter)
     painter.fillRect(patch, runtime::toQColor(runtime::TranslateOrBlack(m_color)));
     painter.setPen(Qt::black);
     painter.drawRect(patch.adjusted(0, 0, -1, -1));
-    painter.setPen(foreQColor());
+    // Flat swatches (Appearance 2) stand on the program's back colour, which the scheme may make
+    // dark or light: their caption takes black or white, whichever reads on it.
+    painter.setPen(m_appearance == 2 ? (back.lightnessF() < 0.5 ? QColor(Qt::white) : QColor(Qt::black)) : foreQColor());
     painter.drawText(rect().adjusted(patch.right() + 6, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, Caption());
 }

@@ -7,7 +7,8 @@
 
 // The suite's colour swatch: a button with its caption and a patch of its colour. The user picks a
 // colour by clicking it or with the space bar; only that choice raises Change, never a colour set
-// by the program.
+// by the program. Appearance 2 is flat: no border, the caption in black or white after the back
+// colour.
 class SuiteColorPicker : public SuiteCaptionControl {
     Q_OBJECT
     Q_PROPERTY(quint32 Color READ Color WRITE setColor)

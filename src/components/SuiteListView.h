@@ -158,7 +158,7 @@ public:
     // The list's own fit of a column (0-based) to the wider of its cells and its header text,
     // what LVM_SETCOLUMNWIDTH with LVSCW_AUTOSIZE_USEHEADER does.
     void AutoFitColumn(int column);
-    void Refresh();
+    Q_INVOKABLE void Refresh();
 
     QTreeWidget *view() const { return m_view; }
 

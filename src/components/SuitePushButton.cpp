@@ -1,5 +1,6 @@
 #include "components/SuitePushButton.h"
 
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -9,10 +10,23 @@ SuitePushButton::SuitePushButton(QWidget *container, const QString &name, int in
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void SuitePushButton::setBackStartColor(runtime::OleColor color)
+{
+    m_backStartColor = color;
+    update();
+}
+
 void SuitePushButton::draw(QPainter &painter)
 {
     const QColor back = backQColor();
-    painter.fillRect(rect(), m_down ? back.darker(115) : back);
+    if (m_backStartColor && !m_down) {
+        QLinearGradient face(0, 0, 0, height());
+        face.setColorAt(0, runtime::toQColor(runtime::TranslateOrBlack(*m_backStartColor)));
+        face.setColorAt(1, back);
+        painter.fillRect(rect(), face);
+    } else {
+        painter.fillRect(rect(), m_down ? back.darker(115) : back);
+    }
     painter.setPen(back.darker(160));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.setPen(foreQColor());

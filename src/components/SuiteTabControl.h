@@ -4,18 +4,79 @@
 // Tag, each showing one page (a SuiteTabControlPage that holds the page's controls).
 
 #include "runtime/Control.h"
+#include "runtime/OleColor.h"
 
 #include <QTabWidget>
 
 class SuiteTabControl;
 
-// A page of the tab control: a plain container for the controls of one tab.
+// A page of the tab control: a plain container for the controls of one tab, on its back colour.
 class SuiteTabControlPage : public runtime::Control
 {
     Q_OBJECT
+    Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)
 
 public:
     SuiteTabControlPage(QWidget *container, const QString &name, int index = -1);
+
+    runtime::OleColor BackColor() const { return m_backColor; }
+    void setBackColor(runtime::OleColor color);
+
+private:
+    runtime::OleColor m_backColor = 0x8000000Fu;
+};
+
+// The colours the tab control draws with: tabs normal, selected and highlighted (under the
+// mouse) with their texts, the strip behind the tabs (header faces), the pane, the frame.
+// Reached by name as PaintManager.ColorSet.<member>; a set repaints the control.
+class SuiteTabColorSet : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(quint32 ButtonNormal MEMBER ButtonNormal NOTIFY Changed)
+    Q_PROPERTY(quint32 ButtonSelected MEMBER ButtonSelected NOTIFY Changed)
+    Q_PROPERTY(quint32 ButtonHighlighted MEMBER ButtonHighlighted NOTIFY Changed)
+    Q_PROPERTY(quint32 NormalText MEMBER NormalText NOTIFY Changed)
+    Q_PROPERTY(quint32 SelectedText MEMBER SelectedText NOTIFY Changed)
+    Q_PROPERTY(quint32 HighlightText MEMBER HighlightText NOTIFY Changed)
+    Q_PROPERTY(quint32 HeaderFaceLight MEMBER HeaderFaceLight NOTIFY Changed)
+    Q_PROPERTY(quint32 HeaderFaceDark MEMBER HeaderFaceDark NOTIFY Changed)
+    Q_PROPERTY(quint32 PaneFace MEMBER PaneFace NOTIFY Changed)
+    Q_PROPERTY(quint32 ControlFace MEMBER ControlFace NOTIFY Changed)
+    Q_PROPERTY(quint32 FrameBorder MEMBER FrameBorder NOTIFY Changed)
+    Q_PROPERTY(quint32 BorderHighlight MEMBER BorderHighlight NOTIFY Changed)
+
+public:
+    using QObject::QObject;
+
+    runtime::OleColor ButtonNormal = 0x8000000Fu;
+    runtime::OleColor ButtonSelected = 0x80000014u;
+    runtime::OleColor ButtonHighlighted = 0x80000016u;
+    runtime::OleColor NormalText = 0x80000012u;
+    runtime::OleColor SelectedText = 0x80000012u;
+    runtime::OleColor HighlightText = 0x80000012u;
+    runtime::OleColor HeaderFaceLight = 0x8000000Fu;
+    runtime::OleColor HeaderFaceDark = 0x8000000Fu;
+    runtime::OleColor PaneFace = 0x8000000Fu;
+    runtime::OleColor ControlFace = 0x8000000Fu;
+    runtime::OleColor FrameBorder = 0x80000010u;
+    runtime::OleColor BorderHighlight = 0x80000014u;
+
+signals:
+    void Changed();
+};
+
+// What PaintManager is to callers by name: the holder of the colour set.
+class SuiteTabPaintManagerObject : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QObject *ColorSet READ ColorSet CONSTANT)
+
+public:
+    SuiteTabPaintManagerObject(QObject *parent, SuiteTabColorSet *colorSet) : QObject(parent), m_colorSet(colorSet) {}
+    QObject *ColorSet() const { return m_colorSet; }
+
+private:
+    SuiteTabColorSet *m_colorSet;
 };
 
 class SuiteTabControlItem
@@ -47,6 +108,7 @@ public:
     double FontSize() const;
     void setFontSize(double points);
     void SetIconSize(int width, int height);
+    SuiteTabColorSet *ColorSet() const;
 
 private:
     SuiteTabControl *m_control;
@@ -55,6 +117,8 @@ private:
 class SuiteTabControl : public runtime::Control
 {
     Q_OBJECT
+    Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(QObject *PaintManager READ paintManagerObject CONSTANT)
 
 public:
     SuiteTabControl(QWidget *container, const QString &name, int index = -1);
@@ -69,6 +133,11 @@ public:
 
     QTabWidget *tabs() const { return m_tabs; }
 
+    // The colour behind the tab strip.
+    runtime::OleColor BackColor() const { return m_backColor; }
+    void setBackColor(runtime::OleColor color);
+    QObject *paintManagerObject() const { return m_paintManager; }
+
 signals:
     void SelectedChanged(int index);
 
@@ -76,7 +145,16 @@ private:
     friend class SuiteTabControlItem;
     friend class SuiteTabPaintManager;
 
+    void sizeChanged() override;
+    // Colour sets come in groups during a recolouring: the look is rebuilt once they are done.
+    void scheduleColors();
+    void applyColors();
+
     QTabWidget *m_tabs;
     QStringList m_tags;
     bool m_clearType = false;
+    runtime::OleColor m_backColor = 0x8000000Fu;
+    SuiteTabColorSet *m_colorSet;
+    SuiteTabPaintManagerObject *m_paintManager;
+    bool m_colorsPending = false;
 };

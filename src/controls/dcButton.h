@@ -124,7 +124,7 @@ public:
     // ignored.
     void SetPopupMenu(QMenu *Menu, int Position, int Flags = 0, QAction *DefaultMenu = nullptr);
     void UnsetPopupMenu();
-    void Refresh();
+    Q_INVOKABLE void Refresh();
 
     // The derived drawing colours and the state last painted.
     const dcButtonColors &colors() const { return m_colors; }

@@ -42,4 +42,9 @@ QString TwitterPage()
     return setting(QStringLiteral("TwitterPage"), QStringLiteral("http://twitter.quordane.example/quordane"));
 }
 
+QString SupportEmail()
+{
+    return setting(QStringLiteral("SupportEmail"), QStringLiteral("support@quordane.example"));
+}
+
 }

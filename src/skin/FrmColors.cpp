@@ -1,22 +1,422 @@
 #include "skin/FrmColors.h"
 
+#include "chrome/ModShadow.h"
+#include "chrome/TitelBar.h"
+#include "components/AlphaImgCtl.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
+#include "components/SuiteGroupBox.h"
+#include "components/SuiteLabel.h"
+#include "components/SuitePushButton.h"
+#include "controls/QuordanePB.h"
+#include "core/ModMain.h"
+#include "core/Modini.h"
+#include "platform/Mod32Icon.h"
+#include "platform/ModDPI.h"
+#include "platform/ModLoadIconFromRes.h"
+#include "platform/ModSkin.h"
+#include "runtime/ComboBox.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/HScrollBar.h"
+#include "runtime/InputBox.h"
+#include "runtime/PictureBox.h"
+#include "runtime/ResPicture.h"
+#include "runtime/Screen.h"
+#include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 
-// Placeholder until the colour window lands: no controls yet.
-FrmColors::FrmColors() : runtime::Form(QStringLiteral("FrmColors")) {}
+#include <cmath>
+
+static void initSkinResources() { Q_INIT_RESOURCE(skin); }
+
+namespace {
+
+constexpr double kWidth = 7125;
+constexpr double kHeight = 5235;
+constexpr double kSwatchLeft = 60;
+constexpr double kSwatchTop = 240;
+constexpr double kSwatchPitch = 390;
+constexpr double kSwatchWidth = 1980;
+constexpr double kSwatchHeight = 360;
+
+const QString kColors = QStringLiteral("colors");
+
+// A group box of the window with its swatches, one below the other in the order given.
+SuiteGroupBox *group(QWidget *form, int index, const char *caption, QRectF twips, std::initializer_list<int> swatches)
+{
+    auto *box = new SuiteGroupBox(form, QStringLiteral("FrameNormal"), index);
+    box->setCaption(QString::fromLatin1(caption));
+    box->Move(twips.x(), twips.y(), twips.width(), twips.height());
+    double top = kSwatchTop;
+    for (int swatch : swatches) {
+        const SchemeTable::SchemeColor *row = SchemeTable::BySwatch(swatch);
+        auto *picker = new SuiteColorPicker(box, QStringLiteral("ColorPicker"), swatch);
+        picker->setCaption(QString::fromLatin1(row->caption));
+        picker->setColor(row->initial);
+        picker->Move(kSwatchLeft, top, kSwatchWidth, kSwatchHeight);
+        top += kSwatchPitch;
+    }
+    return box;
+}
+
+SuiteCheckBox *checkBox(QWidget *container, const QString &name, const char *caption, QRectF twips, int value)
+{
+    auto *box = new SuiteCheckBox(container, name);
+    box->setCaption(QString::fromLatin1(caption));
+    box->Move(twips.x(), twips.y(), twips.width(), twips.height());
+    box->setValue(value);
+    return box;
+}
+
+QuordanePB *exampleBar(QWidget *container, const QString &name, QRectF twips, runtime::OleColor barColor)
+{
+    auto *bar = new QuordanePB(container, name);
+    bar->Move(twips.x(), twips.y(), twips.width(), twips.height());
+    bar->ReadProperties(runtime::PropertyBag{
+        {"Value", 50},
+        {"ShowText", true},
+        {"Text", QStringLiteral("Example")},
+        {"BarColor", barColor},
+        {"ForeColor", 0u},
+        {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Segoe UI"), 8.25))},
+    });
+    return bar;
+}
+
+runtime::HScrollBar *exampleScroll(QWidget *container, const QString &name, QuordanePB *bar)
+{
+    auto *scroll = new runtime::HScrollBar(container, name);
+    scroll->Move(60, 2340, 1975, 225);
+    // The scroll bar covers the example bar's own range.
+    scroll->setMin(bar->Min());
+    scroll->setMax(bar->Max());
+    scroll->setLargeChange(10);
+    scroll->setValue(bar->Value());
+    return scroll;
+}
+
+int roundHalfEven(double value) { return int(std::nearbyint(value)); }
+
+}
+
+FrmColors::FrmColors() : runtime::Form(QStringLiteral("FrmColors"))
+{
+    setCaption(QStringLiteral("Edit Program Colors"));
+    setBackColor(0x404040);
+    setForeColor(0x0);
+    Move(0, 0, kWidth, kHeight);
+    createControls();
+}
+
+void FrmColors::createControls()
+{
+    m_titelBar = new TitelBar(this);
+    m_titelBar->Move(0, 0, kWidth, 540);
+    m_titelBar->ReadProperties(runtime::PropertyBag{
+        {"Caption", QStringLiteral("Edit Program Colors")},
+        {"BackColor", 0xF7B8F8u},
+        {"BackColorCover", 1500},
+        {"BackColorV1Begin", 0xFF9933u},
+        {"BackColorV1End", 0u},
+        {"BackColorV2Begin", 0xC0C0C0u},
+        {"BackColorV2End", 0xC0C0C0u},
+        {"ForeColor", 0xFFFFFFu},
+        {"CaptionColorBack", 0u},
+        {"ShowMaximizedEnabled", true},
+        {"PicturePosMode", 2},
+        {"PicturePosY", 8},
+        {"CaptionPosY", 2},
+        {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Segoe UI"), 9.75))},
+    });
+
+    group(this, 0, "Title Bar && Border", {75, 600, 2100, 3795}, {6, 7, 8, 9, 10, 26, 27, 28, 29});
+    group(this, 4, "Text Boxes && Lists", {2512, 600, 2100, 1065}, {4, 5});
+    group(this, 2, "Buttons && Tabs", {2512, 1800, 2100, 1065}, {2, 3});
+    group(this, 1, "Program", {4945, 600, 2100, 2235}, {0, 1, 12, 13, 14});
+
+    m_checkDisableShadow = checkBox(this, QStringLiteral("CheckDisableShadow"), "Disable Border Shadow",
+                                    {2512, 3000, 2685, 225}, 0);
+
+    auto *logo = new runtime::PictureBox(this, QStringLiteral("LogoPictureBox"));
+    logo->setBackColor(0x808080);
+    logo->Move(6480, 3120, 375, 315);
+
+    auto *frame = new runtime::PictureBox(this, QStringLiteral("Picture1"));
+    frame->setBackColor(0x404040);
+    frame->Move(5400, 3780, 855, 810);
+    auto *emblem = new AlphaImg::AlphaImgCtl(frame, QStringLiteral("aicAlphaImage1"));
+    emblem->Move(30, 30, 720, 720);
+    initSkinResources();
+    const QImage artwork(QStringLiteral(":/resources/skin/emblem"));
+    emblem->setPicture(AlphaImg::AlphaImage(
+        artwork.scaled(emblem->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+
+    (new runtime::Control(this, QStringLiteral("ImageMouseIcon")))->Move(6360, 3600, 435, 375);
+    (new runtime::Control(this, QStringLiteral("ImageProgramColorsIcon")))->Move(6360, 4065, 435, 375);
+
+    auto *label = new SuiteLabel(this, QStringLiteral("Label1"));
+    label->setCaption(QStringLiteral("Color Presets:"));
+    // Wider than the design's 1050 twips: the stand-in for Segoe UI runs wider.
+    label->Move(75, 4560, 1500, 195);
+
+    m_combo2 = new runtime::ComboBox(this, QStringLiteral("Combo2"));
+    m_combo2->setBackColor(0xC8C8C8);
+    m_combo2->Move(75, 4800, 4275, 315);
+    connect(m_combo2, &runtime::ComboBox::Click, this, &FrmColors::Combo2_Click);
+
+    auto *save = new SuitePushButton(this, QStringLiteral("Command2"));
+    save->setCaption(QStringLiteral("Save Current Colors As Preset"));
+    save->Move(4500, 4770, 2535, 375);
+    connect(save, &SuitePushButton::Click, this, &FrmColors::Command2_Click);
+
+    createHiddenGroups();
+
+    for (runtime::Control *control : Controls()) {
+        if (auto *picker = qobject_cast<SuiteColorPicker *>(control))
+            connect(picker, &SuiteColorPicker::Change, this, &FrmColors::ColorPicker_Change);
+    }
+    connect(m_checkDisableShadow, &SuiteCheckBox::MouseUp, this, &FrmColors::CheckDisableShadow_MouseUp);
+}
+
+// The groups the user does not see: they lie beyond the right edge and stay hidden, yet their
+// swatches and boxes hold scheme values and settings like the others.
+void FrmColors::createHiddenGroups()
+{
+    group(this, 3, "Important Buttons", {8400, 1080, 2100, 1065}, {16, 17})->setVisible(false);
+
+    SuiteGroupBox *progress = group(this, 5, "Progress Bars", {8430, 2220, 2100, 2940}, {18, 19, 20, 21});
+    m_pbarExample = exampleBar(progress, QStringLiteral("PBarExample"), {60, 1995, 1980, 210}, 0xFF9933);
+    m_scrollPB = exampleScroll(progress, QStringLiteral("HScrollPBExample"), m_pbarExample);
+    // Segmented bars are the skin's look until a stored setting says otherwise.
+    m_checkPBarSmooth = checkBox(progress, QStringLiteral("CheckPBarSmooth"), "Use Bar Segments", {60, 2610, 1935, 290}, 1);
+    progress->setVisible(false);
+
+    SuiteGroupBox *monitor = group(this, 6, "System Monitor Bars", {10560, 2010, 2100, 2940}, {22, 23, 24, 25});
+    m_mbarExample = exampleBar(monitor, QStringLiteral("MBarExample"), {60, 2000, 1975, 210}, 0xC8FD);
+    m_scrollMB = exampleScroll(monitor, QStringLiteral("HScrollMBExample"), m_mbarExample);
+    m_checkMBarSmooth = checkBox(monitor, QStringLiteral("CheckMBarSmooth"), "Use Bar Segments", {60, 2610, 1935, 290}, 1);
+    monitor->setVisible(false);
+
+    m_pbarExample->setSegments(m_checkPBarSmooth->Value() != 0);
+    m_mbarExample->setSegments(m_checkMBarSmooth->Value() != 0);
+    connect(m_checkPBarSmooth, &SuiteCheckBox::Click, this, &FrmColors::CheckPBarSmooth_Click);
+    connect(m_checkMBarSmooth, &SuiteCheckBox::Click, this, &FrmColors::CheckMBarSmooth_Click);
+    for (auto [scroll, bar] : {std::pair{m_scrollPB, m_pbarExample}, std::pair{m_scrollMB, m_mbarExample}}) {
+        const QPointer<QuordanePB> target(bar);
+        auto follow = [this, scroll, target] {
+            if (target)
+                target->setValue(scroll->Value());
+            yield();
+        };
+        connect(scroll, &runtime::HScrollBar::Change, this, follow);
+        connect(scroll, &runtime::HScrollBar::Scroll, this, follow);
+    }
+}
 
 SuiteColorPicker *FrmColors::ColorPicker(int index) const
 {
     return qobject_cast<SuiteColorPicker *>(findControl(QStringLiteral("ColorPicker"), index));
 }
 
-runtime::Control *FrmColors::ImageMouseIcon() const
+runtime::Control *FrmColors::ImageMouseIcon() const { return findControl(QStringLiteral("ImageMouseIcon")); }
+
+SuiteCheckBox *FrmColors::CheckDisableShadow() const { return m_checkDisableShadow; }
+
+bool FrmColors::yield() { return runtime::DoEventsStillLoaded(this); }
+
+void FrmColors::Form_Load()
 {
-    return findControl(QStringLiteral("ImageMouseIcon"));
+    Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
+    setHeight(kHeight);
+    setWidth(kWidth);
+    bDidActivate = false;
+    m_titelBar->setCaption(Caption());
+    if (!yield())
+        return;
+    m_titelBar->setWidth(Width());
+    if (!yield())
+        return;
+    setAutoRedraw(true);
+    setDrawWidth(3);
+    if (!yield())
+        return;
+    if (runtime::Control *mouseIcon = ImageMouseIcon()) {
+        mouseIcon->setMouseIcon(runtime::LoadResPicture(QStringLiteral("APPHAND"), runtime::vbResCursor));
+        mouseIcon->setMousePointer(runtime::vbCustom);
+    }
+    const int iconSize = roundHalfEven(24 * ModDPI::DPIScale);
+    m_titelBar->setPictureButton(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), iconSize, iconSize, 0, false));
+    if (!yield())
+        return;
+    ModColors::FillPresetList(m_combo2);
+    if (!yield())
+        return;
+    m_checkDisableShadow->setValue(ModMain::DisableShadow ? 1 : 0);
+    if (!yield())
+        return;
+    readSegmentOptions();
+    if (!yield())
+        return;
+    readScheme(QString());
+    if (!yield())
+        return;
+    ModColors::ApplyColorsToForm(this);
+    if (!yield())
+        return;
+    ModSkin::SetTransparentColor(this, m_titelBar->BackColor());
 }
 
-SuiteCheckBox *FrmColors::CheckDisableShadow() const
+void FrmColors::readSegmentOptions()
 {
-    return qobject_cast<SuiteCheckBox *>(findControl(QStringLiteral("CheckDisableShadow")));
+    m_checkMBarSmooth->SetValueFromText(Modini::ReadIni(kColors, QStringLiteral("MBarSegments")));
+    m_checkPBarSmooth->SetValueFromText(Modini::ReadIni(kColors, QStringLiteral("PBarSegments")));
+}
+
+void FrmColors::readScheme(const QString &file)
+{
+    auto read = [&](int swatch) {
+        const QString key = QString::fromLatin1(SchemeTable::BySwatch(swatch)->key);
+        if (SuiteColorPicker *picker = ColorPicker(swatch))
+            picker->SetColorFromText(Modini::ReadIni(kColors, key, file));
+    };
+    for (int swatch : SchemeTable::kReadOrderBeforeImportant)
+        read(swatch);
+    // The important buttons follow the title bar unless the file says otherwise.
+    ColorPicker(SchemeTable::importantbuttontopback)->setColor(ColorPicker(SchemeTable::titletopback)->Color());
+    ColorPicker(SchemeTable::importantbuttontext)->setColor(ColorPicker(SchemeTable::titletext)->Color());
+    for (int swatch : SchemeTable::kReadOrderAfterImportant)
+        read(swatch);
+    for (int swatch : {SchemeTable::importantbuttontopback, SchemeTable::importantbuttontext}) {
+        const QString text = Modini::ReadIni(kColors, QString::fromLatin1(SchemeTable::BySwatch(swatch)->key), file);
+        if (!yield())
+            return;
+        if (!text.isEmpty())
+            ColorPicker(swatch)->SetColorFromText(text);
+    }
+}
+
+void FrmColors::setWindowsDefaults()
+{
+    for (int swatch : SchemeTable::kWindowsDefaultOrder) {
+        const runtime::OleColor value = SchemeTable::BySwatch(swatch)->windowsDefault;
+        ColorPicker(swatch)->setColor(value & runtime::SystemColorFlag ? ModColors::TranslateOleColor(value) : value);
+    }
+}
+
+void FrmColors::Combo2_Click()
+{
+    m_combo2->setEnabled(false);
+    if (!yield())
+        return;
+    const QString text = m_combo2->Text();
+    if (text == ModColors::kWindowsDefaultPreset) {
+        setWindowsDefaults();
+    } else if (!text.isEmpty()) {
+        readSegmentOptions();
+        readScheme(ModColors::PresetFile(text));
+    }
+    if (!text.isEmpty()) {
+        if (!yield())
+            return;
+        ModColors::ApplyColorsToAllForms();
+        if (!yield())
+            return;
+    }
+    m_combo2->setEnabled(true);
+    yield();
+}
+
+void FrmColors::Command2_Click()
+{
+    const QString answer = runtime::InputBox(QStringLiteral("Preset Name:"), QStringLiteral("Save Colors As Preset"), m_combo2->Text());
+    if (!yield() || answer.trimmed().isEmpty())
+        return;
+    ModColors::SaveColorPreset(answer);
+    if (!yield() || !yield())
+        return;
+    ModColors::FillPresetList(m_combo2);
+    yield();
+}
+
+void FrmColors::ColorPicker_Change()
+{
+    if (!yield())
+        return;
+    ModColors::ApplyColorsToAllForms();
+    yield();
+}
+
+void FrmColors::CheckDisableShadow_MouseUp()
+{
+    const int value = m_checkDisableShadow->Value();
+    // The settings file of every other key (the design's "Settings.ini" names the same file on a
+    // case-blind file system).
+    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("CheckDisableShadow"), QString::number(value));
+    ModMain::DisableShadow = value != 0;
+    if (!yield())
+        return;
+    ModShadow::ShadowEnabled = !ModMain::DisableShadow;
+    if (!yield())
+        return;
+    QList<QPointer<runtime::Form>> forms;
+    for (runtime::Form *form : runtime::Forms::All())
+        forms.append(form);
+    for (const QPointer<runtime::Form> &form : forms) {
+        if (form && form->IsLoaded())
+            ModShadow::UpdateShadow(form, ModColors::SchemeColor(SchemeTable::titlebottomback));
+        runtime::DoEvents();
+    }
+}
+
+void FrmColors::CheckPBarSmooth_Click()
+{
+    const int value = m_checkPBarSmooth->Value();
+    Modini::WriteIni(kColors, QStringLiteral("PBarSegments"), QString::number(value));
+    if (yield())
+        m_pbarExample->setSegments(value != 0);
+}
+
+void FrmColors::CheckMBarSmooth_Click()
+{
+    const int value = m_checkMBarSmooth->Value();
+    Modini::WriteIni(kColors, QStringLiteral("MBarSegments"), QString::number(value));
+    if (yield())
+        m_mbarExample->setSegments(value != 0);
+}
+
+void FrmColors::Form_Activate()
+{
+    if (bDidActivate)
+        return;
+    bDidActivate = true;
+    const QPointer<TitelBar> bar(m_titelBar);
+    if (bar && bar->ShowHelp())
+        bar->TimerButtonHelpAnimation_Timer();
+    if (bar && bar->ShowMinimized())
+        bar->TimerButtonMinAnimation_Timer();
+    if (bar && bar->ShowMaximized())
+        bar->TimerButtonMaxAnimation_Timer();
+    if (bar && bar->ShowClose())
+        bar->TimerButtonXAnimation_Timer();
+}
+
+// The window's border: its top edge lies 50 pixels above the bottom of the title bar, so only
+// the left, right and bottom edges show, in the scheme's border colour.
+void FrmColors::Form_Resize()
+{
+    m_titelBar->setWidth(Width());
+    if (!yield())
+        return;
+    Cls();
+    if (!yield())
+        return;
+    const double tx = runtime::Screen::TwipsPerPixelX();
+    const double ty = runtime::Screen::TwipsPerPixelY();
+    hdc()->rectangle(0, roundHalfEven(m_titelBar->Height() / ty - 50), roundHalfEven(Width() / tx),
+                     roundHalfEven(Height() / ty));
+    if (!yield())
+        return;
+    Refresh();
+    yield();
 }

@@ -1,15 +1,369 @@
 #include "skin/ModColors.h"
 
+#include "chrome/ModShadow.h"
+#include "components/SuiteCheckBox.h"
+#include "components/SuiteColorPicker.h"
+#include "components/SuiteTabControl.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
+#include "runtime/Forms.h"
+#include "runtime/Screen.h"
+#include "skin/FrmColors.h"
+#include "skin/ModColorsRules.h"
+
+#include <QHash>
+#include <QPointer>
+
+#include <cmath>
 
 namespace ModColors {
 
-// Placeholder until the engine lands: windows call it in their load already.
-void ApplyColorsToForm(runtime::Form *form)
+namespace {
+
+using ModColorsRules::After;
+using ModColorsRules::Assignment;
+using ModColorsRules::Rule;
+using ModColorsRules::Step;
+using ModColorsRules::Value;
+
+// Screen paints of a window are held while a pass sets its properties, so each control paints
+// once when the outermost pass on that window ends, not after every set and yield.
+class PaintHold {
+public:
+    explicit PaintHold(runtime::Form *form) : m_form(form), m_key(form)
+    {
+        if (m_form && depth()[m_key]++ == 0)
+            m_form->setUpdatesEnabled(false);
+    }
+    ~PaintHold()
+    {
+        if (!m_key || --depth()[m_key] > 0)
+            return;
+        depth().remove(m_key);
+        if (m_form)
+            m_form->setUpdatesEnabled(true);
+    }
+    PaintHold(const PaintHold &) = delete;
+    PaintHold &operator=(const PaintHold &) = delete;
+
+private:
+    // Passes nest (a swatch changed during a pass): only the outermost one lets the window paint.
+    static QHash<const runtime::Form *, int> &depth()
+    {
+        static QHash<const runtime::Form *, int> holds;
+        return holds;
+    }
+    QPointer<runtime::Form> m_form;
+    const runtime::Form *m_key; // kept apart: the form may be deleted while held
+};
+
+// One pass over one window; every put goes through it, so a window unloaded during a yield ends
+// the pass (its further puts would fail and be skipped).
+class Pass {
+public:
+    explicit Pass(runtime::Form *form) : m_form(form) {}
+
+    bool alive() const { return m_form && m_form->IsLoaded(); }
+
+    bool yield()
+    {
+        runtime::DoEvents();
+        return alive();
+    }
+
+    void run(const Step &step)
+    {
+        if (!alive())
+            return;
+        readColours(step);
+        if (!step.titleBar.empty())
+            setTitleBar(step);
+        if (step.windowForeFirst && alive()) {
+            runtime::setPropertyByName(m_form, step.windowForeFirst, m_colours[0]);
+            if (!yield())
+                return;
+            ModShadow::UpdateShadow(m_form, runtime::OleColor(m_colours[0]));
+        }
+        const bool pictureBase = walkControls(step);
+        if (!alive())
+            return;
+        if (step.windowAfter) {
+            runtime::setPropertyByName(m_form, step.windowAfter, m_colours[0]);
+            yield();
+            yield();
+        }
+        if (step.windowFrame && !pictureBase)
+            windowFrame();
+        for (int i = 0; i < step.yieldsAfterPass && alive(); ++i)
+            yield();
+    }
+
+private:
+    void readColours(const Step &step)
+    {
+        for (size_t i = 0; i < step.swatches.size(); ++i)
+            m_colours[i] = qint32(SchemeColor(step.swatches[i]));
+        m_segments = 0;
+        if (step.segmentsBox) {
+            FrmColors *colors = runtime::Forms::Get<FrmColors>();
+            if (auto *box = qobject_cast<SuiteCheckBox *>(colors->findControl(QString::fromLatin1(step.segmentsBox))))
+                m_segments = box->Value();
+        }
+    }
+
+    void setTitleBar(const Step &step)
+    {
+        for (const char *property : step.titleBar) {
+            if (!alive())
+                return;
+            if (runtime::Control *bar = m_form->findControl(QStringLiteral("TitelBar1")))
+                runtime::setPropertyByName(bar, property, m_colours[0]);
+            yield();
+        }
+    }
+
+    // Answers whether a control matched "picturebase".
+    bool walkControls(const Step &step)
+    {
+        bool pictureBase = false;
+        QList<QPointer<runtime::Control>> controls;
+        for (runtime::Control *control : m_form->Controls())
+            controls.append(control);
+        for (const QPointer<runtime::Control> &control : controls) {
+            for (const Rule &rule : step.rules) {
+                if (!alive())
+                    return pictureBase;
+                if (!control || !matches(control->Name(), rule))
+                    continue;
+                // A grid stops drawing before its properties and cells change.
+                if (rule.after == After::GridFore || rule.after == After::GridBack)
+                    runtime::setPropertyByName(control, "Redraw", false);
+                for (const Assignment &set : rule.sets)
+                    putPath(control, set.property, value(set.value));
+                if (rule.after == After::PictureBaseFrame)
+                    pictureBase = true;
+                finish(control, rule.after);
+            }
+            if (step.yieldPerControl && alive())
+                yield();
+        }
+        return pictureBase;
+    }
+
+    static bool matches(const QString &name, const Rule &rule)
+    {
+        const QString lower = name.toLower();
+        for (const char *prefix : rule.prefixes) {
+            if (lower.startsWith(QLatin1String(prefix)))
+                return true;
+        }
+        return false;
+    }
+
+    QVariant value(Value kind) const
+    {
+        switch (kind) {
+        case Value::Colour:
+            return m_colours[0];
+        case Value::BarText:
+            return m_colours[1];
+        case Value::BarFill:
+            return m_colours[2];
+        case Value::BarFillText:
+            return m_colours[3];
+        case Value::Appearance:
+            return 2;
+        case Value::Segments:
+            return m_segments;
+        }
+        return {};
+    }
+
+    // Sets a property, or the last part of a dotted path whose other parts are QObject*
+    // properties; anything missing on the way skips the set.
+    static void putPath(QObject *object, const char *path, const QVariant &value)
+    {
+        const QList<QByteArray> parts = QByteArray(path).split('.');
+        for (qsizetype i = 0; object && i + 1 < parts.size(); ++i)
+            object = runtime::getPropertyByName(object, parts[i].constData()).value<QObject *>();
+        if (object)
+            runtime::setPropertyByName(object, parts.last().constData(), value);
+    }
+
+    void finish(QPointer<runtime::Control> control, After after)
+    {
+        switch (after) {
+        case After::Nothing:
+            return;
+        case After::Yield:
+            break;
+        case After::YieldTabRedraw:
+            if (!yield())
+                return;
+            tabRedraw(control);
+            break;
+        case After::TabRedraw:
+            tabRedraw(control);
+            break;
+        case After::ApplyBackGroundColor:
+            if (control)
+                QMetaObject::invokeMethod(control, "ApplyBackGroundColor");
+            break;
+        case After::GridFore:
+        case After::GridBack:
+            gridCells(control, after == After::GridFore ? "setCellForeColor" : "setCellBackColor");
+            break;
+        case After::PictureBaseFrame:
+            pictureBaseFrame(control);
+            return;
+        }
+        if (alive())
+            yield();
+    }
+
+    // A short-lived change of the first tab's caption makes the tab control lay out and repaint
+    // its strip with the colours just set.
+    void tabRedraw(QPointer<runtime::Control> control)
+    {
+        auto tabs = [&]() { return qobject_cast<SuiteTabControl *>(control.data()); };
+        if (!tabs() || !tabs()->Item(0))
+            return;
+        const QString caption = tabs()->Item(0)->Caption();
+        if (!yield() || !tabs() || !tabs()->Item(0))
+            return;
+        tabs()->Item(0)->setCaption(QStringLiteral("* ") + caption + QStringLiteral(" *"));
+        if (!yield() || !tabs() || !tabs()->Item(0))
+            return;
+        tabs()->Item(0)->setCaption(caption);
+        if (yield())
+            yield();
+    }
+
+    void gridCells(QPointer<runtime::Control> control, const char *method)
+    {
+        if (!control)
+            return;
+        const int rows = runtime::getPropertyByName(control, "Rows").toInt();
+        const int cols = runtime::getPropertyByName(control, "Cols").toInt();
+        const quint32 colour = quint32(m_colours[0]);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c)
+                QMetaObject::invokeMethod(control, method, Q_ARG(int, r), Q_ARG(int, c), Q_ARG(quint32, colour));
+        }
+        runtime::setPropertyByName(control, "Redraw", true);
+    }
+
+    void pictureBaseFrame(QPointer<runtime::Control> control)
+    {
+        auto surface = [&]() { return control ? dynamic_cast<runtime::Surface *>(control.data()) : nullptr; };
+        if (!surface() || !yield() || !surface())
+            return;
+        surface()->Cls();
+        if (!yield() || !surface())
+            return;
+        const int right = int(std::lround(control->Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
+        const int bottom = int(std::lround(control->Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
+        surface()->hdc()->rectangle(0, -50, right, bottom);
+        if (!yield() || !surface())
+            return;
+        surface()->Refresh();
+        yield();
+    }
+
+    // The border of a borderless window: its top edge lies above the surface, so only the left,
+    // right and bottom edges show.
+    void windowFrame()
+    {
+        m_form->Cls();
+        if (!yield())
+            return;
+        if (runtime::Control *bar = m_form->findControl(QStringLiteral("TitelBar1"))) {
+            const int top = int(std::lround(bar->Height() / runtime::Screen::TwipsPerPixelY())) - 200;
+            const int right = int(std::lround(m_form->Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
+            const int bottom = int(std::lround(m_form->Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
+            m_form->hdc()->rectangle(0, top, right, bottom);
+        }
+        if (!yield())
+            return;
+        m_form->Refresh();
+        yield();
+    }
+
+    QPointer<runtime::Form> m_form;
+    qint32 m_colours[4] = {};
+    int m_segments = 0;
+};
+
+void refreshControl(runtime::Control *control)
 {
-    Q_UNUSED(form)
+    const QMetaObject *meta = control->metaObject();
+    if (meta->indexOfMethod("Refresh()") >= 0)
+        QMetaObject::invokeMethod(control, "Refresh");
+    else if (auto *surface = dynamic_cast<runtime::Surface *>(control))
+        surface->Refresh();
+    else
+        control->repaint();
 }
 
-void ApplyColorsToAllForms() {}
+void applyToForm(runtime::Form *form)
+{
+    const QPointer<runtime::Form> guard(form);
+    const PaintHold hold(form);
+    Pass pass(form);
+    for (const Step &step : ModColorsRules::Steps()) {
+        pass.run(step);
+        if (!pass.alive())
+            return;
+    }
+    if (!pass.yield())
+        return;
+    RefreshFormControls(form);
+    if (guard)
+        runtime::DoEvents();
+}
+
+}
+
+void ApplyColorsToForm(runtime::Form *form)
+{
+    if (form)
+        applyToForm(form);
+}
+
+void ApplyColorsToAllForms()
+{
+    QList<QPointer<runtime::Form>> forms;
+    for (runtime::Form *form : runtime::Forms::All())
+        forms.append(form);
+    for (const QPointer<runtime::Form> &form : forms) {
+        if (form && form->IsLoaded())
+            applyToForm(form);
+    }
+    SaveColorSettings();
+    runtime::DoEvents();
+}
+
+void RefreshFormControls(runtime::Form *form)
+{
+    const QPointer<runtime::Form> guard(form);
+    if (!guard)
+        return;
+    QList<QPointer<runtime::Control>> controls;
+    for (runtime::Control *control : form->Controls())
+        controls.append(control);
+    for (const QPointer<runtime::Control> &control : controls) {
+        if (!guard || !guard->IsLoaded())
+            return;
+        if (control)
+            refreshControl(control);
+        runtime::DoEvents();
+    }
+}
+
+runtime::OleColor SchemeColor(int swatch)
+{
+    SuiteColorPicker *picker = runtime::Forms::Get<FrmColors>()->ColorPicker(swatch);
+    return picker ? picker->Color() : 0;
+}
 
 }
