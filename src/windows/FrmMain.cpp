@@ -227,6 +227,18 @@ void FrmMain::connectHandlers()
 
 bool FrmMain::yield() { return runtime::DoEventsStillLoaded(this); }
 
+FrmColors *FrmMain::ColorsWindow()
+{
+    FrmColors *colors = runtime::Forms::Get<FrmColors>();
+    // Creating the colour window yields before it loads: a close meanwhile found nothing to
+    // unload, so the window loaded afterwards would outlive the program.
+    if (!IsLoaded() || ModMain::ClosingProgram) {
+        runtime::Unload(colors);
+        return nullptr;
+    }
+    return colors;
+}
+
 void FrmMain::Form_Load()
 {
     if (ModMain::ClosingProgram) {
@@ -260,8 +272,7 @@ void FrmMain::Form_Load()
     setCaption(QStringLiteral("Quordane - Kestrova v") + version);
     if (!yield())
         return;
-    runtime::Forms::Get<FrmColors>();
-    if (!yield())
+    if (!ColorsWindow() || !yield())
         return;
     if (!SkinnedWindow::CentreOnScreen(this, true))
         return;
@@ -325,7 +336,7 @@ void FrmMain::Form_Load()
     CentreProgressPanel();
     if (!yield())
         return;
-    if (auto *colors = runtime::Forms::Get<FrmColors>(); colors && colors->ImageMouseIcon()) {
+    if (FrmColors *colors = ColorsWindow(); colors && colors->ImageMouseIcon()) {
         for (runtime::Image *logo : ImageLogo) {
             logo->setMouseIcon(colors->ImageMouseIcon()->MouseIcon());
             logo->setMousePointer(runtime::vbCustom);
@@ -577,9 +588,10 @@ void FrmMain::CommandCheckForUpdates_Click()
 
 void FrmMain::CommandColors_Click()
 {
-    FrmColors *colors = runtime::Forms::Get<FrmColors>();
-    const QPointer<FrmColors> guard(colors);
-    colors->Show();
+    const QPointer<FrmColors> guard(ColorsWindow());
+    if (!guard)
+        return;
+    guard->Show();
     if (!yield() || !guard)
         return;
     guard->SetFocus();

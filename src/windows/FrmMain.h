@@ -7,6 +7,7 @@
 #include <memory>
 
 class AnimationBar;
+class FrmColors;
 class Anchor;
 class PanelFx;
 class SuiteColumnHeader;
@@ -109,6 +110,8 @@ private:
     void SetActionButtonsEnabled(bool enabled);
     void CentreProgressPanel();
     bool yield();
+    // The colour window, loaded when it is not; nullptr when the program began to close meanwhile.
+    FrmColors *ColorsWindow();
 
     std::array<SuiteListView *, 4> m_lists{};
     std::unique_ptr<cSizeMoveHelper> m_c;

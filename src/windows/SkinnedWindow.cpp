@@ -7,61 +7,11 @@
 #include "runtime/Label.h"
 #include "runtime/PropertyBag.h"
 #include "runtime/Screen.h"
-
-#include <QCursor>
-#include <QGuiApplication>
-#include <QMouseEvent>
-#include <QPointer>
-#include <QWindow>
+#include "windows/ResizeGrip.h"
 
 #include <cmath>
 
 namespace SkinnedWindow {
-
-namespace {
-
-// Follows the mouse with the window's bottom-right corner until the left button is let go, for
-// window systems that offer no sizing of their own (offscreen, some X11 managers).
-class GripSizeLoop : public QObject {
-public:
-    explicit GripSizeLoop(runtime::Form *form)
-        : QObject(form), m_form(form), m_start(QCursor::pos()), m_startSize(form->size())
-    {
-        setObjectName(QStringLiteral("GripSizeLoop"));
-        qApp->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (!(mouse->buttons() & Qt::LeftButton)) {
-                finish();
-                return false;
-            }
-            const QPoint delta = mouse->globalPosition().toPoint() - m_start;
-            if (m_form)
-                m_form->resize(m_startSize + QSize(delta.x(), delta.y()));
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            finish();
-        }
-        return false;
-    }
-
-private:
-    void finish()
-    {
-        qApp->removeEventFilter(this);
-        deleteLater();
-    }
-
-    QPointer<runtime::Form> m_form;
-    QPoint m_start;
-    QSize m_startSize;
-};
-
-} // namespace
 
 TitelBar *CreateTitleBar(runtime::Form *form)
 {
@@ -130,15 +80,8 @@ void FollowResize(runtime::Form *form, TitelBar *bar, runtime::Label *grip)
 
 void StartGripSizing(runtime::Form *form, int button)
 {
-    if (button != 1 || !form)
-        return;
-    if (QWidget *grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
-    QWindow *handle = form->windowHandle();
-    if (handle && handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
-        return;
-    if (!form->findChild<QObject *>(QStringLiteral("GripSizeLoop"), Qt::FindDirectChildrenOnly))
-        new GripSizeLoop(form);
+    if (button == 1 && form)
+        ResizeGrip::BeginBottomRightDrag(form);
 }
 
 } // namespace SkinnedWindow

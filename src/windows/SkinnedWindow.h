@@ -32,9 +32,8 @@ void DrawFrame(runtime::Form *form);
 // maximised.
 void FollowResize(runtime::Form *form, TitelBar *bar, runtime::Label *grip);
 
-// A press and drag of the grip with the left button alone sizes the window from its bottom-right
-// corner: through the window system when it offers that, else by a sizing loop that follows the
-// mouse until the button is released.
+// A drag of the grip with the left button alone sizes the window from its bottom-right corner;
+// any other button state does nothing.
 void StartGripSizing(runtime::Form *form, int button);
 
 } // namespace SkinnedWindow
