@@ -1,10 +1,13 @@
-// The inventory's speed: the scan of a saved machine of 2,000 devices into four hidden lists, and
-// the live scan of this machine beside lspci -nn and lsusb, timed in the same run.
+// The inventory's speed: the scan of a saved machine of 2,000 devices into four hidden lists, the
+// load of that machine's files beside files of hostile shapes (one very wide CSV record, one key
+// of very many values), and the live scan of this machine beside lspci -nn and lsusb, timed in
+// the same run.
 
 #include "components/SuiteListView.h"
 #include "core/ModHardware.h"
 #include "core/ModMain.h"
 #include "os/LiveMachine.h"
+#include "os/RegFile.h"
 #include "os/SnapshotMachine.h"
 #include "os/Wmi.h"
 #include "runtime/Label.h"
@@ -110,6 +113,67 @@ void BM_GetHardwareSavedMachine2000(benchmark::State &state)
     os::setMachineSource(nullptr);
 }
 BENCHMARK(BM_GetHardwareSavedMachine2000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// The saved machine's two files read into devices and a registry, without the scan.
+void BM_LoadSavedMachine2000(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    os::SnapshotMachine machine(makeMachine(dir));
+    std::size_t devices = 0;
+    for (auto _ : state) {
+        os::Machine read = machine.read();
+        devices = read.devices.size();
+        benchmark::DoNotOptimize(read);
+    }
+    state.counters["devices"] = double(devices);
+    state.counters["bytes"] = double(readFile(dir.filePath("pnpentity.csv")).size() + readFile(dir.filePath("registry.reg")).size());
+}
+BENCHMARK(BM_LoadSavedMachine2000)->Unit(benchmark::kMillisecond);
+
+// A CSV of one device whose header and record fill the given size with columns.
+void BM_LoadWideCsv(benchmark::State &state)
+{
+    const qsizetype size = state.range(0) * 1024;
+    QByteArray header = "\"DeviceID\"";
+    QByteArray record = "\"PCI\\VEN_8086&DEV_0001\"";
+    for (int i = 0; header.size() + record.size() < size; ++i) {
+        header += ",\"P" + QByteArray::number(i) + '"';
+        record += ",\"" + QByteArray::number(i) + '"';
+    }
+    const QByteArray csv = header + "\r\n" + record + "\r\n";
+    std::size_t properties = 0;
+    for (auto _ : state) {
+        const std::vector<os::WmiObject> devices = os::SnapshotMachine::devicesFromCsv(csv);
+        properties = devices.empty() ? 0 : devices.front().properties().size();
+        benchmark::DoNotOptimize(devices);
+    }
+    state.counters["columns"] = double(properties);
+}
+BENCHMARK(BM_LoadWideCsv)->Arg(512)->Arg(2048)->Unit(benchmark::kMillisecond);
+
+// A .reg export of one key whose values fill the given size.
+void BM_LoadBigRegKey(benchmark::State &state)
+{
+    const qsizetype size = state.range(0) * 1024;
+    QByteArray reg = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\Big]\r\n";
+    for (int i = 0; reg.size() < size; ++i)
+        reg += "\"Value" + QByteArray::number(i) + "\"=dword:" + QByteArray::number(i, 16).rightJustified(8, '0') + "\r\n";
+    int values = 0;
+    for (auto _ : state) {
+        os::RegistryTree tree;
+        values = os::readRegFile(reg, tree).values;
+        benchmark::DoNotOptimize(tree);
+    }
+    state.counters["values"] = values;
+}
+BENCHMARK(BM_LoadBigRegKey)->Arg(512)->Arg(2048)->Unit(benchmark::kMillisecond);
 
 void BM_LiveScanThisMachine(benchmark::State &state)
 {

@@ -5,6 +5,8 @@
 #include "platform/ModDPI.h"
 #include "runtime/DoEvents.h"
 
+#include <QWidget>
+
 namespace ModShadow {
 
 namespace {
@@ -56,12 +58,13 @@ void UpdateShadow(QWidget *Form, runtime::OleColor shadowColor)
         if (shadow.HasShadow(Form))
             shadow.Detach(Form);
     } else if (shadow.IsAvailable()) {
+        const runtime::StillLoaded formAlive(Form);
         shadow.SetBatchUpdate(true);
         shadow.SetColor(long(shadowColor));
         runtime::DoEvents();
         shadow.SetGlobalColor(long(shadowColor));
         runtime::DoEvents();
-        if (Form && !shadow.HasShadow(Form))
+        if (Form && formAlive && !shadow.HasShadow(Form))
             shadow.Attach(Form, -1, 0, 0, 0, 0, 0);
         shadow.SetBatchUpdate(false);
     }

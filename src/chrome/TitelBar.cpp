@@ -2,15 +2,12 @@
 
 #include "chrome/TitelBarColors.h"
 #include "components/AlphaImgCtl.h"
-#include "components/AlphaImgShape.h"
-#include "platform/clsGradient.h"
+#include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
-#include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -18,16 +15,12 @@ constexpr int kButtonTwips = 300;
 constexpr int kShapeTwips = 180;
 constexpr int kTimerInterval = 25;
 
-bool fitsInt16(int value)
-{
-    return value >= std::numeric_limits<short>::min() && value <= std::numeric_limits<short>::max();
 }
 
-}
+using StoredProperties::fitsInt16;
 
 TitelBar::TitelBar(QWidget *container, const QString &name, int index)
     : runtime::UserControl(container, name, index)
-    , m_gradient(std::make_unique<clsGradient>())
 {
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
@@ -42,16 +35,12 @@ TitelBar::~TitelBar() = default;
 void TitelBar::createConstituents()
 {
     const auto pixels = [](int twips) { return titelbar::nearest(twips / runtime::Screen::TwipsPerPixelX()); };
-    const int button = pixels(kButtonTwips);
-    const int shape = pixels(kShapeTwips);
-
-    m_image1 = new runtime::PictureBox(this, QStringLiteral("Image1"));
-    m_image1->setAutoSize(true);
-    m_image1->hide();
+    m_buttonSide = pixels(kButtonTwips);
+    m_glyphSide = pixels(kShapeTwips);
 
     const auto imageControl = [&](const char *controlName, const char *tip, bool visible) {
         auto *ctl = new AlphaImg::AlphaImgCtl(this, QString::fromLatin1(controlName));
-        ctl->resize(button, button);
+        ctl->resize(m_buttonSide, m_buttonSide);
         ctl->setToolTipText(QString::fromLatin1(tip));
         ctl->setVisible(visible);
         return ctl;
@@ -62,30 +51,6 @@ void TitelBar::createConstituents()
     m_tbarX = imageControl("TBARX", "Close", true);
     m_imgMaximize = imageControl("AlphaImgCtlMaximize", "Maximize", false);
     m_imgRestore = imageControl("AlphaImgCtlRestore", "Restore Down", false);
-
-    const auto shapeControl = [&](const char *controlName, const char *character, const char *face, bool bold) {
-        auto *ctl = new AlphaImg::AlphaShapeCtl(this, QString::fromLatin1(controlName));
-        ctl->resize(shape, shape);
-        ctl->setCharacter(QString::fromLatin1(character));
-        ctl->setShapeFont(runtime::StdFont(QString::fromLatin1(face), 9.75, bold));
-        ctl->setColor(0xFFFFFF);
-        return ctl;
-    };
-    m_shapeQMark = shapeControl("AlphaShapeQMark", "?", "Times New Roman", true);
-    m_shapeBarMark = shapeControl("AlphaShapeBarMark", "-", "Lucida Console", false);
-    m_shapeXMark = shapeControl("AlphaShapeXMark", "x", "Verdana", true);
-
-    const auto pictureBox = [&](const char *controlName, int side) {
-        auto *box = new runtime::PictureBox(this, QString::fromLatin1(controlName));
-        box->setScaleMode(runtime::vbPixels);
-        box->resize(side, side);
-        box->hide();
-        return box;
-    };
-    m_picPrepare = pictureBox("PicPrepare", button);
-    m_picBlendTop = pictureBox("PicBlendTop", button);
-    m_picBlendBottom = pictureBox("PicBlendBottom", button);
-    m_picBlendFinal = pictureBox("PicBlendFinal", button);
 
     const auto timer = [&](const char *controlName) {
         return new runtime::Timer(this, QString::fromLatin1(controlName), kTimerInterval, false);
@@ -144,8 +109,8 @@ void TitelBar::UserControl_ReadProperties(const runtime::PropertyBag &PropBag)
     setPicture(surface.Picture);
     Surface::setAutoRedraw(surface.AutoRedraw);
     UpdateTitleBarButtons();
-    runtime::DoEvents();
-    Refresh();
+    if (runtime::DoEventsStillLoaded(this))
+        Refresh();
 }
 
 void TitelBar::UserControl_WriteProperties(runtime::PropertyBag &PropBag)
@@ -164,32 +129,27 @@ void TitelBar::UserControl_WriteProperties(runtime::PropertyBag &PropBag)
 template <class T>
 void TitelBar::setAndRepaint(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    Refresh();
+    setStored(field, value, key, [this] { Refresh(); });
 }
 
 template <class T>
 void TitelBar::setAndRebuild(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    UpdateTitleBarButtons();
-    Refresh();
+    setStored(field, value, key, [this] {
+        UpdateTitleBarButtons();
+        Refresh();
+    });
 }
 
 template <class T>
 void TitelBar::setAndLayout(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    SetTBX_();
+    setStored(field, value, key, [this] { SetTBX_(); });
 }
 
 void TitelBar::setAutoRedraw(bool value)
 {
-    m_p.AutoRedraw = value;
-    PropertyChanged(QStringLiteral("AutoRedraw"));
+    setStored(m_p.AutoRedraw, value, "AutoRedraw", [] {});
 }
 
 void TitelBar::setBackColorCover(qint32 value) { setAndRepaint(m_p.BackColorCover, value, "BackColorCover"); }
@@ -223,10 +183,10 @@ void TitelBar::setCaptionColorBack(runtime::OleColor value) { setAndRepaint(m_p.
 
 void TitelBar::setCaptionColor(runtime::OleColor value)
 {
-    m_p.CaptionColor = value;
-    Surface::setForeColor(value);
-    PropertyChanged(QStringLiteral("CaptionColor"));
-    Refresh();
+    setStored(m_p.CaptionColor, value, "CaptionColor", [this, value] {
+        Surface::setForeColor(value);
+        Refresh();
+    });
 }
 
 void TitelBar::setCaption(const QString &value) { setAndRepaint(m_p.Caption, value, "Caption"); }
@@ -295,6 +255,5 @@ void TitelBar::setStyle(int value)
 
 void TitelBar::setTooltipText(const QString &value)
 {
-    m_p.TooltipText = value;
-    PropertyChanged(QStringLiteral("ToolTipText"));
+    setStored(m_p.TooltipText, value, "ToolTipText", [] {});
 }

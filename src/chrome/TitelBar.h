@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/TitelBarLayout.h"
+#include "chrome/TitelBarPainter.h"
 #include "chrome/TitelBarProperties.h"
 #include "runtime/UserControl.h"
 
@@ -8,17 +9,12 @@
 #include <QPointer>
 
 #include <array>
-#include <memory>
-
-class clsGradient;
 
 namespace AlphaImg {
 class AlphaImgCtl;
-class AlphaShapeCtl;
 }
 namespace runtime {
 class Form;
-class PictureBox;
 class Timer;
 }
 
@@ -27,8 +23,10 @@ class Timer;
 // frame, and four spinning buttons (help, minimise, maximise/restore, close). It drags its window
 // and maximises it to the work area and back.
 //
-// The bar paints onto its own drawing surface; whatever the background style leaves unpainted
-// stays in the colour key &HF7B8F8, which the windows make see-through.
+// The bar's face and its button pictures are a look (TitelBarLook, TitelBarButtonLook) painted by
+// the free functions of TitelBarPainter.h; the repaint draws the face onto the bar's own drawing
+// surface, where whatever the background style leaves unpainted stays in the colour key &HF7B8F8,
+// which the windows make see-through.
 class TitelBar : public runtime::UserControl {
     Q_OBJECT
     Q_PROPERTY(QWidget *ActiveControl READ ActiveControl)
@@ -84,7 +82,8 @@ public:
     // Operations, in the order of the control's interface.
     void BSetBorder(int &Width);
     void GetRealColor(runtime::OleColor Color, runtime::OleColor &Result) const;
-    void MaxminizeParent();
+    // False when the window was unloaded during one of its yields.
+    bool MaxminizeParent();
     Q_INVOKABLE void Refresh();
     void SetImageI();
     void SetVerlauf(runtime::OleColor &c1, runtime::OleColor &c2, runtime::OleColor &c3, runtime::OleColor &c4);
@@ -92,7 +91,8 @@ public:
     float TwipsPerPixelX() const;
     float TwipsPerPixelY() const;
     void UpdateTitleBarButtons();
-    void SetTBX_();
+    // False when the window was unloaded during one of its yields.
+    bool SetTBX_();
     void TimerButtonHelpAnimation_Timer();
     void TimerButtonMaxAnimation_Timer();
     void TimerButtonMinAnimation_Timer();
@@ -177,6 +177,11 @@ public:
     QString TooltipText() const { return m_p.TooltipText; }
     void setTooltipText(const QString &value);
 
+    // What the face depends on now, and the face painted from it onto any device context.
+    TitelBarLook look() const;
+    void draw(gdi::Dc &dc) const;
+    TitelBarButtonLook buttonLook(TitelBarButtonLook::Glyph glyph) const;
+
     // The constituents, for the host's tests and the colour window.
     AlphaImg::AlphaImgCtl *TBARHelp() const { return m_tbarHelp; }
     AlphaImg::AlphaImgCtl *TBAR_() const { return m_tbarMin; }
@@ -236,16 +241,12 @@ private:
     template <class T>
     void setAndLayout(T &field, const T &value, const char *key);
 
-    // Painting (TitelBarPaint.cpp).
-    void drawLineApi(runtime::OleColor color, int x1, int y1, int x2, int y2);
+    // Painting (TitelBarPaint.cpp): the icon's place by PicturePosMode, kept in PicturePosX/Y.
+    void placeIcon();
 
-    // Button pictures and places (TitelBarButtons.cpp).
-    // The buttons where they are now, each with whether it is to be shown.
+    // Button places (TitelBarButtons.cpp): the buttons where they are now, each with whether it is
+    // to be shown.
     titelbar::ButtonRow buttonRow() const;
-    void paintButtonImage(runtime::PictureBox &box, runtime::OleColor backColor, AlphaImg::AlphaShapeCtl *shape,
-                          AlphaImg::AlphaImgCtl &target, bool noShape, bool maximizeGlyph, bool restoreGlyph);
-    void makeButtonGradient(runtime::PictureBox &box, int h, int w, runtime::OleColor top, runtime::OleColor middle,
-                            runtime::OleColor bottom);
 
     // Buttons and the parent (TitelBarActions.cpp).
     void spinTick(SpinIndex index);
@@ -260,23 +261,16 @@ private:
     void setButtonPicture(AlphaImg::AlphaImgCtl &from);
 
     TitelBarProperties m_p;
-    runtime::PictureBox *m_image1 = nullptr;
+    int m_buttonSide = 0; // pixels, of every caption button and its picture
+    int m_glyphSide = 0;  // pixels, of the box a character glyph is fitted into
     AlphaImg::AlphaImgCtl *m_tbarHelp = nullptr;
     AlphaImg::AlphaImgCtl *m_tbarMin = nullptr;
     AlphaImg::AlphaImgCtl *m_tbarMax = nullptr;
     AlphaImg::AlphaImgCtl *m_tbarX = nullptr;
     AlphaImg::AlphaImgCtl *m_imgMaximize = nullptr;
     AlphaImg::AlphaImgCtl *m_imgRestore = nullptr;
-    AlphaImg::AlphaShapeCtl *m_shapeQMark = nullptr;
-    AlphaImg::AlphaShapeCtl *m_shapeBarMark = nullptr;
-    AlphaImg::AlphaShapeCtl *m_shapeXMark = nullptr;
-    runtime::PictureBox *m_picPrepare = nullptr;
-    runtime::PictureBox *m_picBlendTop = nullptr;
-    runtime::PictureBox *m_picBlendBottom = nullptr;
-    runtime::PictureBox *m_picBlendFinal = nullptr;
     runtime::Timer *m_timer1 = nullptr;
     std::array<Spin, 4> m_spins{};
-    std::unique_ptr<clsGradient> m_gradient;
 
     // Saved bounds of the parent before the last maximise, in twips.
     qint32 m_savedTop = 0, m_savedLeft = 0, m_savedHeight = 0, m_savedWidth = 0;

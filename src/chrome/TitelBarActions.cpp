@@ -114,17 +114,16 @@ void TitelBar::buttonUp(SpinIndex index)
     case SpinMax:
         if (parent && parent->WindowState() == runtime::vbMaximized)
             parent->setWindowState(runtime::vbNormal);
-        MaxminizeParent();
-        runtime::DoEvents();
+        if (!MaxminizeParent() || !runtime::DoEventsStillLoaded(this))
+            return;
         focusParent();
         runtime::DoEvents();
         break;
     case SpinX:
-        // The colour window holds the live scheme and is only hidden; every other window goes.
-        if (parent && parent->Name() != QLatin1String("FrmColors"))
-            runtime::Unload(parent);
-        else if (parent)
+        if (parent && parent->HidesOnClose())
             parent->Hide();
+        else if (parent)
+            runtime::Unload(parent);
         runtime::DoEvents();
         break;
     }
@@ -144,17 +143,15 @@ void TitelBar::setButtonPicture(AlphaImg::AlphaImgCtl &from)
     m_tbarMax->setToolTipText(from.ToolTipText());
     m_tbarMax->setHighlightState(0);
     m_tbarMax->ApplyState(0, 0);
-    runtime::DoEvents();
 }
 
-void TitelBar::MaxminizeParent()
+bool TitelBar::MaxminizeParent()
 {
-    QPointer<TitelBar> self(this);
     QPointer<runtime::Form> parent = Parent();
     if (!bDidMaximize) {
         setButtonPicture(*m_imgRestore);
-        if (!self)
-            return;
+        if (!runtime::DoEventsStillLoaded(this))
+            return false;
         bDidMaximize = true;
         if (parent) {
             m_savedTop = titelbar::nearest(parent->Top());
@@ -162,7 +159,8 @@ void TitelBar::MaxminizeParent()
             m_savedHeight = titelbar::nearest(parent->Height());
             m_savedWidth = titelbar::nearest(parent->Width());
         }
-        runtime::DoEvents();
+        if (!runtime::DoEventsStillLoaded(this))
+            return false;
         const QRect work = os::GetWorkArea();
         const double tpx = runtime::Screen::TwipsPerPixelX();
         const double tpy = runtime::Screen::TwipsPerPixelY();
@@ -170,32 +168,29 @@ void TitelBar::MaxminizeParent()
             parent->Move(work.left() * tpx, work.top() * tpy, work.width() * tpx, work.height() * tpy);
     } else {
         bDidMaximize = false;
-        runtime::DoEvents();
-        if (!self)
-            return;
+        if (!runtime::DoEventsStillLoaded(this))
+            return false;
         setButtonPicture(*m_imgMaximize);
+        if (!runtime::DoEventsStillLoaded(this))
+            return false;
         if (parent)
             parent->Move(m_savedLeft, m_savedTop, m_savedWidth, m_savedHeight);
     }
-    runtime::DoEvents();
-    if (self)
-        emit ResizedParent();
+    if (!runtime::DoEventsStillLoaded(this))
+        return false;
+    emit ResizedParent();
+    return true;
 }
 
 void TitelBar::UserControl_Resize()
 {
-    QPointer<TitelBar> self(this);
     QPointer<runtime::Form> parent = Parent();
     if (parent && parent->WindowState() == runtime::vbMaximized) {
         parent->setWindowState(runtime::vbNormal);
-        runtime::DoEvents();
-        if (!self)
+        if (!runtime::DoEventsStillLoaded(this) || !MaxminizeParent() || !runtime::DoEventsStillLoaded(this))
             return;
-        MaxminizeParent();
-        runtime::DoEvents();
         focusParent();
-        runtime::DoEvents();
-        if (!self)
+        if (!runtime::DoEventsStillLoaded(this))
             return;
     }
     emit Resize();
@@ -269,12 +264,12 @@ void TitelBar::mouseReleaseEvent(QMouseEvent *event)
         releaseMouse();
     const QPointF p = event->position();
     const bool inside = rect().contains(p.toPoint());
-    QPointer<TitelBar> self(this);
+    const runtime::StillLoaded alive(this);
     emit MouseUp(runtime::MouseButtonOf(event->button()), runtime::ShiftOf(event->modifiers()), float(p.x()),
                  float(p.y()));
-    if (self && inside && !m_clickAfterDoubleClick)
+    if (alive && inside && !m_clickAfterDoubleClick)
         emit Click();
-    if (!self)
+    if (!alive)
         return;
     m_clickAfterDoubleClick = false;
     focusParent();
@@ -284,14 +279,13 @@ void TitelBar::mouseReleaseEvent(QMouseEvent *event)
 void TitelBar::mouseDoubleClickEvent(QMouseEvent *)
 {
     m_clickAfterDoubleClick = true;
-    QPointer<TitelBar> self(this);
+    const runtime::StillLoaded alive(this);
     emit DblClick();
-    if (self && m_p.ShowMaximizedEnabled && m_p.ShowMaximized) {
+    if (alive && m_p.ShowMaximizedEnabled && m_p.ShowMaximized) {
         stopHoverTracking();
-        MaxminizeParent();
-        runtime::DoEvents();
-        if (self)
-            focusParent();
+        if (!MaxminizeParent() || !runtime::DoEventsStillLoaded(this))
+            return;
+        focusParent();
         runtime::DoEvents();
     }
     runtime::DoEvents();

@@ -4,16 +4,12 @@
 #include "components/AdoRecordset.h"
 #include "components/AdoSession.h"
 
-#include <sqlite3.h>
-
 namespace ado {
 
 // A statement kept between executions of a prepared command, for the session it was made on.
 struct Command::Prepared {
     std::weak_ptr<Session> session;
-    sqlite3_stmt *statement = nullptr;
-
-    ~Prepared() { sqlite3_finalize(statement); }
+    Statement statement;
 };
 
 Command::Command() = default;
@@ -37,31 +33,32 @@ bool Command::execute(int options, std::unique_ptr<Recordset> *records)
     recordsAffected_ = 0;
     const std::shared_ptr<Session> session = session_.lock();
     if (!session) {
-        error_ = {errors::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed.")};
+        error_ = Error::of(errors::ObjectClosed);
         return false;
     }
     if (type_ != CommandType::Text) {
-        error_ = {errors::InvalidArgument, QStringLiteral("Only command text is supported.")};
+        error_ = Error::of(errors::InvalidArgument);
         return false;
     }
 
-    sqlite3_stmt *statement = nullptr;
-    std::unique_ptr<Prepared> owned;
-    if (statement_ && statement_->session.lock() == session) {
-        statement = statement_->statement;
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-    } else {
+    // The statement kept from the last execution, or a new one that is kept after this one
+    // when the command is prepared.
+    std::unique_ptr<Prepared> made;
+    if (!statement_ || statement_->session.lock() != session) {
         statement_.reset();
-        statement = session->prepare(text_, error_);
+        Statement statement = session->prepare(text_, error_);
         if (!statement)
             return false;
-        owned = std::make_unique<Prepared>();
-        owned->session = session;
-        owned->statement = statement;
+        made = std::make_unique<Prepared>(Prepared{session, std::move(statement)});
     }
+    sqlite3_stmt *statement = made ? made->statement.get() : statement_->statement.get();
+    session->rewind(statement);
+    const auto keep = [&] {
+        if (prepared_ && made)
+            statement_ = std::move(made);
+    };
 
-    const int placeholders = sqlite3_bind_parameter_count(statement);
+    const int placeholders = session->placeholderCount(statement);
     if (placeholders != int(parameters_.size())) {
         error_ = {errors::ProviderFailure, QStringLiteral("No value given for one or more required parameters.")};
         return false;
@@ -70,43 +67,38 @@ bool Command::execute(int options, std::unique_ptr<Recordset> *records)
         const Parameter &parameter = parameters_[size_t(i)];
         const bool isText = parameter.type == DataType::VarChar || parameter.type == DataType::LongVarChar;
         if (isText && !parameter.value.isNull() && parameter.value.toString().size() > parameter.size) {
-            error_ = {errors::MultipleStepError,
-                      QStringLiteral("Multiple-step OLE DB operation generated errors: parameter %1 is longer than its size %2.")
-                          .arg(i + 1)
-                          .arg(parameter.size)};
+            error_ = Error::of(errors::MultipleStepError);
+            error_.description += QStringLiteral(" Parameter %1 is longer than its size %2.").arg(i + 1).arg(parameter.size);
             return false;
         }
         const QVariant value = isText && !parameter.value.isNull() ? QVariant(parameter.value.toString()) : parameter.value;
-        bindValue(statement, i + 1, value);
+        session->bind(statement, i + 1, value);
     }
 
-    if (!(options & ExecuteNoRecords) && records && sqlite3_column_count(statement) > 0) {
+    if (!(options & ExecuteNoRecords) && records && session->returnsRows(statement)) {
         auto recordset = std::make_unique<Recordset>();
         const bool filled = recordset->fill(session, statement);
-        sqlite3_reset(statement);
+        session->rewind(statement);
         if (!filled) {
             error_ = recordset->lastError();
             return false;
         }
         *records = std::move(recordset);
-        if (prepared_ && owned)
-            statement_ = std::move(owned);
+        keep();
         error_ = {};
         return true;
     }
 
-    int code;
-    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+    Step step;
+    while ((step = session->step(statement, error_)) == Step::Row) {
     }
-    if (code != SQLITE_DONE) {
-        error_ = session->engineError();
-        sqlite3_reset(statement);
+    if (step == Step::Failed) {
+        session->rewind(statement);
         return false;
     }
-    recordsAffected_ = sqlite3_stmt_readonly(statement) ? 0 : sqlite3_changes(session->handle());
-    sqlite3_reset(statement);
-    if (prepared_ && owned)
-        statement_ = std::move(owned);
+    recordsAffected_ = session->isReadOnly(statement) ? 0 : session->changes();
+    session->rewind(statement);
+    keep();
     error_ = {};
     return true;
 }

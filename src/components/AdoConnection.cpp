@@ -1,5 +1,6 @@
 #include "components/AdoConnection.h"
 
+#include "components/AdoRecordset.h"
 #include "components/AdoSession.h"
 
 namespace ado {
@@ -10,7 +11,7 @@ Connection::~Connection() = default;
 bool Connection::open(const QString &, const QString &, int)
 {
     if (session_) {
-        error_ = {errors::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open.")};
+        error_ = Error::of(errors::ObjectOpen);
         return false;
     }
     std::unique_ptr<Session> session = Session::open(dataSourceOf(connectionString_), error_);
@@ -23,7 +24,7 @@ bool Connection::open(const QString &, const QString &, int)
 bool Connection::close()
 {
     if (!session_) {
-        error_ = {errors::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed.")};
+        error_ = Error::of(errors::ObjectClosed);
         return false;
     }
     session_.reset();
@@ -39,10 +40,25 @@ bool Connection::isOpen() const
 bool Connection::execute(const QString &sql)
 {
     if (!session_) {
-        error_ = {errors::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed.")};
+        error_ = Error::of(errors::ObjectClosed);
         return false;
     }
     return session_->exec(sql, error_);
+}
+
+std::unique_ptr<Recordset> Connection::openSchema(Schema schema)
+{
+    if (schema != Schema::Tables) {
+        error_ = Error::of(errors::InvalidArgument);
+        return nullptr;
+    }
+    auto tables = std::make_unique<Recordset>();
+    if (!tables->open(schemaTablesQuery(), *this)) {
+        error_ = tables->lastError();
+        return nullptr;
+    }
+    error_ = {};
+    return tables;
 }
 
 bool Connection::beginTrans()

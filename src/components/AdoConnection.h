@@ -6,6 +6,7 @@
 
 namespace ado {
 
+class Recordset;
 class Session;
 
 // A connection to one database file. The connection string's "Data Source=" names the file;
@@ -29,6 +30,9 @@ public:
 
     // Runs one statement that returns no rows (schema, transactions).
     bool execute(const QString &sql);
+    // The database's tables and views as a record set with the fields TABLE_NAME and
+    // TABLE_TYPE ("TABLE", "VIEW" or "SYSTEM TABLE"); null on failure, with lastError() set.
+    std::unique_ptr<Recordset> openSchema(Schema schema);
     bool beginTrans();
     bool commitTrans();
     bool rollbackTrans();

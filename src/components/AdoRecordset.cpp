@@ -5,24 +5,15 @@
 
 #include <QRegularExpression>
 
-#include <sqlite3.h>
-
 namespace ado {
 
 namespace {
 
-const QString kNoCurrentRecord = QStringLiteral(
-    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.");
-const QString kClosed = QStringLiteral("Operation is not allowed when the object is closed.");
-const QString kOpen = QStringLiteral("Operation is not allowed when the object is open.");
-const QString kItemNotFound = QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal.");
-
-
 // The declared column type gives the field's type and size: VARCHAR(100) is text of at most
 // 100 characters, TEXT without a size is long text.
-void typeFromDeclaration(const char *declared, DataType &type, int &size)
+void typeFromDeclaration(const QString &declared, DataType &type, int &size)
 {
-    const QString text = QString::fromLatin1(declared ? declared : "").toUpper();
+    const QString text = declared.toUpper();
     type = DataType::VarChar;
     size = 0;
     if (text.contains(QLatin1String("INT"))) {
@@ -74,13 +65,13 @@ QVariant Field::value() const
         return {};
     Recordset &rs = *recordset_;
     if (!rs.open_)
-        return rs.fail(errors::ObjectClosed, kClosed), QVariant();
+        return rs.fail(errors::ObjectClosed), QVariant();
     if (!exists())
-        return rs.fail(errors::ItemNotFound, kItemNotFound), QVariant();
+        return rs.fail(errors::ItemNotFound), QVariant();
     if (rs.bof() || rs.eof())
-        return rs.fail(errors::NoCurrentRecord, kNoCurrentRecord), QVariant();
+        return rs.fail(errors::NoCurrentRecord), QVariant();
     rs.succeed();
-    return rs.rows_[rs.position_].values[index_];
+    return rs.valueOf(rs.rows_[rs.position_], index_);
 }
 
 bool Field::setValue(const QVariant &value)
@@ -89,11 +80,11 @@ bool Field::setValue(const QVariant &value)
         return false;
     Recordset &rs = *recordset_;
     if (!rs.open_)
-        return rs.fail(errors::ObjectClosed, kClosed);
+        return rs.fail(errors::ObjectClosed);
     if (!exists())
-        return rs.fail(errors::ItemNotFound, kItemNotFound);
+        return rs.fail(errors::ItemNotFound);
     if (rs.bof() || rs.eof())
-        return rs.fail(errors::NoCurrentRecord, kNoCurrentRecord);
+        return rs.fail(errors::NoCurrentRecord);
     const Recordset::FieldInfo &info = rs.fields_[index_];
     QVariant stored;
     if (!value.isNull()) {
@@ -101,16 +92,19 @@ bool Field::setValue(const QVariant &value)
             bool ok = false;
             const qlonglong number = value.toLongLong(&ok);
             if (!ok)
-                return rs.fail(errors::MultipleStepError, QStringLiteral("Multiple-step operation generated errors. Check each status value."));
+                return rs.fail(errors::MultipleStepError);
             stored = number;
         } else {
             const QString text = value.toString();
             if (info.definedSize > 0 && text.size() > info.definedSize)
-                return rs.fail(errors::MultipleStepError, QStringLiteral("Multiple-step operation generated errors. Check each status value."));
+                return rs.fail(errors::MultipleStepError);
             stored = text;
         }
     }
-    Recordset::Row &row = rs.rows_[rs.position_];
+    Recordset::Row &read = rs.rows_[rs.position_];
+    if (!read.edit)
+        read.edit = std::make_unique<Recordset::Edit>(Recordset::Edit{rs.valuesOf(read), {}, {}, false});
+    Recordset::Edit &row = *read.edit;
     if (row.original.isEmpty() && !row.isNew) {
         row.original = row.values;
         row.changed = QVector<bool>(row.values.size(), false);
@@ -128,19 +122,23 @@ bool Field::setValue(const QVariant &value)
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
 
-bool Recordset::fail(long number, const QString &description) const
+bool Recordset::fail(const Error &error) const
 {
-    error_ = {number, description};
+    error_ = error;
     return false;
+}
+
+bool Recordset::fail(long number) const
+{
+    return fail(Error::of(number));
 }
 
 bool Recordset::appendField(const QString &name, DataType type, int definedSize)
 {
     if (open_)
-        return fail(errors::ObjectOpen, kOpen);
+        return fail(errors::ObjectOpen);
     if (name.isEmpty() || fieldIndex(name) >= 0)
-        return fail(errors::InvalidArgument,
-                    QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another."));
+        return fail(errors::InvalidArgument);
     fields_.push_back({name, type, definedSize, {}, {}});
     succeed();
     return true;
@@ -149,9 +147,9 @@ bool Recordset::appendField(const QString &name, DataType type, int definedSize)
 bool Recordset::open()
 {
     if (open_)
-        return fail(errors::ObjectOpen, kOpen);
+        return fail(errors::ObjectOpen);
     if (fields_.empty())
-        return fail(errors::ObjectClosed, QStringLiteral("Operation is not allowed in this context."));
+        return fail(errors::IllegalOperation);
     inMemory_ = true;
     rows_.clear();
     position_ = 0;
@@ -163,48 +161,60 @@ bool Recordset::open()
 bool Recordset::open(const QString &source, Connection &connection, CursorType, LockType, int)
 {
     if (open_)
-        return fail(errors::ObjectOpen, kOpen);
+        return fail(errors::ObjectOpen);
     const std::shared_ptr<Session> session = connection.session();
     if (!session)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     Error error;
-    sqlite3_stmt *statement = session->prepare(source, error);
+    const Statement statement = session->prepare(source, error);
     if (!statement)
-        return fail(error.number, error.description);
-    const bool filled = fill(session, statement);
-    sqlite3_finalize(statement);
-    return filled;
+        return fail(error);
+    return fill(session, statement.get());
 }
 
 bool Recordset::fill(const std::shared_ptr<Session> &session, sqlite3_stmt *statement)
 {
     std::vector<FieldInfo> fields;
-    const int columns = sqlite3_column_count(statement);
-    for (int c = 0; c < columns; ++c) {
-        FieldInfo info;
-        info.name = QString::fromUtf8(sqlite3_column_name(statement, c));
-        if (const char *table = sqlite3_column_table_name(statement, c))
-            info.table = QString::fromUtf8(table);
-        if (const char *column = sqlite3_column_origin_name(statement, c))
-            info.column = QString::fromUtf8(column);
-        typeFromDeclaration(sqlite3_column_decltype(statement, c), info.type, info.definedSize);
+    for (const ResultColumn &column : session->resultColumns(statement)) {
+        FieldInfo info{column.name, DataType::VarChar, 0, column.table, column.column};
+        typeFromDeclaration(column.declaredType, info.type, info.definedSize);
         fields.push_back(std::move(info));
     }
+    const int columns = int(fields.size());
     std::vector<Row> rows;
-    int code;
-    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+    std::vector<Cell> cells;
+    QByteArray store;
+    Error error;
+    Step step;
+    while ((step = session->step(statement, error)) == Step::Row) {
         Row row;
-        row.values.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row.values.push_back(columnValue(statement, c));
+        row.firstCell = cells.size();
+        for (int c = 0; c < columns; ++c) {
+            const RawValue raw = session->rawValue(statement, c);
+            Cell cell;
+            cell.kind = raw.kind;
+            if (raw.kind == ValueKind::Integer) {
+                cell.integer = raw.integer;
+            } else if (raw.kind == ValueKind::Real) {
+                cell.real = raw.real;
+            } else {
+                cell.offset = store.size();
+                cell.size = raw.bytes.size();
+                store.append(raw.bytes);
+            }
+            cells.push_back(cell);
+        }
         rows.push_back(std::move(row));
+        const qint64 held = store.size() + qint64(cells.size() * sizeof(Cell)) + qint64(rows.size() * sizeof(Row));
+        if (held > MaxBytes)
+            return fail(errors::OutOfMemory);
     }
-    if (code != SQLITE_DONE) {
-        const Error error = session->engineError();
-        return fail(error.number, error.description);
-    }
+    if (step == Step::Failed)
+        return fail(error);
     fields_ = std::move(fields);
     rows_ = std::move(rows);
+    cells_ = std::move(cells);
+    store_ = std::move(store);
     position_ = 0;
     session_ = session;
     inMemory_ = false;
@@ -216,9 +226,12 @@ bool Recordset::fill(const std::shared_ptr<Session> &session, sqlite3_stmt *stat
 bool Recordset::close()
 {
     if (!open_)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     open_ = false;
-    rows_.clear();
+    // Released, not kept for a next query: a closed record set may stay in its slot for long.
+    std::vector<Row>().swap(rows_);
+    std::vector<Cell>().swap(cells_);
+    store_ = QByteArray();
     if (!inMemory_)
         fields_.clear();
     session_.reset();
@@ -245,11 +258,11 @@ bool Recordset::eof() const
 bool Recordset::moveFirst()
 {
     if (!open_)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     if (!commitPending())
         return false;
     if (rows_.empty())
-        return fail(errors::NoCurrentRecord, kNoCurrentRecord);
+        return fail(errors::NoCurrentRecord);
     position_ = 0;
     succeed();
     return true;
@@ -258,14 +271,43 @@ bool Recordset::moveFirst()
 bool Recordset::moveNext()
 {
     if (!open_)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     if (eof())
-        return fail(errors::NoCurrentRecord, kNoCurrentRecord);
+        return fail(errors::NoCurrentRecord);
     if (!commitPending())
         return false;
     ++position_;
     succeed();
     return true;
+}
+
+QVariant Recordset::valueOf(const Row &row, int column) const
+{
+    if (row.edit)
+        return row.edit->values[column];
+    const Cell &cell = cells_[row.firstCell + std::size_t(column)];
+    switch (cell.kind) {
+    case ValueKind::Integer:
+        return QVariant(qlonglong(cell.integer));
+    case ValueKind::Real:
+        return QVariant(cell.real);
+    case ValueKind::Text:
+        return QVariant(QString::fromUtf8(store_.constData() + cell.offset, cell.size));
+    case ValueKind::Blob:
+        return QVariant(store_.mid(cell.offset, cell.size));
+    case ValueKind::Null:
+        break;
+    }
+    return QVariant();
+}
+
+QVector<QVariant> Recordset::valuesOf(const Row &row) const
+{
+    QVector<QVariant> values;
+    values.reserve(fieldCount());
+    for (int column = 0; column < fieldCount(); ++column)
+        values.push_back(valueOf(row, column));
+    return values;
 }
 
 int Recordset::fieldIndex(const QString &name) const
@@ -280,7 +322,7 @@ int Recordset::fieldIndex(const QString &name) const
 Field Recordset::field(int index)
 {
     if (index < 0 || index >= fieldCount()) {
-        fail(errors::ItemNotFound, kItemNotFound);
+        fail(errors::ItemNotFound);
         return {};
     }
     return Field(this, index);
@@ -290,7 +332,7 @@ Field Recordset::field(const QString &name)
 {
     const int index = fieldIndex(name);
     if (index < 0) {
-        fail(errors::ItemNotFound, kItemNotFound);
+        fail(errors::ItemNotFound);
         return {};
     }
     return Field(this, index);
@@ -299,15 +341,14 @@ Field Recordset::field(const QString &name)
 bool Recordset::addNew()
 {
     if (!open_)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     if (!inMemory_)
-        return fail(errors::ProviderFailure, QStringLiteral("Current Recordset does not support updating."));
+        return fail({errors::ProviderFailure, QStringLiteral("Current Recordset does not support updating.")});
     if (!commitPending())
         return false;
     Row row;
-    row.values = QVector<QVariant>(int(fields_.size()));
-    row.changed = QVector<bool>(int(fields_.size()), false);
-    row.isNew = true;
+    row.edit = std::make_unique<Edit>(
+        Edit{QVector<QVariant>(int(fields_.size())), {}, QVector<bool>(int(fields_.size()), false), true});
     rows_.push_back(std::move(row));
     position_ = qsizetype(rows_.size()) - 1;
     succeed();
@@ -317,15 +358,16 @@ bool Recordset::addNew()
 bool Recordset::update()
 {
     if (!open_)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     if (bof() || eof())
-        return fail(errors::NoCurrentRecord, kNoCurrentRecord);
-    Row &row = rows_[position_];
-    if (!inMemory_ && !row.changed.isEmpty() && !writeBack(row))
-        return false;
-    row.original.clear();
-    row.changed.clear();
-    row.isNew = false;
+        return fail(errors::NoCurrentRecord);
+    if (Edit *row = rows_[position_].edit.get()) {
+        if (!inMemory_ && !row->changed.isEmpty() && !writeBack(*row))
+            return false;
+        row->original.clear();
+        row->changed.clear();
+        row->isNew = false;
+    }
     succeed();
     return true;
 }
@@ -334,8 +376,8 @@ bool Recordset::commitPending()
 {
     if (position_ < 0 || position_ >= qsizetype(rows_.size()))
         return true;
-    const Row &row = rows_[position_];
-    if (row.changed.isEmpty() && !row.isNew)
+    const Edit *row = rows_[position_].edit.get();
+    if (!row || (row->changed.isEmpty() && !row->isNew))
         return true;
     return update();
 }
@@ -343,17 +385,17 @@ bool Recordset::commitPending()
 // Writes the changed fields of a query row back to its table. The row is found again by the
 // table's key when the query holds it, otherwise by every value as it was read; the changed
 // columns must still hold their old values (optimistic locking), else nothing is written.
-bool Recordset::writeBack(Row &row)
+bool Recordset::writeBack(Edit &row)
 {
     const std::shared_ptr<Session> session = session_.lock();
     if (!session)
-        return fail(errors::ObjectClosed, kClosed);
+        return fail(errors::ObjectClosed);
     QString table;
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (!row.changed[int(i)])
             continue;
         if (fields_[i].table.isEmpty() || fields_[i].column.isEmpty() || (!table.isEmpty() && fields_[i].table != table))
-            return fail(errors::ProviderFailure, QStringLiteral("Insufficient base table information for updating or refreshing."));
+            return fail({errors::ProviderFailure, QStringLiteral("Insufficient base table information for updating or refreshing.")});
         table = fields_[i].table;
     }
     if (table.isEmpty())
@@ -363,12 +405,7 @@ bool Recordset::writeBack(Row &row)
     for (size_t i = 0; i < fields_.size() && keyField < 0; ++i) {
         if (fields_[i].table != table || fields_[i].column.isEmpty())
             continue;
-        const char *declared = nullptr;
-        int primaryKey = 0;
-        if (sqlite3_table_column_metadata(session->handle(), nullptr, table.toUtf8().constData(),
-                                          fields_[i].column.toUtf8().constData(), &declared, nullptr, nullptr,
-                                          &primaryKey, nullptr) == SQLITE_OK
-            && primaryKey && declared && QString::fromLatin1(declared).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+        if (session->isRowIdColumn(table, fields_[i].column))
             keyField = int(i);
     }
 
@@ -392,25 +429,19 @@ bool Recordset::writeBack(Row &row)
     }
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1 WHERE %3 LIMIT 1)")
                             .arg(quoted(table), assignments.join(QLatin1String(", ")), criteria.join(QLatin1String(" AND ")));
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(session->handle(), text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return fail(errors::ProviderFailure, session->engineError().description);
-    }
+    Error error;
+    const Statement statement = session->prepare(sql, error);
+    if (!statement)
+        return fail(error);
     int index = 1;
     for (const QVariant &value : std::as_const(setValues))
-        bindValue(statement, index++, value);
+        session->bind(statement.get(), index++, value);
     for (const QVariant &value : std::as_const(criteriaValues))
-        bindValue(statement, index++, value);
-    const int code = sqlite3_step(statement);
-    const Error error = session->engineError();
-    sqlite3_finalize(statement);
-    if (code != SQLITE_DONE)
-        return fail(error.number, error.description);
-    if (sqlite3_changes(session->handle()) != 1)
-        return fail(errors::RowNotFoundForUpdate,
-                    QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+        session->bind(statement.get(), index++, value);
+    if (session->step(statement.get(), error) == Step::Failed)
+        return fail(error);
+    if (session->changes() != 1)
+        return fail(errors::RowNotFoundForUpdate);
     return true;
 }
 

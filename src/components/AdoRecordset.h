@@ -49,6 +49,12 @@ private:
 // fields were appended first.
 class Recordset {
 public:
+    // The most a record set opened on a query holds, estimated in bytes of memory: many times
+    // what the biggest table of a hardware-ID database needs, and far below what the process
+    // has. A query that returns more fails to open instead of filling memory without end (a
+    // view over an endless recursive query).
+    static constexpr qint64 MaxBytes = 256 * 1024 * 1024;
+
     Recordset();
     ~Recordset();
     Recordset(const Recordset &) = delete;
@@ -88,25 +94,47 @@ private:
         QString table;    // origin of a query column; empty when it cannot be written back
         QString column;
     };
-    struct Row {
+    // A value of a row read from a query, kept as the engine gave it until a field reads it:
+    // numbers in place, text (UTF-8) and blobs as a stretch of the record set's byte store, so
+    // that reading a query costs no allocation per value.
+    struct Cell {
+        ValueKind kind = ValueKind::Null;
+        union {
+            qint64 integer;
+            double real;
+            qsizetype offset;
+        };
+        qsizetype size = 0;
+    };
+    // The values of a row once a field of it is assigned, and of an added row.
+    struct Edit {
         QVector<QVariant> values;
         QVector<QVariant> original;   // as read, to find the row again on update
         QVector<bool> changed;
         bool isNew = false;
     };
+    struct Row {
+        std::size_t firstCell = 0;    // of a row read from a query
+        std::unique_ptr<Edit> edit;
+    };
 
-    bool fail(long number, const QString &description) const;
+    bool fail(const Error &error) const;
+    bool fail(long number) const;   // with the number's own description
     void succeed() const { error_ = {}; }
     // Reads every row of a prepared statement, which stays the caller's.
     bool fill(const std::shared_ptr<Session> &session, sqlite3_stmt *statement);
     bool commitPending();
-    bool writeBack(Row &row);
+    bool writeBack(Edit &row);
     int fieldIndex(const QString &name) const;
+    QVariant valueOf(const Row &row, int column) const;
+    QVector<QVariant> valuesOf(const Row &row) const;
 
     bool open_ = false;
     bool inMemory_ = false;
     std::vector<FieldInfo> fields_;
     std::vector<Row> rows_;
+    std::vector<Cell> cells_;   // the values of the rows read from a query, row after row
+    QByteArray store_;          // the bytes of their text and blob values
     qsizetype position_ = 0;   // -1 before the first row, rows_.size() after the last
     std::weak_ptr<Session> session_;
     mutable Error error_;

@@ -71,7 +71,9 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
         return nullptr;
     }
     sqlite3 *db = nullptr;
-    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // Only the user-interface thread uses a connection, so the engine need not lock it around
+    // every call (reading a row of three columns made a dozen of them).
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         error = errorOf(db, code);
         sqlite3_close_v2(db);
@@ -93,6 +95,10 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
             error.description = QStringLiteral("Could not open '%1'. %2").arg(path, error.description);
         return nullptr;
     }
+    if (!session->checkIntegrity(error)) {
+        error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
+        return nullptr;
+    }
     // A write-ahead log commits without waiting for the disk on every statement, which a
     // submission's many small inserts need; a crash may lose the last commits but never
     // corrupts the file. It needs its two side files, so only where they can be written, and
@@ -106,15 +112,36 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
     return session;
 }
 
-sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
+void StatementFinalizer::operator()(sqlite3_stmt *statement) const
+{
+    sqlite3_finalize(statement);
+}
+
+// The engine's quick check reads every page once and verifies its structure, without the
+// cross-checks of indexes against their tables that would cost several times as much.
+bool Session::checkIntegrity(Error &error)
+{
+    const Statement statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error);
+    if (!statement || step(statement.get(), error) != Step::Row)
+        return false;
+    const QString verdict = value(statement.get(), 0).toString();
+    if (verdict != QLatin1String("ok")) {
+        error = {errors::ProviderFailure, verdict.simplified()};   // one line for the message box
+        return false;
+    }
+    error = {};
+    return true;
+}
+
+Statement Session::prepare(const QString &sql, Error &error)
 {
     const QByteArray text = translateDialect(sql).toUtf8();
-    sqlite3_stmt *statement = nullptr;
+    sqlite3_stmt *prepared = nullptr;
     const char *tail = nullptr;
-    const int code = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, &tail);
+    const int code = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &prepared, &tail);
+    Statement statement(prepared);
     if (code != SQLITE_OK) {
         error = errorOf(db_, code);
-        sqlite3_finalize(statement);
         return nullptr;
     }
     if (!statement) {
@@ -124,7 +151,6 @@ sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
     // One statement per command, as the original provider accepts.
     for (; tail && *tail; ++tail) {
         if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
-            sqlite3_finalize(statement);
             error = {errors::ProviderFailure, QStringLiteral("Characters found after end of SQL statement.")};
             return nullptr;
         }
@@ -135,17 +161,14 @@ sqlite3_stmt *Session::prepare(const QString &sql, Error &error)
 
 bool Session::exec(const QString &sql, Error &error)
 {
-    sqlite3_stmt *statement = prepare(sql, error);
+    const Statement statement = prepare(sql, error);
     if (!statement)
         return false;
-    int code;
-    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+    Step result;
+    while ((result = step(statement.get(), error)) == Step::Row) {
     }
-    sqlite3_finalize(statement);
-    if (code != SQLITE_DONE) {
-        error = errorOf(db_, code);
+    if (result == Step::Failed)
         return false;
-    }
     error = {};
     return true;
 }
@@ -155,27 +178,96 @@ Error Session::engineError() const
     return errorOf(db_, sqlite3_errcode(db_));
 }
 
-QVariant columnValue(sqlite3_stmt *statement, int column)
+Step Session::step(sqlite3_stmt *statement, Error &error)
 {
+    const int code = sqlite3_step(statement);
+    if (code == SQLITE_ROW)
+        return Step::Row;
+    if (code == SQLITE_DONE)
+        return Step::Done;
+    error = errorOf(db_, code);
+    return Step::Failed;
+}
+
+void Session::rewind(sqlite3_stmt *statement)
+{
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+}
+
+bool Session::returnsRows(sqlite3_stmt *statement) const
+{
+    return sqlite3_column_count(statement) > 0;
+}
+
+std::vector<ResultColumn> Session::resultColumns(sqlite3_stmt *statement) const
+{
+    const auto text = [](const char *utf8) { return utf8 ? QString::fromUtf8(utf8) : QString(); };
+    std::vector<ResultColumn> columns;
+    const int count = sqlite3_column_count(statement);
+    columns.reserve(std::size_t(count));
+    for (int c = 0; c < count; ++c) {
+        columns.push_back({text(sqlite3_column_name(statement, c)), text(sqlite3_column_table_name(statement, c)),
+                           text(sqlite3_column_origin_name(statement, c)), text(sqlite3_column_decltype(statement, c))});
+    }
+    return columns;
+}
+
+RawValue Session::rawValue(sqlite3_stmt *statement, int column) const
+{
+    RawValue raw;
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
+        raw.kind = ValueKind::Integer;
+        raw.integer = sqlite3_column_int64(statement, column);
+        break;
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(statement, column));
+        raw.kind = ValueKind::Real;
+        raw.real = sqlite3_column_double(statement, column);
+        break;
     case SQLITE_TEXT: {
+        // The pointer first: asking for it may convert the value, which changes its size.
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+        raw.kind = ValueKind::Text;
+        raw.bytes = QByteArrayView(text, sqlite3_column_bytes(statement, column));
+        break;
     }
     case SQLITE_BLOB: {
         const auto *data = static_cast<const char *>(sqlite3_column_blob(statement, column));
-        return QVariant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+        raw.kind = ValueKind::Blob;
+        raw.bytes = QByteArrayView(data, sqlite3_column_bytes(statement, column));
+        break;
     }
     default:
-        return QVariant();
+        break;
     }
+    return raw;
 }
 
-bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
+QVariant Session::value(sqlite3_stmt *statement, int column) const
+{
+    const RawValue raw = rawValue(statement, column);
+    switch (raw.kind) {
+    case ValueKind::Integer:
+        return QVariant(qlonglong(raw.integer));
+    case ValueKind::Real:
+        return QVariant(raw.real);
+    case ValueKind::Text:
+        return QVariant(QString::fromUtf8(raw.bytes));
+    case ValueKind::Blob:
+        return QVariant(raw.bytes.toByteArray());
+    case ValueKind::Null:
+        break;
+    }
+    return QVariant();
+}
+
+int Session::placeholderCount(sqlite3_stmt *statement) const
+{
+    return sqlite3_bind_parameter_count(statement);
+}
+
+bool Session::bind(sqlite3_stmt *statement, int index, const QVariant &value)
 {
     if (value.isNull())
         return sqlite3_bind_null(statement, index) == SQLITE_OK;
@@ -197,6 +289,26 @@ bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
         return sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
     }
     }
+}
+
+bool Session::isReadOnly(sqlite3_stmt *statement) const
+{
+    return sqlite3_stmt_readonly(statement) != 0;
+}
+
+int Session::changes() const
+{
+    return sqlite3_changes(db_);
+}
+
+bool Session::isRowIdColumn(const QString &table, const QString &column) const
+{
+    const char *declared = nullptr;
+    int primaryKey = 0;
+    return sqlite3_table_column_metadata(db_, nullptr, table.toUtf8().constData(), column.toUtf8().constData(), &declared,
+                                         nullptr, nullptr, &primaryKey, nullptr)
+               == SQLITE_OK
+           && primaryKey && declared && QString::fromLatin1(declared).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
 }
 
 QString translateDialect(const QString &sql)
@@ -228,6 +340,13 @@ QString translateDialect(const QString &sql)
         out += c;
     }
     return out;
+}
+
+QString schemaTablesQuery()
+{
+    return QStringLiteral("SELECT name AS TABLE_NAME, CASE WHEN type = 'view' THEN 'VIEW' "
+                          "WHEN name LIKE 'sqlite\\_%' ESCAPE '\\' THEN 'SYSTEM TABLE' ELSE 'TABLE' END AS TABLE_TYPE "
+                          "FROM sqlite_master WHERE type IN ('table', 'view')");
 }
 
 QString dataSourceOf(const QString &connectionString)

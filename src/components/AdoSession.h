@@ -2,18 +2,47 @@
 
 #include "components/AdoTypes.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace ado {
 
+// A prepared statement, finalized when its owner lets it go.
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt *statement) const;
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// One column of a statement's result: its name, the table column it comes from (empty for an
+// expression) and the type it was declared with.
+struct ResultColumn {
+    QString name;
+    QString table;
+    QString column;
+    QString declaredType;
+};
+
+enum class Step { Row, Done, Failed };
+
+// A value of a statement's current row as the engine holds it. The bytes of text (UTF-8) and of
+// a blob stay valid until the statement steps again.
+struct RawValue {
+    ValueKind kind = ValueKind::Null;
+    qint64 integer = 0;
+    double real = 0;
+    QByteArrayView bytes;
+};
+
 // The open database behind a Connection: one SQLite handle with the connection's collation and
-// the translation of the data-access dialect that the system's SQL is written in.
+// the translation of the data-access dialect that the system's SQL is written in. Every call of
+// the engine is made here; the record set and the command work through these operations.
 class Session {
 public:
     ~Session();
@@ -21,27 +50,46 @@ public:
     Session &operator=(const Session &) = delete;
 
     // Opens an existing database file for reading and writing (read only when the file is write
-    // protected). A missing file or one that is not a database fails.
+    // protected). A missing file, one that is not a database and one that fails the engine's
+    // integrity check (a damaged page) fail, as the original engine refuses a damaged file.
     static std::unique_ptr<Session> open(const QString &path, Error &error);
 
-    // Prepares one statement of the system's dialect; nullptr on failure with `error` set.
-    sqlite3_stmt *prepare(const QString &sql, Error &error);
+    // Prepares one statement of the system's dialect; null on failure with `error` set.
+    Statement prepare(const QString &sql, Error &error);
     bool exec(const QString &sql, Error &error);
     Error engineError() const;
-    sqlite3 *handle() const { return db_; }
+
+    // The next row of a statement; Failed sets `error` to the engine's.
+    Step step(sqlite3_stmt *statement, Error &error);
+    // Back to before the first row, the bound values cleared.
+    void rewind(sqlite3_stmt *statement);
+    bool returnsRows(sqlite3_stmt *statement) const;
+    std::vector<ResultColumn> resultColumns(sqlite3_stmt *statement) const;
+    // A value of the current row.
+    RawValue rawValue(sqlite3_stmt *statement, int column) const;
+    QVariant value(sqlite3_stmt *statement, int column) const;
+    int placeholderCount(sqlite3_stmt *statement) const;
+    bool bind(sqlite3_stmt *statement, int index, const QVariant &value);
+    bool isReadOnly(sqlite3_stmt *statement) const;
+    // Rows changed by the last statement that changed rows.
+    int changes() const;
+    // Whether the column is its table's integer primary key (the row id).
+    bool isRowIdColumn(const QString &table, const QString &column) const;
 
 private:
     explicit Session(sqlite3 *db) : db_(db) {}
+    bool checkIntegrity(Error &error);
+
     sqlite3 *db_ = nullptr;
     bool writeAheadLog_ = false;
 };
 
-// A value of the current row of a statement, and a value bound to a placeholder.
-QVariant columnValue(sqlite3_stmt *statement, int column);
-bool bindValue(sqlite3_stmt *statement, int index, const QVariant &value);
-
 // "@@Identity" becomes the engine's last-insert row id, outside quoted text.
 QString translateDialect(const QString &sql);
+
+// The query behind Connection::openSchema(Schema::Tables): the engine's catalogue as TABLE_NAME
+// and TABLE_TYPE.
+QString schemaTablesQuery();
 
 // The value of "Data Source=" in a connection string, as a path of this platform.
 QString dataSourceOf(const QString &connectionString);

@@ -11,32 +11,39 @@ AlphaShapeCtl::AlphaShapeCtl(QWidget *container, const QString &name, int index)
     hide();
 }
 
-bool AlphaShapeCtl::PaintShape(gdi::Dc &hdc, int x, int y) const
+bool PaintGlyph(gdi::Dc &dc, const QRect &box, const QString &character, const runtime::StdFont &font,
+                runtime::OleColor color)
 {
-    QImage *target = hdc.image();
+    QImage *target = dc.image();
     if (!target)
         return false;
-    if (m_character.isEmpty() || width() <= 0 || height() <= 0)
+    if (character.isEmpty() || box.width() <= 0 || box.height() <= 0)
         return true;
-    QFont font = m_font.toQFont();
-    font.setPixelSize(64); // drawn large and scaled down, so the outline does not depend on hinting
+    QFont large = font.toQFont();
+    large.setPixelSize(64); // drawn large and scaled down, so the outline does not depend on hinting
     QPainterPath path;
-    path.addText(0, 0, font, m_character);
+    path.addText(0, 0, large, character);
     const QRectF bounds = path.boundingRect();
     if (bounds.isEmpty())
         return true;
-    const double scale = std::min(width() / bounds.width(), height() / bounds.height());
-    const QPointF offset(x + (width() - bounds.width() * scale) / 2, y + (height() - bounds.height() * scale) / 2);
+    const double scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
+    const QPointF offset(box.x() + (box.width() - bounds.width() * scale) / 2,
+                         box.y() + (box.height() - bounds.height() * scale) / 2);
 
     QPainter painter(target);
-    if (const std::optional<QRegion> clip = hdc.clipRegion())
+    if (const std::optional<QRegion> clip = dc.clipRegion())
         painter.setClipRegion(*clip);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(offset);
     painter.scale(scale, scale);
     painter.translate(-bounds.topLeft());
-    painter.fillPath(path, runtime::toQColor(runtime::TranslateOrBlack(m_color)));
+    painter.fillPath(path, runtime::toQColor(runtime::TranslateOrBlack(color)));
     return true;
+}
+
+bool AlphaShapeCtl::PaintShape(gdi::Dc &hdc, int x, int y) const
+{
+    return PaintGlyph(hdc, QRect(x, y, width(), height()), m_character, m_font, m_color);
 }
 
 }

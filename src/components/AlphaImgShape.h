@@ -5,9 +5,15 @@
 #include "runtime/OleColor.h"
 #include "runtime/StdFont.h"
 
+#include <QRect>
 #include <QString>
 
 namespace AlphaImg {
+
+// One character of a font filled in one colour, scaled to fill `box` (keeping its proportions)
+// and centred in it. False without a surface under dc.
+bool PaintGlyph(gdi::Dc &dc, const QRect &box, const QString &character, const runtime::StdFont &font,
+                runtime::OleColor color);
 
 // The shape control: one character of a font, filled in one colour, scaled to fill the control's
 // box (keeping its proportions) and centred in it. It draws only when asked (PaintShape); on its

@@ -7,6 +7,10 @@
 
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr char kMagic[] = "KSICOLIB";
@@ -41,13 +45,32 @@ private:
 
 } // namespace
 
+std::optional<QByteArray> SuiteIconLibrary::ReadIconFile(const QString &path)
+{
+    // Opened without blocking, so that a pipe with no writer does not hold the scan, and judged
+    // by what was opened rather than by the name, which may change meanwhile.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return std::nullopt;
+    QFile file;
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > MaxFileBytes
+        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return std::nullopt;
+    }
+    // What is read is held to the size the file reported (within the limit): a file that grows
+    // meanwhile is being written and is no icon file yet.
+    QByteArray bytes = file.read(qint64(status.st_size) + 1);
+    if (bytes.size() > status.st_size)
+        return std::nullopt;
+    return bytes;
+}
+
 std::unique_ptr<SuiteIconLibrary> SuiteIconLibrary::Load(const QString &path)
 {
-    QFile file(path);
-    // Libraries are small; anything past 64 MiB is not one of them.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024 * 1024)
-        return nullptr;
-    return FromBytes(file.readAll());
+    const std::optional<QByteArray> bytes = ReadIconFile(path);
+    return bytes ? FromBytes(*bytes) : nullptr;
 }
 
 std::unique_ptr<SuiteIconLibrary> SuiteIconLibrary::FromBytes(const QByteArray &bytes)

@@ -12,11 +12,20 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class SuiteIconLibrary
 {
 public:
+    // Libraries and icon files are small; a larger file is not one of them.
+    static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+
+    // The bytes of an icon file or library: a regular file of at most MaxFileBytes. Anything
+    // else (a device, a pipe, a folder, a larger file) gives nothing, without waiting on it or
+    // reading more than the limit.
+    static std::optional<QByteArray> ReadIconFile(const QString &path);
+
     // Null when the file is missing or not such a library. A damaged tail is cut off: the icons
     // before it are kept.
     static std::unique_ptr<SuiteIconLibrary> Load(const QString &path);

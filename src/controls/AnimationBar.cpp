@@ -1,6 +1,7 @@
 #include "controls/AnimationBar.h"
 
 #include "controls/ColorMath.h"
+#include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
@@ -43,13 +44,13 @@ std::optional<runtime::OleColor> AnimationBar::colorFromText(const QString &text
 
 void AnimationBar::setTiming(int milliseconds)
 {
-    if (milliseconds >= std::numeric_limits<qint16>::min() && milliseconds <= std::numeric_limits<qint16>::max())
+    if (StoredProperties::fitsInt16(milliseconds))
         m_timing = qint16(milliseconds);
 }
 
 void AnimationBar::setIncrement(int twips)
 {
-    if (twips >= std::numeric_limits<qint16>::min() && twips <= std::numeric_limits<qint16>::max())
+    if (StoredProperties::fitsInt16(twips))
         m_increment = qint16(twips);
 }
 
@@ -81,10 +82,10 @@ void AnimationBar::resetParts()
     redraw();
 }
 
-void AnimationBar::reset()
+bool AnimationBar::reset()
 {
     resetParts();
-    runtime::DoEvents();
+    return runtime::DoEventsStillLoaded(this);
 }
 
 void AnimationBar::EndDisplay()
@@ -104,7 +105,8 @@ void AnimationBar::ApplyBackGroundColor()
 
 void AnimationBar::BeginDisplay()
 {
-    reset();
+    if (!reset())
+        return;
     defaultColor(m_leftColor, "ForeColor");
     defaultColor(m_rightColor, "ForeColor");
     defaultColor(m_pulseColor, "ForeColor");

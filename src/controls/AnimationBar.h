@@ -70,7 +70,7 @@ protected:
 
 private:
     void resetParts();
-    void reset();
+    bool reset(); // false when the window was unloaded during its yield
     void onTick();
     void redraw();
     int trackWidthTwips() const;

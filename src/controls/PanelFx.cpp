@@ -5,22 +5,15 @@
 #include "controls/StoredProperties.h"
 #include "os/WindowMessages.h"
 #include "os/WindowRegion.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
 #include <QMouseEvent>
 
-#include <limits>
 
-namespace {
-
-// The icon's sizes and position are 16-bit in the design; a value that does not fit is refused.
-bool fitsInt16(int value)
-{
-    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
-}
-
-}
+// The icon's sizes and position are 16-bit in the design.
+using StoredProperties::fitsInt16;
 
 PanelFx::PanelFx(QWidget *container, const QString &name, int index) : runtime::UserControl(container, name, index)
 {
@@ -35,9 +28,7 @@ PanelFx::~PanelFx() = default;
 template <class T>
 void PanelFx::setAndRepaint(T &field, const T &value, const char *key)
 {
-    field = value;
-    PropertyChanged(QString::fromLatin1(key));
-    drawPanel();
+    setStored(field, value, key, [this] { drawPanel(); });
 }
 
 void PanelFx::setAllowDraging(bool value) { setAndRepaint(m_allowDraging, value, "AllowDraging"); }
@@ -46,8 +37,7 @@ void PanelFx::setBackGroundStyle(int value) { setAndRepaint(m_look.backGroundSty
 
 void PanelFx::setCanCollapse(bool value)
 {
-    m_canCollapse = value;
-    PropertyChanged(QStringLiteral("CanCollapse"));
+    setStored(m_canCollapse, value, "CanCollapse", [] {});
 }
 
 void PanelFx::setFont(const runtime::StdFont &font)
@@ -172,11 +162,16 @@ void PanelFx::Refresh()
     drawPanel();
 }
 
-void PanelFx::drawPanel()
+PanelFxPaint::Result PanelFx::draw(gdi::Dc &dc) const
 {
     const int w = ColorMath::roundHalfEven(ScaleWidth());
     const int h = ColorMath::roundHalfEven(ScaleHeight());
-    const PanelFxPaint::Result result = PanelFxPaint::paint(*hdc(), w, h, m_look);
+    return PanelFxPaint::paint(dc, w, h, m_look);
+}
+
+void PanelFx::drawPanel()
+{
+    const PanelFxPaint::Result result = draw(*hdc());
     os::SetWindowRgn(this, result.windowRegion, true);
     m_iconDrawn = result.iconDrawn;
     Surface::Refresh();
@@ -227,8 +222,9 @@ void PanelFx::mousePressEvent(QMouseEvent *event)
     const int button = runtime::MouseButtonOf(event->button());
     const int shift = runtime::ShiftOf(event->modifiers());
     const QPointF pos = event->position();
+    const runtime::StillLoaded alive(this);
     emit MouseDown(button, shift, float(pos.x()), float(pos.y()), PanelOrTitle(float(pos.y())));
-    if (button == 1) {
+    if (alive && button == 1) {
         if (PanelOrTitle(float(pos.y())) == 0)
             emit TileClick();
         else
@@ -247,8 +243,10 @@ void PanelFx::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     const int part = PanelOrTitle(float(pos.y()));
+    // The host's handler may yield and unload the window: no drag starts for a window gone.
+    const runtime::StillLoaded alive(this);
     emit MouseMove(button, shift, float(pos.x()), float(pos.y()), part);
-    if (button == 1 && part == 0 && m_allowDraging)
+    if (alive && button == 1 && part == 0 && m_allowDraging)
         beginDrag(event->globalPosition().toPoint());
 }
 

@@ -108,6 +108,8 @@ public:
 
     bool isCollapsed() const { return m_collapsed; }
     const PanelFxPaint::Look &look() const { return m_look; }
+    // The look painted at the panel's size onto any device context; the repaint shows this.
+    PanelFxPaint::Result draw(gdi::Dc &dc) const;
 
 signals:
     void TileClick();

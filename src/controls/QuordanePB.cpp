@@ -2,6 +2,7 @@
 
 #include "controls/ColorMath.h"
 #include "controls/QuordanePBLayout.h"
+#include "controls/StoredProperties.h"
 #include "controls/pcDibSection.h"
 #include "platform/ModDPI.h"
 #include "platform/clsGradient.h"
@@ -43,9 +44,7 @@ QuordanePB::~QuordanePB() = default;
 template <class T>
 void QuordanePB::setAndRepaint(T &field, const T &value, const char *key)
 {
-    field = value;
-    DrawBar();
-    PropertyChanged(QString::fromLatin1(key));
+    setStored(field, value, key, [this] { DrawBar(); });
 }
 
 void QuordanePB::rebuildIfBlending()
@@ -58,21 +57,21 @@ void QuordanePB::setAppearance(int value) { setAndRepaint(m_look.appearance, val
 
 void QuordanePB::setBackColor(quint32 value)
 {
-    Surface::setBackColor(value);
-    m_look.backColor = value;
-    rebuildIfBlending();
-    DrawBar();
-    PropertyChanged(QStringLiteral("BackColor"));
+    setStored(m_look.backColor, value, "BackColor", [this, value] {
+        Surface::setBackColor(value);
+        rebuildIfBlending();
+        DrawBar();
+    });
 }
 
 void QuordanePB::setBackPictureMode(int value) { setAndRepaint(m_look.backPictureMode, value, "BackPictureMode"); }
 
 void QuordanePB::setBarColor(quint32 value)
 {
-    m_look.barColor = value;
-    rebuildIfBlending();
-    DrawBar();
-    PropertyChanged(QStringLiteral("BarColor"));
+    setStored(m_look.barColor, value, "BarColor", [this] {
+        rebuildIfBlending();
+        DrawBar();
+    });
 }
 
 void QuordanePB::setBarForeColor(quint32 value) { setAndRepaint(m_look.barForeColor, value, "BarForeColor"); }
@@ -80,11 +79,10 @@ void QuordanePB::setBarPictureMode(int value) { setAndRepaint(m_look.barPictureM
 
 void QuordanePB::setBlendToParent(bool value)
 {
-    m_look.blendToParent = value;
-    if (value && m_loaded)
-        BuildBlendPictures();
-    DrawBar();
-    PropertyChanged(QStringLiteral("BlendToParent"));
+    setStored(m_look.blendToParent, value, "BlendToParent", [this] {
+        rebuildIfBlending();
+        DrawBar();
+    });
 }
 
 void QuordanePB::setBorderStyle(int value) { setAndRepaint(m_look.borderStyle, value, "BorderStyle"); }
@@ -166,64 +164,47 @@ runtime::OleColor QuordanePB::hostBackColor() const
     return color.isValid() ? color.toUInt() : runtime::OleColor(0x8000000F);
 }
 
+template <class Io>
+void QuordanePB::storedKeys(const Io &io)
+{
+    using Self = QuordanePB;
+    // The two pictures and the font are stored even when empty or unchanged.
+    using StoredProperties::WrittenAlways;
+    io("Picture", &Self::Picture, &Self::setPicture, WrittenAlways<runtime::StdPicture>{});
+    io("BackColor", &Self::BackColor, &Self::setBackColor, 0x8000000Fu);
+    io("ForeColor", &Self::ForeColor, &Self::setForeColor, 0x80000008u);
+    io("Appearance", &Self::Appearance, &Self::setAppearance, 1);
+    io("BorderStyle", &Self::BorderStyle, &Self::setBorderStyle, 1);
+    io("BarColor", &Self::BarColor, &Self::setBarColor, 0x800000u);
+    io("BarForeColor", &Self::BarForeColor, &Self::setBarForeColor, 0xFFFFFFu);
+    io("BarPicture", &Self::BarPicture, &Self::setBarPicture, WrittenAlways<runtime::StdPicture>{});
+    io("BarPictureMode", &Self::BarPictureMode, &Self::setBarPictureMode, 1);
+    io("BackPictureMode", &Self::BackPictureMode, &Self::setBackPictureMode, 1);
+    io("Min", &Self::Min, &Self::setMin, 0);
+    io("Max", &Self::Max, &Self::setMax, 100);
+    io("Value", &Self::Value, &Self::setValue, 0);
+    io("ShowText", &Self::ShowText, &Self::setShowText, false);
+    io("TextAlignX", &Self::TextAlignX, &Self::setTextAlignX, 1);
+    io("TextAlignY", &Self::TextAlignY, &Self::setTextAlignY, 1);
+    io("Text", &Self::Text, &Self::setText, QString());
+    io("Font", &Self::Font, &Self::setFont, WrittenAlways<runtime::StdFont>{Font()});
+    io("Segments", &Self::Segments, &Self::setSegments, false);
+    io("XpStyle", &Self::XpStyle, &Self::setXpStyle, false);
+    io("BlendToParent", &Self::BlendToParent, &Self::setBlendToParent, true);
+}
+
 void QuordanePB::UserControl_ReadProperties(const runtime::PropertyBag &bag)
 {
     // Each value goes through its own setter, so every one repaints and marks itself changed; none
     // rebuilds the blend pictures yet.
-    const auto read = [&bag](const char *key, const QVariant &defaultValue) {
-        return bag.ReadProperty(QString::fromLatin1(key), defaultValue);
-    };
-    const auto picture = [](const QVariant &v) { return v.value<runtime::StdPicture>(); };
-    setPicture(picture(read("Picture", QVariant::fromValue(runtime::StdPicture()))));
-    setBackColor(read("BackColor", 0x8000000Fu).toUInt());
-    setForeColor(read("ForeColor", 0x80000008u).toUInt());
-    setAppearance(read("Appearance", 1).toInt());
-    setBorderStyle(read("BorderStyle", 1).toInt());
-    setBarColor(read("BarColor", 0x800000u).toUInt());
-    setBarForeColor(read("BarForeColor", 0xFFFFFFu).toUInt());
-    setBarPicture(picture(read("BarPicture", QVariant::fromValue(runtime::StdPicture()))));
-    setBarPictureMode(read("BarPictureMode", 1).toInt());
-    setBackPictureMode(read("BackPictureMode", 1).toInt());
-    setMin(read("Min", 0).toInt());
-    setMax(read("Max", 100).toInt());
-    setValue(read("Value", 0).toInt());
-    setShowText(read("ShowText", false).toBool());
-    setTextAlignX(read("TextAlignX", 1).toInt());
-    setTextAlignY(read("TextAlignY", 1).toInt());
-    setText(read("Text", QString()).toString());
-    setFont(read("Font", QVariant::fromValue(Surface::Font())).value<runtime::StdFont>());
-    setSegments(read("Segments", false).toBool());
-    setXpStyle(read("XpStyle", false).toBool());
-    setBlendToParent(read("BlendToParent", true).toBool());
-    runtime::DoEvents();
-    m_loaded = true;
+    storedKeys(StoredProperties::SetterReader<QuordanePB>{bag, *this});
+    if (runtime::DoEventsStillLoaded(this))
+        m_loaded = true;
 }
 
 void QuordanePB::UserControl_WriteProperties(runtime::PropertyBag &bag)
 {
-    const auto picture = [](const runtime::StdPicture &p) { return QVariant::fromValue(p); };
-    // The two pictures and the font are stored even when empty or unchanged.
-    bag.WriteProperty(QStringLiteral("Picture"), picture(Picture()));
-    bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), 0x8000000Fu);
-    bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), 0x80000008u);
-    bag.WriteProperty(QStringLiteral("Appearance"), Appearance(), 1);
-    bag.WriteProperty(QStringLiteral("BorderStyle"), BorderStyle(), 1);
-    bag.WriteProperty(QStringLiteral("BarColor"), BarColor(), 0x800000u);
-    bag.WriteProperty(QStringLiteral("BarForeColor"), BarForeColor(), 0xFFFFFFu);
-    bag.WriteProperty(QStringLiteral("BarPicture"), picture(BarPicture()));
-    bag.WriteProperty(QStringLiteral("BarPictureMode"), BarPictureMode(), 1);
-    bag.WriteProperty(QStringLiteral("BackPictureMode"), BackPictureMode(), 1);
-    bag.WriteProperty(QStringLiteral("Min"), Min(), 0);
-    bag.WriteProperty(QStringLiteral("Max"), Max(), 100);
-    bag.WriteProperty(QStringLiteral("Value"), Value(), 0);
-    bag.WriteProperty(QStringLiteral("ShowText"), ShowText(), false);
-    bag.WriteProperty(QStringLiteral("TextAlignX"), TextAlignX(), 1);
-    bag.WriteProperty(QStringLiteral("TextAlignY"), TextAlignY(), 1);
-    bag.WriteProperty(QStringLiteral("Text"), Text(), QString());
-    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(Font()));
-    bag.WriteProperty(QStringLiteral("Segments"), Segments(), false);
-    bag.WriteProperty(QStringLiteral("XpStyle"), XpStyle(), false);
-    bag.WriteProperty(QStringLiteral("BlendToParent"), BlendToParent(), true);
+    storedKeys(StoredProperties::GetterWriter<QuordanePB>{bag, *this});
 }
 
 void QuordanePB::UserControl_Resize()
@@ -252,7 +233,8 @@ void QuordanePB::BuildBlendPictures()
     const int bottomHeight = height() - topHeight;
     m_holders.backBlend = {};
     m_holders.barBlend = {};
-    runtime::DoEvents();
+    if (!runtime::DoEventsStillLoaded(this))
+        return;
     const auto build = [&](runtime::OleColor own) {
         QImage picture(w, height(), QImage::Format_RGB32);
         if (picture.isNull())
@@ -272,11 +254,23 @@ void QuordanePB::BuildBlendPictures()
         };
         half(90.0f, 0, topHeight);
         half(270.0f, topHeight, bottomHeight);
-        runtime::DoEvents();
         return gdi::Bitmap(std::move(picture));
     };
     m_holders.backBlend = build(m_look.backColor);
+    if (!runtime::DoEventsStillLoaded(this))
+        return;
     m_holders.barBlend = build(m_look.barColor);
+    runtime::DoEvents();
+}
+
+void QuordanePB::draw(gdi::Dc &dc)
+{
+    QuordanePBPaint::Host host;
+    host.backColor = hostBackColor();
+    host.dpiFactor = m_dpiFactor;
+    host.window = this;
+    host.yield = [this] { return runtime::DoEventsStillLoaded(this); };
+    QuordanePBPaint::paint(dc, width(), height(), m_look, m_holders, host);
 }
 
 void QuordanePB::DrawBar()
@@ -287,12 +281,7 @@ void QuordanePB::DrawBar()
     gdi::Dc *buffer = m_buffer.hdc(w, h);
     gdi::Dc *target = buffer ? buffer : hdc();
     emit PrePaint(target, 0, 0, w, h, true);
-    QuordanePBPaint::Host host;
-    host.backColor = hostBackColor();
-    host.dpiFactor = m_dpiFactor;
-    host.window = this;
-    host.yield = [] { runtime::DoEvents(); };
-    QuordanePBPaint::paint(*target, w, h, m_look, m_holders, host);
+    draw(*target);
     if (buffer)
         m_buffer.Draw(*hdc(), 0, 0, w, h, 0, 0);
     update();

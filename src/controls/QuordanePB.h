@@ -94,6 +94,8 @@ public:
 
     // Composes the whole bar off-screen and copies it onto the control's surface.
     void DrawBar();
+    // The look painted at the control's size onto any device context: what DrawBar composes.
+    void draw(gdi::Dc &dc);
 
     const QuordanePBPaint::Look &look() const { return m_look; }
     const QuordanePBPaint::Holders &holders() const { return m_holders; }
@@ -109,6 +111,10 @@ protected:
     void UserControl_Show() override;
 
 private:
+    // The stored keys in their order with their missing-key defaults, run by a
+    // StoredProperties::SetterReader or GetterWriter.
+    template <class Io>
+    void storedKeys(const Io &io);
     template <class T>
     void setAndRepaint(T &field, const T &value, const char *key);
     void rebuildIfBlending();

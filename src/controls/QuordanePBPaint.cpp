@@ -190,8 +190,8 @@ void paint(gdi::Dc &dc, int w, int h, const Look &look, const Holders &holders, 
     Segments segments{theme.chunk, theme.space};
     if (look.segments && !themed) {
         segments = segmentSizes(host.dpiFactor);
-        if (host.yield)
-            host.yield();
+        if (host.yield && !host.yield())
+            return;
         segments = fitToWidth(segments, w);
     }
 

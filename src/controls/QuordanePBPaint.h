@@ -53,7 +53,7 @@ struct Host {
     std::uint32_t backColor = 0x8000000F;   // the host window's BackColor, for the gaps
     float dpiFactor = 1.0f;
     const QWidget *window = nullptr;        // whose style the visual-style parts are drawn in
-    std::function<void()> yield;            // one pass of the message loop
+    std::function<bool()> yield;            // one pass of the message loop; false: the window was unloaded, stop
 };
 
 // Steps 4 to 17 of DrawBar into a W x H client area at (0, 0) of dc.

@@ -53,20 +53,20 @@ void dcButton::markChanged(std::initializer_list<const char *> keys)
 template <class T>
 void dcButton::store(T &field, const T &value, const char *key, AfterStore after)
 {
-    field = value;
-    switch (after) {
-    case AfterStore::RebuildColors:
-        rebuildColors();
-        repaintState(-1, true);
-        break;
-    case AfterStore::Repaint:
-        repaintState(-1, true);
-        break;
-    case AfterStore::Refresh:
-        Refresh();
-        break;
-    }
-    PropertyChanged(QString::fromLatin1(key));
+    setStored(field, value, key, [this, after] {
+        switch (after) {
+        case AfterStore::RebuildColors:
+            rebuildColors();
+            repaintState(-1, true);
+            break;
+        case AfterStore::Repaint:
+            repaintState(-1, true);
+            break;
+        case AfterStore::Refresh:
+            Refresh();
+            break;
+        }
+    });
 }
 
 void dcButton::setBackStartColor(OleColor color) { store(m_backStartColor, color, "BackStartColor", AfterStore::RebuildColors); }
@@ -271,9 +271,9 @@ void dcButton::About() {}
 
 void dcButton::ColorScheme(bool NoRedraw)
 {
-    m_backColor = 0x808080;
-    m_foreColor = 0xFFFFFF;
-    m_backStartColor = 0x404040;
+    m_backColor = SchemeBackColor;
+    m_foreColor = SchemeForeColor;
+    m_backStartColor = SchemeBackStartColor;
     rebuildColors();
     if (!NoRedraw)
         repaintState(-1, true);
@@ -329,25 +329,14 @@ void dcButton::applyAccessKey()
 
 void dcButton::UserControl_InitProperties()
 {
-    const runtime::AmbientProperties ambient = Ambient();
-    m_caption = ambient.DisplayName;
-    applyAccessKey();
-    m_checkBoxMode = false;
-    m_specialEffect = 3;
-    Control::setEnabled(true);
-    Surface::setFont(ambient.Font);
-    m_maskColor = 0xC0C0C0;
-    m_pictureNormal = m_pictureHot = m_pictureDown = {};
-    m_pictureOpacity = 1.0f;
-    m_pictureSize = 0;
-    m_buttonShape = 3;
-    m_backColor = 0x808080;
-    m_foreColor = 0xFFFFFF;
-    m_backStartColor = 0x404040;
-    m_useMaskColor = true;
-    m_value = false;
+    // A new button takes the missing-key defaults, but for its own colours (not the host's fore
+    // colour) and the picture alignment it was made with.
+    const int pictureAlignment = m_pictureAlignment;
+    WindowValues window = windowValues();
+    storedKeys(StoredProperties::Fresh{}, window, Ambient());
+    m_pictureAlignment = pictureAlignment;
+    applyWindowValues(window);
     ColorScheme(true);
-    rebuildColors();
     // Buttons made in code are placed afresh at run time, so they need the run-time services
     // that loading stored data would have started.
     if (isRunTime())
@@ -361,8 +350,8 @@ template <class Io>
 void dcButton::storedKeys(const Io &io, WindowValues &window, const runtime::AmbientProperties &ambient)
 {
     const StdPicture none;
-    io("BackColor", m_backColor, OleColor(0x808080));
-    io("BackStartColor", m_backStartColor, OleColor(0x404040));
+    io("BackColor", m_backColor, SchemeBackColor);
+    io("BackStartColor", m_backStartColor, SchemeBackStartColor);
     io("ButtonShape", m_buttonShape, 3);
     io("Caption", m_caption, ambient.DisplayName);
     io("CheckBox", m_checkBoxMode, false);
@@ -371,7 +360,7 @@ void dcButton::storedKeys(const Io &io, WindowValues &window, const runtime::Amb
     io("Font", window.font, ambient.Font);
     io("ForeColor", m_foreColor, ambient.ForeColor);
     io("HandPointer", m_handPointer, false);
-    io("MaskColor", m_maskColor, OleColor(0xC0C0C0));
+    io("MaskColor", m_maskColor, NewMaskColor);
     io("MouseIcon", window.mouseIcon, none);
     io("MousePointer", window.mousePointer, int(runtime::vbDefault));
     io("PicAlign", m_pictureAlignment, 0);
@@ -392,16 +381,21 @@ dcButton::WindowValues dcButton::windowValues() const
     return {Enabled(), Font(), MouseIcon(), MousePointer()};
 }
 
-void dcButton::UserControl_ReadProperties(const runtime::PropertyBag &bag)
+void dcButton::applyWindowValues(const WindowValues &window)
 {
-    // Straight into the fields, without the side effects of the property sets.
-    WindowValues window = windowValues();
-    storedKeys(StoredProperties::Reader{bag}, window, Ambient());
     Surface::setFont(window.font);
     Control::setMouseIcon(window.mouseIcon);
     Control::setMousePointer(window.mousePointer);
     applyAccessKey();
     Control::setEnabled(window.enabled);
+}
+
+void dcButton::UserControl_ReadProperties(const runtime::PropertyBag &bag)
+{
+    // Straight into the fields, without the side effects of the property sets.
+    WindowValues window = windowValues();
+    storedKeys(StoredProperties::Reader{bag}, window, Ambient());
+    applyWindowValues(window);
     if (isRunTime())
         startRunTimeServices();
     rebuildColors();

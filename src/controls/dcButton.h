@@ -211,6 +211,7 @@ private:
         int mousePointer;
     };
     WindowValues windowValues() const;
+    void applyWindowValues(const WindowValues &window);
     // The stored keys in their order with their missing-key defaults, run by a
     // StoredProperties::Reader or Writer.
     template <class Io>
@@ -244,10 +245,17 @@ private:
     bool pointerOverControl() const;
     void showHandCursor();
 
-    OleColor m_backStartColor = 0x404040;
-    OleColor m_backColor = 0x808080;
-    OleColor m_foreColor = 0xFFFFFF;
-    OleColor m_maskColor = 0xC0C0C0;
+    // The button's own colours: a new button's, ColorScheme's and (but for the fore colour, which
+    // is the host's) the missing keys'.
+    static constexpr OleColor SchemeBackStartColor = 0x404040;
+    static constexpr OleColor SchemeBackColor = 0x808080;
+    static constexpr OleColor SchemeForeColor = 0xFFFFFF;
+    static constexpr OleColor NewMaskColor = 0xC0C0C0;
+
+    OleColor m_backStartColor = SchemeBackStartColor;
+    OleColor m_backColor = SchemeBackColor;
+    OleColor m_foreColor = SchemeForeColor;
+    OleColor m_maskColor = NewMaskColor;
     QString m_caption;
     bool m_checkBoxMode = false;
     bool m_value = false;

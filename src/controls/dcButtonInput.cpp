@@ -65,7 +65,7 @@ void dcButton::clickPath()
     else
         repaintState(dcButtonState::Normal, true);
     if (!m_popup.set) {
-        const QPointer<dcButton> alive(this);
+        const runtime::StillLoaded alive(this);
         emit Click();
         if (!alive)
             return;
@@ -97,7 +97,7 @@ void dcButton::showPopupMenu()
     if (m_popup.defaultItem)
         menu->setDefaultAction(m_popup.defaultItem);
 
-    const QPointer<dcButton> alive(this);
+    const runtime::StillLoaded alive(this);
     m_inMenuLoop = true;
     m_pressClosedMenu = false;
     menu->exec(at);
@@ -136,7 +136,7 @@ void dcButton::AccessKeyPress(int KeyAscii)
         clickPath();
         return;
     }
-    const QPointer<dcButton> alive(this);
+    const runtime::StillLoaded alive(this);
     if (KeyAscii != KeyEsc && !m_in.closedOverButton)
         showPopupMenu();
     if (!alive)
@@ -162,7 +162,7 @@ void dcButton::onKeyDown(int keyCode, int shift)
         // The focus change below clears space-held, which is why it is read first: a button held
         // down by Space clicks once the focus has moved on.
         const bool spaceWasHeld = m_in.spaceHeld;
-        const QPointer<dcButton> alive(this);
+        const runtime::StillLoaded alive(this);
         if (shift == 0)
             focusNextPrevChild(keyCode == ArrowRight || keyCode == ArrowDown);
         if (!alive || !spaceWasHeld)
@@ -190,7 +190,7 @@ void dcButton::onKeyUp(int keyCode, int shift)
         emit KeyUp(keyCode, shift);
         return;
     }
-    const QPointer<dcButton> alive(this);
+    const runtime::StillLoaded alive(this);
     m_in.pressed = m_in.mouseDown;
     if (m_in.spaceHeld) {
         m_in.spaceHeld = false;
@@ -403,7 +403,7 @@ bool dcButton::event(QEvent *event)
 
 void dcButton::keyPressEvent(QKeyEvent *event)
 {
-    const QPointer<dcButton> alive(this);
+    const runtime::StillLoaded alive(this);
     onKeyDown(runtime::KeyCodeOf(event), runtime::ShiftOf(event->modifiers()));
     if (alive && !event->text().isEmpty())
         emit KeyPress(event->text().at(0).unicode());
@@ -432,7 +432,7 @@ void dcButton::mouseMoveEvent(QMouseEvent *event)
 
 void dcButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointer<dcButton> alive(this);
+    const runtime::StillLoaded alive(this);
     const bool over = rect().contains(event->position().toPoint());
     onMouseUp(runtime::MouseButtonOf(event->button()), runtime::ShiftOf(event->modifiers()),
               static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));

@@ -22,6 +22,17 @@ const QString kSupportForum = QStringLiteral("https://forum.quordane.example/");
 constexpr int kNameSize = 100;
 constexpr int kHardwareIdSize = 125;
 
+// The tables the operations use, each with the columns they read or write.
+const struct {
+    const char *table;
+    const char *columns;
+} kTables[] = {
+    {"hwids", "hwid, info"},
+    {"devicenames", "ID, devicename"},
+    {"mfgs", "ID, mfg"},
+    {"version", "dbversion"},
+};
+
 std::function<void(int)> &exitHandler()
 {
     static std::function<void(int)> handler = [](int code) { std::_Exit(code); };
@@ -43,6 +54,13 @@ struct DeviceLine {
     QString name;
     QString manufacturer;
 };
+
+// A text the database can find again by its query: the query text ends at a NUL, and a lone
+// surrogate cannot travel as text, so either would be stored anew on every attempt.
+bool isStorable(const QString &text)
+{
+    return !text.contains(QChar::Null) && QStringView(text).isValidUtf16();
+}
 
 DeviceLine parse(const QString &line, bool normalize)
 {
@@ -251,15 +269,66 @@ void OpenDatabase()
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
                                     + QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")) + QLatin1Char(';'));
-    if (connection->open(QString(), QString(), ado::OptionUnspecified))
-        return;
-    const ado::Error &error = connection->lastError();
+    ado::Error error;
+    if (connection->open(QString(), QString(), ado::OptionUnspecified)) {
+        if (IsSoundHardwareIdDatabase(*connection, error))
+            return;
+        connection->close();
+    } else {
+        error = connection->lastError();
+    }
     const QString text = QStringLiteral("ERROR: %1\n%2\n\nLooks like the program had trouble opening the database with ADO!\n"
                                         "Please check for help or report this error at %3\n\nThe Program Will Now Close.")
                              .arg(error.number)
                              .arg(error.description, kSupportForum);
     runtime::MsgBox(text, runtime::vbOKOnly);
     exitHandler()(EXIT_FAILURE);
+}
+
+bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem)
+{
+    const std::unique_ptr<ado::Recordset> schema = connection.openSchema(ado::Schema::Tables);
+    if (!schema) {
+        problem = connection.lastError();
+        return false;
+    }
+    QStringList tables;
+    for (int i = 0; i < schema->recordCount(); ++i, schema->moveNext()) {
+        if (schema->field(QStringLiteral("TABLE_TYPE")).value().toString() == QLatin1String("TABLE"))
+            tables << schema->field(QStringLiteral("TABLE_NAME")).value().toString().toLower();
+    }
+    for (const auto &[table, columns] : kTables) {
+        const QString name = QString::fromLatin1(table);
+        if (!tables.contains(name)) {
+            problem = {ado::errors::ProviderFailure, QStringLiteral("The database has no table '%1'.").arg(name)};
+            return false;
+        }
+        // Naming the columns makes a table that lacks one fail here rather than in every lookup.
+        ado::Recordset probe;
+        if (!probe.open(QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 0").arg(QLatin1String(columns), name), connection)) {
+            problem = probe.lastError();
+            return false;
+        }
+    }
+    problem = {};
+    return true;
+}
+
+bool IsSoundHardwareIdDatabase(const QString &path, ado::Error *problem)
+{
+    ado::Connection connection;
+    connection.setConnectionString(QStringLiteral("Data Source=") + path);
+    ado::Error error;
+    bool sound = false;
+    if (connection.open()) {
+        sound = IsSoundHardwareIdDatabase(connection, error);
+        connection.close();
+    } else {
+        error = connection.lastError();
+    }
+    if (problem)
+        *problem = error;
+    return sound;
 }
 
 void CloseDatabase()
@@ -311,6 +380,8 @@ void AddHardwareToDatabase(const QString &deviceLine)
     if (device.hardwareId.trimmed().isEmpty())
         return;
     if (device.name.size() > kNameSize || device.manufacturer.size() > kNameSize || device.hardwareId.size() > kHardwareIdSize)
+        return;
+    if (!isStorable(device.hardwareId) || !isStorable(device.name) || !isStorable(device.manufacturer))
         return;
     const std::optional<QString> nameId =
         findOrInsert(DeviceNamesRecordset, QStringLiteral("devicenames"), QStringLiteral("devicename"), device.name);

@@ -22,8 +22,19 @@ inline std::shared_ptr<ado::Recordset> DeviceNamesRecordset;
 inline std::shared_ptr<ado::Recordset> MfgsRecordset;
 inline std::shared_ptr<ado::Recordset> VersionRecordset;
 
-// Opens the connection; a failure shows the error box and ends the process.
+// Opens the connection; a failure shows the error box and ends the process. A file that is not
+// a sound hardware-ID database (IsSoundHardwareIdDatabase) counts as a failure.
 void OpenDatabase();
+
+// Whether the open connection reaches a sound hardware-ID database: the tables hwids,
+// devicenames, mfgs and version are tables (not views) with the columns the operations use. The
+// engine's integrity check runs when the connection opens (a damaged file does not open). On
+// failure `problem` says what is wrong.
+bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem);
+// The same for a file, on a connection of its own that is closed again: whether it opens and
+// is sound. The update's install checks a downloaded database with it before it replaces
+// hwids.mdb.
+bool IsSoundHardwareIdDatabase(const QString &path, ado::Error *problem = nullptr);
 void CloseDatabase();
 
 QString GetDeviceNameByID(const QString &id);

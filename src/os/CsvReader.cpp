@@ -38,7 +38,12 @@ bool readRecord(const QString &text, qsizetype &pos, std::vector<Field> &fields)
             field = Field();
         } else if (ch == QLatin1Char('\n')) {
             break;
-        } else if (ch != QLatin1Char('\r')) {
+        } else if (ch == QLatin1Char('\r')) {
+            // CR LF ends a record at its LF; a CR alone ends it too (a file saved with CR only).
+            if (pos < size && text[pos] == QLatin1Char('\n'))
+                ++pos;
+            break;
+        } else {
             field.text.append(ch);
         }
     }

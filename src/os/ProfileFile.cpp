@@ -1,6 +1,7 @@
 #include "os/ProfileFile.h"
 
 #include "os/FileName.h"
+#include "os/SnapshotText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,94 +19,185 @@ namespace {
 // How a file's text is stored, so that a write keeps it stored the same way.
 enum class Encoding { Utf16LE, Utf16BE, Utf8Bom, Utf8, Windows1252 };
 
-struct Document {
-    Encoding encoding = Encoding::Utf8;
-    QString text;
-};
-
 struct Line {
     QString text;
     QString end;   // "\r\n", "\n" or nothing for a last line without an end
+    // The text's bytes as the file holds them; nothing once the text is changed. A line that is
+    // not written is stored again byte for byte, bytes that do not decode included.
+    std::optional<QByteArray> stored;
 };
 
-const char *legacyCodec()
-{
-    return "windows-1252";
-}
+// A file as it lies on disk: its byte-order mark, its lines, and the byte a UTF-16 file of odd
+// length has left over at its end (kept there).
+struct Document {
+    Encoding encoding = Encoding::Utf8;
+    std::vector<Line> lines;
+    QByteArray tail;
+};
 
-// 8-bit files are read as UTF-8, this system's code page, unless they are not valid UTF-8;
-// then as Windows-1252, which the files of the original platform are written in.
-Document decode(const QByteArray &bytes)
-{
-    Document document;
-    if (bytes.startsWith("\xFF\xFE")) {
-        document.encoding = Encoding::Utf16LE;
-        document.text = QStringDecoder(QStringConverter::Utf16LE).decode(bytes.mid(2));
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        document.encoding = Encoding::Utf16BE;
-        document.text = QStringDecoder(QStringConverter::Utf16BE).decode(bytes.mid(2));
-    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
-        document.encoding = Encoding::Utf8Bom;
-        document.text = QString::fromUtf8(bytes.mid(3));
-    } else {
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-        document.text = utf8.decode(bytes);
-        if (utf8.hasError()) {
-            document.encoding = Encoding::Windows1252;
-            QStringDecoder legacy(legacyCodec());
-            document.text = legacy.isValid() ? QString(legacy.decode(bytes)) : QString::fromLatin1(bytes);
-        }
-    }
-    return document;
-}
+const QChar kByteOrderMark(0xFEFF);
 
-QByteArray encode(const Document &document)
+QByteArray markOf(Encoding encoding)
 {
-    switch (document.encoding) {
+    switch (encoding) {
     case Encoding::Utf16LE:
-        return QByteArray("\xFF\xFE") + QStringEncoder(QStringConverter::Utf16LE).encode(document.text);
+        return QByteArray("\xFF\xFE");
     case Encoding::Utf16BE:
-        return QByteArray("\xFE\xFF") + QStringEncoder(QStringConverter::Utf16BE).encode(document.text);
+        return QByteArray("\xFE\xFF");
     case Encoding::Utf8Bom:
-        return QByteArray("\xEF\xBB\xBF") + document.text.toUtf8();
+        return QByteArray("\xEF\xBB\xBF");
     case Encoding::Utf8:
-        return document.text.toUtf8();
-    case Encoding::Windows1252: {
-        QStringEncoder legacy(legacyCodec());
-        return legacy.isValid() ? QByteArray(legacy.encode(document.text)) : document.text.toLatin1();
-    }
+    case Encoding::Windows1252:
+        break;
     }
     return {};
 }
 
-std::vector<Line> splitLines(const QString &text)
+int unitSize(Encoding encoding)
 {
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype newline = text.indexOf(QLatin1Char('\n'), start);
-        if (newline < 0) {
-            lines.push_back({text.mid(start), QString()});
-            break;
-        }
-        const bool crlf = newline > start && text.at(newline - 1) == u'\r';
-        lines.push_back({text.mid(start, newline - start - (crlf ? 1 : 0)), crlf ? QStringLiteral("\r\n") : QStringLiteral("\n")});
-        start = newline + 1;
-    }
-    return lines;
+    return encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE ? 2 : 1;
 }
 
-QString joinLines(const std::vector<Line> &lines)
+// 8-bit files are read as UTF-8, this system's code page, unless they are not valid UTF-8;
+// then as Windows-1252, which the files of the original platform are written in.
+Encoding encodingOf(const QByteArray &bytes)
 {
-    QString text;
-    for (const Line &line : lines)
-        text += line.text + line.end;
-    return text;
+    for (const Encoding marked : {Encoding::Utf16LE, Encoding::Utf16BE, Encoding::Utf8Bom}) {
+        if (bytes.startsWith(markOf(marked)))
+            return marked;
+    }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);   // decoded only when made a string
+    return utf8.hasError() ? Encoding::Windows1252 : Encoding::Utf8;
+}
+
+// A further byte-order mark inside the text is a character of the text, not dropped.
+QString decodeText(Encoding encoding, QByteArrayView bytes)
+{
+    const auto flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    switch (encoding) {
+    case Encoding::Utf16LE:
+        return QStringDecoder(QStringConverter::Utf16LE, flags).decode(bytes);
+    case Encoding::Utf16BE:
+        return QStringDecoder(QStringConverter::Utf16BE, flags).decode(bytes);
+    case Encoding::Utf8Bom:
+    case Encoding::Utf8:
+        return QStringDecoder(QStringConverter::Utf8, flags).decode(bytes);
+    case Encoding::Windows1252:
+        return decodeWindows1252(bytes);
+    }
+    return {};
+}
+
+// Nothing when the encoding cannot hold the text.
+std::optional<QByteArray> encodeText(Encoding encoding, QStringView text)
+{
+    if (encoding == Encoding::Windows1252)
+        return encodeWindows1252(text);
+    const QStringConverter::Encoding unicode = encoding == Encoding::Utf16LE   ? QStringConverter::Utf16LE
+                                               : encoding == Encoding::Utf16BE ? QStringConverter::Utf16BE
+                                                                               : QStringConverter::Utf8;
+    QStringEncoder encoder(unicode, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+// Splits the text part of a file (after its mark) at its line feeds, code unit by code unit.
+Document parse(const QByteArray &bytes)
+{
+    Document document;
+    document.encoding = encodingOf(bytes);
+    const int unit = unitSize(document.encoding);
+    QByteArrayView body = QByteArrayView(bytes).sliced(markOf(document.encoding).size());
+    if (body.size() % unit != 0) {
+        document.tail = body.last(1).toByteArray();
+        body.chop(1);
+    }
+    const QByteArray lineFeed = *encodeText(document.encoding, u"\n");
+    const QByteArray carriageReturn = *encodeText(document.encoding, u"\r");
+    qsizetype start = 0;
+    while (start < body.size()) {
+        qsizetype newline = start;
+        while (newline < body.size() && body.sliced(newline, unit) != QByteArrayView(lineFeed))
+            newline += unit;
+        Line line;
+        QByteArrayView text = body.sliced(start, newline - start);
+        if (newline < body.size()) {
+            const bool crlf = text.endsWith(carriageReturn);
+            if (crlf)
+                text.chop(unit);
+            line.end = crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+        }
+        line.text = decodeText(document.encoding, text);
+        line.stored = text.toByteArray();
+        document.lines.push_back(std::move(line));
+        start = newline + unit;
+    }
+    return document;
+}
+
+// Nothing when the encoding cannot hold a changed line.
+std::optional<QByteArray> encode(const Document &document)
+{
+    QByteArray bytes = markOf(document.encoding);
+    for (const Line &line : document.lines) {
+        if (line.stored) {
+            bytes += *line.stored;
+        } else if (const std::optional<QByteArray> text = encodeText(document.encoding, line.text)) {
+            bytes += *text;
+        } else {
+            return std::nullopt;
+        }
+        bytes += *encodeText(document.encoding, line.end);
+    }
+    return bytes + document.tail;
+}
+
+// Whether the bytes read back as exactly the document's lines, so that a write changes nothing
+// but what it meant to (the guess of an 8-bit file's encoding may change with the bytes).
+bool readsBackAs(const QByteArray &bytes, const Document &document)
+{
+    const Document read = parse(bytes);
+    if (read.lines.size() != document.lines.size())
+        return false;
+    for (std::size_t i = 0; i < read.lines.size(); ++i) {
+        if (read.lines[i].text != document.lines[i].text || read.lines[i].end != document.lines[i].end)
+            return false;
+    }
+    return true;
+}
+
+// The bytes that store the document. A Windows-1252 file that cannot take the change as it is
+// (a character the code page lacks, or text that would then read as UTF-8) becomes UTF-16LE
+// with its mark, the form this system creates: every line keeps its text. Nothing when even
+// that cannot hold the text.
+std::optional<QByteArray> store(Document document)
+{
+    if (const std::optional<QByteArray> bytes = encode(document); bytes && readsBackAs(*bytes, document))
+        return bytes;
+    if (document.encoding != Encoding::Windows1252)
+        return std::nullopt;
+    document.encoding = Encoding::Utf16LE;
+    for (Line &line : document.lines)
+        line.stored.reset();
+    const std::optional<QByteArray> bytes = encode(document);
+    if (bytes && readsBackAs(*bytes, document))
+        return bytes;
+    return std::nullopt;
+}
+
+// A line as it is compared: without a byte-order mark that a file may carry twice at its start.
+QString visible(const QString &line)
+{
+    const QString text = line.trimmed();
+    return text.startsWith(kByteOrderMark) ? text.mid(1).trimmed() : text;
 }
 
 std::optional<QString> sectionName(const QString &line)
 {
-    const QString text = line.trimmed();
+    const QString text = visible(line);
     if (!text.startsWith(QLatin1Char('[')))
         return std::nullopt;
     const qsizetype close = text.indexOf(QLatin1Char(']'));
@@ -114,11 +206,12 @@ std::optional<QString> sectionName(const QString &line)
 
 bool keyLine(const QString &line, QString &key, QString &value)
 {
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (equals < 0 || sectionName(line))
+    const QString text = visible(line);
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (equals < 0 || sectionName(text))
         return false;
-    key = line.left(equals).trimmed();
-    value = line.mid(equals + 1).trimmed();
+    key = text.left(equals).trimmed();
+    value = text.mid(equals + 1).trimmed();
     return true;
 }
 
@@ -147,7 +240,7 @@ bool readDocument(const QString &path, Document &document)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
-    document = decode(file.readAll());
+    document = parse(file.readAll());
     return true;
 }
 
@@ -159,7 +252,7 @@ unsigned GetPrivateProfileString(const QString &section, const QString &key, con
     QString value = defaultValue;
     Document document;
     if (readDocument(resolveFileName(fileName), document)) {
-        const std::vector<Line> lines = splitLines(document.text);
+        const std::vector<Line> &lines = document.lines;
         if (const auto range = findSection(lines, section)) {
             QString lineKey;
             QString lineValue;
@@ -189,7 +282,7 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
             return false;
     }
 
-    std::vector<Line> lines = splitLines(document.text);
+    std::vector<Line> &lines = document.lines;
     const QString end = !lines.empty() && !lines.front().end.isEmpty() ? lines.front().end : QStringLiteral("\r\n");
     const QString entry = key + QLatin1Char('=') + value;
     const auto endLine = [&](size_t index) {
@@ -205,30 +298,31 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
             if (!keyLine(lines[i].text, lineKey, lineValue))
                 continue;
             if (sameName(lineKey, key)) {
-                lines[i].text = lineKey + QLatin1Char('=') + value;
+                lines[i] = Line{lineKey + QLatin1Char('=') + value, lines[i].end, std::nullopt};
                 replaced = true;
             }
             lastKey = i;
         }
         if (!replaced) {
             endLine(lastKey);
-            lines.insert(lines.begin() + qsizetype(lastKey) + 1, Line{entry, end});
+            lines.insert(lines.begin() + qsizetype(lastKey) + 1, Line{entry, end, std::nullopt});
         }
     } else {
         if (!lines.empty())
             endLine(lines.size() - 1);
-        lines.push_back({QLatin1Char('[') + section + QLatin1Char(']'), end});
-        lines.push_back({entry, end});
+        lines.push_back({QLatin1Char('[') + section + QLatin1Char(']'), end, std::nullopt});
+        lines.push_back({entry, end, std::nullopt});
     }
-    document.text = joinLines(lines);
+    const std::optional<QByteArray> bytes = store(std::move(document));
+    if (!bytes)
+        return false;
 
     QSaveFile file(path);
     // A writable file in a folder that is not still gets written, in place.
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = encode(document);
-    return file.write(bytes) == bytes.size() && file.commit();
+    return file.write(*bytes) == bytes->size() && file.commit();
 }
 
 }

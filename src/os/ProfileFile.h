@@ -13,8 +13,12 @@ unsigned GetPrivateProfileString(const QString &section, const QString &key, con
                                  QString &returned, unsigned size, const QString &fileName);
 
 // Sets the key's value: replaces the key's line, adds the key after the last key of its
-// section, or adds the section at the end. A missing file is created as 8-bit text. Answers
-// false when the file cannot be written; the file is then unchanged.
+// section, or adds the section at the end. Every other line keeps its bytes, and the file its
+// encoding; a Windows-1252 file that cannot take the value as it is (a character the code page
+// lacks, or bytes that would make the file read as UTF-8) becomes UTF-16LE with its mark, every
+// line keeping its text. A missing file is created as 8-bit text. Answers false when the file
+// cannot be written or cannot hold the value (text that is not valid UTF-16); the file is then
+// unchanged.
 bool WritePrivateProfileString(const QString &section, const QString &key, const QString &value, const QString &fileName);
 
 }

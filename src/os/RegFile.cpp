@@ -77,16 +77,10 @@ std::optional<QByteArray> readHexBytes(QStringView text)
     return bytes;
 }
 
-// 8-bit string data of a REGEDIT4 file, widened to the UTF-16 the registry keeps.
+// 8-bit string data of a REGEDIT4 file (Windows-1252), as the UTF-16 the registry keeps.
 QByteArray widen(const QByteArray &narrow)
 {
-    QByteArray wide;
-    wide.reserve(narrow.size() * 2);
-    for (const char ch : narrow) {
-        wide.append(ch);
-        wide.append('\0');
-    }
-    return wide;
+    return regStringData(decodeWindows1252(narrow)).chopped(2); // the data brings its own NULs
 }
 
 std::optional<ParsedValue> readData(QStringView data, bool unicode)

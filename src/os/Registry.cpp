@@ -118,36 +118,52 @@ std::vector<std::pair<QString, std::shared_ptr<RegistryKey>>> RegistryKey::child
     return list;
 }
 
+// Folds each unit of the basic plane as the case-blind comparison does; units of a surrogate
+// pair are left out, so that names the comparison finds equal always hash alike.
+std::size_t RegistryKey::FoldedHash::operator()(const QString &name) const
+{
+    std::size_t hash = 14695981039346656037ull;
+    for (const QChar ch : name) {
+        if (ch.isSurrogate())
+            continue;
+        hash = (hash ^ ch.toCaseFolded().unicode()) * 1099511628211ull;
+    }
+    return hash;
+}
+
+// Value names are looked up through an index, so that a key of many values (a saved machine's
+// big key) fills in linear time.
 const RegistryValue *RegistryKey::value(const QString &name) const
 {
-    for (const RegistryValue &value : m_values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &value;
-    }
-    return nullptr;
+    const auto it = m_valueIndex.find(name);
+    return it == m_valueIndex.end() ? nullptr : &m_values[it->second];
 }
 
 void RegistryKey::setValue(const QString &name, std::uint32_t type, QByteArray data)
 {
     touch();
-    for (RegistryValue &value : m_values) {
-        if (value.name.compare(name, Qt::CaseInsensitive) == 0) {
-            value.type = type;
-            value.data = std::move(data);
-            return;
-        }
+    if (const auto it = m_valueIndex.find(name); it != m_valueIndex.end()) {
+        RegistryValue &value = m_values[it->second];
+        value.type = type;
+        value.data = std::move(data);
+        return;
     }
+    m_valueIndex.emplace(name, m_values.size());
     m_values.push_back({name, type, std::move(data)});
 }
 
 bool RegistryKey::removeValue(const QString &name)
 {
-    const auto it = std::find_if(m_values.begin(), m_values.end(), [&](const RegistryValue &value) {
-        return value.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (it == m_values.end())
+    const auto it = m_valueIndex.find(name);
+    if (it == m_valueIndex.end())
         return false;
-    m_values.erase(it);
+    const std::size_t removed = it->second;
+    m_valueIndex.erase(it);
+    m_values.erase(m_values.begin() + qsizetype(removed));
+    for (auto &[key, place] : m_valueIndex) {
+        if (place > removed)
+            --place;
+    }
     touch();
     return true;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace os {
@@ -85,6 +86,17 @@ private:
     };
     std::map<QString, Child> m_children; // by lower-cased name
     std::vector<RegistryValue> m_values;
+    // Names without regard to letter case, as the registry compares them, without making a
+    // folded copy of the name for every look-up.
+    struct FoldedHash
+    {
+        std::size_t operator()(const QString &name) const;
+    };
+    struct FoldedEqual
+    {
+        bool operator()(const QString &a, const QString &b) const { return a.compare(b, Qt::CaseInsensitive) == 0; }
+    };
+    std::unordered_map<QString, std::size_t, FoldedHash, FoldedEqual> m_valueIndex; // place in m_values
 };
 
 // The predefined roots with their trees.

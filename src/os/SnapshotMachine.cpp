@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 
 #include <iterator>
 
@@ -69,16 +70,42 @@ Machine SnapshotMachine::read()
 std::vector<WmiObject> SnapshotMachine::devicesFromCsv(const QByteArray &bytes)
 {
     const CsvTable table = parseCsv(decodeSavedText(bytes));
+
+    // Each column's place among a device's properties, worked out once for the whole file: a
+    // name that repeats (in any letter case) keeps the place of its first column and takes the
+    // value of its last, as setting the property again would.
+    const qsizetype columns = table.header.size();
+    std::vector<std::size_t> placeOfColumn(std::size_t(columns), 0);
+    std::vector<bool> isErrorCode(std::size_t(columns), false);
+    QStringList names;
+    QHash<QString, std::size_t> placeOfName;
+    for (qsizetype i = 0; i < columns; ++i) {
+        const QString &name = table.header[i];
+        const QString folded = name.toCaseFolded();
+        auto place = placeOfName.constFind(folded);
+        if (place == placeOfName.constEnd()) {
+            place = placeOfName.insert(folded, std::size_t(names.size()));
+            names.append(name);
+        }
+        placeOfColumn[std::size_t(i)] = *place;
+        isErrorCode[std::size_t(i)] = name.compare(QLatin1String("ConfigManagerErrorCode"), Qt::CaseInsensitive) == 0;
+    }
+
     std::vector<WmiObject> devices;
     devices.reserve(table.records.size());
     for (const auto &record : table.records) {
-        WmiObject device;
+        std::vector<std::pair<QString, QVariant>> properties;
+        properties.reserve(record.size());
         for (std::size_t i = 0; i < record.size(); ++i) {
-            const QString &name = table.header[qsizetype(i)];
-            const bool errorCode = name.compare(QLatin1String("ConfigManagerErrorCode"), Qt::CaseInsensitive) == 0;
-            device.set(name, errorCode && !record[i].isNull() ? errorCodeOf(record[i]) : record[i]);
+            const QVariant value = isErrorCode[i] && !record[i].isNull() ? errorCodeOf(record[i]) : record[i];
+            // A record reaches its columns in order, so a place is either taken or the next one.
+            const std::size_t place = placeOfColumn[i];
+            if (place < properties.size())
+                properties[place].second = value;
+            else
+                properties.emplace_back(names[qsizetype(place)], value);
         }
-        devices.push_back(std::move(device));
+        devices.emplace_back(std::move(properties));
     }
     return devices;
 }

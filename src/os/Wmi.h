@@ -22,6 +22,14 @@ namespace os {
 class WmiObject
 {
 public:
+    WmiObject() = default;
+    // An object with these properties, whose names are already distinct without regard to
+    // letter case (a source that reads many properties at once checks them once for all).
+    explicit WmiObject(std::vector<std::pair<QString, QVariant>> distinctProperties)
+        : m_properties(std::move(distinctProperties))
+    {
+    }
+
     void set(const QString &name, const QVariant &value);
     // nullopt when the object has no such property; an invalid QVariant when it is null.
     std::optional<QVariant> get(const QString &name) const;

@@ -5,6 +5,7 @@
 #include "platform/ModSpecialFolders.h"
 #include "runtime/DoEvents.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -57,8 +58,11 @@ struct ExtractedIcons
 ExtractedIcons ExtractIconEx(const QString &path, std::int32_t index)
 {
     ExtractedIcons result;
-    const QString file = resolvePath(path);
-    if (const auto library = SuiteIconLibrary::Load(file)) {
+    // Only a regular file is read: a class key may name a device or a pipe.
+    std::optional<QByteArray> bytes = SuiteIconLibrary::ReadIconFile(resolvePath(path));
+    if (!bytes)
+        return result;
+    if (const auto library = SuiteIconLibrary::FromBytes(*bytes)) {
         const gdi::Icon icon = index < 0 ? library->IconByResource(int(-std::int64_t(index))) : library->IconAt(index);
         if (!icon.isNull()) {
             result.large = gdi::Icon(QIcon(QPixmap::fromImage(icon.image(QSize(32, 32)))), QSize(32, 32));
@@ -69,7 +73,8 @@ ExtractedIcons ExtractIconEx(const QString &path, std::int32_t index)
     }
     if (index != 0)
         return result; // an icon file holds one icon
-    QImageReader reader(file);
+    QBuffer buffer(&*bytes);
+    QImageReader reader(&buffer);
     QIcon icon;
     for (int image = 0; reader.canRead() && image < 64; ++image) {
         const QImage frame = reader.read();

@@ -43,17 +43,22 @@ int DoEvents()
     return Forms::Count();
 }
 
-bool DoEventsStillLoaded(QObject *caller)
+StillLoaded::operator bool() const
 {
-    QPointer<QObject> guard(caller);
-    DoEvents();
-    if (!guard)
+    if (!m_caller)
         return false;
-    for (QObject *object = guard; object; object = object->parent()) {
+    for (QObject *object = m_caller; object; object = object->parent()) {
         if (auto *form = qobject_cast<Form *>(object))
-            return form->IsLoaded();
+            return !form->WasUnloaded();
     }
     return true;
+}
+
+bool DoEventsStillLoaded(QObject *caller)
+{
+    const StillLoaded alive(caller);
+    DoEvents();
+    return bool(alive);
 }
 
 YieldHook SetYieldHook(YieldHook hook)

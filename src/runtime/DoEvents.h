@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 #include <functional>
 
 class QObject;
@@ -12,9 +14,20 @@ namespace runtime {
 // test its QPointer and leave. Answers the number of loaded forms.
 int DoEvents();
 
-// DoEvents for code that goes on after the yield: true when `caller` (a form, or a control on
-// one) still exists and its form is still loaded. An unloaded form lives on until its deferred
-// delete, so a QPointer alone does not tell; code that gets false must leave at once.
+// Taken before a call that may unload the caller's form (a yield, an event the host handles):
+// true while `caller` (a form, or a control on one) still exists and its form has not been
+// unloaded. An unloaded form lives on until its deferred delete, so a QPointer alone does not
+// tell; code that finds it false must leave at once.
+class StillLoaded {
+public:
+    explicit StillLoaded(QObject *caller) : m_caller(caller) {}
+    explicit operator bool() const;
+
+private:
+    QPointer<QObject> m_caller;
+};
+
+// DoEvents for code that goes on after the yield: StillLoaded(caller) across one DoEvents.
 bool DoEventsStillLoaded(QObject *caller);
 
 // Deletes an object once no code that yields is running (deleteLater, deferred while inside

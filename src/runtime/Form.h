@@ -95,9 +95,14 @@ public:
 
     // Between Load and Unload.
     bool IsLoaded() const { return m_loaded; }
+    // Unloaded and not loaded again: a form built but never loaded is not.
+    bool WasUnloaded() const { return m_unloaded; }
     // Loads the form first when it is not loaded. Modal shows return once the form is hidden.
     void Show(int modal = vbModeless);
     void Hide() { hide(); }
+    // A window that holds live state (the colour window) is only hidden by its close button.
+    bool HidesOnClose() const { return m_hidesOnClose; }
+    void setHideOnClose(bool hide) { m_hidesOnClose = hide; }
     // Activates the window; the focus goes to its active control, or to the form when it has none.
     void SetFocus();
     void ZOrder(int position = 0);
@@ -138,8 +143,10 @@ private:
     void setGeometryPixels(const QRect &rect);
 
     bool m_loaded = false;
+    bool m_unloaded = false;
     bool m_shownSinceLoad = false;
     bool m_userMode = true;
+    bool m_hidesOnClose = false;
     int m_mousePointer = 0;
     int m_resizeCount = 0;
     QSize m_lastResizeSize{-1, -1};

@@ -32,6 +32,7 @@ public:
         if (!form || form->m_loaded)
             return;
         form->m_loaded = true;
+        form->m_unloaded = false;
         form->m_shownSinceLoad = false;
         form->m_lastResizeSize = form->size();
         form->m_lastResizeState = form->windowState();
@@ -63,6 +64,7 @@ public:
             return cancel == 0;
 
         form->m_loaded = false;
+        form->m_unloaded = true;
         loadedForms().removeAll(guard);
         syncTimers(form);
         form->hide();

@@ -23,6 +23,15 @@ int penStyleOf(int drawStyle)
 
 }
 
+QImage NewSurfaceImage(const QSize &size, OleColor back)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(int(std::lround(Screen::LogicalDpiX() / 0.0254)));
+    image.setDotsPerMeterY(int(std::lround(Screen::LogicalDpiY() / 0.0254)));
+    image.fill(gdi::toPixel(TranslateOrBlack(back)));
+    return image;
+}
+
 Surface::Surface(QWidget *owner) : m_owner(owner), m_dc(&m_image)
 {
     applyPen();
@@ -133,11 +142,7 @@ void Surface::resizeSurface(const QSize &size)
     // A surface larger than any bitmap may be is none: drawing on it fails as on a missing
     // one, instead of many gigabytes being allocated and filled for a widget stretched that far.
     if (!size.isEmpty() && qint64(size.width()) * size.height() < gdi::MaxBitmapBytes / 4) {
-        resized = QImage(size, QImage::Format_RGB32);
-        // Text in points comes out at the screen's pixels per inch.
-        resized.setDotsPerMeterX(int(std::lround(Screen::LogicalDpiX() / 0.0254)));
-        resized.setDotsPerMeterY(int(std::lround(Screen::LogicalDpiY() / 0.0254)));
-        resized.fill(gdi::toPixel(TranslateOrBlack(m_backColor)));
+        resized = NewSurfaceImage(size, m_backColor);
         if (!m_image.isNull()) {
             QPainter painter(&resized);
             painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -13,6 +13,10 @@ class QWidget;
 
 namespace runtime {
 
+// A blank drawing surface: 32-bit RGB at the screen's pixels per inch (so text in points comes out
+// at the screen's size), filled with `back`.
+QImage NewSurfaceImage(const QSize &size, OleColor back);
+
 // Fill styles of a surface's brush.
 enum FillStyleConstants { vbFSSolid = 0, vbFSTransparent = 1 };
 // Draw styles of a surface's pen.

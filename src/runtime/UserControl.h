@@ -80,6 +80,17 @@ protected:
 
     void PropertyChanged(const QString &name = QString());
 
+    // The one shape of a property set: the value stored, its key marked changed and `then` run
+    // (the control's repaint). An equal value is set all the same: setting a property again is
+    // how a host asks for the rebuild behind it (colours overridden, blend pictures).
+    template <class T, class Then>
+    void setStored(T &field, const T &value, const char *key, Then &&then)
+    {
+        field = value;
+        PropertyChanged(QString::fromLatin1(key));
+        then();
+    }
+
     void sizeChanged() override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;

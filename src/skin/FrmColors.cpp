@@ -103,6 +103,8 @@ int roundHalfEven(double value) { return int(std::nearbyint(value)); }
 FrmColors::FrmColors() : runtime::Form(QStringLiteral("FrmColors"))
 {
     setCaption(QStringLiteral("Edit Program Colors"));
+    // The window holds the live scheme: its close button only hides it.
+    setHideOnClose(true);
     setBackColor(0x404040);
     setForeColor(0x0);
     Move(0, 0, kWidth, kHeight);

@@ -11,6 +11,7 @@
 
 #include <QCursor>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <cstdlib>
 #include <vector>
@@ -276,6 +277,8 @@ TEST_P(TitelBarStyles, PaintsItsBands)
     bar->setStyle(c.style);
     const QImage img = bar->image();
     testsupport::writeTestPng("TitelBar", QStringLiteral("style_%1").arg(c.style, 2, 10, QLatin1Char('0')), img);
+    // What the bar shows is its look painted without the widget.
+    EXPECT_EQ(titelbar::render(bar->look(), TitelBar::ColorKey), img);
     EXPECT_EQ(pixel(img, 0, 0), 0xFF0000u);
     const int split = 600 - 1750 / 15; // the cover in pixels from the right
     switch (c.style) {
@@ -385,6 +388,21 @@ TEST_F(TitelBarTest, ButtonPicturesAreThreeStopGradientsWithGlyphs)
     EXPECT_GE(glyph, 8); // the bar glyph runs across the middle
 }
 
+// Each button shows its look painted without the widget; the maximise button the glyph of the
+// window's state.
+TEST_F(TitelBarTest, ButtonPicturesAreTheirLooksPainted)
+{
+    using Glyph = TitelBarButtonLook::Glyph;
+    const std::pair<AlphaImg::AlphaImgCtl *, Glyph> cases[] = {
+        {bar->TBARHelp(), Glyph::Help},         {bar->TBAR_(), Glyph::Minimize}, {bar->TBARMax(), Glyph::Maximize},
+        {bar->AlphaImgCtlRestore(), Glyph::Restore}, {bar->TBARX(), Glyph::Close}};
+    for (const auto &[button, glyph] : cases) {
+        const QImage shown = button->Picture().image();
+        EXPECT_EQ(titelbar::renderButton(bar->buttonLook(glyph)).convertToFormat(shown.format()), shown)
+            << button->Name().toStdString();
+    }
+}
+
 // At 120 dpi a button is 25 pixels high: the two gradient halves still cover every row.
 TEST(TitelBarButtonPictures, OddHeightLeavesNoRowUnpainted)
 {
@@ -425,7 +443,13 @@ TEST_F(TitelBarTest, ButtonStatesDrawnForEachButton)
             << name.toStdString();
         b->ApplyState(0, 0);
         b->setEnabled(false);
-        testsupport::writeTestPng("TitelBar", name + QStringLiteral("_disabled"), b->Render());
+        const QImage disabled = b->Render();
+        testsupport::writeTestPng("TitelBar", name + QStringLiteral("_disabled"), disabled);
+        // A disabled button is washed towards grey.
+        const auto offGrey = [](QRgb c) {
+            return std::abs(qRed(c) - 128) + std::abs(qGreen(c) - 128) + std::abs(qBlue(c) - 128);
+        };
+        EXPECT_LT(offGrey(disabled.pixel(1, 10)), offGrey(normal.pixel(1, 10))) << name.toStdString();
         b->setEnabled(true);
         EXPECT_EQ(b->Render(), normal) << name.toStdString();
     }
@@ -557,10 +581,11 @@ TEST_F(TitelBarTest, ButtonReleasesAct)
     EXPECT_TRUE(form.isNull()); // unloaded
 }
 
-TEST(TitelBarClose, TheColourWindowIsOnlyHidden)
+TEST(TitelBarClose, AWindowThatHidesOnCloseIsOnlyHidden)
 {
     runtime::Screen::setLogicalDpi(96);
     QPointer<HostForm> colors = new HostForm(QStringLiteral("FrmColors"));
+    colors->setHideOnClose(true);
     TitelBar *bar = new TitelBar(colors);
     bar->resize(400, 36);
     bar->InitNew();
@@ -574,6 +599,23 @@ TEST(TitelBarClose, TheColourWindowIsOnlyHidden)
     runtime::Unload(colors);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     runtime::Screen::setLogicalDpi(std::nullopt);
+}
+
+// The maximise button's release yields; a window unloaded meanwhile lives on until the release is
+// done, and the maximise must stop at that yield instead of moving and reporting a window gone.
+TEST_F(TitelBarTest, WindowUnloadedWhileTheMaximiseButtonYieldsIsNotMaximised)
+{
+    const QRect before = form->geometry();
+    QSignalSpy resized(bar, &TitelBar::ResizedParent);
+    QTimer::singleShot(0, form, [this] { runtime::Unload(form); });
+    emit bar->TBARMax()->MouseUp(1, 0, 3, 3);
+    ASSERT_FALSE(form.isNull());
+    EXPECT_FALSE(form->IsLoaded());
+    EXPECT_FALSE(bar->bDidMaximize);
+    EXPECT_EQ(form->geometry(), before);
+    EXPECT_EQ(resized.count(), 0);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
 }
 
 // The parent window --------------------------------------------------------------------------------

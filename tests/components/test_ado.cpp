@@ -1,6 +1,7 @@
 #include "components/AdoCommand.h"
 #include "components/AdoConnection.h"
 #include "components/AdoRecordset.h"
+#include "support/DamagedDatabase.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -424,6 +425,56 @@ TEST(AdoDialect, IdentityIsTranslatedOutsideQuotesOnly)
     ado::Recordset rs;
     ASSERT_TRUE(rs.open(QStringLiteral("SELECT '@@Identity' AS a, [names].[name] AS b FROM names WHERE name = 'alpha'"), connection));
     EXPECT_EQ(rs.field(QStringLiteral("a")).value().toString(), QStringLiteral("@@Identity"));
+}
+
+
+// A damaged page anywhere fails the open, as the original engine refuses a damaged file; the
+// same file undamaged opens.
+TEST(AdoDamaged, DamagedDataPageFailsTheOpen)
+{
+    QTemporaryDir dir;
+    QString sql = QStringLiteral("CREATE TABLE t (v TEXT); BEGIN;");
+    for (int i = 0; i < 2000; ++i)
+        sql += QStringLiteral("INSERT INTO t VALUES ('%1 %2');").arg(i == 1500 ? QStringLiteral("MARKER") : QStringLiteral("row")).arg(i);
+    sql += QStringLiteral("COMMIT;");
+    const QString path = makeDatabase(dir, sql.toUtf8().constData());
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    ASSERT_TRUE(connection.open()) << connection.lastError().description.toStdString();
+    connection.close();
+
+    ASSERT_TRUE(testsupport::damagePageHolding(path, "MARKER 1500"));
+    EXPECT_FALSE(connection.open());
+    EXPECT_FALSE(connection.isOpen());
+    EXPECT_EQ(connection.lastError().number, ado::errors::ProviderFailure);
+    EXPECT_TRUE(connection.lastError().description.startsWith(QLatin1String("Unrecognized database format"))) << connection.lastError().description.toStdString();
+}
+
+// A query without end (a view over an endless recursive query) stops at the record set's bound
+// and fails, instead of filling memory; the connection goes on working.
+TEST_F(Ado, RecordSetStopsAtItsBound)
+{
+    ASSERT_TRUE(connection.execute(QStringLiteral(
+        "CREATE VIEW endless AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+        "SELECT i, printf('%.*c', 1048576, 'x') AS filler FROM n")));
+    ado::Recordset rs;
+    EXPECT_FALSE(rs.open(QStringLiteral("SELECT * FROM endless"), connection));
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_EQ(rs.lastError().number, ado::errors::OutOfMemory);
+    EXPECT_EQ(column(QStringLiteral("SELECT * FROM endless LIMIT 3"), QStringLiteral("i")), (QStringList{"1", "2", "3"}));
+}
+
+TEST_F(Ado, SchemaNamesTablesAndViews)
+{
+    ASSERT_TRUE(connection.execute(QStringLiteral("CREATE VIEW hwids AS SELECT name AS hwid, note AS info FROM names")));
+    const std::unique_ptr<ado::Recordset> schema = connection.openSchema(ado::Schema::Tables);
+    ASSERT_TRUE(schema) << connection.lastError().description.toStdString();
+    QStringList tables;
+    for (; !schema->eof(); schema->moveNext())
+        tables << schema->field(QStringLiteral("TABLE_NAME")).value().toString() + QLatin1Char(':')
+                      + schema->field(QStringLiteral("TABLE_TYPE")).value().toString();
+    tables.sort();
+    EXPECT_EQ(tables, (QStringList{"hwids:VIEW", "names:TABLE", "sqlite_sequence:SYSTEM TABLE"}));
 }
 
 }

@@ -61,21 +61,26 @@ protected:
 TEST_F(dcButtonTest, FreshButtonStartsWithTheValuesOfANewButton)
 {
     button->InitNew();
-    EXPECT_EQ(button->Caption(), QStringLiteral("Command1"));
-    EXPECT_EQ(button->BackColor(), 0x808080u);
-    EXPECT_EQ(button->BackStartColor(), 0x404040u);
-    EXPECT_EQ(button->ForeColor(), 0xFFFFFFu);
-    EXPECT_EQ(button->MaskColor(), 0xC0C0C0u);
-    EXPECT_EQ(button->ButtonShape(), 3);
-    EXPECT_EQ(button->PictureAlignment(), 3);
-    EXPECT_EQ(button->SpecialEffect(), 3);
-    EXPECT_EQ(button->PictureOpacity(), 100);
-    EXPECT_EQ(button->PictureSize(), 0);
-    EXPECT_TRUE(button->UseMaskColor());
+    // Read by name, as the colour engine and the windows reach them.
+    const std::pair<const char *, QVariant> fresh[] = {
+        {"Caption", QStringLiteral("Command1")}, // the control's name
+        {"BackColor", 0x808080u},
+        {"BackStartColor", 0x404040u},
+        {"ForeColor", 0xFFFFFFu}, // the button's own, not the host's
+        {"MaskColor", 0xC0C0C0u},
+        {"ButtonShape", 3},
+        {"PictureAlignment", 3},  // at the left edge, where a missing key gives the centre
+        {"SpecialEffect", 3},
+        {"PictureOpacity", 100},
+        {"PictureSize", 0},
+        {"UseMaskColor", true},
+        {"Value", false},
+        {"CheckBoxMode", false},
+        {"HandPointer", false},
+    };
+    for (const auto &[name, value] : fresh)
+        EXPECT_EQ(button->property(name), value) << name;
     EXPECT_TRUE(button->Enabled());
-    EXPECT_FALSE(button->Value());
-    EXPECT_FALSE(button->CheckBoxMode());
-    EXPECT_FALSE(button->HandPointer());
     EXPECT_EQ(button->Font(), form->Font()) << "the ambient font";
     EXPECT_EQ(button->colors().DownBackColor, 0x666666u);
     EXPECT_EQ(button->colors().HotBackColor, 0xB3B3B3u);
@@ -388,16 +393,23 @@ TEST_F(dcButtonTest, WritesEveryVisualState)
     button->InitNew();
     button->setCaption(QStringLiteral("&Scan"));
     button->setButtonShape(0);
+    // Halfway down, the face is halfway from its top colour to the state's own colour.
+    const dcButtonColors &colors = button->colors();
     struct Shot {
         const char *name;
         int state;
+        gdi::ColorRef stateColor;
     };
-    for (const Shot &shot : {Shot{"state0_normal", 0}, Shot{"state1_hot", 1}, Shot{"state2_down", 2}}) {
+    for (const Shot &shot : {Shot{"state0_normal", 0, colors.FaceColor}, Shot{"state1_hot", 1, colors.HotBackColor},
+                             Shot{"state2_down", 2, colors.DownBackColor}}) {
         const QImage image = drawn(shot.state);
         EXPECT_FALSE(testsupport::writeTestPng("dcButton", shot.name, image).isEmpty());
+        EXPECT_EQ(at(image, 5, 14), ColorMath::blend(colors.FaceTopColor, shot.stateColor, 0.5f)) << shot.name;
     }
     button->setEnabled(false);
-    testsupport::writeTestPng("dcButton", "state3_disabled", drawn());
+    const QImage disabled = drawn();
+    testsupport::writeTestPng("dcButton", "state3_disabled", disabled);
+    EXPECT_EQ(at(disabled, 5, 14), colors.DisabledBackColor);
     button->setEnabled(true);
 
     form->show();
@@ -412,9 +424,20 @@ TEST_F(dcButtonTest, WritesEveryVisualState)
 
     button->setPictureNormal(solidPicture({16, 16}, qRgb(255, 160, 0)));
     button->setPictureAlignment(4);
-    testsupport::writeTestPng("dcButton", "state0_picture_left_of_caption", drawn(0));
+    const auto orangePixels = [](const QImage &image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == qRgb(255, 160, 0);
+        return count;
+    };
+    const QImage withPicture = drawn(0);
+    testsupport::writeTestPng("dcButton", "state0_picture_left_of_caption", withPicture);
+    EXPECT_EQ(orangePixels(withPicture), 16 * 16);
     button->setEnabled(false);
-    testsupport::writeTestPng("dcButton", "state3_picture", drawn());
+    const QImage disabledPicture = drawn();
+    testsupport::writeTestPng("dcButton", "state3_picture", disabledPicture);
+    EXPECT_EQ(orangePixels(disabledPicture), 0) << "a disabled button's picture is faded";
     button->setEnabled(true);
 
     button->setPictureNormal(StdPicture());

@@ -1,7 +1,9 @@
 #include "controls/dcButton.h"
 #include "controls/dcButtonState.h"
 #include "os/MouseTracking.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
+#include "runtime/Forms.h"
 
 #include "support/TestOutput.h"
 
@@ -350,4 +352,30 @@ TEST(MouseTracking, OneNotificationPerTracking)
     tracking.cancel();
     QApplication::sendEvent(&widget, &leave);
     EXPECT_EQ(leaves.count(), 1);
+}
+
+// The host's release handler unloads the window and yields; the window lives on until the handler
+// is done, but the button must not go on to click for a window that is gone.
+TEST(dcButtonUnload, NoClickForAWindowUnloadedInTheReleaseHandler)
+{
+    QPointer<runtime::Form> form = new runtime::Form(QStringLiteral("FrmTest"));
+    form->setGeometry(300, 200, 300, 120);
+    auto *button = new dcButton(form, QStringLiteral("Command1"));
+    button->setGeometry(10, 10, 100, 30);
+    button->InitNew();
+    runtime::Load(form);
+    form->show();
+    int clicks = 0;
+    QObject::connect(button, &dcButton::Click, [&clicks] { ++clicks; });
+    QObject::connect(button, &dcButton::MouseUp, [&form] {
+        QTimer::singleShot(0, form, [&form] { runtime::Unload(form); });
+        runtime::DoEvents();
+    });
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(50, 15));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(50, 15));
+    ASSERT_FALSE(form.isNull());
+    EXPECT_FALSE(form->IsLoaded());
+    EXPECT_EQ(clicks, 0);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
 }

@@ -1,12 +1,16 @@
 #include "controls/PanelFx.h"
 
+#include "os/WindowMessages.h"
 #include "os/WindowRegion.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Form.h"
+#include "runtime/Forms.h"
 #include "runtime/Screen.h"
 #include "support/TestOutput.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -170,6 +174,19 @@ TEST_F(PanelFxTest, CollapseShrinksToTheBandAndBack)
     EXPECT_EQ(panel->height(), 20);
     EXPECT_DOUBLE_EQ(panel->Height(), 300) << "the host sees the container's Height change";
     testsupport::writeTestPng("PanelFx", "collapsed", panel->image());
+    // What the panel shows inside its window shape is its look drawn without the widget.
+    QImage drawn(panel->image().size(), QImage::Format_RGB32);
+    drawn.fill(Qt::green);
+    gdi::Dc dc(&drawn);
+    const PanelFxPaint::Result result = panel->draw(dc);
+    int inside = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (result.windowRegion.contains(x, y)) {
+                ++inside;
+                ASSERT_EQ(drawn.pixel(x, y), panel->image().pixel(x, y)) << x << "," << y;
+            }
+    EXPECT_GT(inside, 200 * 20 / 2);
     panel->Collapse();
     EXPECT_FALSE(panel->isCollapsed());
     EXPECT_EQ(panel->size(), QSize(200, 100));
@@ -209,4 +226,32 @@ TEST_F(PanelFxTest, ContainsTheHostsControls)
     auto *inner = new PanelFx(panel, QStringLiteral("PanelInner"));
     EXPECT_EQ(inner->parentWidget(), panel);
     EXPECT_EQ(inner->Container(), panel);
+}
+
+// The host's move handler yields and the window is unloaded meanwhile: it lives on until the
+// handler is done, but no drag of it may start.
+TEST(PanelFxUnload, NoDragStartsForAWindowUnloadedInTheMoveHandler)
+{
+    runtime::Screen::setLogicalDpi(96);
+    QPointer<runtime::Form> form = new runtime::Form(QStringLiteral("FrmHost"));
+    form->resize(400, 300);
+    auto *panel = new PanelFx(form, QStringLiteral("PanelProgress"));
+    panel->Move(300, 300, 200 * 15, 100 * 15);
+    panel->InitNew();
+    panel->setAllowDraging(true);
+    panel->setAllowParentDraging(true);
+    runtime::Load(form);
+    form->show();
+    QObject::connect(panel, &PanelFx::MouseMove, [&form] {
+        QTimer::singleShot(0, form, [&form] { runtime::Unload(form); });
+        runtime::DoEvents();
+    });
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseMove(panel, QPoint(60, 15));
+    ASSERT_FALSE(form.isNull());
+    EXPECT_FALSE(form->IsLoaded());
+    EXPECT_FALSE(os::IsInCaptionDrag(form));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    runtime::Screen::setLogicalDpi(std::nullopt);
 }

@@ -177,6 +177,12 @@ TEST_F(QuordanePBTest, VerticalWhenNotWider)
     testsupport::writeTestPng("QuordanePB", "square_50", bar->image());
     EXPECT_EQ(at(20, 30), 0x800000u);
     EXPECT_EQ(at(20, 10), 0xE0E0E0u);
+    // What the bar shows is its look drawn without the widget.
+    QImage drawn(bar->image().size(), QImage::Format_RGB32);
+    drawn.fill(Qt::green);
+    gdi::Dc dc(&drawn);
+    bar->draw(dc);
+    EXPECT_EQ(drawn, bar->image());
 }
 
 TEST_F(QuordanePBTest, RecolouringShowsAtTheNextPaintUntilThePictureIsAssignedAgain)

@@ -2,6 +2,7 @@
 
 #include "runtime/App.h"
 #include "runtime/MsgBox.h"
+#include "support/DamagedDatabase.h"
 #include "support_hwids.h"
 
 #include <QFile>
@@ -200,8 +201,9 @@ TEST_F(Database, ClosedConnectionGivesEmptyResultsWithoutMessage)
 
 TEST_F(Database, MissingTableGivesEmptyResultsAndKeepsTheRest)
 {
-    open({QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\KEPT', '1,1' || char(13,10))"),
-          QStringLiteral("DROP TABLE devicenames")});
+    open({QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\KEPT', '1,1' || char(13,10))")});
+    // A table that goes missing while the database is open; one missing at the start fails the open.
+    ASSERT_TRUE(ModDatabase::DatabaseConnection->execute(QStringLiteral("DROP TABLE devicenames")));
     EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(QStringLiteral("ID\\KEPT|||Name|||Maker")));
     ModDatabase::AddHardwareToDatabase(QStringLiteral("ID\\KEPT|||Name|||Maker"));
     EXPECT_EQ(ModDatabase::GetDeviceNameByID(QStringLiteral("1")), QString());
@@ -279,4 +281,86 @@ INSTANTIATE_TEST_SUITE_P(, DatabaseOpenFailure,
                                            OpenFailure{"NotADatabase", QByteArray(4096, 'x'), true}),
                          [](const auto &info) { return std::string(info.param.name); });
 
+
+// A hardware ID, name or maker that its own query cannot find (the query text ends at a NUL, a
+// lone surrogate does not travel as text) is refused, as an over-long one is: adding the same
+// line again never grows the database.
+TEST_F(Database, TextsTheQueryCannotFindAreNotStored)
+{
+    open();
+    const QString lines[] = {
+        QStringLiteral("ID\\A") + QChar(0) + QStringLiteral("B|||Name|||Maker"),
+        QStringLiteral("ID\\A") + QChar(0xD800) + QStringLiteral("|||Name|||Maker"),
+        QStringLiteral("ID\\A") + QChar(0xDC00) + QStringLiteral("|||Name|||Maker"),
+        QStringLiteral("ID\\B|||Na") + QChar(0) + QStringLiteral("me|||Maker"),
+        QStringLiteral("ID\\C|||Name|||Maker") + QChar(0xDBFF),
+    };
+    for (const QString &line : lines) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            ModDatabase::AddHardwareToDatabase(line);
+            EXPECT_FALSE(ModDatabase::IsHardwareInDatabase(line));
+        }
+    }
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM hwids")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM devicenames")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM mfgs")), QStringList{QStringLiteral("0")});
+
+    const QString pair = QStringLiteral("ID\\D|||Caf") + QChar(0xE9) + QStringLiteral(" ") + QString::fromUtf8("\U0001F600|||Maker");
+    ModDatabase::AddHardwareToDatabase(pair);
+    ModDatabase::AddHardwareToDatabase(pair);
+    EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(pair)) << "characters beyond the basic plane are found";
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM hwids")), QStringList{QStringLiteral("1")});
+}
+
+// Files that open as databases but are no sound hardware-ID database: the open-failure message
+// and the end of the program, as for a file that does not open; the same verdict for the check
+// that the update's install makes of a downloaded file.
+TEST_F(Database, DamagedOrForeignDatabaseGivesTheOpenFailure)
+{
+    const QString path = folder.filePath(QStringLiteral("hwids.mdb"));
+    QStringList marked{QStringLiteral("BEGIN")};
+    for (int i = 0; i < 3000; ++i)
+        marked << QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\%1', '%2,1')").arg(i).arg(i == 2500 ? QStringLiteral("7777777") : QString::number(i));
+    marked << QStringLiteral("COMMIT");
+    const struct {
+        const char *name;
+        QStringList statements;
+        bool damagePage;
+    } rows[] = {
+        {"damaged data page", marked, true},
+        {"hwids an endless view", {QStringLiteral("DROP TABLE hwids"),
+                                   QStringLiteral("CREATE VIEW hwids AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+                                                  "SELECT 'ID\\' || i AS hwid, '1,1' AS info FROM n")}, false},
+        {"version missing", {QStringLiteral("DROP TABLE version")}, false},
+        {"info column missing", {QStringLiteral("ALTER TABLE hwids DROP COLUMN info")}, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path(), row.statements).isEmpty());
+        if (row.damagePage) {
+            EXPECT_TRUE(ModDatabase::IsSoundHardwareIdDatabase(path)) << "sound before the damage";
+            ASSERT_TRUE(testsupport::damagePageHolding(path, "7777777"));
+        }
+        ado::Error problem;
+        EXPECT_FALSE(ModDatabase::IsSoundHardwareIdDatabase(path, &problem));
+        EXPECT_EQ(problem.number, ado::errors::ProviderFailure);
+        EXPECT_FALSE(problem.description.isEmpty());
+
+        exitCode = -1;
+        runtime::MsgBoxRecorder messages;
+        ModDatabase::OpenDatabase();
+        ASSERT_EQ(messages.calls.size(), 1);
+        const QStringList lines = messages.calls.front().prompt.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 7) << messages.calls.front().prompt.toStdString();
+        EXPECT_EQ(lines[0], QStringLiteral("ERROR: %1").arg(ado::errors::ProviderFailure));
+        EXPECT_FALSE(lines[1].isEmpty());
+        EXPECT_EQ(lines[3], QStringLiteral("Looks like the program had trouble opening the database with ADO!"));
+        EXPECT_EQ(exitCode, EXIT_FAILURE);
+        EXPECT_FALSE(ModDatabase::DatabaseConnection && ModDatabase::DatabaseConnection->isOpen()) << "nothing runs on the file";
+        ModDatabase::CloseDatabase();
+    }
+    ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path()).isEmpty());
+    EXPECT_TRUE(ModDatabase::IsSoundHardwareIdDatabase(path));
+    EXPECT_FALSE(ModDatabase::IsSoundHardwareIdDatabase(folder.filePath(QStringLiteral("missing.mdb"))));
+}
 }

@@ -6,11 +6,17 @@
 
 #include "support/TestOutput.h"
 
+#include <QScreen>
+#include <QTest>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
 constexpr gdi::ColorRef Key = 0x00F7B8F8;
+constexpr gdi::ColorRef BarBlue = 0x00FF9933;
 
 // A form in the shape of the windows: back colour, and along the top a picture box standing in
 // for the title bar whose unpainted parts are the key colour.
@@ -22,7 +28,7 @@ protected:
         form->setBackColor(0x00404040);
         bar->setGeometry(0, 0, 40, 10);
         bar->setBackColor(Key);
-        bar->hdc()->fillRect(gdi::Rect{4, 0, 36, 10}, gdi::Brush::solid(0x00FF9933));
+        bar->hdc()->fillRect(gdi::Rect{4, 0, 36, 10}, gdi::Brush::solid(BarBlue));
         // One unit off the key in each channel must stay visible.
         bar->hdc()->setPixelV(0, 9, Key ^ 0x000001);
         bar->hdc()->setPixelV(1, 9, Key ^ 0x000100);
@@ -30,6 +36,22 @@ protected:
         form->hdc()->setPixelV(20, 20, Key); // the key on the form itself is see-through too
     }
     void TearDown() override { delete form; }
+
+    void showLayered()
+    {
+        makeLayered();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    }
+    // What the window has painted for the screen (its backing store), not a fresh rendering.
+    QRgb shownPixel(const QPoint &at) const
+    {
+        return form->screen()->grabWindow(form->winId()).toImage().pixel(at);
+    }
+    bool maskSoonContains(const QPoint &at, bool contained)
+    {
+        return QTest::qWaitFor([&] { return form->mask().contains(at) == contained; }, 2000);
+    }
 
     void makeLayered()
     {
@@ -74,7 +96,7 @@ TEST_F(LayeredWindowTest, MaskFollowsLaterDrawingAndOtherWidgetsAreOpaque)
     makeLayered();
     auto *label = new runtime::Label(form, QStringLiteral("LabelStatus"));
     label->setGeometry(36, 0, 4, 4); // over key pixels of the bar
-    bar->hdc()->fillRect(gdi::Rect{0, 0, 4, 10}, gdi::Brush::solid(0x00FF9933));
+    bar->hdc()->fillRect(gdi::Rect{0, 0, 4, 10}, gdi::Brush::solid(BarBlue));
     os::UpdateLayeredMask(form);
     EXPECT_TRUE(form->mask().contains(QPoint(0, 0)));
     EXPECT_TRUE(form->mask().contains(QPoint(37, 1)));
@@ -88,6 +110,64 @@ TEST_F(LayeredWindowTest, TakingTheStyleAwayShowsTheWholeWindow)
     os::SetWindowExStyle(form, os::GetWindowExStyle(form) & ~os::WS_EX_LAYERED);
     EXPECT_TRUE(form->mask().isEmpty());
 }
+
+// The title bar repaints as this bar does: cleared to the key first, so the mask taken in
+// between (its repaint lets the message loop run) leaves the bar out, and painting is clipped to
+// that mask. Once drawn, the bar comes back into the mask and must then be painted again, or the
+// window keeps showing the key colour there.
+TEST_F(LayeredWindowTest, ShownWindowPaintsWhatComesBackIntoTheMask)
+{
+    showLayered();
+    const QPoint onBar(10, 5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownPixel(onBar) == gdi::toPixel(BarBlue); }, 2000));
+
+    bar->Cls();
+    ASSERT_TRUE(maskSoonContains(onBar, false));
+    bar->hdc()->fillRect(gdi::Rect{0, 0, 40, 10}, gdi::Brush::solid(BarBlue));
+    bar->update();
+    ASSERT_TRUE(maskSoonContains(onBar, true));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shownPixel(onBar) == gdi::toPixel(BarBlue); }, 2000))
+        << "shows " << std::hex << shownPixel(onBar);
+}
+
+// The mask is taken again only when something it is made from changed; each of these changes
+// must still reach it with nothing but the widgets' own repaints.
+struct MaskChange {
+    const char *name;
+    QPoint at;
+    bool containedAfter;
+    std::function<void(runtime::Form *, runtime::PictureBox *, runtime::Label *)> change;
+};
+
+class LayeredWindowChanges : public LayeredWindowTest, public ::testing::WithParamInterface<MaskChange> {};
+
+TEST_P(LayeredWindowChanges, MaskFollows)
+{
+    auto *label = new runtime::Label(form, QStringLiteral("LabelStatus"));
+    label->setGeometry(20, 12, 4, 4);
+    showLayered();
+    const MaskChange &row = GetParam();
+    ASSERT_NE(form->mask().contains(row.at), row.containedAfter);
+    row.change(form, bar, label);
+    EXPECT_TRUE(maskSoonContains(row.at, row.containedAfter));
+}
+
+const MaskChange maskChanges[] = {
+    {"BarDrawnOverKey", {1, 1}, true,
+     [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *) {
+         bar->hdc()->setPixelV(1, 1, BarBlue);
+         bar->update(1, 1, 1, 1);
+     }},
+    {"BarClearedToKey", {10, 5}, false, [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *) { bar->Cls(); }},
+    {"LabelMovedOverKey", {38, 2}, true,
+     [](runtime::Form *, runtime::PictureBox *, runtime::Label *label) { label->move(37, 1); }},
+    {"BarHidden", {0, 0}, true, // the form's own back colour shows there
+     [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *) { bar->hide(); }},
+    {"BarMovedAway", {0, 0}, true, [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *) { bar->move(0, 40); }},
+    {"WindowWidened", {42, 20}, true, [](runtime::Form *form, runtime::PictureBox *, runtime::Label *) { form->resize(50, 30); }},
+};
+INSTANTIATE_TEST_SUITE_P(Changes, LayeredWindowChanges, ::testing::ValuesIn(maskChanges),
+                         [](const ::testing::TestParamInfo<MaskChange> &info) { return std::string(info.param.name); });
 
 TEST(RegionWithoutColor, ExactMatchOnly)
 {

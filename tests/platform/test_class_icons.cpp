@@ -16,6 +16,8 @@
 
 #include <climits>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kProgram = QStringLiteral(KESTROVA_FIXTURES "/../../data/program");
@@ -120,3 +122,34 @@ TEST_F(ClassIcons, EveryClassOfTheFakeAndTheLiveMachine)
 }
 
 } // namespace
+
+// A class key may name anything as its icon file. A device that never ends (/dev/zero), a pipe
+// that no one writes and a folder are not read: the scan goes on at once, as with a missing file.
+TEST_F(ClassIcons, DevicesPipesAndFoldersAreNotReadAsIconFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pipe = dir.filePath("class.ico");
+    const QString pipeLibrary = dir.filePath("class.dll");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipeLibrary).constData(), 0600), 0);
+
+    const struct {
+        const char *name;
+        QString path;
+        std::int32_t index;
+        bool fallsBackToSetupapi;
+    } rows[] = {
+        {"endless device", QStringLiteral("/dev/zero"), 0, true},
+        {"endless device, resource", QStringLiteral("/dev/zero"), -5, true},
+        {"pipe", pipe, 0, true},
+        {"pipe named as a library", pipeLibrary, -5, false},
+        {"folder", dir.path(), 0, true},
+    };
+    std::int32_t key = 1;
+    for (const auto &row : rows) {
+        ModFileIcons::AddFileIcon(key, row.path, row.index);
+        EXPECT_EQ(icons()->Contains(key), row.fallsBackToSetupapi) << row.name;
+        ++key;
+    }
+}

@@ -1,0 +1,437 @@
+#include "update/DownLoad.h"
+
+#include "components/Inet.h"
+#include "controls/StoredProperties.h"
+#include "core/ModMain.h"
+#include "core/ModServer.h"
+#include "os/WinInet.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Form.h"
+#include "runtime/Screen.h"
+#include "update/DownLoadFormat.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+constexpr int kSizeTwips = 480;
+const QString kDefaultSaveLocation = QStringLiteral("C:\\File1.tmp");
+
+// A whole number that fits the control's 32-bit fields, as the conversions it relies on demand:
+// anything else (empty, not a number, too large) is a failure.
+std::optional<int> toLong(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<int> toLong(double value)
+{
+    if (!std::isfinite(value) || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+// What a directory search with normal attributes finds: a plain file that is not hidden.
+bool fileFound(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isHidden();
+}
+
+} // namespace
+
+DownLoad::DownLoad(QWidget *container, const QString &name, int index)
+    : runtime::UserControl(container, name, index), m_url(ModServer::HomePage()), m_saveLocation(kDefaultSaveLocation),
+      m_i1(new InetCtlsObjects::Inet(this))
+{
+    m_i1->setObjectName(QStringLiteral("I1"));
+    UserControl_Resize();
+}
+
+DownLoad::~DownLoad() = default;
+
+template <class Io>
+void DownLoad::storedKeys(Io &&io)
+{
+    io("URL", m_url, ModServer::HomePage());
+    io("CHUNK", m_chunk, 1024);
+    io("SaveLocation", m_saveLocation, kDefaultSaveLocation);
+    io("KeepType", m_keepType, false);
+    io("OnlineCheck", m_onlineCheck, false);
+    io("PromptOverwrite", m_promptOverwrite, false);
+}
+
+void DownLoad::UserControl_InitProperties()
+{
+    m_url = ModServer::HomePage();
+    m_chunk = 1024;
+    m_saveLocation = kDefaultSaveLocation;
+    m_keepType = m_onlineCheck = m_promptOverwrite = false;
+}
+
+void DownLoad::UserControl_ReadProperties(const runtime::PropertyBag &bag)
+{
+    storedKeys(StoredProperties::Reader{bag});
+}
+
+void DownLoad::UserControl_WriteProperties(runtime::PropertyBag &bag)
+{
+    storedKeys(StoredProperties::Writer{bag});
+}
+
+void DownLoad::UserControl_Resize()
+{
+    const QSize square(qRound(kSizeTwips / runtime::Screen::TwipsPerPixelX()),
+                       qRound(kSizeTwips / runtime::Screen::TwipsPerPixelY()));
+    if (size() != square)
+        resize(square);
+}
+
+void DownLoad::setURL(const QString &url)
+{
+    m_url = url;
+    PropertyChanged(QStringLiteral("URL"));
+}
+
+void DownLoad::setSaveLocation(const QString &path)
+{
+    m_saveLocation = path;
+    PropertyChanged(QStringLiteral("SaveLocation"));
+}
+
+void DownLoad::setCHUNK(int size)
+{
+    m_chunk = size;
+    PropertyChanged(QStringLiteral("CHUNK"));
+}
+
+void DownLoad::setKeepType(bool keep)
+{
+    m_keepType = keep;
+    PropertyChanged(QStringLiteral("KeepType"));
+}
+
+void DownLoad::setOnlineCheck(bool check)
+{
+    m_onlineCheck = check;
+    PropertyChanged(QStringLiteral("OnlineCheck"));
+}
+
+void DownLoad::setPromptOverwrite(bool prompt)
+{
+    m_promptOverwrite = prompt;
+    PropertyChanged(QStringLiteral("PromptOverwrite"));
+}
+
+bool DownLoad::hostLoaded() const
+{
+    for (const QObject *object = this; object; object = object->parent()) {
+        if (const auto *form = qobject_cast<const runtime::Form *>(object))
+            return form->IsLoaded();
+    }
+    return true;
+}
+
+double DownLoad::elapsedSeconds() const
+{
+    return (m_started.isValid() ? m_started.elapsed() / 1000.0 : 0.0) + 1.0;
+}
+
+bool DownLoad::CheckConnection()
+{
+    unsigned flags = 0;
+    const bool connected = os::InternetGetConnectedState(&flags);
+    if (flags & 1)
+        emit ConnectionState(QStringLiteral("Connected Via Modem."));
+    if (flags & 2)
+        emit ConnectionState(QStringLiteral("Connected Via LAN."));
+    if (flags & 4)
+        emit ConnectionState(QStringLiteral("Connected Through A Proxy."));
+    return connected;
+}
+
+void DownLoad::noConnection()
+{
+    emit DLECode(5);
+    emit DLError(QStringLiteral("No Connection Found!"));
+    emit StatusChange(QStringLiteral("Download aborted, no connection present!"));
+}
+
+// The busy flag, polled with the message loop running; false when the host window went away
+// meanwhile, and the caller leaves without another event.
+bool DownLoad::waitWhileExecuting()
+{
+    while (m_i1->StillExecuting()) {
+        if (!runtime::DoEventsStillLoaded(this))
+            return false;
+    }
+    return true;
+}
+
+void DownLoad::GetFileInformation()
+{
+    m_cancel = false;
+    if (m_onlineCheck) {
+        m_connected = CheckConnection();
+        if (!m_connected) {
+            noConnection();
+            return;
+        }
+    }
+    QPointer<DownLoad> self(this);
+    const auto fail = [this] {
+        emit DLError(QStringLiteral("Error Reading File Headers."));
+        emit StatusChange(QStringLiteral("Error Reading File Headers!"));
+        emit DLECode(3);
+    };
+    const auto cancelled = [this] {
+        m_cancel = false;
+        emit DLECode(4);
+        emit StatusChange(QStringLiteral("cancelled."));
+    };
+    m_i1->setURL(m_url);
+    if (!m_i1->Execute(QString(), QStringLiteral("GET"))) {
+        fail();
+        return;
+    }
+    emit StatusChange(QStringLiteral("Initiating Connection."));
+    if (!self || !waitWhileExecuting())
+        return;
+    emit StatusChange(QStringLiteral("Connection Accepted, Retrieving File Information."));
+    if (!self)
+        return;
+    if (m_cancel) {
+        cancelled();
+        return;
+    }
+    const std::optional<QString> header = m_i1->GetHeader();
+    if (!header) {
+        fail();
+        return;
+    }
+    const QString status = header->mid(9, 3);
+    if (status == QLatin1String("401")) {
+        emit StatusChange(QStringLiteral("Unauthorized Access, Download Terminated!"));
+        emit DLECode(401);
+        emit DLError(QStringLiteral("Unauthorized Access!"));
+        m_resumeSupported = false;
+        m_i1->Cancel();
+        m_fileExists = true;
+        m_fileSize = 0;
+        return;
+    }
+    if (status == QLatin1String("403")) {
+        emit StatusChange(QStringLiteral("Access Denied, Download Terminated!"));
+        emit DLECode(403);
+        emit DLError(QStringLiteral("Access Denied!"));
+        m_resumeSupported = false;
+        m_fileExists = true;
+        m_fileSize = 0;
+        m_i1->Cancel();
+        return;
+    }
+    if (status == QLatin1String("404")) {
+        emit DLError(QStringLiteral("File Not Found!"));
+        emit StatusChange(QStringLiteral("File Not Found!"));
+        emit DLECode(2);
+        m_fileExists = false;
+        m_fileSize = 0;
+        m_i1->Cancel();
+        return;
+    }
+    if (m_cancel) {
+        cancelled();
+        return;
+    }
+    if (header->mid(5, 3) == QLatin1String("1.1"))
+        m_resumeSupported = true;
+    m_fileExists = true;
+    m_started.start();
+    const std::optional<int> length = toLong(m_i1->GetHeader(QStringLiteral("Content-Length")).value_or(QString()));
+    if (!length) {
+        fail();
+        return;
+    }
+    m_fileSize = *length;
+    emit StatusChange(QStringLiteral("Retrieving File Information Complete!"));
+}
+
+void DownLoad::failDownload()
+{
+    emit DLError(QStringLiteral("Error Downloading File from : ") + m_url);
+    emit StatusChange(QStringLiteral("Download Aborted Due To Error In Download!"));
+    emit DLECode(1);
+    m_i1->Cancel();
+}
+
+DownLoad::LoopEnd DownLoad::receiveChunks(QFile &file, qint64 held)
+{
+    QPointer<DownLoad> self(this);
+    qint64 received = 0;
+    for (;;) {
+        if (m_cancel) {
+            m_cancel = false;
+            file.close();
+            return LoopEnd::Cancelled;
+        }
+        const std::optional<QByteArray> chunk = m_i1->GetChunk(m_chunk);
+        if (!self || (!hostLoaded() && !m_cancel))
+            return LoopEnd::HostGone;
+        if (!chunk || file.write(*chunk) != chunk->size())
+            return LoopEnd::Failed;
+        received += chunk->size();
+        // The arithmetic of a Single rate and time left: an empty first chunk gives a rate of 0,
+        // and the division by it fails, as an overflow does.
+        const float rate = float(double(received) / elapsedSeconds());
+        const std::optional<int> total = toLong(double(held + received));
+        if (rate == 0 || !total)
+            return LoopEnd::Failed;
+        const float timeLeft = float((double(m_fileSize) - double(held) - double(received)) / rate);
+        if (!std::isfinite(timeLeft))
+            return LoopEnd::Failed;
+        emit Rate(DownLoadFormat::FormatRate(rate));
+        emit TimeLeft(DownLoadFormat::FormatTimeLeft(timeLeft));
+        emit RecievedBytes(*total);
+        if (!self)
+            return LoopEnd::HostGone;
+        // A length of 0 leaves no percentage: the failure path, after the events before it.
+        const std::optional<int> percent =
+            m_fileSize == 0 ? std::nullopt : toLong(std::nearbyint(double(*total) / m_fileSize * 100));
+        if (!percent)
+            return LoopEnd::Failed;
+        emit Percent(*percent);
+        emit StatusChange(QStringLiteral("Recieving File..."));
+        if (!self)
+            return LoopEnd::HostGone;
+        while (m_pause) {
+            if (!runtime::DoEventsStillLoaded(this))
+                return LoopEnd::HostGone;
+            emit StatusChange(QStringLiteral("Paused."));
+            if (!self)
+                return LoopEnd::HostGone;
+        }
+        if (chunk->size() <= 1)
+            return LoopEnd::Complete;
+    }
+}
+
+// The endings shared by DownLoad and DLResume once the loop has run.
+void DownLoad::endLoop(LoopEnd end, QFile &file)
+{
+    switch (end) {
+    case LoopEnd::Complete: {
+        file.close();
+        m_inDL = false;
+        QPointer<DownLoad> self(this);
+        emit DLComplete();
+        if (!self)
+            return;
+        emit StatusChange(QStringLiteral("Download Successful!"));
+        if (self)
+            m_i1->Cancel();
+        return;
+    }
+    case LoopEnd::Cancelled:
+        emit DLECode(4);
+        emit StatusChange(QStringLiteral("Cancelled."));
+        return;
+    case LoopEnd::Failed:
+        file.close();
+        failDownload();
+        return;
+    case LoopEnd::HostGone:
+        // Its window is gone: nobody is left to tell.
+        file.close();
+        m_i1->Cancel();
+        return;
+    }
+}
+
+void DownLoad::Download()
+{
+    if (m_cancel)
+        return;
+    if (m_onlineCheck && !m_connected) {
+        noConnection();
+        m_i1->Cancel();
+        return;
+    }
+    m_i1->setURL(m_url);
+    const QString target = m_keepType ? DownLoadFormat::ApplyUrlExtension(m_url, m_saveLocation) : m_saveLocation;
+    if (fileFound(target))
+        ModMain::DeleteFilePath(target);
+    QFile file(target);
+    if (!file.open(QIODevice::ReadWrite)) {
+        failDownload();
+        return;
+    }
+    QPointer<DownLoad> self(this);
+    emit StatusChange(QStringLiteral("Opening ") + target + QStringLiteral("..."));
+    if (!self)
+        return;
+    m_inDL = true;
+    endLoop(receiveChunks(file, 0), file);
+}
+
+void DownLoad::DLResume()
+{
+    if (m_cancel)
+        return;
+    if (m_onlineCheck && !m_connected) {
+        noConnection();
+        m_i1->Cancel();
+        return;
+    }
+    m_i1->setURL(m_url);
+    if (!fileFound(m_saveLocation)) {
+        emit DLError(QStringLiteral("Resume File Not Found!"));
+        emit DLECode(6);
+        emit StatusChange(QStringLiteral("Resume File Not Found, Aborting Download!"));
+        return;
+    }
+    if (!m_resumeSupported) {
+        emit DLError(QStringLiteral("Resume Not Supported!"));
+        emit DLECode(7);
+        emit StatusChange(QStringLiteral("Resume NotSupported, Aborting Download!"));
+        return;
+    }
+    const qint64 held = QFileInfo(m_saveLocation).size();
+    if (!m_i1->Execute(QString(), QStringLiteral("GET"), QStringLiteral("Range: bytes=%1-\r\n").arg(held))) {
+        failDownload();
+        return;
+    }
+    if (!waitWhileExecuting())
+        return;
+    QFile file(m_saveLocation);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek(held)) {
+        failDownload();
+        return;
+    }
+    QPointer<DownLoad> self(this);
+    emit StatusChange(QStringLiteral("Opening ") + m_saveLocation + QStringLiteral("..."));
+    if (!self)
+        return;
+    m_inDL = true;
+    endLoop(receiveChunks(file, held), file);
+}
+
+void DownLoad::Cancel()
+{
+    m_cancel = true;
+    emit StatusChange(QStringLiteral("Cancelling.."));
+}
+
+void DownLoad::Pause(bool paused)
+{
+    m_pause = paused;
+    if (!paused)
+        emit StatusChange(QStringLiteral("Unpausing"));
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "runtime/UserControl.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+class QFile;
+
+namespace InetCtlsObjects {
+class Inet;
+}
+
+// The download control: fetches one file over HTTP into a local file, chunk by chunk, and reports
+// every step through its events. GetFileInformation sends the request and reads status and
+// length; DownLoad reads the body; DLResume continues a partial file with a range request. It
+// draws nothing and keeps itself 480 twips square.
+class DownLoad : public runtime::UserControl {
+    Q_OBJECT
+    Q_PROPERTY(QString URL READ URL WRITE setURL)
+    Q_PROPERTY(QString SaveLocation READ SaveLocation WRITE setSaveLocation)
+    Q_PROPERTY(int CHUNK READ CHUNK WRITE setCHUNK)
+    Q_PROPERTY(bool KeepType READ KeepType WRITE setKeepType)
+    Q_PROPERTY(bool OnlineCheck READ OnlineCheck WRITE setOnlineCheck)
+    Q_PROPERTY(bool PromptOverwrite READ PromptOverwrite WRITE setPromptOverwrite)
+    Q_PROPERTY(int ROLLBACK READ ROLLBACK WRITE setROLLBACK)
+    Q_PROPERTY(bool AResume READ ResumeSupported)
+    Q_PROPERTY(bool ResumeSupported READ ResumeSupported)
+    Q_PROPERTY(bool CCancel READ CCancel)
+    Q_PROPERTY(bool CPause READ CPause)
+    Q_PROPERTY(bool Connected READ Connected)
+    Q_PROPERTY(bool FileExists READ FileExists)
+    Q_PROPERTY(int FileSize READ FileSize)
+    Q_PROPERTY(bool InDL READ InDL)
+
+public:
+    DownLoad(QWidget *container, const QString &name, int index = -1);
+    ~DownLoad() override;
+
+    QString URL() const { return m_url; }
+    void setURL(const QString &url);
+    QString SaveLocation() const { return m_saveLocation; }
+    void setSaveLocation(const QString &path);
+    int CHUNK() const { return m_chunk; }
+    void setCHUNK(int size);
+    bool KeepType() const { return m_keepType; }
+    void setKeepType(bool keep);
+    bool OnlineCheck() const { return m_onlineCheck; }
+    void setOnlineCheck(bool check);
+    bool PromptOverwrite() const { return m_promptOverwrite; }
+    void setPromptOverwrite(bool prompt);
+    int ROLLBACK() const { return m_rollback; }
+    void setROLLBACK(int value) { m_rollback = value; }
+
+    bool ResumeSupported() const { return m_resumeSupported; }
+    bool CCancel() const { return m_cancel; }
+    bool CPause() const { return m_pause; }
+    bool Connected() const { return m_connected; }
+    bool FileExists() const { return m_fileExists; }
+    int FileSize() const { return m_fileSize; }
+    bool InDL() const { return m_inDL; }
+
+    void GetFileInformation();
+    // The design names this operation like the control; C++ reserves that name for the constructor.
+    void Download();
+    void DLResume();
+    void Cancel();
+    void Pause(bool paused);
+    // Raises ConnectionState for each kind of connection found; true when there is one.
+    bool CheckConnection();
+
+    // The transfer control, for tests that shorten its time-outs.
+    InetCtlsObjects::Inet &I1() { return *m_i1; }
+
+signals:
+    void DLComplete();
+    void DLError(const QString &text);
+    void DLECode(int code);
+    void RecievedBytes(int bytes);
+    void Percent(int percent);
+    void StatusChange(const QString &text);
+    void Rate(const QString &text);
+    void TimeLeft(const QString &text);
+    void ConnectionState(const QString &text);
+
+protected:
+    void UserControl_InitProperties() override;
+    void UserControl_ReadProperties(const runtime::PropertyBag &bag) override;
+    void UserControl_WriteProperties(runtime::PropertyBag &bag) override;
+    void UserControl_Resize() override;
+
+private:
+    template <class Io>
+    void storedKeys(Io &&io);
+    // The chunk loop of DownLoad and DLResume, into an open file; `held` bytes were there before.
+    enum class LoopEnd { Complete, Cancelled, Failed, HostGone };
+    LoopEnd receiveChunks(QFile &file, qint64 held);
+    void endLoop(LoopEnd end, QFile &file);
+    void failDownload();
+    void noConnection();
+    bool waitWhileExecuting();
+    bool hostLoaded() const;
+    // Seconds since the last GetFileInformation, plus the one second it starts with.
+    double elapsedSeconds() const;
+
+    QString m_url;
+    QString m_saveLocation;
+    int m_chunk = 1024;
+    bool m_keepType = false;
+    bool m_onlineCheck = false;
+    bool m_promptOverwrite = false;
+    int m_rollback = 0;
+    bool m_resumeSupported = false;
+    bool m_cancel = false;
+    bool m_pause = false;
+    bool m_connected = false;
+    bool m_fileExists = false;
+    int m_fileSize = 0;
+    bool m_inDL = false;
+    QElapsedTimer m_started;
+    InetCtlsObjects::Inet *m_i1;
+};

@@ -1,0 +1,517 @@
+#include "update/FrmUpdate.h"
+
+#include "chrome/TitelBar.h"
+#include "components/Inet.h"
+#include "components/SuiteCheckBox.h"
+#include "components/SuiteColorPicker.h"
+#include "components/Zentrax.h"
+#include "controls/PanelFx.h"
+#include "controls/QuordanePB.h"
+#include "controls/dcButton.h"
+#include "core/ModDatabase.h"
+#include "gdi/Dc.h"
+#include "platform/Mod32Icon.h"
+#include "platform/ModDPI.h"
+#include "platform/ModLoadIconFromRes.h"
+#include "platform/ModSkin.h"
+#include "core/ModMain.h"
+#include "core/ModServer.h"
+#include "core/Modini.h"
+#include "runtime/App.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/Label.h"
+#include "runtime/MsgBox.h"
+#include "runtime/PropertyBag.h"
+#include "runtime/StdFont.h"
+#include "runtime/Screen.h"
+#include "runtime/Timer.h"
+#include "skin/FrmColors.h"
+#include "skin/ModColors.h"
+#include "update/DatabaseInstall.h"
+#include "update/DownLoad.h"
+#include "update/VersionCheck.h"
+
+#include <QDesktopServices>
+#include <QHash>
+#include <QUrl>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+const QString kUpdatesPath = QStringLiteral("/files/updates/kestrova/");
+
+// The main window, reached by name: this folder cannot include it.
+runtime::Control *mainWindowControl(const QString &name)
+{
+    for (runtime::Form *form : runtime::Forms::All()) {
+        if (form->Name() == QLatin1String("FrmMain"))
+            return form->findControl(name);
+    }
+    return nullptr;
+}
+
+QString localDatabaseVersion()
+{
+    const runtime::Control *label = mainWindowControl(QStringLiteral("LabelDatabaseVersion"));
+    return label ? VersionCheck::LocalDatabaseVersion(runtime::getPropertyByName(label, "Caption").toString()) : QString();
+}
+
+// The main window's recount timer closes and reopens the database and shows its version and count.
+void reopenDatabaseInMainWindow()
+{
+    if (runtime::Control *timer = mainWindowControl(QStringLiteral("TimerCountDatabase")))
+        runtime::setPropertyByName(timer, "Enabled", true);
+}
+
+void hideUpdateAvailableInMainWindow()
+{
+    if (runtime::Control *label = mainWindowControl(QStringLiteral("ImportantLabelUpdateAvailable")))
+        runtime::setPropertyByName(label, "Visible", false);
+}
+
+// A colour of the live scheme: swatch 1 is programtext, 12 importanttext.
+std::optional<runtime::OleColor> schemeColor(int swatch)
+{
+    const FrmColors *colors = runtime::Forms::Get<FrmColors>();
+    const SuiteColorPicker *picker = colors ? colors->ColorPicker(swatch) : nullptr;
+    return picker ? std::optional<runtime::OleColor>(picker->Color()) : std::nullopt;
+}
+
+const runtime::StdFont kVerdana(QStringLiteral("Verdana"), 8.25);
+
+// Places a control by twips in whatever scale its container uses (a panel counts in pixels).
+void place(runtime::Control *control, double left, double top, double width, double height)
+{
+    const double x = control->unitsPerPixelX() / runtime::Screen::TwipsPerPixelX();
+    const double y = control->unitsPerPixelY() / runtime::Screen::TwipsPerPixelY();
+    control->Move(left * x, top * y, width * x, height * y);
+}
+
+runtime::PropertyBag titleBarBag()
+{
+    return runtime::PropertyBag{{"Caption", "Updates"},
+                                {"BackColor", 0xF7B8F8u},
+                                {"BackColorCover", 1750},
+                                {"BackColorV1Begin", 0xFF9933u},
+                                {"BackColorV1End", 0u},
+                                {"BackColorV2Begin", 0xC0C0C0u},
+                                {"BackColorV2End", 0xC0C0C0u},
+                                {"ForeColor", 0xFFFFFFu},
+                                {"CaptionColorBack", 0u},
+                                {"PicturePosMode", 2},
+                                {"PicturePosY", 8},
+                                {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Verdana"), 9.75))}};
+}
+
+} // namespace
+
+struct FrmUpdate::Check {
+    int limit;
+    runtime::Label *onlineLabel;
+    runtime::Label *resultLabel;
+    dcButton *button;
+    bool &upToDate;
+    InetCtlsObjects::Inet *inet;
+    QString page;
+    QString localVersion;
+};
+
+FrmUpdate::FrmUpdate() : runtime::Form(QStringLiteral("FrmUpdate"))
+{
+    setCaption(QStringLiteral("Updates"));
+    Move(0, 0, 6240, 3600);
+    createControls();
+}
+
+FrmUpdate::~FrmUpdate() = default;
+
+void FrmUpdate::createControls()
+{
+    const auto label = [](QWidget *container, const char *name, const QString &caption, double left, double top) {
+        auto *created = new runtime::Label(container, QLatin1String(name));
+        created->setCaption(caption);
+        created->setBackStyle(runtime::vbTransparent);
+        created->setFont(kVerdana);
+        place(created, left, top, 3900, 240);
+        return created;
+    };
+    const auto button = [](QWidget *container, const char *name, const QString &caption, double left, double top) {
+        auto *created = new dcButton(container, QLatin1String(name));
+        created->ReadProperties(runtime::PropertyBag{{"Caption", caption}, {"Font", QVariant::fromValue(kVerdana)}});
+        place(created, left, top, 1935, 375);
+        return created;
+    };
+    const auto panel = [this](const char *name, const QString &title, double top, double height) {
+        auto *created = new PanelFx(this, QLatin1String(name));
+        created->ReadProperties(runtime::PropertyBag{{"TitleCaption", title}, {"Font", QVariant::fromValue(kVerdana)}});
+        place(created, 60, top, 6120, height);
+        return created;
+    };
+
+    m_titelBar = new TitelBar(this);
+    m_titelBar->ReadProperties(titleBarBag());
+    place(m_titelBar, 0, 0, 6240, 480);
+
+    m_panelProgram = panel("PanelProgram", QStringLiteral("Current Program Version: "), 540, 1140);
+    m_label1 = label(m_panelProgram, "Label1", QStringLiteral("Online Version:"), 120, 390);
+    m_label2 = label(m_panelProgram, "Label2", QStringLiteral("Update Available:"), 120, 720);
+    m_commandOpen = button(m_panelProgram, "CommmandOpenQuordane", QStringLiteral("Open Quordane"), 4080, 540);
+    m_commandOpen->setEnabled(false);
+
+    m_panelDatabase = panel("PanelDatabase", QStringLiteral("Device Database Version: "), 1740, 1140);
+    m_label4 = label(m_panelDatabase, "Label4", QStringLiteral("Online Version:"), 120, 390);
+    m_label3 = label(m_panelDatabase, "Label3", QStringLiteral("Update Available:"), 120, 720);
+    m_commandDownload = button(m_panelDatabase, "CommandDownloadDatabase", QStringLiteral("Download Database"), 4080, 540);
+    m_commandDownload->setEnabled(false);
+
+    m_panelDownloading = panel("PanelDownloading", QStringLiteral("Downloading Database..."), 540, 2580);
+    m_panelDownloading->setVisible(false);
+    m_lblTotalBytes = label(m_panelDownloading, "lblTotalBytes", QStringLiteral("Total Bytes - "), 120, 360);
+    m_lblCBytes = label(m_panelDownloading, "lblCBytes", QStringLiteral("Bytes Read - "), 120, 600);
+    m_lblStatus = label(m_panelDownloading, "lblStatus", QStringLiteral("Status - "), 120, 840);
+    m_infoLabelPercent = label(m_panelDownloading, "InfoLabelpercent", QStringLiteral("Percent Downloaded - "), 120, 1080);
+    m_lblTime = label(m_panelDownloading, "lblTime", QStringLiteral("Time Remaining - "), 120, 1320);
+    m_infoLabelRate = label(m_panelDownloading, "InfolabelRate", QStringLiteral("Transfer Rate - "), 120, 1560);
+    m_lblerr = label(m_panelDownloading, "lblerr", QStringLiteral("Error Code - "), 120, 1800);
+    m_importantLabelUnzip = label(m_panelDownloading, "ImportantLabelUnzip", QStringLiteral("Decompressing Database..."), 120, 2040);
+    place(m_importantLabelUnzip, 120, 2040, 5880, 240);
+    m_importantLabelUnzip->setVisible(false);
+    m_pb1 = new QuordanePB(m_panelDownloading, QStringLiteral("PB1"));
+    m_pb1->ReadProperties(runtime::PropertyBag{{"Segments", true}});
+    place(m_pb1, 120, 2310, 3900, 195);
+    m_commandCancel = button(m_panelDownloading, "CommandCancel", QStringLiteral("Cancel"), 4080, 2130);
+
+    m_checkForUpdates = new SuiteCheckBox(this, QStringLiteral("CheckForUpdates"));
+    m_checkForUpdates->setCaption(QStringLiteral("Check For Updates At Program Startup"));
+    m_checkForUpdates->setFont(kVerdana);
+    place(m_checkForUpdates, 120, 3210, 4500, 300);
+
+    m_dl1 = new DownLoad(this, QStringLiteral("DL1"));
+    m_dl1->InitNew();
+    m_dl1->setVisible(false);
+    m_inet1 = new InetCtlsObjects::Inet(this);
+    m_inet1->setObjectName(QStringLiteral("Inet1"));
+    m_inet2 = new InetCtlsObjects::Inet(this);
+    m_inet2->setObjectName(QStringLiteral("Inet2"));
+    m_timerCheckForUpdates = new runtime::Timer(this, QStringLiteral("TimerCheckForUpdates"), 250, false);
+    m_timer1 = new runtime::Timer(this, QStringLiteral("Timer1"), 250, false);
+
+    connect(m_checkForUpdates, &SuiteCheckBox::MouseUp, this, &FrmUpdate::CheckForUpdates_MouseUp);
+    connect(m_commandDownload, &dcButton::Click, this, &FrmUpdate::CommandDownloadDatabase_Click);
+    connect(m_commandCancel, &dcButton::Click, this, &FrmUpdate::CommandCancel_Click);
+    connect(m_commandOpen, &dcButton::Click, this, &FrmUpdate::CommmandOpenQuordane_Click);
+    connect(m_timer1, &runtime::Timer::Tick, this, &FrmUpdate::Timer1_Timer);
+    connect(m_timerCheckForUpdates, &runtime::Timer::Tick, this, &FrmUpdate::TimerCheckForUpdates_Timer);
+    connect(m_dl1, &DownLoad::DLComplete, this, &FrmUpdate::DL1_DLComplete);
+    connect(m_dl1, &DownLoad::DLECode, this, &FrmUpdate::DL1_DLECode);
+    connect(m_dl1, &DownLoad::RecievedBytes, this, &FrmUpdate::DL1_RecievedBytes);
+    connect(m_dl1, &DownLoad::Percent, this, &FrmUpdate::DL1_Percent);
+    connect(m_dl1, &DownLoad::StatusChange, this, &FrmUpdate::DL1_StatusChange);
+    connect(m_dl1, &DownLoad::Rate, this, &FrmUpdate::DL1_Rate);
+    connect(m_dl1, &DownLoad::TimeLeft, this, &FrmUpdate::DL1_TimeLeft);
+}
+
+QString FrmUpdate::SizeText(int bytes)
+{
+    if (bytes >= 0 && bytes <= 1023)
+        return QString::number(bytes);
+    if (bytes >= 1024 && bytes <= 1048576)
+        return QString::number(bytes / 1024.0, 'f', 2) + QStringLiteral(" KB");
+    return QString::number(bytes / 1048576.0, 'f', 2) + QStringLiteral(" MB");
+}
+
+bool FrmUpdate::yield()
+{
+    return runtime::DoEventsStillLoaded(this);
+}
+
+void FrmUpdate::Form_Load()
+{
+    if (ModMain::ClosingProgram) {
+        runtime::Unload(this);
+        return;
+    }
+    Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
+    if (!yield())
+        return;
+    setHeight(3600);
+    setWidth(6240);
+    Move(runtime::Screen::Width() / 2 - Width() / 2, runtime::Screen::Height() / 2 - Height() / 2);
+    // The frame is drawn once per resize and must survive repaints in between.
+    setAutoRedraw(true);
+    if (!yield())
+        return;
+    m_panelProgram->setTitleCaption(QStringLiteral("Current Program Version: %1.%2.%3")
+                                        .arg(runtime::App::Major())
+                                        .arg(runtime::App::Minor())
+                                        .arg(runtime::App::Revision()));
+    m_panelDatabase->setTitleCaption(QStringLiteral("Device Database Version: ") + localDatabaseVersion());
+    if (!yield())
+        return;
+    ModColors::ApplyColorsToForm(this);
+    if (!yield())
+        return;
+    const int iconSize = int(std::lround(24 * ModDPI::DPIScale));
+    m_titelBar->setPictureButton(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), iconSize, iconSize, 0, false));
+    m_titelBar->setCaption(Caption());
+    m_titelBar->setWidth(Width());
+    m_checkForUpdates->setValue(ModMain::CheckForUpdates ? 1 : 0);
+    ModMain::DeleteFilePath(runtime::App::Path() + QStringLiteral("/hwids.7z"));
+    ModSkin::SetTransparentColor(this, m_titelBar->BackColor());
+}
+
+void FrmUpdate::Form_Resize()
+{
+    m_titelBar->setWidth(Width());
+    Cls();
+    // Left, right and bottom edges; the top lies outside, under the title bar.
+    const int right = int(std::lround(Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
+    const int bottom = int(std::lround(Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
+    if (gdi::Dc *dc = hdc())
+        dc->rectangle(0, -50, right, bottom);
+    Refresh();
+}
+
+void FrmUpdate::Form_Unload(int &Cancel)
+{
+    const int value = m_pb1->Value();
+    if (value != 0 && value != m_pb1->Max()) {
+        Cancel = 1;
+        return;
+    }
+    // Events the download control raises from here on reach nobody.
+    m_dl1->disconnect(this);
+    if (m_databaseClosed) {
+        m_databaseClosed = false;
+        reopenDatabaseInMainWindow();
+    }
+}
+
+bool FrmUpdate::runCheck(const Check &check)
+{
+    check.onlineLabel->setCaption(QStringLiteral("Online Version: Checking..."));
+    if (!yield())
+        return false;
+    QString online;
+    online = check.inet->OpenURL(ModServer::WebServer() + kUpdatesPath + check.page);
+    if (!yield())
+        return false;
+    check.inet->Cancel();
+    if (!yield())
+        return false;
+    const bool valid = VersionCheck::IsValidOnlineVersion(online, check.limit);
+    check.onlineLabel->setCaption(valid ? QStringLiteral("Online Version: ") + online : QStringLiteral("Online Version: Error"));
+    if (!yield())
+        return false;
+    if (valid) {
+        check.upToDate = false;
+        check.upToDate = VersionCheck::IsUpToDate(online, check.localVersion);
+        check.resultLabel->setCaption(check.upToDate ? QStringLiteral("Update Available: NO") : QStringLiteral("Update Available: YES"));
+        if (const std::optional<runtime::OleColor> color = schemeColor(check.upToDate ? 1 : 12))
+            check.resultLabel->setForeColor(*color);
+        check.button->setEnabled(!check.upToDate);
+    }
+    return yield();
+}
+
+void FrmUpdate::CheckForUpdate()
+{
+    runCheck({VersionCheck::ProgramVersionLimit, m_label1, m_label2, m_commandOpen, ModMain::ProgramUpToDate, m_inet1,
+              QStringLiteral("update.htm"), ModMain::AppVersion});
+}
+
+void FrmUpdate::CheckForDatabaseUpdate()
+{
+    runCheck({VersionCheck::DatabaseVersionLimit, m_label4, m_label3, m_commandDownload, ModMain::DatabaseUpToDate, m_inet2,
+              QStringLiteral("database_v1.htm"), localDatabaseVersion()});
+}
+
+void FrmUpdate::TimerCheckForUpdates_Timer()
+{
+    m_timerCheckForUpdates->setEnabled(false);
+    if (!yield())
+        return;
+    CheckForUpdate();
+    if (!yield())
+        return;
+    CheckForDatabaseUpdate();
+    yield();
+}
+
+void FrmUpdate::CheckForUpdates_MouseUp()
+{
+    const int value = m_checkForUpdates->Value();
+    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates"), QString::number(value));
+    ModMain::CheckForUpdates = value != 0;
+    yield();
+}
+
+void FrmUpdate::CommmandOpenQuordane_Click()
+{
+    QDesktopServices::openUrl(QUrl(ModServer::HomePage()));
+}
+
+void FrmUpdate::CommandDownloadDatabase_Click()
+{
+    ModDatabase::CloseDatabase();
+    m_databaseClosed = true;
+    m_importantLabelUnzip->setVisible(false);
+    m_panelDownloading->setTitleCaption(QStringLiteral("Downloading Database..."));
+    m_panelDatabase->setVisible(false);
+    m_panelProgram->setVisible(false);
+    m_panelDownloading->setVisible(true);
+    if (!yield())
+        return;
+    m_timer1->setEnabled(true);
+    yield();
+}
+
+void FrmUpdate::CommandCancel_Click()
+{
+    m_dl1->Cancel();
+    if (!yield())
+        return;
+    m_pb1->setValue(0);
+    if (!yield())
+        return;
+    runtime::Unload(this);
+}
+
+void FrmUpdate::Timer1_Timer()
+{
+    m_timer1->setEnabled(false);
+    QPointer<FrmUpdate> self(this);
+    m_dl1->setURL(ModServer::WebServer() + kUpdatesPath + QStringLiteral("hwids.7z"));
+    m_dl1->setSaveLocation(runtime::App::Path() + QStringLiteral("/hwids.7z"));
+    m_dl1->GetFileInformation();
+    if (!self || !IsLoaded())
+        return;
+    if (m_dl1->FileSize() < 1) {
+        m_pb1->setValue(0);
+    } else {
+        m_pb1->setMax(m_dl1->FileSize());
+        m_pb1->setValue(0);
+        m_lblTotalBytes->setCaption(QStringLiteral("Total Bytes - ") + SizeText(m_dl1->FileSize()));
+        m_dl1->Download();
+        if (!self || !IsLoaded())
+            return;
+    }
+    // A download that never started or failed: lookups go on with the old database meanwhile.
+    if (m_databaseClosed) {
+        m_databaseClosed = false;
+        reopenDatabaseInMainWindow();
+    }
+}
+
+void FrmUpdate::DL1_RecievedBytes(int bytes)
+{
+    if (!IsLoaded())
+        return;
+    m_pb1->setValue(bytes);
+    m_lblCBytes->setCaption(QStringLiteral("Current Bytes Read - ") + SizeText(bytes));
+    yield();
+}
+
+void FrmUpdate::DL1_Percent(int percent)
+{
+    if (!IsLoaded())
+        return;
+    m_infoLabelPercent->setCaption(QStringLiteral("Percent Complete - ") + QString::number(percent));
+    yield();
+}
+
+void FrmUpdate::DL1_StatusChange(const QString &text)
+{
+    if (!IsLoaded())
+        return;
+    m_lblStatus->setCaption(QStringLiteral("Status - ") + text);
+    yield();
+}
+
+void FrmUpdate::DL1_Rate(const QString &text)
+{
+    if (!IsLoaded())
+        return;
+    m_infoLabelRate->setCaption(QStringLiteral("Transfer Rate - ") + text);
+    yield();
+}
+
+void FrmUpdate::DL1_TimeLeft(const QString &text)
+{
+    if (!IsLoaded())
+        return;
+    m_lblTime->setCaption(QStringLiteral("Time Remaining - ") + text);
+    yield();
+}
+
+void FrmUpdate::DL1_DLECode(int code)
+{
+    if (!IsLoaded())
+        return;
+    static const QHash<int, QString> texts = {
+        {1, QStringLiteral("Error Code - [1] Uknown Error!")},
+        {2, QStringLiteral("Error Code - [2] File Doesn't Exist!")},
+        {3, QStringLiteral("Error Code - [3] Server Timed Out!")},
+        {4, QStringLiteral("Error Code - [4] Download Was Cancelled By User!")},
+        {5, QStringLiteral("Error Code - [5] No Connection Present!")},
+        {6, QStringLiteral("Error Code - [6] Internal Server Error!")},
+        {401, QStringLiteral("Error Code - [401] Unauthorized Access!")},
+        {403, QStringLiteral("Error Code - [403] Access Denied!")},
+    };
+    const auto text = texts.constFind(code);
+    if (text != texts.constEnd())
+        m_lblerr->setCaption(*text);
+}
+
+void FrmUpdate::zip_Progress(double bytesDone, double bytesTotal)
+{
+    if (!IsLoaded())
+        return;
+    m_importantLabelUnzip->setCaption(QStringLiteral("Decompressing Database... Progress: ") + ModMain::FormatByteSize(bytesDone)
+                                      + QStringLiteral(" of ") + ModMain::FormatByteSize(bytesTotal));
+    yield();
+}
+
+void FrmUpdate::DL1_DLComplete()
+{
+    if (!IsLoaded())
+        return;
+    m_importantLabelUnzip->setVisible(true);
+    m_panelDownloading->setTitleCaption(QStringLiteral("Decompressing Database..."));
+    if (!yield())
+        return;
+    QPointer<FrmUpdate> self(this);
+    DatabaseInstall::Result result;
+    {
+        Zentrax zip;
+        connect(&zip, &Zentrax::Progress, this, &FrmUpdate::zip_Progress);
+        const QString folder = runtime::App::Path();
+        result = DatabaseInstall::Install(zip, folder + QStringLiteral("/hwids.7z"), folder);
+    }
+    if (!self || !IsLoaded())
+        return;
+    QString failure;
+    if (result == DatabaseInstall::Result::Installed) {
+        m_panelDownloading->setTitleCaption(QStringLiteral("Decompressed Successfully"));
+        m_importantLabelUnzip->setCaption(QStringLiteral("Decompressed Successfully"));
+        // Painted before the window closes, so the user sees the install succeed.
+        if (!yield())
+            return;
+    } else {
+        failure = result == DatabaseInstall::Result::OpenFailed ? QStringLiteral("Failed to open the download database file!")
+                                                                 : QStringLiteral("Failed to decompress the download database file!");
+        m_importantLabelUnzip->setCaption(failure);
+    }
+    if (!failure.isEmpty()) {
+        runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
+        if (!self || !IsLoaded())
+            return;
+    }
+    m_databaseClosed = false;
+    reopenDatabaseInMainWindow();
+    hideUpdateAvailableInMainWindow();
+    runtime::Unload(this);
+}

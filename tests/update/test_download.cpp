@@ -1,0 +1,321 @@
+#include "update/DownLoad.h"
+#include "update/DownLoadFormat.h"
+
+#include "components/Inet.h"
+#include "os/WinInet.h"
+#include "runtime/PropertyBag.h"
+#include "runtime/Screen.h"
+#include "support_downloadserver.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using testsupport::LocalHttpServer;
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Every event of the control, in order; the rate and time-left texts vary with the clock and
+// are recorded by name only.
+struct EventLog {
+    QStringList events;
+    explicit EventLog(DownLoad &dl)
+    {
+        QObject::connect(&dl, &DownLoad::DLComplete, [this] { events << QStringLiteral("DLComplete"); });
+        QObject::connect(&dl, &DownLoad::DLError, [this](const QString &s) { events << QStringLiteral("DLError ") + s; });
+        QObject::connect(&dl, &DownLoad::DLECode, [this](int c) { events << QStringLiteral("DLECode %1").arg(c); });
+        QObject::connect(&dl, &DownLoad::RecievedBytes, [this](int n) { events << QStringLiteral("RecievedBytes %1").arg(n); });
+        QObject::connect(&dl, &DownLoad::Percent, [this](int n) { events << QStringLiteral("Percent %1").arg(n); });
+        QObject::connect(&dl, &DownLoad::StatusChange, [this](const QString &s) { events << QStringLiteral("Status ") + s; });
+        QObject::connect(&dl, &DownLoad::Rate, [this](const QString &) { events << QStringLiteral("Rate"); });
+        QObject::connect(&dl, &DownLoad::TimeLeft, [this](const QString &) { events << QStringLiteral("TimeLeft"); });
+        QObject::connect(&dl, &DownLoad::ConnectionState, [this](const QString &s) { events << QStringLiteral("Connection ") + s; });
+    }
+    QStringList take() { return std::exchange(events, {}); }
+};
+
+QStringList chunkEvents(int bytes, int percent)
+{
+    return {QStringLiteral("Rate"), QStringLiteral("TimeLeft"), QStringLiteral("RecievedBytes %1").arg(bytes),
+            QStringLiteral("Percent %1").arg(percent), QStringLiteral("Status Recieving File...")};
+}
+
+const QStringList kInformation = {QStringLiteral("Status Initiating Connection."),
+                                  QStringLiteral("Status Connection Accepted, Retrieving File Information."),
+                                  QStringLiteral("Status Retrieving File Information Complete!")};
+
+class DownLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        dl.I1().setTimeouts({3000ms, 1000ms, 10000ms});
+        dl.setSaveLocation(target);
+    }
+    QString url(const char *path) const { return server.url(QLatin1String(path)); }
+
+    QByteArray file = testsupport::patternBytes(2500);
+    LocalHttpServer server{[this](httplib::Server &http, LocalHttpServer &self) { testsupport::downloadRoutes(http, self, file); }};
+    QTemporaryDir dir;
+    QString target = dir.filePath(QStringLiteral("hwids.7z"));
+    QWidget host;
+    DownLoad dl{&host, QStringLiteral("DL1")};
+    EventLog log{dl};
+};
+
+TEST_F(DownLoadTest, AWholeDownloadRaisesItsEventsInOrder)
+{
+    writeFile(target, QByteArray(9000, 'o'));
+    dl.setPromptOverwrite(true);
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    EXPECT_EQ(log.take(), kInformation);
+    EXPECT_EQ(dl.FileSize(), 2500);
+    EXPECT_TRUE(dl.FileExists());
+    EXPECT_TRUE(dl.ResumeSupported());
+    dl.Download();
+    QStringList expected = {QStringLiteral("Status Opening ") + target + QStringLiteral("...")};
+    expected << chunkEvents(1024, 41) << chunkEvents(2048, 82) << chunkEvents(2500, 100) << chunkEvents(2500, 100)
+             << QStringLiteral("DLComplete") << QStringLiteral("Status Download Successful!");
+    EXPECT_EQ(log.take(), expected);
+    EXPECT_EQ(readFile(target), file) << "the older, longer file was deleted first";
+    EXPECT_FALSE(dl.InDL());
+}
+
+TEST_F(DownLoadTest, AnswersOfTheServerAsTheFileInformationReportsThem)
+{
+    struct Row {
+        const char *path;
+        QStringList events;
+        bool exists;
+        int size;
+    };
+    const QString headersFailed[] = {QStringLiteral("DLError Error Reading File Headers."),
+                                     QStringLiteral("Status Error Reading File Headers!"), QStringLiteral("DLECode 3")};
+    const Row rows[] = {
+        {"/401", {QStringLiteral("Status Unauthorized Access, Download Terminated!"), QStringLiteral("DLECode 401"),
+                  QStringLiteral("DLError Unauthorized Access!")}, true, 0},
+        {"/403", {QStringLiteral("Status Access Denied, Download Terminated!"), QStringLiteral("DLECode 403"),
+                  QStringLiteral("DLError Access Denied!")}, true, 0},
+        {"/404", {QStringLiteral("DLError File Not Found!"), QStringLiteral("Status File Not Found!"), QStringLiteral("DLECode 2")},
+         false, 0},
+        {"/500", {QStringLiteral("Status Retrieving File Information Complete!")}, true, 17},
+        {"/nolength", {headersFailed[0], headersFailed[1], headersFailed[2]}, true, 0},
+        {"/stall", {QStringLiteral("Status Retrieving File Information Complete!")}, true, 1000},
+    };
+    for (const Row &row : rows) {
+        DownLoad fresh(&host, QStringLiteral("DL2"));
+        EventLog events(fresh);
+        fresh.setURL(url(row.path));
+        fresh.GetFileInformation();
+        QStringList expected = kInformation.mid(0, 2);
+        expected << row.events;
+        EXPECT_EQ(events.take(), expected) << row.path;
+        EXPECT_EQ(fresh.FileExists(), row.exists) << row.path;
+        EXPECT_EQ(fresh.FileSize(), row.size) << row.path;
+        EXPECT_EQ(fresh.ResumeSupported(), row.exists && row.size != 0 || row.path == std::string("/nolength"))
+            << row.path << ": an HTTP/1.1 answer sets it before the length is read, 401 and 403 clear it";
+    }
+    // No answer at all, or never a header: the busy-flag wait ends after the time-outs.
+    for (const QString &address : {QStringLiteral("http://127.0.0.1:1/none"), url("/silent")}) {
+        DownLoad silent(&host, QStringLiteral("DL3"));
+        EventLog events(silent);
+        silent.I1().setTimeouts({3000ms, 1000ms, 10000ms});
+        silent.setURL(address);
+        silent.GetFileInformation();
+        EXPECT_EQ(events.take(), (QStringList{kInformation[0], kInformation[1], headersFailed[0], headersFailed[1], headersFailed[2]}))
+            << address.toStdString();
+    }
+}
+
+TEST_F(DownLoadTest, FailuresDuringTheBodyTakeTheFailurePathWithCodeOne)
+{
+    const QStringList failed = {QStringLiteral("DLError Error Downloading File from : "), QStringLiteral(
+                                    "Status Download Aborted Due To Error In Download!"), QStringLiteral("DLECode 1")};
+    for (const char *path : {"/stall", "/cut", "/empty"}) {
+        dl.setURL(url(path));
+        dl.GetFileInformation();
+        log.take();
+        dl.Download();
+        const QStringList events = log.take();
+        ASSERT_GE(events.size(), 3) << path;
+        EXPECT_EQ(events.mid(events.size() - 3), (QStringList{failed[0] + url(path), failed[1], failed[2]})) << path;
+        EXPECT_FALSE(events.contains(QStringLiteral("DLComplete"))) << path;
+    }
+    // A length of 0 with a body: the first chunk is written, then the percentage fails.
+    dl.setURL(url("/empty"));
+    dl.GetFileInformation();
+    ASSERT_EQ(dl.FileSize(), 0);
+    ASSERT_TRUE(dl.I1().Execute(url("/file.zip")));
+    while (dl.I1().StillExecuting()) {
+    }
+    log.take();
+    dl.Download();
+    EXPECT_EQ(log.take(), (QStringList{QStringLiteral("Status Opening ") + target + QStringLiteral("..."), QStringLiteral("Rate"),
+                                       QStringLiteral("TimeLeft"), QStringLiteral("RecievedBytes 1024"),
+                                       failed[0] + url("/empty"), failed[1], failed[2]}));
+    EXPECT_EQ(readFile(target), file.left(1024)) << "what was written stays";
+}
+
+TEST_F(DownLoadTest, CancelWhilePausedWaitsForTheUnpause)
+{
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    QObject::connect(&dl, &DownLoad::Percent, &dl, [this](int) {
+        if (!dl.CPause() && dl.property("paused").isNull()) {
+            dl.setProperty("paused", true);
+            dl.Pause(true);
+            QTimer::singleShot(20, &dl, [this] { dl.Cancel(); });
+            QTimer::singleShot(80, &dl, [this] {
+                EXPECT_TRUE(dl.CCancel()) << "no effect while paused";
+                dl.Pause(false);
+            });
+        }
+    });
+    log.take();
+    dl.Download();
+    const QStringList events = log.take();
+    EXPECT_TRUE(events.contains(QStringLiteral("Status Paused.")));
+    EXPECT_TRUE(events.contains(QStringLiteral("Status Cancelling..")));
+    EXPECT_EQ(events.mid(events.size() - 4),
+              (QStringList{QStringLiteral("Status Unpausing"), QStringLiteral("Status Paused."), QStringLiteral("DLECode 4"),
+                           QStringLiteral("Status Cancelled.")}));
+    EXPECT_FALSE(dl.CCancel());
+    EXPECT_EQ(readFile(target), file.left(1024)) << "the part written stays on disk";
+
+    dl.Cancel();
+    log.take();
+    dl.Download();
+    EXPECT_EQ(log.take(), QStringList()) << "a pending cancel returns at once";
+    EXPECT_TRUE(dl.CCancel());
+}
+
+TEST_F(DownLoadTest, OnlineCheckWithoutAConnection)
+{
+    os::SetConnectedStateForTesting(true);
+    dl.setOnlineCheck(true);
+    dl.setURL(url("/file.zip"));
+    dl.Download();
+    const QStringList noConnection = {QStringLiteral("DLECode 5"), QStringLiteral("DLError No Connection Found!"),
+                                      QStringLiteral("Status Download aborted, no connection present!")};
+    EXPECT_EQ(log.take(), noConnection) << "no GetFileInformation before";
+    os::SetConnectedStateForTesting(false);
+    dl.GetFileInformation();
+    EXPECT_EQ(log.take(), noConnection);
+    os::SetConnectedStateForTesting(true);
+    dl.GetFileInformation();
+    EXPECT_EQ(log.take().first(), QStringLiteral("Connection Connected Via LAN."));
+    os::SetConnectedStateForTesting(std::nullopt);
+}
+
+TEST_F(DownLoadTest, KeepTypeTakesTheUrlsExtension)
+{
+    dl.setKeepType(true);
+    dl.setSaveLocation(dir.filePath(QStringLiteral("a.tmp")));
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    dl.Download();
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("a.zip"))), file);
+    EXPECT_EQ(dl.SaveLocation(), dir.filePath(QStringLiteral("a.tmp")));
+
+    dl.setURL(url("/nolength") + QStringLiteral("/"));
+    dl.GetFileInformation();
+    log.take();
+    dl.Download();
+    EXPECT_EQ(log.take().last(), QStringLiteral("DLECode 1")) << "the odd path cannot be opened";
+}
+
+TEST_F(DownLoadTest, ResumeContinuesThePartialFileWithARangeRequest)
+{
+    DownLoad fresh(&host, QStringLiteral("DL2"));
+    EventLog events(fresh);
+    fresh.setSaveLocation(dir.filePath(QStringLiteral("none")));
+    fresh.DLResume();
+    EXPECT_EQ(events.take(), (QStringList{QStringLiteral("DLError Resume File Not Found!"), QStringLiteral("DLECode 6"),
+                                          QStringLiteral("Status Resume File Not Found, Aborting Download!")}));
+    writeFile(target, file.left(1000));
+    fresh.setSaveLocation(target);
+    fresh.DLResume();
+    EXPECT_EQ(events.take(), (QStringList{QStringLiteral("DLError Resume Not Supported!"), QStringLiteral("DLECode 7"),
+                                          QStringLiteral("Status Resume NotSupported, Aborting Download!")}));
+
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    log.take();
+    dl.DLResume();
+    const QStringList resumed = log.take();
+    EXPECT_TRUE(resumed.contains(QStringLiteral("RecievedBytes 2500")));
+    EXPECT_EQ(resumed.last(), QStringLiteral("Status Download Successful!"));
+    EXPECT_EQ(readFile(target), file);
+}
+
+TEST(DownLoadControl, StoredPropertiesDefaultsAndSize)
+{
+    QWidget host;
+    DownLoad dl(&host, QStringLiteral("DL1"));
+    dl.InitNew();
+    EXPECT_EQ(dl.CHUNK(), 1024);
+    EXPECT_EQ(dl.SaveLocation(), QStringLiteral("C:\\File1.tmp"));
+    EXPECT_FALSE(dl.KeepType() || dl.OnlineCheck() || dl.PromptOverwrite());
+    dl.setWidth(3000);
+    dl.setHeight(10);
+    EXPECT_EQ(dl.width(), qRound(480 / runtime::Screen::TwipsPerPixelX()));
+    EXPECT_EQ(dl.height(), qRound(480 / runtime::Screen::TwipsPerPixelY()));
+    dl.setCHUNK(2048);
+    dl.setURL(QStringLiteral("http://h.example/x.7z"));
+    dl.setOnlineCheck(true);
+    EXPECT_EQ(dl.ChangedProperties(), (QStringList{QStringLiteral("CHUNK"), QStringLiteral("URL"), QStringLiteral("OnlineCheck")}));
+    const runtime::PropertyBag bag = dl.WriteProperties();
+    DownLoad copy(&host, QStringLiteral("DL2"));
+    copy.ReadProperties(bag);
+    EXPECT_EQ(copy.CHUNK(), 2048);
+    EXPECT_EQ(copy.URL(), QStringLiteral("http://h.example/x.7z"));
+    EXPECT_TRUE(copy.OnlineCheck());
+    EXPECT_FALSE(copy.KeepType());
+}
+
+TEST(DownLoadFormat, RateTexts)
+{
+    const std::pair<double, const char *> rows[] = {{0, "0 Bytes/s"},       {1023, "1023 Bytes/s"},  {1023.5, "0.00 MB/s"},
+                                                    {1024, "1.00 KB/s"},    {1048576, "1024.00 KB/s"}, {1048577, "1.00 MB/s"},
+                                                    {-5, "-0.00 MB/s"}};
+    for (const auto &[rate, text] : rows)
+        EXPECT_EQ(DownLoadFormat::FormatRate(rate), QLatin1String(text)) << rate;
+}
+
+TEST(DownLoadFormat, TimeLeftTexts)
+{
+    const std::pair<float, const char *> rows[] = {{0, "0 sec"},           {59, "59 sec"},       {59.5f, "0 hr 1 min"},
+                                                   {60, "1 min 0 sec"},    {125.5f, "2 min 6 sec"}, {3599, "59 min 59 sec"},
+                                                   {3600, "1 hr 0 min"},   {7230, "2 hr 0 min"}, {-10, "-1 hr 0 min"},
+                                                   {1e7f, "2777 hr 47 min"}};
+    for (const auto &[seconds, text] : rows)
+        EXPECT_EQ(DownLoadFormat::FormatTimeLeft(seconds), QLatin1String(text)) << seconds;
+}
+
+TEST(DownLoadFormat, UrlExtension)
+{
+    using DownLoadFormat::ApplyUrlExtension;
+    EXPECT_EQ(ApplyUrlExtension(QStringLiteral("http://h/files/hwids.7z"), QStringLiteral("C:\\File1.tmp")), QStringLiteral("C:\\File1.7z"));
+    EXPECT_EQ(ApplyUrlExtension(QStringLiteral("http://h/file.zip"), QStringLiteral("C:\\a.tmp")), QStringLiteral("C:\\a.zip"));
+    EXPECT_EQ(ApplyUrlExtension(QStringLiteral("http://h/abcdefg"), QStringLiteral("C:\\a.tmp")), QStringLiteral("C:\\a.http://h/abcdefg"));
+    EXPECT_EQ(ApplyUrlExtension(QStringLiteral("a.b"), QStringLiteral("C:\\a.tmp")), QStringLiteral("C:\\a.a.b")) << "too short";
+}
+
+} // namespace

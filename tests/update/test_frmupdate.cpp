@@ -1,0 +1,388 @@
+#include "update/FrmUpdate.h"
+
+#include "components/Inet.h"
+#include "components/SuiteCheckBox.h"
+#include "controls/QuordanePB.h"
+#include "controls/dcButton.h"
+#include "core/ModMain.h"
+#include "core/Modini.h"
+#include "runtime/App.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/Label.h"
+#include "runtime/MsgBox.h"
+#include "runtime/Timer.h"
+#include "support_downloadserver.h"
+#include "update/DatabaseInstall.h"
+#include "update/DownLoad.h"
+#include "components/SuiteColorPicker.h"
+#include "skin/FrmColors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <mutex>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using testsupport::LocalHttpServer;
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A hardware-ID database with its four tables and a version, made by SQLite's own shell.
+void makeDatabase(const QString &path, const QString &version)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"),
+                {path, QStringLiteral("CREATE TABLE hwids (ID INTEGER PRIMARY KEY, hwid TEXT, info TEXT);"
+                                      "CREATE TABLE devicenames (ID INTEGER PRIMARY KEY, devicename TEXT);"
+                                      "CREATE TABLE mfgs (ID INTEGER PRIMARY KEY, mfg TEXT);"
+                                      "CREATE TABLE version (dbversion TEXT);"
+                                      "INSERT INTO version VALUES ('%1');").arg(version)});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+}
+
+QByteArray packArchive(const QString &folder, const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    const QString archive = folder + QStringLiteral("/out.7z");
+    QFile::remove(archive);
+    process.start(QStringLiteral("7zz"), QStringList{QStringLiteral("a"), QStringLiteral("-bso0"), QStringLiteral("-bsp0"), archive} + arguments);
+    process.waitForFinished(60000);
+    return readFile(archive);
+}
+
+// The stand-in main window: the controls the update window reaches by name.
+class FakeMain : public runtime::Form {
+public:
+    FakeMain() : runtime::Form(QStringLiteral("FrmMain"))
+    {
+        version = new runtime::Label(this, QStringLiteral("LabelDatabaseVersion"));
+        version->setCaption(QStringLiteral("Database Version: 2026.1"));
+        available = new runtime::Label(this, QStringLiteral("ImportantLabelUpdateAvailable"));
+        available->setCaption(QStringLiteral("Database Update Available!"));
+        recount = new runtime::Timer(this, QStringLiteral("TimerCountDatabase"), 100, false);
+        QObject::connect(recount, &runtime::Timer::Tick, this, [this] {
+            recount->setEnabled(false);
+            ++recounts;
+        });
+    }
+    runtime::Label *version;
+    runtime::Label *available;
+    runtime::Timer *recount;
+    int recounts = 0;
+};
+
+class UpdateWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        runtime::App::setPath(folder.path());
+        Modini::WriteIni(QStringLiteral("main"), QStringLiteral("WebServer"), server.url(QString()));
+        makeDatabase(folder.filePath(QStringLiteral("hwids.mdb")), QStringLiteral("2026.1"));
+        oldDatabase = readFile(folder.filePath(QStringLiteral("hwids.mdb")));
+        QDir().mkpath(folder.filePath(QStringLiteral("pack")));
+        makeDatabase(folder.filePath(QStringLiteral("pack/hwids.mdb")), QStringLiteral("2026.2"));
+        archive = packArchive(folder.filePath(QStringLiteral("pack")), {QStringLiteral("hwids.mdb")});
+        ModMain::AppVersion = QStringLiteral("1.2.3");
+        ModMain::DatabaseUpToDate = ModMain::ProgramUpToDate = false;
+        main = new FakeMain;
+        runtime::Load(main);
+        window = new FrmUpdate;
+        runtime::Load(window);
+        window->DL1()->I1().setTimeouts({3000ms, 1000ms, 10000ms});
+    }
+    void TearDown() override
+    {
+        for (runtime::Form *form : runtime::Forms::All())
+            runtime::Unload(form);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        runtime::App::setPath(QString());
+    }
+    template <class T>
+    T *control(const char *name) const
+    {
+        return window ? window->findChild<T *>(QLatin1String(name)) : nullptr;
+    }
+    QString caption(const char *name) const { return control<runtime::Label>(name)->Caption(); }
+    void startDownload()
+    {
+        emit control<dcButton>("CommandDownloadDatabase")->Click();
+    }
+    bool waitUntil(const std::function<bool()> &condition)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (!condition() && std::chrono::steady_clock::now() < deadline)
+            QTest::qWait(5);
+        return condition();
+    }
+
+    QTemporaryDir folder;
+    QByteArray oldDatabase;
+    QByteArray archive;
+    QByteArray served; // what /files/updates/kestrova/hwids.7z answers
+    std::mutex pagesMutex;
+    std::string programPage = "1.2.10";
+    std::string databasePage = "2026.2\r\n";
+    void setPages(const std::string &program, const std::string &database)
+    {
+        const std::lock_guard<std::mutex> lock(pagesMutex);
+        programPage = program;
+        databasePage = database;
+    }
+    // Both checks, as one tick of the check timer runs them.
+    void runChecks()
+    {
+        window->CheckForUpdate();
+        window->CheckForDatabaseUpdate();
+    }
+    std::atomic<int> slowBytes{0};
+    LocalHttpServer server{[this](httplib::Server &http, LocalHttpServer &self) {
+        http.Get("/files/updates/kestrova/update.htm", [this](const httplib::Request &, httplib::Response &response) {
+            const std::lock_guard<std::mutex> lock(pagesMutex);
+            response.set_content(programPage, "text/html");
+        });
+        http.Get("/files/updates/kestrova/database_v1.htm", [this](const httplib::Request &, httplib::Response &response) {
+            const std::lock_guard<std::mutex> lock(pagesMutex);
+            response.set_content(databasePage, "text/html");
+        });
+        http.Get("/files/updates/kestrova/hwids.7z", [this, &self](const httplib::Request &, httplib::Response &response) {
+            const std::string body = served.toStdString();
+            if (slowBytes == 0) {
+                response.set_content(body, "application/octet-stream");
+                return;
+            }
+            response.set_content_provider(body.size(), "application/octet-stream", [this, body, &self](size_t offset, size_t, httplib::DataSink &sink) {
+                const size_t length = std::min<size_t>(size_t(slowBytes), body.size() - offset);
+                return self.pause(20ms) && sink.write(body.data() + offset, length);
+            });
+        });
+    }};
+    FakeMain *main = nullptr;
+    QPointer<FrmUpdate> window;
+};
+
+TEST_F(UpdateWindow, ChecksShowTheVersionsAndEnableTheDownload)
+{
+    window->TimerCheckForUpdates()->setEnabled(true);
+    ASSERT_TRUE(waitUntil([this] { return caption("Label3") != QLatin1String("Update Available:"); }));
+    EXPECT_EQ(caption("Label1"), QStringLiteral("Online Version: 1.2.10"));
+    EXPECT_EQ(caption("Label2"), QStringLiteral("Update Available: YES"));
+    EXPECT_TRUE(control<dcButton>("CommmandOpenQuordane")->Enabled());
+    EXPECT_EQ(caption("Label4"), QStringLiteral("Online Version: 2026.2\r\n"));
+    EXPECT_EQ(caption("Label3"), QStringLiteral("Update Available: YES"));
+    EXPECT_TRUE(control<dcButton>("CommandDownloadDatabase")->Enabled());
+    EXPECT_FALSE(ModMain::DatabaseUpToDate);
+    const FrmColors *colors = runtime::Forms::Get<FrmColors>();
+    ASSERT_TRUE(colors->ColorPicker(1) && colors->ColorPicker(12));
+    colors->ColorPicker(1)->setColor(0x112233);
+    colors->ColorPicker(12)->setColor(0x0000FF);
+    window->CheckForDatabaseUpdate();
+    EXPECT_EQ(control<runtime::Label>("Label3")->ForeColor(), 0x0000FFu) << "importanttext, read at the check";
+    setPages("1.2.3", "2026.1");
+    window->CheckForDatabaseUpdate();
+    EXPECT_EQ(control<runtime::Label>("Label3")->ForeColor(), 0x112233u) << "programtext";
+    EXPECT_FALSE(control<dcButton>("CommandDownloadDatabase")->Enabled());
+    EXPECT_TRUE(ModMain::DatabaseUpToDate);
+}
+
+TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)
+{
+    served = archive;
+    main->available->setVisible(true);
+    startDownload();
+    ASSERT_TRUE(waitUntil([this] { return !window; }));
+    EXPECT_NE(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase);
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {folder.filePath(QStringLiteral("hwids.mdb")), QStringLiteral("SELECT dbversion FROM version")});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.readAllStandardOutput().trimmed(), QByteArray("2026.2"));
+    EXPECT_FALSE(QDir(folder.filePath(QStringLiteral(".hwids-staging"))).exists());
+    EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; }));
+    EXPECT_TRUE(main->available->isHidden());
+}
+
+TEST_F(UpdateWindow, ABadArchiveLeavesTheOldDatabaseByteForByte)
+{
+    const QString pack = folder.filePath(QStringLiteral("pack"));
+    QFile::remove(pack + QStringLiteral("/hwids.mdb"));
+    QFile notDatabase(pack + QStringLiteral("/hwids.mdb"));
+    ASSERT_TRUE(notDatabase.open(QIODevice::WriteOnly));
+    notDatabase.write("not a database");
+    notDatabase.close();
+    QByteArray corrupt = archive;
+    for (qsizetype i = 40; i < corrupt.size() - 40; i += 5)
+        corrupt[i] = char(corrupt[i] ^ 0x33);
+    struct Row {
+        const char *name;
+        QByteArray bytes;
+        const char *message;
+    };
+    const Row rows[] = {
+        {"corrupt", corrupt, nullptr},
+        {"not a database", packArchive(pack, {QStringLiteral("hwids.mdb")}), "Failed to decompress the download database file!"},
+        {"not an archive", QByteArray("plain text, no archive"), "Failed to open the download database file!"},
+    };
+    for (const Row &row : rows) {
+        if (!window) {
+            window = new FrmUpdate;
+            runtime::Load(window);
+        }
+        served = row.bytes;
+        runtime::MsgBoxRecorder boxes;
+        const int recounts = main->recounts;
+        startDownload();
+        ASSERT_TRUE(waitUntil([this] { return !window; })) << row.name;
+        ASSERT_EQ(boxes.calls.size(), 1) << row.name;
+        if (row.message)
+            EXPECT_EQ(boxes.calls.first().prompt, QLatin1String(row.message)) << row.name;
+        EXPECT_EQ(boxes.calls.first().buttons, runtime::vbCritical) << row.name;
+        EXPECT_EQ(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase) << row.name;
+        EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
+    }
+}
+
+TEST_F(UpdateWindow, CancelWhileTheDownloadIsOnTheStackClosesTheWindow)
+{
+    served = testsupport::patternBytes(400000);
+    slowBytes = 4096;
+    bool clicked = false;
+    QObject::connect(window->DL1(), &DownLoad::Percent, [this, &clicked](int) {
+        if (!clicked) {
+            clicked = true;
+            emit control<dcButton>("CommandCancel")->Click();
+        }
+    });
+    startDownload();
+    ASSERT_TRUE(waitUntil([this] { return !window; }));
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; })) << "lookups go on with the old database";
+    EXPECT_EQ(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase);
+}
+
+TEST_F(UpdateWindow, TheTitleBarCloseIsRefusedWhileADownloadIsPartWay)
+{
+    auto *bar = control<QuordanePB>("PB1");
+    bar->setMax(1000);
+    for (const auto &[value, closes] : {std::pair{500, false}, std::pair{1000, true}}) {
+        bar->setValue(value);
+        EXPECT_EQ(runtime::Unload(window, runtime::vbFormControlMenu), closes) << value;
+    }
+    window = new FrmUpdate;
+    runtime::Load(window);
+    EXPECT_TRUE(runtime::Unload(window, runtime::vbFormControlMenu)) << "at 0";
+}
+
+TEST_F(UpdateWindow, ANeverStartedDownloadReopensTheDatabase)
+{
+    served.clear();
+    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("WebServer"), QStringLiteral("http://127.0.0.1:1"));
+    startDownload();
+    ASSERT_TRUE(waitUntil([this] { return caption("lblerr") == QLatin1String("Error Code - [3] Server Timed Out!"); }));
+    EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; }));
+    EXPECT_TRUE(window) << "the window stays in the download view";
+}
+
+TEST_F(UpdateWindow, OnlineTextsAtTheLengthLimitsAndTheirComparison)
+{
+    struct Row {
+        std::string program;
+        std::string database;
+        const char *programLabel;
+        const char *databaseLabel;
+        const char *databaseResult; // "" when the check leaves it as it was
+    };
+    const Row rows[] = {
+        {"123456789", "12345678901234", "Online Version: 123456789", "Online Version: 12345678901234", "Update Available: YES"},
+        {"1234567890", "123456789012345", "Online Version: Error", "Online Version: Error", ""},
+        {"1.2.3", "2026.1", "Online Version: 1.2.3", "Online Version: 2026.1", "Update Available: NO"},
+        {"", "abc", "Online Version: Error", "Online Version: abc", "Update Available: YES"},
+        {"1.2.3", "", "Online Version: 1.2.3", "Online Version: Error", ""},
+    };
+    for (const Row &row : rows) {
+        setPages(row.program, row.database);
+        control<runtime::Label>("Label3")->setCaption(QStringLiteral("as it was"));
+        runChecks();
+        EXPECT_EQ(caption("Label1"), QLatin1String(row.programLabel)) << row.program;
+        EXPECT_EQ(caption("Label4"), QLatin1String(row.databaseLabel)) << row.database;
+        EXPECT_EQ(caption("Label3"), *row.databaseResult ? QLatin1String(row.databaseResult) : QLatin1String("as it was")) << row.database;
+        if (*row.databaseResult)
+            EXPECT_EQ(control<dcButton>("CommandDownloadDatabase")->Enabled(), QLatin1String(row.databaseResult).endsWith(QLatin1String("YES")));
+    }
+    main->version->setCaption(QStringLiteral("Database Version"));
+    setPages("1.2.3", "9999.9");
+    runChecks();
+    EXPECT_EQ(caption("Label3"), QStringLiteral("Update Available: NO")) << "no local version reads as up to date";
+}
+
+TEST_F(UpdateWindow, StartUpSettingProgressTextsAndErrorCodes)
+{
+    auto *box = window->findChild<SuiteCheckBox *>(QStringLiteral("CheckForUpdates"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->Value(), 0);
+    box->setValue(1);
+    emit box->MouseUp(1, 0, 1, 1);
+    EXPECT_EQ(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates")), QStringLiteral("1"));
+    EXPECT_TRUE(ModMain::CheckForUpdates);
+    box->setValue(0);
+    emit box->MouseUp(2, 0, 1, 1);
+    EXPECT_EQ(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates")), QStringLiteral("0"));
+    EXPECT_FALSE(ModMain::CheckForUpdates);
+
+    window->zip_Progress(512, 2048);
+    EXPECT_EQ(caption("ImportantLabelUnzip"), QStringLiteral("Decompressing Database... Progress: 512 Bytes of 2.00 KB"));
+    DownLoad *dl = window->DL1();
+    emit dl->Percent(100);
+    EXPECT_EQ(caption("InfoLabelpercent"), QStringLiteral("Percent Complete - 100"));
+    emit dl->DLECode(6);
+    EXPECT_EQ(caption("lblerr"), QStringLiteral("Error Code - [6] Internal Server Error!"));
+    emit dl->DLECode(7);
+    EXPECT_EQ(caption("lblerr"), QStringLiteral("Error Code - [6] Internal Server Error!")) << "7 is not in the table";
+    emit dl->RecievedBytes(1048577);
+    EXPECT_EQ(caption("lblCBytes"), QStringLiteral("Current Bytes Read - 1.00 MB"));
+
+    control<QuordanePB>("PB1")->setValue(0);
+    ASSERT_TRUE(runtime::Unload(window));
+    ModMain::CheckForUpdates = true;
+    QFile archiveLeft(folder.filePath(QStringLiteral("hwids.7z")));
+    ASSERT_TRUE(archiveLeft.open(QIODevice::WriteOnly));
+    archiveLeft.close();
+    window = new FrmUpdate;
+    runtime::Load(window);
+    EXPECT_EQ(window->findChild<SuiteCheckBox *>(QStringLiteral("CheckForUpdates"))->Value(), 1);
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("hwids.7z")))) << "deleted at load";
+    ModMain::CheckForUpdates = false;
+}
+
+TEST_F(UpdateWindow, ALoadWhileTheProgramClosesUnloadsAtOnce)
+{
+    ASSERT_TRUE(runtime::Unload(window));
+    ModMain::ClosingProgram = true;
+    window = new FrmUpdate;
+    runtime::Load(window);
+    EXPECT_FALSE(window && window->IsLoaded());
+    ModMain::ClosingProgram = false;
+}
+
+TEST(UpdateWindowText, SizeTexts)
+{
+    const std::pair<int, const char *> rows[] = {{0, "0"}, {1023, "1023"}, {1024, "1.00 KB"}, {1048576, "1024.00 KB"},
+                                                 {1048577, "1.00 MB"}, {-1, "-0.00 MB"}};
+    for (const auto &[bytes, text] : rows)
+        EXPECT_EQ(FrmUpdate::SizeText(bytes), QLatin1String(text)) << bytes;
+}
+
+} // namespace
