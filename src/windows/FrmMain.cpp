@@ -2,6 +2,7 @@
 
 #include "chrome/ModShadow.h"
 #include "chrome/TitelBar.h"
+#include "components/Inet.h"
 #include "chrome/cSizeMoveHelper.h"
 #include "components/SuiteListView.h"
 #include "components/SuiteTabControl.h"
@@ -177,6 +178,11 @@ void FrmMain::createControls()
     TimerStartup = new runtime::Timer(this, QStringLiteral("TimerStartup"), 100, false);
     TimerCountDatabase = new runtime::Timer(this, QStringLiteral("TimerCountDatabase"), 100, false);
     Timer1 = new runtime::Timer(this, QStringLiteral("Timer1"), 250, true);
+
+    // The check runs before the first scan, which waits for it: an unreachable or silent server
+    // holds the start-up back for seconds, not for the control's minute.
+    Inet2 = new InetCtlsObjects::Inet(this);
+    Inet2->setTimeouts({std::chrono::seconds(5), std::chrono::seconds(10), std::chrono::seconds(15)});
 }
 
 void FrmMain::createListPages()
@@ -464,7 +470,10 @@ void FrmMain::CheckForDatabaseUpdateSilent()
     if (!yield())
         return;
     const QString url = ModServer::WebServer() + QStringLiteral("/files/updates/kestrova/database_v1.htm");
-    const QString online = FetchPage ? FetchPage(url) : QString();
+    const QString online = Inet2->OpenURL(url);
+    if (!yield())
+        return;
+    Inet2->Cancel();
     if (!yield())
         return;
     if (VersionCheck::IsValidOnlineVersion(online, VersionCheck::DatabaseVersionLimit)) {

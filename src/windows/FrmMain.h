@@ -3,8 +3,11 @@
 #include "runtime/Form.h"
 
 #include <array>
-#include <functional>
 #include <memory>
+
+namespace InetCtlsObjects {
+class Inet;
+}
 
 class AnimationBar;
 class FrmColors;
@@ -46,9 +49,6 @@ public:
     // The four row counts last written into the tab captions.
     std::array<int, 4> TabCounts{};
 
-    // How the version page is fetched: the page body, or "" on any failure.
-    std::function<QString(const QString &url)> FetchPage;
-
     TitelBar *TitelBar1 = nullptr;
     Anchor *Anchor1 = nullptr;
     runtime::Label *LabelResize = nullptr;
@@ -74,6 +74,8 @@ public:
     runtime::Timer *TimerStartup = nullptr;
     runtime::Timer *TimerCountDatabase = nullptr;
     runtime::Timer *Timer1 = nullptr;
+    // The main window's own Internet Transfer control, for the silent check.
+    InetCtlsObjects::Inet *Inet2 = nullptr;
 
 signals:
     // A scan has filled the lists and shown them (what a start-up script waits for).

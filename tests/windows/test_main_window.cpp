@@ -1,9 +1,11 @@
 #include "support_windows.h"
+#include "support_httpserver.h"
 
 #include "support/TestOutput.h"
 
 #include "chrome/ModShadow.h"
 #include "chrome/TitelBar.h"
+#include "components/Inet.h"
 #include "components/SuiteListView.h"
 #include "components/SuiteTabControl.h"
 #include "controls/PanelFx.h"
@@ -37,6 +39,7 @@ namespace {
 
 using windowstest::ProgramFolder;
 using windowstest::waitFor;
+using testsupport::LocalHttpServer;
 
 // The saved machine every test of this file scans (the inventory reads it once per process).
 const bool MachineChosen = [] {
@@ -138,30 +141,50 @@ TEST(MainWindow, EmptyDatabaseShowsNoDigitsAndTheScanStillRuns)
     EXPECT_EQ(main->ListViewHardware->ListItems().Count(), 92);
 }
 
-TEST(MainWindow, SilentCheckShowsTheUpdateLabelOnlyForANewerValidVersion)
+// The silent check against a version page served on 127.0.0.1: the update label shows only for a
+// newer valid version; an invalid page, a refused connection or a server that never answers
+// changes nothing, and the first scan still runs.
+TEST(MainWindow, SilentCheckComparesTheServedVersionPage)
 {
     struct Case {
-        const char *online;
+        const char *name;
+        const char *page;   // nullptr: no server at that port; "(silent)": never answers
         bool labelShown;
         bool upToDate;
     };
-    for (const Case &row : {Case{"2026.12.02", true, false}, Case{"2026.12.01", false, true},
-                            Case{"", false, false}, Case{"<html>error page</html>", false, false}}) {
+    for (const Case &row : {Case{"newer", "2026.12.02", true, false}, Case{"same", "2026.12.01", false, true},
+                            Case{"older", "2026.11.30\r\n", false, true}, Case{"empty", "", false, false},
+                            Case{"errorPage", "<html>error page</html>", false, false},
+                            Case{"refused", nullptr, false, false}, Case{"silent", "(silent)", false, false}}) {
+        std::atomic<int> requests{0};
+        std::unique_ptr<LocalHttpServer> server;
+        int port = 1; // nothing listens there
+        if (row.page) {
+            server = std::make_unique<LocalHttpServer>([&, row](httplib::Server &http, LocalHttpServer &self) {
+                http.Get("/files/updates/kestrova/database_v1.htm", [&, row](const httplib::Request &, httplib::Response &response) {
+                    ++requests;
+                    if (QByteArray(row.page) == "(silent)") {
+                        self.pause(std::chrono::seconds(30));
+                        return;
+                    }
+                    response.set_content(row.page, "text/html");
+                });
+            });
+            port = server->port();
+        }
         ProgramFolder folder(Fixture());
-        folder.writeSettings(QStringLiteral("[main]\r\nCheckForUpdates=1\r\n"));
-        QStringList fetched;
+        folder.writeSettings(QStringLiteral("[main]\r\nCheckForUpdates=1\r\nWebServer=http://127.0.0.1:%1\r\n").arg(port));
         QPointer<FrmMain> main = new FrmMain();
-        main->FetchPage = [&, row](const QString &url) {
-            fetched << url;
-            return QString::fromLatin1(row.online);
-        };
+        main->TimerStartup->setInterval(1);
+        main->Inet2->setTimeouts({std::chrono::milliseconds(500), std::chrono::milliseconds(500), std::chrono::milliseconds(1000)});
         bool scanned = false;
         QObject::connect(main, &FrmMain::ScanEnded, [&scanned] { scanned = true; });
         main->Show();
-        ASSERT_TRUE(waitFor([&] { return scanned; })) << row.online;
-        EXPECT_EQ(fetched, QStringList({QStringLiteral("http://www.quordane.example/files/updates/kestrova/database_v1.htm")}));
-        EXPECT_EQ(main->ImportantLabelUpdateAvailable->Visible(), row.labelShown) << row.online;
-        EXPECT_EQ(ModMain::DatabaseUpToDate, row.upToDate) << row.online;
+        ASSERT_TRUE(waitFor([&] { return scanned; })) << row.name;
+        EXPECT_EQ(requests.load(), row.page ? 1 : 0) << row.name;
+        EXPECT_EQ(main->ImportantLabelUpdateAvailable->Visible(), row.labelShown) << row.name;
+        EXPECT_EQ(ModMain::DatabaseUpToDate, row.upToDate) << row.name;
+        EXPECT_EQ(main->ListViewHardware->ListItems().Count(), 92) << row.name;
     }
 }
 
