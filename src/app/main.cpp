@@ -1,42 +1,42 @@
-#include "chrome/ModShadow.h"
-#include "core/ModMain.h"
-#include "core/Modini.h"
-#include "platform/ModDPI.h"
 #include "runtime/Forms.h"
 #include "runtime/Program.h"
-#include "skin/FrmColors.h"
+#include "windows/FrmImprove.h"
+#include "windows/FrmMain.h"
+#include "windows/FrmMenu.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QFile>
+#include <QTimer>
 
 namespace {
 
-// The colour window's close button only hides it; while it stands in for the main window, that
-// ends the program (a minimised window's hide comes from the window system and does not).
-class QuitWhenHidden : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Hide && !event->spontaneous())
-            QCoreApplication::quit();
-        return QObject::eventFilter(watched, event);
-    }
-};
+// A start-up script that has no screen of its own to watch (scripts/run-headless) names a file in
+// KESTROVA_READY_FILE: it is written once the first scan has shown its lists and the tab captions
+// have their counts (the caption timer's next tick).
+void AnnounceFirstScan(FrmMain *main)
+{
+    const QString path = qEnvironmentVariable("KESTROVA_READY_FILE");
+    if (path.isEmpty())
+        return;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(main, &FrmMain::ScanEnded, main, [main, path, connection] {
+        QObject::disconnect(*connection);
+        QTimer::singleShot(400, main, [path] {
+            QFile ready(path);
+            if (ready.open(QIODevice::WriteOnly))
+                ready.write("scanned\n");
+        });
+    });
+}
 
 }
 
-// Until the main window exists, the start-up loads the colour window hidden as the main window
-// will (after the DPI factor and the shadow setting), and shows it.
+// The program has no entry routine of its own: the runtime loads the main window.
 int main(int argc, char **argv)
 {
+    FrmImprove::PopupMenuImprove = [](FrmImprove *) { runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->MenuImprove); };
     return runtime::RunProgram(argc, argv, [] {
-        ModDPI::InitDPIScale();
-        ModMain::DisableShadow = Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckDisableShadow")) == QLatin1String("1");
-        ModShadow::ShadowEnabled = !ModMain::DisableShadow;
-        ModShadow::InitShadow();
-        FrmColors *colors = runtime::Forms::Get<FrmColors>();
-        colors->installEventFilter(new QuitWhenHidden(colors));
-        return colors;
+        auto *main = new FrmMain();
+        AnnounceFirstScan(main);
+        return main;
     });
 }

@@ -32,6 +32,16 @@ QString HomePage()
     return setting(QStringLiteral("HomePage"), WebServer() + QLatin1Char('/'));
 }
 
+QString FacebookPage()
+{
+    return setting(QStringLiteral("FacebookPage"), QStringLiteral("http://facebook.quordane.example/quordane"));
+}
+
+QString TwitterPage()
+{
+    return setting(QStringLiteral("TwitterPage"), QStringLiteral("http://twitter.quordane.example/quordane"));
+}
+
 QString SupportEmail()
 {
     return setting(QStringLiteral("SupportEmail"), QStringLiteral("support@quordane.example"));

@@ -14,6 +14,9 @@ QString WebServer();
 QString SearchPage();
 // The home page.
 QString HomePage();
+// The maker's pages on the two social networks the logo links open.
+QString FacebookPage();
+QString TwitterPage();
 // The address the user may send new_hardware.txt to when its upload fails.
 QString SupportEmail();
 

@@ -12,6 +12,8 @@ namespace {
 
 int s_yieldDepth = 0;
 QList<QPointer<QObject>> s_pendingDeletes;
+YieldHook s_yieldHook;
+int s_yieldCount = 0;
 
 }
 
@@ -32,6 +34,8 @@ YieldScope::~YieldScope()
 
 int DoEvents()
 {
+    if (s_yieldHook)
+        s_yieldHook(++s_yieldCount);
     {
         YieldScope scope;
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -55,6 +59,12 @@ bool DoEventsStillLoaded(QObject *caller)
     const StillLoaded alive(caller);
     DoEvents();
     return bool(alive);
+}
+
+YieldHook SetYieldHook(YieldHook hook)
+{
+    s_yieldCount = 0;
+    return std::exchange(s_yieldHook, std::move(hook));
 }
 
 void DeleteWhenSafe(QObject *object)

@@ -2,6 +2,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 class QObject;
 
 namespace runtime {
@@ -31,6 +33,13 @@ bool DoEventsStillLoaded(QObject *caller);
 // Deletes an object once no code that yields is running (deleteLater, deferred while inside
 // DoEvents). What Unload uses; for anything else that a yielding handler may still be using.
 void DeleteWhenSafe(QObject *object);
+
+// Test hook: runs at the start of every DoEvents with the yield's number in the run (1, 2, ...,
+// counted from when the hook was installed), before the waiting events are dispatched, so that
+// what it posts (a close request, say) arrives inside that very yield. An empty function removes
+// it. Answers the hook installed before.
+using YieldHook = std::function<void(int yieldNumber)>;
+YieldHook SetYieldHook(YieldHook hook);
 
 // Held by code that runs a message loop of its own (DoEvents, modal forms and dialogs, message
 // boxes): while one exists, DeleteWhenSafe waits.

@@ -18,13 +18,22 @@ TextBox::TextBox(QWidget *container, const QString &name, int index)
     connect(m_editor, &QPlainTextEdit::textChanged, this, &TextBox::Change);
 }
 
-QString TextBox::Text() const { return m_editor->toPlainText(); }
+// The editor keeps lines apart by "\n"; the text box's callers write and read CR LF between lines,
+// as the platform's text box holds them.
+QString TextBox::Text() const
+{
+    QString text = m_editor->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
 
 void TextBox::setText(const QString &text)
 {
     if (text == Text())
         return;
-    m_editor->setPlainText(text);
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_editor->setPlainText(lines);
 }
 
 void TextBox::setBackColor(OleColor color)

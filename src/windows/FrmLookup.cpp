@@ -1,0 +1,289 @@
+#include "windows/FrmLookup.h"
+
+#include "chrome/TitelBar.h"
+#include "components/SuiteListView.h"
+#include "controls/Anchor.h"
+#include "controls/AnimationBar.h"
+#include "controls/dcButton.h"
+#include "core/ModDatabase.h"
+#include "core/ModMain.h"
+#include "core/ModMainColumns.h"
+#include "platform/Mod32Icon.h"
+#include "platform/ModDPI.h"
+#include "platform/ModLoadIconFromRes.h"
+#include "platform/ModSkin.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/Label.h"
+#include "runtime/Menu.h"
+#include "runtime/MsgBox.h"
+#include "runtime/OpenDocument.h"
+#include "runtime/PictureBox.h"
+#include "runtime/TextBox.h"
+#include "runtime/Timer.h"
+#include "skin/ModColors.h"
+#include "windows/FrmMenu.h"
+#include "windows/ListCommands.h"
+#include "windows/LookupQuery.h"
+#include "windows/SkinnedWindow.h"
+
+#include <cmath>
+
+namespace {
+
+runtime::StdFont WindowFont() { return runtime::StdFont(QStringLiteral("Verdana"), 8.25); }
+
+runtime::Label *MakeLabel(QWidget *container, const QString &name, const QString &caption, const QString &tag,
+                          double left, double top, double width, double height)
+{
+    auto *label = new runtime::Label(container, name);
+    label->setFont(WindowFont());
+    label->setCaption(caption);
+    label->setBackStyle(runtime::vbTransparent);
+    label->setTag(tag);
+    label->Move(left, top, width, height);
+    return label;
+}
+
+}
+
+FrmLookup::FrmLookup() : runtime::Form(QStringLiteral("FrmLookup"))
+{
+    setFont(WindowFont());
+    setCaption(QStringLiteral("Device Lookup"));
+    Move(0, 0, 8520, 5340);
+    createControls();
+    connectHandlers();
+}
+
+void FrmLookup::createControls()
+{
+    TitelBar1 = SkinnedWindow::CreateTitleBar(this);
+    Anchor1 = new Anchor(this, QStringLiteral("Anchor1"));
+    Anchor1->InitNew();
+    ImportantLabelName = MakeLabel(this, QStringLiteral("ImportantLabelName"), QStringLiteral("Device:"),
+                                   QStringLiteral("TTTF*/"), 60, 540, 8400, 255);
+    LabelHardwareID = MakeLabel(this, QStringLiteral("LabelHardwareID"), QStringLiteral("Hardware IDs:"), {}, 60, 975, 1800, 210);
+    CommandSearchGoogleID = new dcButton(this, QStringLiteral("CommandSearchGoogleID"));
+    CommandSearchGoogleID->InitNew();
+    CommandSearchGoogleID->setFont(WindowFont());
+    CommandSearchGoogleID->setCaption(QStringLiteral("Search Google For Drivers (By These Hardware IDs)"));
+    CommandSearchGoogleID->setTag(QStringLiteral("FTTF*/"));
+    CommandSearchGoogleID->Move(3960, 840, 4500, 315);
+    TextID = new runtime::TextBox(this, QStringLiteral("TextID"));
+    TextID->setMultiLine(true);
+    TextID->setFont(WindowFont());
+    TextID->setTag(QStringLiteral("TTTF*/"));
+    TextID->Move(60, 1185, 8400, 915);
+    LabelPossible = MakeLabel(this, QStringLiteral("LabelPossible"), QStringLiteral("Possible Matches:"), {}, 75, 2145, 1935, 210);
+    ImportantPictureBestMacthColor = new runtime::PictureBox(this, QStringLiteral("ImportantPictureBestMacthColor"));
+    ImportantPictureBestMacthColor->Move(2040, 2145, 195, 195);
+    ImportantPictureBestMacthColor->setBackColor(0x0000C0u);
+    ImportantLabel2 = MakeLabel(this, QStringLiteral("ImportantLabel2"), QStringLiteral("- Best Possible Match"), {}, 2280, 2145, 2400, 210);
+    ImportantLabel2->setForeColor(0x0000C0u);
+    InfoLabel1 = MakeLabel(this, QStringLiteral("InfoLabel1"), QStringLiteral("*Right Click On List For More Options"),
+                           QStringLiteral("FTTF*/"), 5355, 2145, 3105, 210);
+    LabelListViewHardware = new SuiteListView(this, QStringLiteral("LabelListViewHardware"));
+    LabelListViewHardware->setTag(QStringLiteral("TTTT*/"));
+    LabelListViewHardware->Move(60, 2400, 8400, 2670);
+    DB1 = new AnimationBar(this, QStringLiteral("DB1"));
+    DB1->InitNew();
+    DB1->setTag(QStringLiteral("TFFT*/"));
+    DB1->Move(75, 5130, 2655, 135);
+    LabelStatus = MakeLabel(this, QStringLiteral("LabelStatus"), QStringLiteral("Status:"), QStringLiteral("TFFT*/"), 2835, 5100, 4500, 210);
+    LabelResize = SkinnedWindow::CreateGrip(this);
+    TimerStart = new runtime::Timer(this, QStringLiteral("TimerStart"), 100, false);
+    TimerStatus = new runtime::Timer(this, QStringLiteral("TimerStatus"), 250, false);
+}
+
+void FrmLookup::connectHandlers()
+{
+    connect(TimerStart, &runtime::Timer::Tick, this, &FrmLookup::TimerStart_Timer);
+    connect(TimerStatus, &runtime::Timer::Tick, this, &FrmLookup::TimerStatus_Timer);
+    connect(CommandSearchGoogleID, &dcButton::Click, this, &FrmLookup::CommandSearchGoogleID_Click);
+    connect(Anchor1, &Anchor::Resized, this, &FrmLookup::Anchor1_Resized);
+    connect(LabelResize, &runtime::Label::MouseMove, this,
+            [this](int Button, int, float, float) { SkinnedWindow::StartGripSizing(this, Button); });
+    connect(LabelListViewHardware, &SuiteListView::ColumnClick, this,
+            [this](SuiteColumnHeader column) { ListCommands::SortByColumnClick(LabelListViewHardware, column.Index()); });
+    connect(LabelListViewHardware, &SuiteListView::KeyDown, this, [this](int KeyCode, int) {
+        if (KeyCode == 46)
+            ListCommands::RemoveSelectedRow(LabelListViewHardware);
+    });
+    connect(LabelListViewHardware, &SuiteListView::MouseUp, this,
+            [this](int Button, int, float, float) { LabelListViewHardware_MouseUp(Button); });
+}
+
+bool FrmLookup::yield() { return runtime::DoEventsStillLoaded(this); }
+
+void FrmLookup::Form_Load()
+{
+    if (ModMain::ClosingProgram) {
+        runtime::Unload(this);
+        return;
+    }
+    Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
+    Anchor1->InitHeight = 5340;
+    Anchor1->InitWidth = 8520;
+    setHeight(5340);
+    setWidth(8520);
+    if (!yield())
+        return;
+    SkinnedWindow::PlaceGrip(this, LabelResize);
+    if (!SkinnedWindow::CentreOnScreen(this, true))
+        return;
+    setAutoRedraw(true);
+    setFillStyle(runtime::vbFSTransparent);
+    ModColors::ApplyColorsToForm(this);
+    if (!yield())
+        return;
+    const int iconSize = int(std::lround(24 * ModDPI::DPIScale));
+    TitelBar1->setPictureButton(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), iconSize, iconSize, 0, false));
+    TitelBar1->setCaption(Caption());
+    TitelBar1->setWidth(Width());
+    if (!yield())
+        return;
+    SuiteColumnHeaders columns = LabelListViewHardware->ColumnHeaders();
+    columns.Add(QStringLiteral("Name"), QStringLiteral("Name"), 1500);
+    columns.Add(QStringLiteral("Manufacturer"), QStringLiteral("Manufacturer"), 1500);
+    columns.Add(QStringLiteral("HardwareIDs"), QStringLiteral("Hardware IDs"), 1500);
+    columns.Add(QStringLiteral("L"), QStringLiteral("L"), 0);
+    SortByLength();
+    ModSkin::SetTransparentColor(this, TitelBar1->BackColor());
+    // The anchor frames the window only on a change of size: the first frame is drawn here.
+    SkinnedWindow::DrawFrame(this);
+}
+
+void FrmLookup::SetDevice(const QString &name, const QString &idText)
+{
+    ImportantLabelName->setCaption(QStringLiteral("Device: ") + name);
+    TextID->setText(idText);
+}
+
+void FrmLookup::StartLookup() { TimerStart->setEnabled(true); }
+
+void FrmLookup::SortByLength()
+{
+    LabelListViewHardware->setSortActive(false);
+    LabelListViewHardware->setSortColumn(3);
+    LabelListViewHardware->setSortDirection(1);
+    LabelListViewHardware->setSortActive(true);
+}
+
+void FrmLookup::TimerStart_Timer()
+{
+    TimerStart->setEnabled(false);
+    TimerStatus->setEnabled(false);
+    LabelStatus->setCaption(QStringLiteral("Status: Searching..."));
+    DB1->setStyle(4);
+    DB1->BeginDisplay();
+    LabelListViewHardware->setVisible(false);
+    LabelListViewHardware->ListItems().Clear();
+    if (!yield())
+        return;
+    // Rows go in unsorted and are sorted once, after the ranking.
+    LabelListViewHardware->setSortActive(false);
+    const QString sql = LookupQuery::Sql(LookupQuery::IdsOf(TextID->Text()));
+    if (!sql.isEmpty() && !AddMatches(sql))
+        return;
+    if (ModMain::ClosingProgram)
+        return;
+    MarkBestMatches();
+    ModMain::AutoSizeColumnsExceptLast(LabelListViewHardware);
+    if (!yield())
+        return;
+    SortByLength();
+    TimerStatus->setEnabled(true);
+    LabelListViewHardware->setVisible(true);
+    DB1->EndDisplay();
+    yield();
+}
+
+bool FrmLookup::AddMatches(const QString &sql)
+{
+    // This lookup keeps its own reference to its rows: a second lookup or the improve window may
+    // put another record set into the shared slot while this one is walked.
+    const std::shared_ptr<ado::Recordset> rows = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, sql);
+    if (!yield())
+        return false;
+    const int count = rows->recordCount();
+    if (count > 0)
+        rows->moveFirst();
+    for (int i = 0; i < count; ++i) {
+        if (ModMain::ClosingProgram)
+            return false;
+        const QString hwid = rows->field(QStringLiteral("hwid")).value().toString();
+        const QString info = rows->field(QStringLiteral("info")).value().toString();
+        for (const QString &pair : LookupQuery::PairLines(info)) {
+            const QString name = ModDatabase::GetDeviceNameByID(pair.section(QLatin1Char(','), 0, 0));
+            if (!yield())
+                return false;
+            const QString manufacturer =
+                pair.contains(QLatin1Char(',')) ? ModDatabase::GetManufacturerByID(pair.section(QLatin1Char(','), 1, 1)) : QString();
+            if (!yield())
+                return false;
+            SuiteListItem *item = LabelListViewHardware->ListItems().Add({}, name);
+            if (!item)
+                continue;
+            item->setSubItems(1, manufacturer);
+            item->setSubItems(2, hwid);
+            item->setSubItems(3, LookupQuery::LengthKey(hwid));
+        }
+        rows->moveNext();
+        if (!yield())
+            return false;
+    }
+    return true;
+}
+
+void FrmLookup::MarkBestMatches()
+{
+    SuiteListItems items = LabelListViewHardware->ListItems();
+    const int count = items.Count();
+    qsizetype longest = 0;
+    for (int i = 1; i <= count; ++i)
+        longest = std::max(longest, items.Item(i)->SubItems(2).size());
+    const runtime::OleColor colour = ImportantPictureBestMacthColor->BackColor();
+    for (int i = 1; i <= count; ++i) {
+        SuiteListItem *item = items.Item(i);
+        if (count == 0 || item->SubItems(2).size() != longest)
+            continue;
+        item->setForeColor(colour);
+        item->ListSubItems(1).setForeColor(colour);
+        item->ListSubItems(2).setForeColor(colour);
+    }
+}
+
+void FrmLookup::TimerStatus_Timer()
+{
+    const int count = LabelListViewHardware->ListItems().Count();
+    LabelStatus->setCaption(count == 0 ? QStringLiteral("Results: No Matches")
+                                       : QStringLiteral("Results: %1 Possible Matches").arg(count));
+}
+
+void FrmLookup::CommandSearchGoogleID_Click()
+{
+    const QString ids = TextID->Text();
+    QString first = ids.section(QStringLiteral("\r\n"), 0, 0);
+    if (first.isEmpty())
+        first = ids;
+    runtime::OpenDocument(ListCommands::DriverSearchQuery(first), this);
+}
+
+void FrmLookup::LabelListViewHardware_MouseUp(int Button)
+{
+    if (Button != 2)
+        return;
+    if (LabelListViewHardware->ListItems().Count() == 0) {
+        runtime::MsgBox(QStringLiteral("The List Is Empty."), runtime::vbOKOnly);
+        return;
+    }
+    ModMain::SetMenuTarget(this);
+    if (!yield())
+        return;
+    runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->MenuLookup);
+}
+
+void FrmLookup::Form_Resize() { SkinnedWindow::FollowResize(this, TitelBar1, LabelResize); }
+
+void FrmLookup::Anchor1_Resized() { SkinnedWindow::DrawFrame(this); }

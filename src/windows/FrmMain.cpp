@@ -1,0 +1,663 @@
+#include "windows/FrmMain.h"
+
+#include "chrome/ModShadow.h"
+#include "chrome/TitelBar.h"
+#include "components/Inet.h"
+#include "chrome/cSizeMoveHelper.h"
+#include "components/SuiteListView.h"
+#include "components/SuiteTabControl.h"
+#include "controls/Anchor.h"
+#include "controls/AnimationBar.h"
+#include "controls/PanelFx.h"
+#include "controls/dcButton.h"
+#include "core/ModDatabase.h"
+#include "core/ModHardware.h"
+#include "core/ModMain.h"
+#include "core/ModMainColumns.h"
+#include "core/ModServer.h"
+#include "core/Modini.h"
+#include "os/SystemParameters.h"
+#include "platform/Mod32Icon.h"
+#include "platform/ModDPI.h"
+#include "platform/ModLoadIconFromRes.h"
+#include "platform/ModSkin.h"
+#include "platform/ModSpecialFolders.h"
+#include "runtime/App.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
+#include "runtime/Image.h"
+#include "runtime/Label.h"
+#include "runtime/MsgBox.h"
+#include "runtime/OpenDocument.h"
+#include "runtime/PictureBox.h"
+#include "runtime/Screen.h"
+#include "runtime/Timer.h"
+#include "skin/FrmColors.h"
+#include "skin/ModColors.h"
+#include "update/VersionCheck.h"
+#include "windows/FrmMenu.h"
+#include "windows/ListCommands.h"
+#include "windows/LogoArt.h"
+#include "windows/MainWindowTexts.h"
+#include "windows/ModCloseProgram.h"
+#include "windows/SkinnedWindow.h"
+
+#include <QDir>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+const QString StatusReadingDatabase = QStringLiteral("Status: Reading Database Version && Device Count From hwids.mdb");
+
+struct ListPage {
+    const char *list;
+    const char *tag;
+};
+
+constexpr std::array<ListPage, 4> ListPages{{{"ListViewHardware", "All Hardware"},
+                                             {"ListViewNoDrivers", "No Drivers Installed"},
+                                             {"ListViewProblems", "Hardware With Problems"},
+                                             {"ListViewNoSystemDevices", "All Except Standard System Devices"}}};
+
+struct ListColumn {
+    const char *key;
+    const char *caption;
+};
+
+constexpr std::array<ListColumn, 6> ListColumns{{{"Name", "Name"},
+                                                 {"Manufacturer", "Manufacturer"},
+                                                 {"ErrorCode", "Error Code"},
+                                                 {"Class", "Class"},
+                                                 {"DriverVersion", "Driver Version"},
+                                                 {"HardwareIDs", "Hardware IDs"}}};
+
+runtime::StdFont WindowFont() { return runtime::StdFont(QStringLiteral("Verdana"), 8.25); }
+
+runtime::Label *MakeLabel(QWidget *container, const QString &name, const QString &caption, const QString &tag,
+                          double left, double top, double width, double height)
+{
+    auto *label = new runtime::Label(container, name);
+    label->setFont(WindowFont());
+    label->setCaption(caption);
+    label->setBackStyle(runtime::vbTransparent);
+    label->setTag(tag);
+    label->Move(left, top, width, height);
+    return label;
+}
+
+dcButton *MakeButton(QWidget *container, const QString &name, const QString &caption, const QString &toolTip,
+                     const QString &tag, double left, double top, double width)
+{
+    auto *button = new dcButton(container, name);
+    button->InitNew();
+    button->setFont(WindowFont());
+    button->setCaption(caption);
+    button->setToolTipText(toolTip);
+    button->setTag(tag);
+    button->Move(left, top, width, 450);
+    return button;
+}
+
+} // namespace
+
+FrmMain::FrmMain() : runtime::Form(QStringLiteral("FrmMain"))
+{
+    setFont(WindowFont());
+    Move(0, 0, 11250, 8250);
+    createControls();
+    connectHandlers();
+}
+
+FrmMain::~FrmMain()
+{
+    if (m_c)
+        m_c->Detach();
+}
+
+void FrmMain::createControls()
+{
+    TitelBar1 = SkinnedWindow::CreateTitleBar(this);
+    Anchor1 = new Anchor(this, QStringLiteral("Anchor1"));
+    Anchor1->InitNew();
+
+    InfoLabel3 = MakeLabel(this, QStringLiteral("InfoLabel3"), QStringLiteral("*Right Click On List For More Options"),
+                           QStringLiteral("FTTF*/"), 7500, 555, 3630, 225);
+    InfoLabel3->setAlignment(runtime::vbRightJustify);
+
+    TabControl1 = new SuiteTabControl(this, QStringLiteral("TabControl1"));
+    TabControl1->setTag(QStringLiteral("TTTT*/"));
+    TabControl1->Move(120, 795, 11010, 5985);
+    createListPages();
+
+    CommandGetHardware = MakeButton(this, QStringLiteral("CommandGetHardware"), QStringLiteral("Refresh Hardware Lists"),
+                                    {}, QStringLiteral("TFFT*/"), 120, 6885, 2295);
+    dcButton1 = MakeButton(this, QStringLiteral("dcButton1"), QStringLiteral("Lookup Selected Device"),
+                           QStringLiteral("Lookup Selected Device In Database"), QStringLiteral("TFFT*/"), 2535, 6885, 2295);
+    CommandImproveHardware = MakeButton(this, QStringLiteral("CommandImproveHardware"), QStringLiteral("Improve Database"),
+                                        {}, QStringLiteral("FFTT*/"), 5655, 6885, 1755);
+    CommandColors = MakeButton(this, QStringLiteral("CommandColors"), QStringLiteral("Program Colors"),
+                               QStringLiteral("Program Colors"), QStringLiteral("FFTT*/"), 7530, 6885, 1755);
+    CommandCheckForUpdates = MakeButton(this, QStringLiteral("CommandCheckForUpdates"), QStringLiteral("Update"),
+                                        QStringLiteral("Check For Database & Program Updates"), QStringLiteral("FFTT*/"),
+                                        9405, 6885, 1725);
+
+    LogoPictureBox = new runtime::PictureBox(this, QStringLiteral("LogoPictureBox"));
+    LogoPictureBox->setTag(QStringLiteral("TFFT*/"));
+    LogoPictureBox->Move(120, 7425, 2175, 675);
+    for (int i = 0; i < 3; ++i) {
+        auto *logo = new runtime::Image(LogoPictureBox, QStringLiteral("ImageLogo"), i);
+        logo->setStretch(true);
+        logo->setPicture(LogoArt::Picture(i));
+        logo->Move(i * 750, 0, 675, 675);
+        ImageLogo.at(std::size_t(i)) = logo;
+    }
+
+    LabelTotalDevices = MakeLabel(this, QStringLiteral("LabelTotalDevices"), QStringLiteral("Devices In Database:"),
+                                  QStringLiteral("TFFT*/"), 2835, 7455, 4200, 240);
+    LabelDatabaseVersion = MakeLabel(this, QStringLiteral("LabelDatabaseVersion"), QStringLiteral("Database Version:"),
+                                     QStringLiteral("TFFT*/"), 2835, 7740, 4200, 240);
+    ImportantLabelUpdateAvailable = MakeLabel(this, QStringLiteral("ImportantLabelUpdateAvailable"),
+                                              QStringLiteral("Database Update Available!"), QStringLiteral("TFFT*/"),
+                                              7140, 7455, 2700, 240);
+    ImportantLabelUpdateAvailable->setVisible(false);
+
+    LabelResize = SkinnedWindow::CreateGrip(this);
+
+    PanelProgress = new PanelFx(this, QStringLiteral("PanelProgress"));
+    PanelProgress->InitNew();
+    PanelProgress->setTitleCaption(QStringLiteral("Please Wait..."));
+    PanelProgress->Move(0, 0, 6000, 1260);
+    PanelProgress->setVisible(false);
+    LabelStatus = MakeLabel(PanelProgress, QStringLiteral("LabelStatus"), QStringLiteral("Status:"), {}, 180, 450, 5640, 240);
+    DB1 = new AnimationBar(PanelProgress, QStringLiteral("DB1"));
+    DB1->InitNew();
+    DB1->Move(180, 810, 5640, 180);
+
+    TimerStartup = new runtime::Timer(this, QStringLiteral("TimerStartup"), 100, false);
+    TimerCountDatabase = new runtime::Timer(this, QStringLiteral("TimerCountDatabase"), 100, false);
+    Timer1 = new runtime::Timer(this, QStringLiteral("Timer1"), 250, true);
+
+    // The check runs before the first scan, which waits for it: an unreachable or silent server
+    // holds the start-up back for seconds, not for the control's minute.
+    Inet2 = new InetCtlsObjects::Inet(this);
+    Inet2->setTimeouts({std::chrono::seconds(5), std::chrono::seconds(10), std::chrono::seconds(15)});
+}
+
+void FrmMain::createListPages()
+{
+    for (std::size_t i = 0; i < ListPages.size(); ++i) {
+        auto *page = new SuiteTabControlPage(TabControl1, QStringLiteral("TabControlPage%1").arg(i + 1));
+        auto *list = new SuiteListView(page, QString::fromLatin1(ListPages.at(i).list));
+        // The page is the list's anchor: it fills the page the tab control sizes.
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(list);
+        const QString tag = QString::fromLatin1(ListPages.at(i).tag);
+        TabControl1->InsertItem(MainWindowTexts::TabCaption(tag, 0), page, tag);
+        m_lists.at(i) = list;
+    }
+    ListViewHardware = m_lists[0];
+    ListViewNoDrivers = m_lists[1];
+    ListViewProblems = m_lists[2];
+    ListViewNoSystemDevices = m_lists[3];
+}
+
+void FrmMain::connectHandlers()
+{
+    connect(TimerStartup, &runtime::Timer::Tick, this, &FrmMain::TimerStartup_Timer);
+    connect(TimerCountDatabase, &runtime::Timer::Tick, this, &FrmMain::TimerCountDatabase_Timer);
+    connect(Timer1, &runtime::Timer::Tick, this, &FrmMain::Timer1_Timer);
+    connect(Anchor1, &Anchor::Resized, this, &FrmMain::Anchor1_Resized);
+    connect(LabelResize, &runtime::Label::MouseMove, this,
+            [this](int Button, int, float, float) { SkinnedWindow::StartGripSizing(this, Button); });
+    connect(CommandGetHardware, &dcButton::Click, this, &FrmMain::CommandGetHardware_Click);
+    connect(dcButton1, &dcButton::Click, this, &FrmMain::dcButton1_Click);
+    connect(CommandCheckForUpdates, &dcButton::Click, this, &FrmMain::CommandCheckForUpdates_Click);
+    connect(CommandColors, &dcButton::Click, this, &FrmMain::CommandColors_Click);
+    connect(CommandImproveHardware, &dcButton::Click, this, &FrmMain::CommandImproveHardware_Click);
+    for (runtime::Image *logo : ImageLogo) {
+        const int index = logo->Index();
+        connect(logo, &runtime::Image::Click, this, [this, index] { ImageLogo_Click(index); });
+    }
+    for (SuiteListView *list : m_lists) {
+        connect(list, &SuiteListView::ColumnClick, this,
+                [this, list](SuiteColumnHeader column) { List_ColumnClick(list, column); });
+        connect(list, &SuiteListView::DblClick, this, [this, list] { List_DblClick(list); });
+        connect(list, &SuiteListView::KeyDown, this, [this, list](int KeyCode, int) { List_KeyDown(list, KeyCode); });
+        connect(list, &SuiteListView::MouseUp, this,
+                [this, list](int Button, int, float, float) { List_MouseUp(list, Button); });
+    }
+}
+
+bool FrmMain::yield() { return runtime::DoEventsStillLoaded(this); }
+
+FrmColors *FrmMain::ColorsWindow()
+{
+    FrmColors *colors = runtime::Forms::Get<FrmColors>();
+    // Creating the colour window yields before it loads: a close meanwhile found nothing to
+    // unload, so the window loaded afterwards would outlive the program.
+    if (!IsLoaded() || ModMain::ClosingProgram) {
+        runtime::Unload(colors);
+        return nullptr;
+    }
+    return colors;
+}
+
+void FrmMain::Form_Load()
+{
+    if (ModMain::ClosingProgram) {
+        ModCloseProgram::CloseProgram();
+        return;
+    }
+    const QString settings = runtime::App::Path() + QDir::separator() + QStringLiteral("Settings.ini");
+    const QString version =
+        MainWindowTexts::VersionText(runtime::App::Major(), runtime::App::Minor(), runtime::App::Revision());
+
+    Mod32Icon::SetIcon(this, QStringLiteral("AAA"), true);
+    ModDPI::InitDPIScale();
+    Anchor1->InitHeight = 8250;
+    Anchor1->InitWidth = 11250;
+    if (!yield())
+        return;
+    setHeight(8250);
+    setWidth(11250);
+    if (!yield())
+        return;
+    ModMain::DisableShadow =
+        MainWindowTexts::SettingAsBoolean(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckDisableShadow"), settings),
+                                          ModMain::DisableShadow);
+    ModShadow::ShadowEnabled = !ModMain::DisableShadow;
+    if (!yield())
+        return;
+    ModShadow::InitShadow();
+    if (!yield())
+        return;
+    SkinnedWindow::PlaceGrip(this, LabelResize);
+    setCaption(QStringLiteral("Quordane - Kestrova v") + version);
+    if (!yield())
+        return;
+    if (!ColorsWindow() || !yield())
+        return;
+    if (!SkinnedWindow::CentreOnScreen(this, true))
+        return;
+    ModMain::AppVersion = version;
+    if (!yield())
+        return;
+    const int iconSize = int(std::lround(24 * ModDPI::DPIScale));
+    TitelBar1->setPictureButton(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), iconSize, iconSize, 0, false));
+    if (!yield())
+        return;
+    TitelBar1->setCaption(Caption());
+    if (!yield())
+        return;
+    TitelBar1->setWidth(Width());
+    if (!yield())
+        return;
+    // The frame drawn on the window must survive a refresh: it is drawn into the kept image.
+    setAutoRedraw(true);
+    setFillStyle(runtime::vbFSTransparent);
+    if (!yield())
+        return;
+    ModSkin::SetTransparentColor(this, TitelBar1->BackColor());
+    m_c = std::make_unique<cSizeMoveHelper>();
+    m_c->setNoFullDrag(true);
+    m_c->Attach(this);
+    if (!yield())
+        return;
+    ModColors::ApplyColorsToForm(this);
+    if (!yield())
+        return;
+    ModMain::CheckForUpdates =
+        MainWindowTexts::SettingAsBoolean(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates"), settings),
+                                          ModMain::CheckForUpdates);
+    const int smallIconSize = os::GetSystemMetrics(os::SM_CXSMICON);
+    ModMain::SystemFolder = ModSpecialFolders::GetSystemFolderPath();
+    if (!yield())
+        return;
+    if (!ModMain::SystemFolder.endsWith(QLatin1Char('\\')) && !ModMain::SystemFolder.endsWith(QLatin1Char('/')))
+        ModMain::SystemFolder += QDir::separator();
+    if (!yield())
+        return;
+    for (SuiteListView *list : m_lists)
+        list->setIconSize(smallIconSize);
+    for (SuiteListView *list : m_lists) {
+        for (const ListColumn &column : ListColumns)
+            list->ColumnHeaders().Add(QString::fromLatin1(column.key), QString::fromLatin1(column.caption), 1500);
+    }
+    for (SuiteListView *list : m_lists) {
+        list->setSortActive(false);
+        list->setSortColumn(0);
+        list->setSortDirection(0);
+        list->setSortActive(true);
+    }
+    ModMain::AutoSizeListColumns(ListViewHardware);
+    if (!yield())
+        return;
+    TabCounts = {};
+    PanelProgress->setLeft(ListViewHardware->Left() + (ListViewHardware->Width() / 2 - PanelProgress->Width() / 2));
+    if (!yield())
+        return;
+    CentreProgressPanel();
+    if (!yield())
+        return;
+    if (FrmColors *colors = ColorsWindow(); colors && colors->ImageMouseIcon()) {
+        for (runtime::Image *logo : ImageLogo) {
+            logo->setMouseIcon(colors->ImageMouseIcon()->MouseIcon());
+            logo->setMousePointer(runtime::vbCustom);
+        }
+    }
+    if (!yield())
+        return;
+    TabControl1->PaintManager().setClearTypeText(true);
+    TabControl1->PaintManager().setFontSize(WindowFont().Size());
+    const int tabIconSize = int(std::lround(16 * ModDPI::DPIScale));
+    TabControl1->PaintManager().SetIconSize(tabIconSize, tabIconSize);
+    if (auto item = TabControl1->Item(0))
+        item->setSelected(true);
+    Show();
+    // The anchor lays out (and frames) only on a change of size: the first frame is drawn here.
+    SkinnedWindow::DrawFrame(this);
+    if (!yield())
+        return;
+    TimerStartup->setEnabled(true);
+}
+
+void FrmMain::CentreProgressPanel()
+{
+    // The list lies on a tab page: its place on the window, not on the page, centres the panel.
+    const QPoint origin = ListViewHardware->mapTo(this, QPoint(0, 0));
+    const double listLeft = origin.x() * runtime::Screen::TwipsPerPixelX();
+    const double listTop = origin.y() * runtime::Screen::TwipsPerPixelY();
+    const double listWidth = ListViewHardware->isVisibleTo(this) ? ListViewHardware->Width() : TabControl1->Width();
+    const double listHeight = ListViewHardware->isVisibleTo(this) ? ListViewHardware->Height() : TabControl1->Height();
+    PanelProgress->setLeft(listLeft + (listWidth / 2 - PanelProgress->Width() / 2));
+    PanelProgress->setTop(listTop + (listHeight / 2 - PanelProgress->Height() / 2));
+}
+
+void FrmMain::SetActionButtonsEnabled(bool enabled)
+{
+    CommandGetHardware->setEnabled(enabled);
+    CommandImproveHardware->setEnabled(enabled);
+    CommandCheckForUpdates->setEnabled(enabled);
+}
+
+bool FrmMain::ReadDatabase(bool reconnect)
+{
+    LabelStatus->setCaption(StatusReadingDatabase);
+    PanelProgress->setVisible(true);
+    DB1->setStyle(4);
+    DB1->BeginDisplay();
+    if (!yield() || ModMain::ClosingProgram)
+        return false;
+    if (reconnect) {
+        ModDatabase::CloseDatabase();
+        if (!yield())
+            return false;
+    }
+    ModDatabase::OpenDatabase();
+    if (!yield())
+        return false;
+    // Own references: another handler may replace the shared record sets during a yield.
+    // The count alone: a record set of every row would hold the whole table (some 270,000 rows of
+    // the bundled database) in memory just to report how many there are.
+    const auto hwids = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, QStringLiteral("SELECT COUNT(*) AS total FROM hwids"));
+    if (!yield())
+        return false;
+    const auto versions = ModDatabase::OpenQuery(ModDatabase::VersionRecordset, QStringLiteral("SELECT * FROM version"));
+    if (!yield())
+        return false;
+    if (versions->recordCount() > 0) {
+        versions->moveFirst();
+        const QVariant value = versions->field(QStringLiteral("dbversion")).value();
+        if (value.isValid() && !value.isNull())
+            ModMain::DatabaseVersion = value.toString();
+    }
+    if (hwids->recordCount() > 0) {
+        hwids->moveFirst();
+        ModMain::DevicesInDatabase = hwids->field(QStringLiteral("total")).value().toInt();
+    }
+    if (!yield())
+        return false;
+    versions->close();
+    hwids->close();
+    if (!yield() || ModMain::ClosingProgram)
+        return false;
+    LabelTotalDevices->setCaption(QStringLiteral("Devices In Database: ") +
+                                  MainWindowTexts::FormatDeviceCount(ModMain::DevicesInDatabase));
+    LabelDatabaseVersion->setCaption(QStringLiteral("Database Version: ") + ModMain::DatabaseVersion);
+    return yield();
+}
+
+void FrmMain::TimerStartup_Timer()
+{
+    TimerStartup->setEnabled(false);
+    SetActionButtonsEnabled(false);
+    if (!ReadDatabase(false))
+        return;
+    if (ModMain::CheckForUpdates) {
+        CheckForDatabaseUpdateSilent();
+        if (!yield())
+            return;
+    }
+    if (ModMain::ClosingProgram)
+        return;
+    PanelProgress->setVisible(false);
+    DB1->EndDisplay();
+    if (!yield() || ModMain::ClosingProgram)
+        return;
+    CommandGetHardware_Click();
+}
+
+void FrmMain::TimerCountDatabase_Timer()
+{
+    TimerCountDatabase->setEnabled(false);
+    SetActionButtonsEnabled(false);
+    if (!ReadDatabase(true))
+        return;
+    PanelProgress->setVisible(false);
+    DB1->EndDisplay();
+    if (!yield())
+        return;
+    SetActionButtonsEnabled(true);
+    yield();
+}
+
+void FrmMain::CheckForDatabaseUpdateSilent()
+{
+    const QString local = VersionCheck::LocalDatabaseVersion(LabelDatabaseVersion->Caption());
+    if (!yield())
+        return;
+    const QString url = ModServer::WebServer() + QStringLiteral("/files/updates/kestrova/database_v1.htm");
+    const QString online = Inet2->OpenURL(url);
+    if (!yield())
+        return;
+    Inet2->Cancel();
+    if (!yield())
+        return;
+    if (VersionCheck::IsValidOnlineVersion(online, VersionCheck::DatabaseVersionLimit)) {
+        ModMain::DatabaseUpToDate = VersionCheck::IsUpToDate(online, local);
+        ImportantLabelUpdateAvailable->setVisible(!ModMain::DatabaseUpToDate);
+    }
+    yield();
+}
+
+void FrmMain::CommandGetHardware_Click()
+{
+    if (ModMain::ClosingProgram)
+        return;
+    CentreProgressPanel();
+    if (!yield())
+        return;
+    Timer1->setEnabled(false);
+    LabelStatus->setCaption(QStringLiteral("Status:"));
+    PanelProgress->setVisible(true);
+    DB1->setStyle(4);
+    DB1->BeginDisplay();
+    for (SuiteListView *list : m_lists) {
+        list->setSortActive(false);
+        list->setVisible(false);
+        list->ListItems().Clear();
+    }
+    SetActionButtonsEnabled(false);
+    if (!yield())
+        return;
+    for (int tab = 0; tab < 4; ++tab) {
+        TabCounts.at(std::size_t(tab)) = 0;
+        if (auto item = TabControl1->Item(tab))
+            item->setCaption(MainWindowTexts::TabCaption(item->Tag(), 0));
+        if (!yield())
+            return;
+    }
+    if (ModMain::ClosingProgram)
+        return;
+    const QPointer<FrmMain> guard(this);
+    ModHardware::GetHardware(ListViewHardware, ListViewNoDrivers, ListViewProblems, ListViewNoSystemDevices, LabelStatus);
+    if (!guard || !IsLoaded() || ModMain::ClosingProgram)
+        return;
+    if (!yield())
+        return;
+    for (SuiteListView *list : m_lists)
+        list->setSortActive(true);
+    if (!yield())
+        return;
+    for (SuiteListView *list : m_lists)
+        ModMain::AutoSizeListColumns(list);
+    if (!yield())
+        return;
+    for (SuiteListView *list : m_lists)
+        list->setVisible(true);
+    SetActionButtonsEnabled(true);
+    PanelProgress->setVisible(false);
+    DB1->EndDisplay();
+    Timer1->setEnabled(true);
+    if (yield())
+        emit ScanEnded();
+}
+
+void FrmMain::Timer1_Timer()
+{
+    for (int tab = 0; tab < 4; ++tab) {
+        const int count = m_lists.at(std::size_t(tab))->ListItems().Count();
+        if (count == TabCounts.at(std::size_t(tab)))
+            continue;
+        TabCounts.at(std::size_t(tab)) = count;
+        if (auto item = TabControl1->Item(tab))
+            item->setCaption(MainWindowTexts::TabCaption(item->Tag(), count));
+    }
+    yield();
+}
+
+SuiteListView *FrmMain::SelectedList() const
+{
+    for (int tab = 0; tab < 4; ++tab) {
+        if (auto item = TabControl1->Item(tab); item && item->Selected())
+            return m_lists.at(std::size_t(tab));
+    }
+    return nullptr;
+}
+
+void FrmMain::Form_Resize()
+{
+    SkinnedWindow::FollowResize(this, TitelBar1, LabelResize);
+    yield();
+}
+
+void FrmMain::Anchor1_Resized()
+{
+    CentreProgressPanel();
+    if (!yield())
+        return;
+    SkinnedWindow::DrawFrame(this);
+    yield();
+}
+
+void FrmMain::ImageLogo_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        runtime::OpenDocument(ModServer::HomePage(), this);
+        break;
+    case 1:
+        runtime::OpenDocument(ModServer::FacebookPage(), this);
+        break;
+    case 2:
+        runtime::OpenDocument(ModServer::TwitterPage(), this);
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmMain::CommandCheckForUpdates_Click()
+{
+    // Shows the update window and enables its check timer once that window exists.
+}
+
+void FrmMain::CommandColors_Click()
+{
+    const QPointer<FrmColors> guard(ColorsWindow());
+    if (!guard)
+        return;
+    guard->Show();
+    if (!yield() || !guard)
+        return;
+    guard->SetFocus();
+    yield();
+}
+
+void FrmMain::CommandImproveHardware_Click()
+{
+    // Shows the improve window once that window exists.
+}
+
+void FrmMain::dcButton1_Click()
+{
+    SuiteListView *list = SelectedList();
+    if (!list || list->ListItems().Count() == 0)
+        return;
+    ListCommands::OpenLookup(list);
+}
+
+void FrmMain::List_ColumnClick(SuiteListView *list, const SuiteColumnHeader &column)
+{
+    ListCommands::SortByColumnClick(list, column.Index());
+}
+
+void FrmMain::List_DblClick(SuiteListView *list) { ListCommands::OpenLookup(list); }
+
+void FrmMain::List_KeyDown(SuiteListView *list, int KeyCode)
+{
+    if (KeyCode == 46)
+        ListCommands::RemoveSelectedRow(list);
+}
+
+void FrmMain::List_MouseUp(SuiteListView *list, int Button)
+{
+    if (Button != 2)
+        return;
+    if (list->ListItems().Count() == 0) {
+        runtime::MsgBox(QStringLiteral("The List Is Empty."), runtime::vbOKOnly);
+        return;
+    }
+    runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->MenuMain);
+}
+
+void FrmMain::Form_QueryUnload(int &Cancel, int UnloadMode)
+{
+    Q_UNUSED(Cancel)
+    Q_UNUSED(UnloadMode)
+    // CloseProgram unloads this window too, which asks again: the first request does the work.
+    if (m_queryUnloadRunning)
+        return;
+    m_queryUnloadRunning = true;
+    if (m_c) {
+        m_c->setNoFullDrag(false);
+        m_c->Detach();
+    }
+    ModMain::ClosingProgram = true;
+    ModDatabase::CloseDatabase();
+    runtime::DoEvents();
+    ModCloseProgram::CloseProgram();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class SuiteListItem;
+class SuiteListView;
+
+// What the device, lookup and improve lists do alike: the clipboard texts of the copy commands,
+// the web-search address, the Delete key, the column-click sort and opening a lookup.
+namespace ListCommands {
+
+// A row: its text, then sub-items 1 to `lastSubItem`, joined with "," (no quoting, no line end).
+QString RowText(const SuiteListItem *item, int lastSubItem);
+
+// The whole list: the header captions (trimmed) of the first `columns` columns joined with ",",
+// then one row line per row by position; every line ends with CR LF. `yield` runs after every
+// field and every line and answers false to stop (the text built so far is returned). The row
+// count is read once, before the rows: a row gone meanwhile is skipped.
+QString WholeListText(SuiteListView *list, int columns, const std::function<bool()> &yield = {});
+
+// The text before the first "|" of a hardware-ID field; the whole field when that is empty.
+QString FirstHardwareId(const QString &ids);
+
+// The search page with the query: "&" becomes "%26" and " Driver" is appended; nothing else is
+// encoded.
+QString DriverSearchQuery(const QString &searchText);
+
+// Puts the text on the system clipboard after emptying it.
+void CopyToClipboard(const QString &text);
+
+// The Delete key: removes the selected row, then scrolls to and selects the row the list selects
+// in its place. Nothing happens without a selected row. Yields; stops when the list is gone.
+void RemoveSelectedRow(SuiteListView *list);
+
+// A column click with the header's 1-based position: the same column flips the direction,
+// another sorts ascending. Yields; stops when the list is gone.
+void SortByColumnClick(SuiteListView *list, int index);
+
+// Opens a new lookup window on the list's selected row (or on no device when none is selected).
+void OpenLookup(SuiteListView *list);
+
+} // namespace ListCommands

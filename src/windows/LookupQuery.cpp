@@ -1,0 +1,65 @@
+#include "windows/LookupQuery.h"
+
+namespace LookupQuery {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+QString TrimSpaces(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString Quoted(QString id) { return QLatin1Char('\'') + id.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\''); }
+
+}
+
+QStringList IdsOf(const QString &idText)
+{
+    if (idText.isEmpty())
+        return {};
+    if (!idText.contains(CrLf))
+        return {idText};
+    QStringList ids;
+    for (const QString &line : idText.split(CrLf)) {
+        const QString id = TrimSpaces(line);
+        if (!id.isEmpty())
+            ids.append(id);
+    }
+    return ids;
+}
+
+QString Sql(const QStringList &ids)
+{
+    if (ids.isEmpty())
+        return {};
+    QString sql = QStringLiteral("SELECT * FROM hwids Where [hwids].[hwid] = ") + Quoted(ids.first());
+    for (qsizetype i = 1; i < ids.size(); ++i)
+        sql += QStringLiteral(" OR [hwids].[hwid] = ") + Quoted(ids.at(i));
+    return sql;
+}
+
+QStringList PairLines(const QString &info)
+{
+    if (info.isEmpty())
+        return {};
+    if (!info.contains(CrLf))
+        return {info};
+    QStringList lines;
+    for (const QString &line : info.split(CrLf)) {
+        if (!TrimSpaces(line).isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
+QString LengthKey(const QString &hardwareId) { return QStringLiteral("%1").arg(hardwareId.size(), 3, 10, QLatin1Char('0')); }
+
+} // namespace LookupQuery
