@@ -29,6 +29,9 @@
 #include "runtime/Label.h"
 #include "runtime/MsgBox.h"
 #include "runtime/OpenDocument.h"
+#include "runtime/Timer.h"
+#include "update/FrmUpdate.h"
+#include "windows/FrmImprove.h"
 #include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
@@ -233,16 +236,29 @@ void FrmMain::connectHandlers()
 
 bool FrmMain::yield() { return runtime::DoEventsStillLoaded(this); }
 
-FrmColors *FrmMain::ColorsWindow()
+template <class F>
+F *FrmMain::ToolWindow()
 {
-    FrmColors *colors = runtime::Forms::Get<FrmColors>();
-    // Creating the colour window yields before it loads: a close meanwhile found nothing to
-    // unload, so the window loaded afterwards would outlive the program.
+    F *window = runtime::Forms::Get<F>();
+    // Creating a window yields before it loads: a close meanwhile found nothing to unload, so
+    // the window loaded afterwards would outlive the program.
     if (!IsLoaded() || ModMain::ClosingProgram) {
-        runtime::Unload(colors);
+        runtime::Unload(window);
         return nullptr;
     }
-    return colors;
+    return window;
+}
+
+bool FrmMain::ShowToolWindow(runtime::Form *window)
+{
+    const QPointer<runtime::Form> guard(window);
+    if (!guard)
+        return false;
+    guard->Show();
+    if (!yield() || !guard)
+        return false;
+    guard->SetFocus();
+    return yield() && guard;
 }
 
 void FrmMain::Form_Load()
@@ -592,25 +608,16 @@ void FrmMain::ImageLogo_Click(int Index)
 
 void FrmMain::CommandCheckForUpdates_Click()
 {
-    // Shows the update window and enables its check timer once that window exists.
-}
-
-void FrmMain::CommandColors_Click()
-{
-    const QPointer<FrmColors> guard(ColorsWindow());
-    if (!guard)
+    const QPointer<FrmUpdate> update(ToolWindow<FrmUpdate>());
+    if (!ShowToolWindow(update) || !update)
         return;
-    guard->Show();
-    if (!yield() || !guard)
-        return;
-    guard->SetFocus();
+    update->TimerCheckForUpdates()->setEnabled(true);
     yield();
 }
 
-void FrmMain::CommandImproveHardware_Click()
-{
-    // Shows the improve window once that window exists.
-}
+void FrmMain::CommandColors_Click() { ShowToolWindow(ColorsWindow()); }
+
+void FrmMain::CommandImproveHardware_Click() { ShowToolWindow(ToolWindow<FrmImprove>()); }
 
 void FrmMain::dcButton1_Click()
 {

@@ -112,8 +112,14 @@ private:
     void SetActionButtonsEnabled(bool enabled);
     void CentreProgressPanel();
     bool yield();
-    // The colour window, loaded when it is not; nullptr when the program began to close meanwhile.
-    FrmColors *ColorsWindow();
+    // A tool window (colours, improve, update), loaded when it is not; nullptr when the program
+    // began to close meanwhile.
+    template <class F>
+    F *ToolWindow();
+    FrmColors *ColorsWindow() { return ToolWindow<FrmColors>(); }
+    // Shows a tool window modeless and gives it the focus, which brings it to the front; false
+    // when it or this window went meanwhile.
+    bool ShowToolWindow(runtime::Form *window);
 
     std::array<SuiteListView *, 4> m_lists{};
     std::unique_ptr<cSizeMoveHelper> m_c;

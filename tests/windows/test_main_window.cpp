@@ -23,6 +23,8 @@
 #include "runtime/OpenDocument.h"
 #include "runtime/TextBox.h"
 #include "runtime/Timer.h"
+#include "update/FrmUpdate.h"
+#include "windows/FrmImprove.h"
 #include "windows/FrmLookup.h"
 #include "windows/FrmMain.h"
 #include "windows/FrmMenu.h"
@@ -315,6 +317,36 @@ TEST(MainWindow, LogoLinksOpenTheirAddresses)
                                               QStringLiteral("http://facebook.quordane.example/quordane"),
                                               QStringLiteral("http://twitter.quordane.example/quordane")}));
     waitFor([&] { return main->Timer1->Enabled(); });
+}
+
+TEST(MainWindow, ToolButtonsShowOneWindowEachAndTheUpdateButtonStartsItsChecks)
+{
+    ProgramFolder folder(Fixture());
+    folder.writeSettings(QStringLiteral("[main]\r\nWebServer=http://127.0.0.1:1\r\n")); // refused at once
+    QPointer<FrmMain> main = Start();
+    ASSERT_TRUE(main);
+
+    emit main->CommandImproveHardware->Click();
+    QPointer<FrmImprove> improve = qobject_cast<FrmImprove *>(runtime::Forms::Get<FrmImprove>());
+    ASSERT_TRUE(improve);
+    EXPECT_TRUE(improve->IsLoaded());
+    EXPECT_TRUE(improve->isVisible());
+    const int windows = runtime::Forms::Count();
+    emit main->CommandImproveHardware->Click(); // already open: only brought to the front
+    EXPECT_EQ(runtime::Forms::Count(), windows);
+    EXPECT_EQ(runtime::Forms::Get<FrmImprove>(), improve.data());
+
+    emit main->CommandCheckForUpdates->Click();
+    QPointer<FrmUpdate> update = runtime::Forms::Get<FrmUpdate>();
+    ASSERT_TRUE(update);
+    EXPECT_TRUE(update->isVisible());
+    // The timer's tick runs both checks once and disables it; a second click enables it again.
+    EXPECT_TRUE(waitFor([&] { return update && !update->TimerCheckForUpdates()->Enabled(); }));
+    emit main->CommandCheckForUpdates->Click();
+    ASSERT_TRUE(update);
+    EXPECT_EQ(runtime::Forms::Get<FrmUpdate>(), update.data());
+    EXPECT_TRUE(update->TimerCheckForUpdates()->Enabled());
+    waitFor([&] { return update && !update->TimerCheckForUpdates()->Enabled(); });
 }
 
 TEST(MainWindow, ResizeMovesAnchoredControlsAndDrawsTheFrame)
