@@ -63,16 +63,30 @@ std::vector<Row> Rows(FrmLookup *lookup)
 }
 
 // Opens a lookup as the main window does and waits until its list shows.
-QPointer<FrmLookup> Lookup(const QString &name, const QString &ids, bool wait = true)
+// A lookup window on the device, shown, its lookup not started yet.
+QPointer<FrmLookup> Prepare(const QString &name, const QString &ids)
 {
     QPointer<FrmLookup> lookup = new FrmLookup();
     lookup->Show();
     lookup->setCaption(name);
     lookup->SetDevice(name, ids);
     lookup->TimerStart->setInterval(1); // the design's 100 ms only slows the tests down
+    return lookup;
+}
+
+void StartAndWait(const QPointer<FrmLookup> &lookup, bool wait = true)
+{
+    if (!lookup)
+        return;
     lookup->StartLookup();
     if (wait)
         waitFor([&] { return !lookup || lookup->TimerStatus->Enabled(); });
+}
+
+QPointer<FrmLookup> Lookup(const QString &name, const QString &ids, bool wait = true)
+{
+    QPointer<FrmLookup> lookup = Prepare(name, ids);
+    StartAndWait(lookup, wait);
     return lookup;
 }
 
@@ -197,20 +211,23 @@ TEST(LookupConcurrency, ASecondLookupAtEveryYieldOfTheFirstKeepsEachWindowsRows)
 {
     ProgramFolder folder(Fixture());
     ModDatabase::OpenDatabase();
+    // The yields from the start of the lookup on: the walk over the shared record set.
     int yields = 0;
+    QPointer<FrmLookup> counted = Prepare("Triple", "TRIPLE\r\nA");
     runtime::SetYieldHook([&](int n) { yields = n; });
-    Lookup("Triple", "TRIPLE\r\nA");
+    StartAndWait(counted);
     runtime::SetYieldHook({});
     windowstest::unloadEverything();
     ASSERT_GT(yields, 5);
 
     for (int n = 1; n <= yields; ++n) {
         QPointer<FrmLookup> second;
+        QPointer<FrmLookup> first = Prepare("Triple", "TRIPLE\r\nA");
         runtime::SetYieldHook([&](int count) {
             if (count == n)
                 QTimer::singleShot(0, [&] { second = Lookup("Bridge", "A&B", false); });
         });
-        QPointer<FrmLookup> first = Lookup("Triple", "TRIPLE\r\nA");
+        StartAndWait(first);
         runtime::SetYieldHook({});
         ASSERT_TRUE(waitFor([&] { return second && second->TimerStatus->Enabled(); })) << "yield " << n;
         ASSERT_TRUE(first);
@@ -229,16 +246,18 @@ TEST(LookupConcurrency, CloseAtEveryYieldOfALookup)
 {
     ProgramFolder folder(Fixture());
     ModDatabase::OpenDatabase();
+    // The window's creation yields too; closes there are the main window's close tests' part.
     int yields = 0;
+    QPointer<FrmLookup> counted = Prepare("Triple", "TRIPLE\r\nA&B\r\nA");
     runtime::SetYieldHook([&](int n) { yields = n; });
-    Lookup("Triple", "TRIPLE\r\nA&B\r\nA");
+    StartAndWait(counted);
     runtime::SetYieldHook({});
     windowstest::unloadEverything();
 
     for (int n = 1; n <= yields; ++n) {
         ModMain::ClosingProgram = false;
         ModDatabase::OpenDatabase();
-        QPointer<FrmLookup> lookup;
+        QPointer<FrmLookup> lookup = Prepare("Triple", "TRIPLE\r\nA&B\r\nA");
         runtime::SetYieldHook([&](int count) {
             if (count != n)
                 return;
@@ -249,7 +268,7 @@ TEST(LookupConcurrency, CloseAtEveryYieldOfALookup)
                     runtime::Unload(form);
             });
         });
-        lookup = Lookup("Triple", "TRIPLE\r\nA&B\r\nA", false);
+        StartAndWait(lookup, false);
         EXPECT_TRUE(waitFor([&] { return !lookup; })) << "yield " << n;
         runtime::SetYieldHook({});
     }
