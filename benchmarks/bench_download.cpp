@@ -195,13 +195,3 @@ void BM_InstallBundledDatabase(benchmark::State &state)
 BENCHMARK(BM_InstallBundledDatabase)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

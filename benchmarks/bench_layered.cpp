@@ -86,14 +86,3 @@ void BM_ComposeAndMask(benchmark::State &state)
 BENCHMARK(BM_ComposeAndMask)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -229,14 +229,3 @@ void BM_Lookup10Ids(benchmark::State &state)
 BENCHMARK(BM_Lookup10Ids)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
