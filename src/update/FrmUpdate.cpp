@@ -1,5 +1,6 @@
 #include "update/FrmUpdate.h"
 
+#include "chrome/SkinnedWindow.h"
 #include "chrome/TitelBar.h"
 #include "components/Inet.h"
 #include "components/SuiteCheckBox.h"
@@ -9,7 +10,6 @@
 #include "controls/QuordanePB.h"
 #include "controls/dcButton.h"
 #include "core/ModDatabase.h"
-#include "gdi/Dc.h"
 #include "platform/Mod32Icon.h"
 #include "platform/ModDPI.h"
 #include "platform/ModLoadIconFromRes.h"
@@ -90,22 +90,6 @@ void place(runtime::Control *control, double left, double top, double width, dou
     control->Move(left * x, top * y, width * x, height * y);
 }
 
-runtime::PropertyBag titleBarBag()
-{
-    return runtime::PropertyBag{{"Caption", "Updates"},
-                                {"BackColor", 0xF7B8F8u},
-                                {"BackColorCover", 1750},
-                                {"BackColorV1Begin", 0xFF9933u},
-                                {"BackColorV1End", 0u},
-                                {"BackColorV2Begin", 0xC0C0C0u},
-                                {"BackColorV2End", 0xC0C0C0u},
-                                {"ForeColor", 0xFFFFFFu},
-                                {"CaptionColorBack", 0u},
-                                {"PicturePosMode", 2},
-                                {"PicturePosY", 8},
-                                {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Verdana"), 9.75))}};
-}
-
 } // namespace
 
 struct FrmUpdate::Check {
@@ -151,9 +135,7 @@ void FrmUpdate::createControls()
         return created;
     };
 
-    m_titelBar = new TitelBar(this);
-    m_titelBar->ReadProperties(titleBarBag());
-    place(m_titelBar, 0, 0, 6240, 480);
+    m_titelBar = SkinnedWindow::CreateTitleBar(this, SkinnedWindow::MaximizeButton::Absent);
 
     m_panelProgram = panel("PanelProgram", QStringLiteral("Current Program Version: "), 540, 1140);
     m_label1 = label(m_panelProgram, "Label1", QStringLiteral("Online Version:"), 120, 390);
@@ -239,7 +221,7 @@ void FrmUpdate::Form_Load()
         return;
     setHeight(3600);
     setWidth(6240);
-    Move(runtime::Screen::Width() / 2 - Width() / 2, runtime::Screen::Height() / 2 - Height() / 2);
+    SkinnedWindow::CentreOnScreen(this, false);
     // The frame is drawn once per resize and must survive repaints in between.
     setAutoRedraw(true);
     if (!yield())
@@ -265,14 +247,8 @@ void FrmUpdate::Form_Load()
 
 void FrmUpdate::Form_Resize()
 {
-    m_titelBar->setWidth(Width());
-    Cls();
-    // Left, right and bottom edges; the top lies outside, under the title bar.
-    const int right = int(std::lround(Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
-    const int bottom = int(std::lround(Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
-    if (gdi::Dc *dc = hdc())
-        dc->rectangle(0, -50, right, bottom);
-    Refresh();
+    SkinnedWindow::FollowResize(this, m_titelBar, nullptr);
+    SkinnedWindow::DrawFrame(this);
 }
 
 void FrmUpdate::Form_Unload(int &Cancel)

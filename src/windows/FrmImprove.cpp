@@ -1,5 +1,6 @@
 #include "windows/FrmImprove.h"
 
+#include "chrome/SkinnedWindow.h"
 #include "chrome/TitelBar.h"
 #include "components/SuiteListView.h"
 #include "controls/Anchor.h"
@@ -23,11 +24,9 @@
 #include "runtime/Label.h"
 #include "runtime/ListBox.h"
 #include "runtime/MsgBox.h"
-#include "runtime/Screen.h"
 #include "runtime/Timer.h"
 #include "skin/ModColors.h"
 #include "windows/ModList.h"
-#include "windows/ResizeGrip.h"
 
 #include <QFile>
 
@@ -86,8 +85,8 @@ void FrmImprove::Form_Load()
     Anchor1->InitWidth = 8520;
     setHeight(8715);
     setWidth(8520);
-    LabelResize->Move(Width() - LabelResize->Width(), Height() - LabelResize->Height());
-    Move(runtime::Screen::Width() / 2 - Width() / 2, runtime::Screen::Height() / 2 - Height() / 2);
+    SkinnedWindow::PlaceGrip(this, LabelResize);
+    SkinnedWindow::CentreOnScreen(this, false);
     // The frame is drawn once per layout pass and must survive repaints in between.
     setAutoRedraw(true);
     setDrawWidth(3);
@@ -241,32 +240,17 @@ void FrmImprove::centreProgressPanel()
 {
     PanelProgress->setLeft(ListViewHardware->Left() + ListViewHardware->Width() / 2 - PanelProgress->Width() / 2);
     PanelProgress->setTop(ListViewHardware->Top() + ListViewHardware->Height() / 2 - PanelProgress->Height() / 2);
-    drawFrame();
+    SkinnedWindow::DrawFrame(this);
 }
 
-void FrmImprove::drawFrame()
-{
-    Cls();
-    const int right = int(std::lround(Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
-    const int bottom = int(std::lround(Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
-    hdc()->rectangle(0, -50, right, bottom);
-    Refresh();
-}
-
-void FrmImprove::Form_Resize()
-{
-    TitelBar1->setWidth(Width());
-    LabelResize->setVisible(!TitelBar1->bDidMaximize);
-}
+void FrmImprove::Form_Resize() { SkinnedWindow::FollowResize(this, TitelBar1, LabelResize); }
 
 void FrmImprove::LabelResize_MouseMove(int Button, int Shift, float X, float Y)
 {
     Q_UNUSED(Shift)
     Q_UNUSED(X)
     Q_UNUSED(Y)
-    if (Button != 1)
-        return;
-    ResizeGrip::BeginBottomRightDrag(this);
+    SkinnedWindow::StartGripSizing(this, Button);
 }
 
 void FrmImprove::ListViewHardware_ColumnClick(const SuiteColumnHeader &ColumnHeader)

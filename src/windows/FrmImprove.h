@@ -78,5 +78,4 @@ private:
     void showBusy();
     void showDone();
     void centreProgressPanel();
-    void drawFrame();
 };

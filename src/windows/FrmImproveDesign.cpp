@@ -1,7 +1,7 @@
 // The improve window's design: its controls, where they sit (twips) and their stored data.
 #include "windows/FrmImprove.h"
 
-#include "chrome/TitelBar.h"
+#include "chrome/SkinnedWindow.h"
 #include "components/SuiteListView.h"
 #include "controls/Anchor.h"
 #include "controls/AnimationBar.h"
@@ -62,24 +62,6 @@ dcButton *button(QWidget *container, const QString &name, const QString &caption
     return button;
 }
 
-runtime::PropertyBag titleBarBag()
-{
-    return runtime::PropertyBag{{"Caption", "Improve Database"},
-                                {"BackColor", 0xF7B8F8u},
-                                {"BackColorCover", 1750},
-                                {"BackColorV1Begin", 0xFF9933u},
-                                {"BackColorV1End", 0u},
-                                {"BackColorV2Begin", 0xC0C0C0u},
-                                {"BackColorV2End", 0xC0C0C0u},
-                                {"ForeColor", 0xFFFFFFu},
-                                {"CaptionColorBack", 0u},
-                                {"ShowMaximized", true},
-                                {"ShowMaximizedEnabled", true},
-                                {"PicturePosMode", 2},
-                                {"PicturePosY", 8},
-                                {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Verdana"), 9.75))}};
-}
-
 }
 
 void FrmImprove::createControls()
@@ -87,9 +69,7 @@ void FrmImprove::createControls()
     setCaption(QStringLiteral("Improve Database"));
     Move(0, 0, 8520, 8715);
 
-    TitelBar1 = new TitelBar(this, QStringLiteral("TitelBar1"));
-    TitelBar1->ReadProperties(titleBarBag());
-    place(TitelBar1, 0, 0, 8520, 480);
+    TitelBar1 = SkinnedWindow::CreateTitleBar(this);
 
     InfoLabelListTotal = label(this, QStringLiteral("InfoLabelListTotal"), QStringLiteral("Total Hardware Not In Database: 0"), {});
     place(InfoLabelListTotal, 60, 510, 8400, 225);

@@ -1,6 +1,7 @@
 #include "windows/FrmLookup.h"
 
 #include "chrome/TitelBar.h"
+#include "chrome/SkinnedWindow.h"
 #include "components/SuiteListView.h"
 #include "controls/Anchor.h"
 #include "controls/AnimationBar.h"
@@ -25,25 +26,14 @@
 #include "windows/FrmMenu.h"
 #include "windows/ListCommands.h"
 #include "windows/LookupQuery.h"
-#include "windows/SkinnedWindow.h"
+#include "windows/WindowDesign.h"
 
 #include <cmath>
 
 namespace {
 
-runtime::StdFont WindowFont() { return runtime::StdFont(QStringLiteral("Verdana"), 8.25); }
-
-runtime::Label *MakeLabel(QWidget *container, const QString &name, const QString &caption, const QString &tag,
-                          double left, double top, double width, double height)
-{
-    auto *label = new runtime::Label(container, name);
-    label->setFont(WindowFont());
-    label->setCaption(caption);
-    label->setBackStyle(runtime::vbTransparent);
-    label->setTag(tag);
-    label->Move(left, top, width, height);
-    return label;
-}
+using WindowDesign::MakeLabel;
+using WindowDesign::WindowFont;
 
 }
 

@@ -4,6 +4,7 @@
 #include "chrome/TitelBar.h"
 #include "components/Inet.h"
 #include "chrome/cSizeMoveHelper.h"
+#include "chrome/SkinnedWindow.h"
 #include "components/SuiteListView.h"
 #include "components/SuiteTabControl.h"
 #include "controls/Anchor.h"
@@ -43,7 +44,7 @@
 #include "windows/LogoArt.h"
 #include "windows/MainWindowTexts.h"
 #include "windows/ModCloseProgram.h"
-#include "windows/SkinnedWindow.h"
+#include "windows/WindowDesign.h"
 
 #include <QDir>
 #include <QVBoxLayout>
@@ -76,19 +77,8 @@ constexpr std::array<ListColumn, 6> ListColumns{{{"Name", "Name"},
                                                  {"DriverVersion", "Driver Version"},
                                                  {"HardwareIDs", "Hardware IDs"}}};
 
-runtime::StdFont WindowFont() { return runtime::StdFont(QStringLiteral("Verdana"), 8.25); }
-
-runtime::Label *MakeLabel(QWidget *container, const QString &name, const QString &caption, const QString &tag,
-                          double left, double top, double width, double height)
-{
-    auto *label = new runtime::Label(container, name);
-    label->setFont(WindowFont());
-    label->setCaption(caption);
-    label->setBackStyle(runtime::vbTransparent);
-    label->setTag(tag);
-    label->Move(left, top, width, height);
-    return label;
-}
+using WindowDesign::MakeLabel;
+using WindowDesign::WindowFont;
 
 dcButton *MakeButton(QWidget *container, const QString &name, const QString &caption, const QString &toolTip,
                      const QString &tag, double left, double top, double width)

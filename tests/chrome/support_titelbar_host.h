@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/SkinnedWindow.h"
 #include "chrome/TitelBar.h"
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
@@ -37,23 +38,7 @@ protected:
 };
 
 // The bag a window stores for its title bar (the main window's values).
-inline runtime::PropertyBag WindowBag()
-{
-    return runtime::PropertyBag{{"Caption", "Quordane - Kestrova"},
-                                {"BackColor", 0xF7B8F8u},
-                                {"BackColorCover", 1750},
-                                {"BackColorV1Begin", 0xFF9933u},
-                                {"BackColorV1End", 0u},
-                                {"BackColorV2Begin", 0xC0C0C0u},
-                                {"BackColorV2End", 0xC0C0C0u},
-                                {"ForeColor", 0xFFFFFFu},
-                                {"CaptionColorBack", 0u},
-                                {"ShowMaximized", true},
-                                {"ShowMaximizedEnabled", true},
-                                {"PicturePosMode", 2},
-                                {"PicturePosY", 8},
-                                {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Verdana"), 9.75))}};
-}
+inline runtime::PropertyBag WindowBag() { return SkinnedWindow::TitleBarBag(QStringLiteral("Quordane - Kestrova")); }
 
 class TitelBarTest : public ::testing::Test {
 protected:

@@ -29,7 +29,7 @@
 #include "windows/FrmMain.h"
 #include "windows/FrmMenu.h"
 #include "windows/MainWindowTexts.h"
-#include "windows/ResizeGrip.h"
+#include "chrome/ResizeGrip.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "windows/ResizeGrip.h"
+#include "chrome/ResizeGrip.h"
 
 #include <QApplication>
 #include <QCursor>
