@@ -6,7 +6,7 @@
 #include "update/DownLoad.h"
 #include "update/FrmUpdate.h"
 
-#include "../tests/components/support_httpserver.h"
+#include "../tests/support/LocalHttpServer.h"
 #include "components/Inet.h"
 #include "components/Zentrax.h"
 #include "runtime/App.h"

@@ -1,6 +1,6 @@
 #include "components/Inet.h"
 
-#include "support_httpserver.h"
+#include "support/LocalHttpServer.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -3,7 +3,7 @@
 #include "runtime/App.h"
 #include "runtime/MsgBox.h"
 #include "support/DamagedDatabase.h"
-#include "support_hwids.h"
+#include "support/HwidsDatabase.h"
 
 #include <QFile>
 #include <QTemporaryDir>

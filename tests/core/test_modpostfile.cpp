@@ -1,7 +1,7 @@
 #include "core/ModPostFile.h"
 
 #include "os/WinInet.h"
-#include "support_rawserver.h"
+#include "support/RawHttpServer.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // capture server with the upload's.
 #include "os/WinInet.h"
 
-#include "support_rawserver.h"
+#include "support/RawHttpServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../components/support_httpserver.h"
+#include "support/LocalHttpServer.h"
 
 #include <QByteArray>
 

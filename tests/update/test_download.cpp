@@ -1,6 +1,8 @@
 #include "update/DownLoad.h"
 #include "update/DownLoadFormat.h"
 
+#include "support/Files.h"
+
 #include "components/Inet.h"
 #include "os/WinInet.h"
 #include "runtime/PropertyBag.h"
@@ -17,12 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testsupport::LocalHttpServer;
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testsupport::readFile;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {

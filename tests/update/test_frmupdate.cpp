@@ -1,5 +1,7 @@
 #include "update/FrmUpdate.h"
 
+#include "support/Files.h"
+
 #include "components/Inet.h"
 #include "components/SuiteCheckBox.h"
 #include "controls/QuordanePB.h"
@@ -32,12 +34,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testsupport::LocalHttpServer;
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testsupport::readFile;
 
 // A hardware-ID database with its four tables and a version, made by SQLite's own shell.
 void makeDatabase(const QString &path, const QString &version)

@@ -4,10 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
+#include "support/RawHttpServer.h"
+
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace improvetest {
@@ -26,35 +25,17 @@ void useMachine(const std::vector<Device> &devices);
 // Back to the machine named by the environment (or the live one).
 void forgetMachine();
 
-// Makes hwids.mdb in the folder with the build's schema; returns its path, empty on failure.
-QString makeHwidsDatabase(const QString &folder);
-
-// The upload page on 127.0.0.1: a one-thread server that reads each request as its bytes arrive
-// (a parsing server refuses the upload's closing delimiter, which has no line end), answers
-// "200", and keeps the content of its part "uploadfile".
+// The upload page on 127.0.0.1: the raw server (a parsing server refuses the upload's closing
+// delimiter, which has no line end), answering "200", read for the content of each request's
+// part "uploadfile".
 class UploadServer {
 public:
-    UploadServer();
-    ~UploadServer();
-    UploadServer(const UploadServer &) = delete;
-    UploadServer &operator=(const UploadServer &) = delete;
-
-    int port() const { return port_; }
-    // The contents received, one per upload, and the requests that held no such part.
+    int port() const { return server_.port(); }
+    // The contents received, one per upload that held such a part.
     std::vector<QByteArray> uploads() const;
-    int requestsWithoutFile() const;
 
 private:
-    void run();
-    void serve(int client);
-
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stopping_{false};
-    mutable std::mutex mutex_;
-    std::vector<QByteArray> uploads_;
-    int withoutFile_ = 0;
-    std::thread thread_;
+    testsupport::RawHttpServer server_;
 };
 
 // A port on 127.0.0.1 whose connections the kernel accepts but nobody ever reads or answers.
@@ -71,7 +52,6 @@ private:
     int port_ = 0;
 };
 
-// A port on 127.0.0.1 that nothing listens on.
-int closedPort();
+using testsupport::closedPort;
 
 }

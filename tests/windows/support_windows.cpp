@@ -1,6 +1,6 @@
 #include "support_windows.h"
 
-#include "support_hwids.h"
+#include "support/HwidsDatabase.h"
 
 #include "core/ModDatabase.h"
 #include "core/ModMain.h"

@@ -1,4 +1,5 @@
 #include "support_improve.h"
+#include "support/HwidsDatabase.h"
 
 #include "chrome/TitelBar.h"
 #include "components/SuiteListView.h"
@@ -56,7 +57,7 @@ protected:
         ModMain::ClosingProgram = false;
         os::SetConnectedStateForTesting(true);
         os::SetInternetTimeouts({2000, 2000});
-        ASSERT_FALSE(makeHwidsDatabase(folder.path()).isEmpty());
+        ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path(), {QStringLiteral("INSERT INTO version VALUES ('1.0.0')")}).isEmpty());
         ModDatabase::OpenDatabase();
         useMachine(kThreeDevices);
     }

@@ -1,6 +1,6 @@
 #include "support_windows.h"
-#include "support_httpserver.h"
 
+#include "support/LocalHttpServer.h"
 #include "support/TestOutput.h"
 
 #include "chrome/ModShadow.h"

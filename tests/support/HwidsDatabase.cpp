@@ -1,4 +1,4 @@
-#include "support_hwids.h"
+#include "support/HwidsDatabase.h"
 
 #include "components/AdoConnection.h"
 

@@ -1,6 +1,4 @@
-#include "support_rawserver.h"
-
-#include <QList>
+#include "support/RawHttpServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -11,23 +9,6 @@
 namespace testsupport {
 
 namespace {
-
-int listenOnLoopback(int &port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 || ::listen(fd, 8) != 0
-        || ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
-    }
-    port = ntohs(address.sin_port);
-    return fd;
-}
 
 bool readable(int fd, int timeoutMs)
 {
@@ -51,6 +32,23 @@ bool complete(const QByteArray &request)
 
 }
 
+int listenOnLoopback(int &port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 || ::listen(fd, 8) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
 RawHttpServer::RawHttpServer(Behaviour behaviour, int status) : behaviour_(behaviour), status_(status)
 {
     listener_ = listenOnLoopback(port_);
@@ -69,6 +67,12 @@ QByteArray RawHttpServer::received() const
 {
     std::lock_guard lock(mutex_);
     return received_;
+}
+
+QList<QByteArray> RawHttpServer::requests() const
+{
+    std::lock_guard lock(mutex_);
+    return requests_;
 }
 
 void RawHttpServer::run()
@@ -101,6 +105,10 @@ void RawHttpServer::serve(int client)
         std::lock_guard lock(mutex_);
         received_.append(buffer, got);
     }
+    {
+        std::lock_guard lock(mutex_);
+        requests_.append(request);
+    }
     if (behaviour_ == Behaviour::Answer) {
         const QByteArray answer = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
         ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
@@ -119,7 +127,8 @@ int closedPort()
 {
     int port = 0;
     const int fd = listenOnLoopback(port);
-    ::close(fd);
+    if (fd >= 0)
+        ::close(fd);
     return port;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 #include <atomic>
 #include <mutex>
@@ -26,6 +27,8 @@ public:
     int port() const { return port_; }
     // The raw bytes of the requests received so far, one after another.
     QByteArray received() const;
+    // The same, one entry a connection, each once its connection has been served.
+    QList<QByteArray> requests() const;
     int connections() const { return connections_; }
 
 private:
@@ -40,8 +43,13 @@ private:
     std::atomic<int> connections_{0};
     mutable std::mutex mutex_;
     QByteArray received_;
+    QList<QByteArray> requests_;
     std::thread thread_;
 };
+
+// A socket listening on an ephemeral port of 127.0.0.1 that nobody accepts from (the kernel
+// still accepts connections into its backlog); -1 when none could be had.
+int listenOnLoopback(int &port);
 
 // A port on 127.0.0.1 that nothing listens on.
 int closedPort();
