@@ -125,6 +125,17 @@ void replaceBlock(HGLOBAL &slot, HGLOBAL block)
     slot = block;
 }
 
+// Shows the dialog, then lets go of its hook and itself; true when it closed with OK.
+bool runAndDispose(QPointer<QDialog> &dialog, std::unique_ptr<HookBridge> &bridge)
+{
+    const int result = run(dialog, bridge.get());
+    bridge.reset();
+    if (!dialog)
+        return false;
+    delete dialog.data();
+    return result == 1;
+}
+
 QDialog *printDialog(QPrinter *printer, const PRINTDLG &record)
 {
     const quint32 flags = record.Flags;
@@ -184,12 +195,7 @@ int PrintDlg(PRINTDLG *record)
     if (hook)
         bridge = std::make_unique<HookBridge>(dialog, dialog, hook, reinterpret_cast<qintptr>(record));
 
-    const int result = run(dialog, bridge.get());
-    bridge.reset();
-    if (!dialog)
-        return 0;
-    delete dialog.data();
-    if (result != 1)
+    if (!runAndDispose(dialog, bridge))
         return 0;
 
     quint32 out = flags & ~(PD_PAGENUMS | PD_SELECTION | PD_PRINTTOFILE | PD_COLLATE);
@@ -249,12 +255,7 @@ int PageSetupDlg(PAGESETUPDLG *record)
         bridge = std::make_unique<HookBridge>(dialog, dialog, record->lpfnPageSetupHook,
                                               reinterpret_cast<qintptr>(record));
 
-    const int result = run(dialog, bridge.get());
-    bridge.reset();
-    if (!dialog)
-        return 0;
-    delete dialog.data();
-    if (result != 1)
+    if (!runAndDispose(dialog, bridge))
         return 0;
 
     const QPageLayout chosen = printer->pageLayout();

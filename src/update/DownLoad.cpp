@@ -95,41 +95,12 @@ void DownLoad::UserControl_Resize()
         resize(square);
 }
 
-void DownLoad::setURL(const QString &url)
-{
-    m_url = url;
-    PropertyChanged(QStringLiteral("URL"));
-}
-
-void DownLoad::setSaveLocation(const QString &path)
-{
-    m_saveLocation = path;
-    PropertyChanged(QStringLiteral("SaveLocation"));
-}
-
-void DownLoad::setCHUNK(int size)
-{
-    m_chunk = size;
-    PropertyChanged(QStringLiteral("CHUNK"));
-}
-
-void DownLoad::setKeepType(bool keep)
-{
-    m_keepType = keep;
-    PropertyChanged(QStringLiteral("KeepType"));
-}
-
-void DownLoad::setOnlineCheck(bool check)
-{
-    m_onlineCheck = check;
-    PropertyChanged(QStringLiteral("OnlineCheck"));
-}
-
-void DownLoad::setPromptOverwrite(bool prompt)
-{
-    m_promptOverwrite = prompt;
-    PropertyChanged(QStringLiteral("PromptOverwrite"));
-}
+void DownLoad::setURL(const QString &url) { setStored(m_url, url, QStringLiteral("URL")); }
+void DownLoad::setSaveLocation(const QString &path) { setStored(m_saveLocation, path, QStringLiteral("SaveLocation")); }
+void DownLoad::setCHUNK(int size) { setStored(m_chunk, size, QStringLiteral("CHUNK")); }
+void DownLoad::setKeepType(bool keep) { setStored(m_keepType, keep, QStringLiteral("KeepType")); }
+void DownLoad::setOnlineCheck(bool check) { setStored(m_onlineCheck, check, QStringLiteral("OnlineCheck")); }
+void DownLoad::setPromptOverwrite(bool prompt) { setStored(m_promptOverwrite, prompt, QStringLiteral("PromptOverwrite")); }
 
 bool DownLoad::hostLoaded() const
 {

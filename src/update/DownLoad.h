@@ -92,6 +92,13 @@ protected:
 private:
     template <class Io>
     void storedKeys(Io &&io);
+    // A property's new value, marked changed for the host to save.
+    template <class T>
+    void setStored(T &field, const T &value, const QString &key)
+    {
+        field = value;
+        PropertyChanged(key);
+    }
     // The chunk loop of DownLoad and DLResume, into an open file; `held` bytes were there before.
     enum class LoopEnd { Complete, Cancelled, Failed, HostGone };
     LoopEnd receiveChunks(QFile &file, qint64 held);

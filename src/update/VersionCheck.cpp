@@ -1,5 +1,7 @@
 #include "update/VersionCheck.h"
 
+#include "core/ModHardware.h"
+
 #include <QStringList>
 
 namespace VersionCheck {
@@ -7,17 +9,6 @@ namespace VersionCheck {
 namespace {
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
-QString TrimSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 // Splitting an empty text gives no fields at all, so an unreadable local version has none.
 QStringList Fields(const QString &text)
@@ -34,7 +25,7 @@ QString LocalDatabaseVersion(const QString &caption)
     const QStringList pieces = caption.split(u':');
     if (pieces.size() < 2)
         return {};
-    return TrimSpaces(pieces.at(1));
+    return ModHardware::TrimSpaces(pieces.at(1));
 }
 
 bool IsValidOnlineVersion(const QString &online, int limit)

@@ -1,21 +1,12 @@
 #include "windows/LookupQuery.h"
 
+#include "core/ModHardware.h"
+
 namespace LookupQuery {
 
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-QString TrimSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 QString Quoted(QString id) { return QLatin1Char('\'') + id.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\''); }
 
@@ -29,7 +20,7 @@ QStringList IdsOf(const QString &idText)
         return {idText};
     QStringList ids;
     for (const QString &line : idText.split(CrLf)) {
-        const QString id = TrimSpaces(line);
+        const QString id = ModHardware::TrimSpaces(line);
         if (!id.isEmpty())
             ids.append(id);
     }
@@ -54,7 +45,7 @@ QStringList PairLines(const QString &info)
         return {info};
     QStringList lines;
     for (const QString &line : info.split(CrLf)) {
-        if (!TrimSpaces(line).isEmpty())
+        if (!ModHardware::TrimSpaces(line).isEmpty())
             lines.append(line);
     }
     return lines;
