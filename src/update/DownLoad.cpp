@@ -326,16 +326,23 @@ void DownLoad::endLoop(LoopEnd end, QFile &file)
     }
 }
 
-void DownLoad::Download()
+bool DownLoad::prepareTransfer()
 {
     if (m_cancel)
-        return;
+        return false;
     if (m_onlineCheck && !m_connected) {
         noConnection();
         m_i1->Cancel();
-        return;
+        return false;
     }
     m_i1->setURL(m_url);
+    return true;
+}
+
+void DownLoad::Download()
+{
+    if (!prepareTransfer())
+        return;
     const QString target = m_keepType ? DownLoadFormat::ApplyUrlExtension(m_url, m_saveLocation) : m_saveLocation;
     if (fileFound(target))
         ModMain::DeleteFilePath(target);
@@ -354,14 +361,8 @@ void DownLoad::Download()
 
 void DownLoad::DLResume()
 {
-    if (m_cancel)
+    if (!prepareTransfer())
         return;
-    if (m_onlineCheck && !m_connected) {
-        noConnection();
-        m_i1->Cancel();
-        return;
-    }
-    m_i1->setURL(m_url);
     if (!fileFound(m_saveLocation)) {
         emit DLError(QStringLiteral("Resume File Not Found!"));
         emit DLECode(6);

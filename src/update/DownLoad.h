@@ -105,6 +105,9 @@ private:
     void endLoop(LoopEnd end, QFile &file);
     void failDownload();
     void noConnection();
+    // What a download and a resume check first: false when cancelled, or offline while the
+    // online check is on (told as no connection); otherwise the transfer is pointed at the URL.
+    bool prepareTransfer();
     bool waitWhileExecuting();
     bool hostLoaded() const;
     // Seconds since the last GetFileInformation, plus the one second it starts with.
