@@ -483,6 +483,9 @@ void FrmUpdate::DL1_DLComplete()
 {
     if (!IsLoaded())
         return;
+    // The download is over: Cancel would only cut the install short, and the unpack progress
+    // runs across the place where it stands.
+    m_commandCancel->setVisible(false);
     m_importantLabelUnzip->setVisible(true);
     m_panelDownloading->setTitleCaption(QStringLiteral("Decompressing Database..."));
     if (!yield())

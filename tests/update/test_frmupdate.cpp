@@ -210,6 +210,7 @@ TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)
     ASSERT_TRUE(window && window->IsLoaded());
     EXPECT_EQ(caption("ImportantLabelUnzip"), QStringLiteral("Decompressed Successfully"));
     EXPECT_EQ(control<PanelFx>("PanelDownloading")->TitleCaption(), QStringLiteral("Decompressed Successfully"));
+    EXPECT_TRUE(control<dcButton>("CommandCancel")->isHidden()) << "the unpack label runs across its place";
     ASSERT_TRUE(waitUntil([this] { return !window; }));
     EXPECT_NE(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase);
     QProcess shell;
