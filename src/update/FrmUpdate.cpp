@@ -34,6 +34,7 @@
 
 #include <QDesktopServices>
 #include <QHash>
+#include <QTimer>
 #include <QUrl>
 
 #include <cmath>
@@ -42,6 +43,9 @@
 namespace {
 
 const QString kUpdatesPath = QStringLiteral("/files/updates/kestrova/");
+
+// How long a finished install stays on screen before the window closes by itself.
+constexpr int kSuccessShownMs = 1500;
 
 // The main window, reached by name: this folder cannot include it.
 runtime::Control *mainWindowControl(const QString &name)
@@ -455,6 +459,9 @@ void FrmUpdate::DL1_DLComplete()
 {
     if (!IsLoaded())
         return;
+    // The download is over: Cancel would only cut the install short, and the unpack progress
+    // runs across the place where it stands.
+    m_commandCancel->setVisible(false);
     m_importantLabelUnzip->setVisible(true);
     m_panelDownloading->setTitleCaption(QStringLiteral("Decompressing Database..."));
     if (!yield())
@@ -469,25 +476,30 @@ void FrmUpdate::DL1_DLComplete()
     }
     if (!self || !IsLoaded())
         return;
-    QString failure;
+    // In every case the main window gets the database back, now the install no longer holds it.
+    const auto handBackDatabase = [this] {
+        m_databaseClosed = false;
+        reopenDatabaseInMainWindow();
+        hideUpdateAvailableInMainWindow();
+    };
     if (result == DatabaseInstall::Result::Installed) {
         m_panelDownloading->setTitleCaption(QStringLiteral("Decompressed Successfully"));
         m_importantLabelUnzip->setCaption(QStringLiteral("Decompressed Successfully"));
-        // Painted before the window closes, so the user sees the install succeed.
-        if (!yield())
-            return;
-    } else {
-        failure = result == DatabaseInstall::Result::OpenFailed ? QStringLiteral("Failed to open the download database file!")
-                                                                 : QStringLiteral("Failed to decompress the download database file!");
-        m_importantLabelUnzip->setCaption(failure);
+        handBackDatabase();
+        // Closed at once, the window would take the success away before anyone could read it;
+        // the main window already shows the new database meanwhile.
+        QTimer::singleShot(kSuccessShownMs, this, [this] {
+            if (IsLoaded())
+                runtime::Unload(this);
+        });
+        return;
     }
-    if (!failure.isEmpty()) {
-        runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
-        if (!self || !IsLoaded())
-            return;
-    }
-    m_databaseClosed = false;
-    reopenDatabaseInMainWindow();
-    hideUpdateAvailableInMainWindow();
+    const QString failure = result == DatabaseInstall::Result::OpenFailed ? QStringLiteral("Failed to open the download database file!")
+                                                                           : QStringLiteral("Failed to decompress the download database file!");
+    m_importantLabelUnzip->setCaption(failure);
+    runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
+    if (!self || !IsLoaded())
+        return;
+    handBackDatabase();
     runtime::Unload(this);
 }

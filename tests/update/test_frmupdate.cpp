@@ -4,6 +4,7 @@
 
 #include "components/Inet.h"
 #include "components/SuiteCheckBox.h"
+#include "controls/PanelFx.h"
 #include "controls/QuordanePB.h"
 #include "controls/dcButton.h"
 #include "core/ModMain.h"
@@ -201,6 +202,12 @@ TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)
     served = archive;
     main->available->setVisible(true);
     startDownload();
+    // The main window takes the new database while the success is still on screen to be read.
+    ASSERT_TRUE(waitUntil([this] { return main->recounts == 1; }));
+    ASSERT_TRUE(window && window->IsLoaded());
+    EXPECT_EQ(caption("ImportantLabelUnzip"), QStringLiteral("Decompressed Successfully"));
+    EXPECT_EQ(control<PanelFx>("PanelDownloading")->TitleCaption(), QStringLiteral("Decompressed Successfully"));
+    EXPECT_TRUE(control<dcButton>("CommandCancel")->isHidden()) << "the unpack label runs across its place";
     ASSERT_TRUE(waitUntil([this] { return !window; }));
     EXPECT_NE(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase);
     QProcess shell;
@@ -208,7 +215,7 @@ TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)
     ASSERT_TRUE(shell.waitForFinished(30000));
     EXPECT_EQ(shell.readAllStandardOutput().trimmed(), QByteArray("2026.2"));
     EXPECT_FALSE(QDir(folder.filePath(QStringLiteral(".hwids-staging"))).exists());
-    EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; }));
+    EXPECT_EQ(main->recounts, 1);
     EXPECT_TRUE(main->available->isHidden());
 }
 
