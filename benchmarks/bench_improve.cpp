@@ -3,6 +3,8 @@
 // test's own cost is the difference) and a submission of 2,000 rows (database insert and
 // new_hardware.txt; the upload is refused at once). Each runs with the window loaded only, and
 // shown, where every repaint of its status texts also goes through the window's colour key.
+#include "../tests/support/GivenMachine.h"
+
 #include "components/SuiteListView.h"
 #include "core/ModDatabase.h"
 #include "core/ModMain.h"
@@ -36,15 +38,6 @@ QString bundledFolder()
     // Benchmarks run from <build>/benchmarks; the program folder is <build>/bin.
     return QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin")).absolutePath();
 }
-
-class GivenMachine : public os::MachineSource {
-public:
-    explicit GivenMachine(os::Machine machine) : machine_(std::move(machine)) {}
-    os::Machine read() override { return machine_; }
-
-private:
-    os::Machine machine_;
-};
 
 struct Triple {
     QString hardwareId, name, maker;
@@ -133,7 +126,7 @@ private:
 
 void useBenchMachine()
 {
-    os::setMachineSource(std::make_unique<GivenMachine>(makeMachine(knownTriples(bundledFolder() + QStringLiteral("/hwids.mdb"), kRows / 2))));
+    os::setMachineSource(std::make_unique<testsupport::GivenMachine>(makeMachine(knownTriples(bundledFolder() + QStringLiteral("/hwids.mdb"), kRows / 2))));
 }
 
 // Loaded with its handlers and timers attached; shown too when asked (every repaint of a shown

@@ -1,3 +1,5 @@
+#include "support/GivenMachine.h"
+
 #include "components/SuiteListView.h"
 #include "core/ModMain.h"
 #include "core/ModSubmission.h"
@@ -12,16 +14,6 @@
 using namespace os;
 
 namespace {
-
-class GivenMachine : public MachineSource
-{
-public:
-    explicit GivenMachine(Machine machine) : m_machine(std::move(machine)) {}
-    Machine read() override { return m_machine; }
-
-private:
-    Machine m_machine;
-};
 
 struct Dev
 {
@@ -49,7 +41,7 @@ protected:
 
     void scanMachine(Machine machine)
     {
-        setMachineSource(std::make_unique<GivenMachine>(std::move(machine)));
+        setMachineSource(std::make_unique<testsupport::GivenMachine>(std::move(machine)));
         ModSubmission::GetHardwareForSubmission(list, status);
     }
 

@@ -1,5 +1,7 @@
 #include "support_improve.h"
 
+#include "support/GivenMachine.h"
+
 #include "os/Registry.h"
 #include "os/Wmi.h"
 
@@ -10,15 +12,6 @@
 namespace improvetest {
 
 namespace {
-
-class GivenMachine : public os::MachineSource {
-public:
-    explicit GivenMachine(os::Machine machine) : machine_(std::move(machine)) {}
-    os::Machine read() override { return machine_; }
-
-private:
-    os::Machine machine_;
-};
 
 // The content of part "uploadfile" of a multipart body: what stands between the blank line after
 // its part header and the CR LF before the closing delimiter.
@@ -51,7 +44,7 @@ void useMachine(const std::vector<Device> &devices)
         machine.registry.setMultiString(os::HKEY_LOCAL_MACHINE, QStringLiteral("SYSTEM\\CurrentControlSet\\Enum\\") + device.id,
                                         QStringLiteral("HardwareID"), device.hardwareIds);
     }
-    os::setMachineSource(std::make_unique<GivenMachine>(std::move(machine)));
+    os::setMachineSource(std::make_unique<testsupport::GivenMachine>(std::move(machine)));
 }
 
 void forgetMachine() { os::setMachineSource(nullptr); }
