@@ -60,7 +60,9 @@ void addRow(SuiteListView *list, const Device &device)
 {
     // Each cell is made at this moment, so the reads run again for every list the device enters.
     // The registry reads yield, so they all run before the row exists: a list cleared meanwhile
-    // cannot leave this code holding a row that is gone.
+    // cannot leave this code holding a row that is gone, and a list whose window was unloaded
+    // meanwhile gets none.
+    const runtime::StillLoaded listAlive(list);
     const QString cells[] = {
         TrimSpaces(ModMain::NormalizeSpaces(device.manufacturer)),
         TrimSpaces(ModErrorCodes::DescribeErrorCode(device.errorText)),
@@ -68,6 +70,8 @@ void addRow(SuiteListView *list, const Device &device)
         TrimSpaces(ModInformation::GetDriverVersion(device.deviceId)),
         TrimSpaces(ModInformation::GetHardwareIDs(device.deviceId)),
     };
+    if (!listAlive)
+        return;
     SuiteListItem *item =
         list->ListItems().Add(QString(), TrimSpaces(ModMain::NormalizeSpaces(device.name)), device.iconIndex);
     if (!item)
@@ -129,22 +133,26 @@ void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrive
         if (status)
             status->setCaption(caption);
     };
+    // The lists' window may be unloaded at any yield (it lives on until its deferred delete):
+    // the scan then ends instead of filling lists nobody will see.
+    auto yield = [&hardware] { return runtime::DoEventsStillLoaded(hardware); };
 
     std::vector<os::WmiObject> devices;
     if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
         devices = services->ExecQuery(os::kQueryAllDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
-    runtime::DoEvents();
-    if (ModMain::ClosingProgram)
+    if (!yield() || ModMain::ClosingProgram)
         return;
     SuiteImageManagerIcons *icons = SuiteControlsGlobalSettings::Global().Icons();
     icons->RemoveAll();
-    runtime::DoEvents();
+    if (!yield())
+        return;
 
     for (const os::WmiObject &object : devices) {
         if (ModMain::ClosingProgram)
             break;
         Device device;
-        runtime::DoEvents();
+        if (!yield())
+            return;
         device.deviceId = textOf(object, QStringLiteral("DeviceID"));
         device.name = textOf(object, QStringLiteral("Name"));
         device.manufacturer = textOf(object, QStringLiteral("Manufacturer"));
@@ -157,21 +165,26 @@ void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrive
             device.manufacturer = QStringLiteral("Unknown");
         if (device.classGuid.isEmpty())
             device.classGuid = DefaultClassGuid;
-        runtime::DoEvents();
+        if (!yield())
+            return;
         setStatus(QStringLiteral("Status: Getting ") + device.name);
-        runtime::DoEvents();
+        if (!yield())
+            return;
 
         const QString iconSource = ModInformation::GetClassIconSource(device.classGuid, device.iconIndex);
-        runtime::DoEvents();
+        if (!yield())
+            return;
         if (!iconSource.isEmpty()) {
             ModFileIcons::AddFileIcon(device.iconIndex + 5000, iconSource, device.iconIndex);
-            runtime::DoEvents();
+            if (!yield())
+                return;
             for (const QPointer<SuiteListView> &list : {hardware, problems, noDrivers, noSystem}) {
                 if (list)
                     list->setIcons(icons);
             }
             device.iconIndex += 5000;
-            runtime::DoEvents();
+            if (!yield())
+                return;
         }
 
         if (!IsSkippedDeviceId(device.deviceId)) {
@@ -184,11 +197,12 @@ void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrive
             if (noSystem && BelongsToNoSystemDevices(device.manufacturer))
                 addRow(noSystem, device);
         }
-        runtime::DoEvents();
+        if (!yield())
+            return;
     }
     if (!ModMain::ClosingProgram) {
         setStatus(QStringLiteral("Status: Done"));
-        runtime::DoEvents();
+        yield();
     }
 }
 

@@ -125,6 +125,9 @@ void GetHardwareForSubmission(SuiteListView *list, runtime::Label *status)
         if (label)
             label->setCaption(caption);
     };
+    // The list's window may be unloaded at any yield (it lives on until its deferred delete):
+    // the scan then ends instead of filling a list nobody will see.
+    auto yield = [&target] { return runtime::DoEventsStillLoaded(target); };
 
     // The hardware-ID text of a device with many IDs (a processor lists eight) is longer than
     // 255 characters, and a name or maker may be too; a field of that size would refuse the
@@ -140,34 +143,38 @@ void GetHardwareForSubmission(SuiteListView *list, runtime::Label *status)
     std::vector<os::WmiObject> devices;
     if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
         devices = services->ExecQuery(os::kQueryWorkingDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
-    runtime::DoEvents();
-    if (ModMain::ClosingProgram)
+    if (!yield() || ModMain::ClosingProgram)
         return;
 
     for (const os::WmiObject &object : devices) {
         if (ModMain::ClosingProgram)
             break;
-        runtime::DoEvents();
+        if (!yield())
+            return;
         const QString deviceId = ModMain::NormalizeSpaces(propertyText(object, "DeviceID"));
         const QString name = ModMain::NormalizeSpaces(propertyText(object, "Name"));
         const QString manufacturer = ModMain::NormalizeSpaces(propertyText(object, "Manufacturer"));
-        runtime::DoEvents();
+        if (!yield())
+            return;
         if (isCandidate(deviceId, name, manufacturer)) {
             records.addNew();
             records.field(QStringLiteral("Manufacturer")).setValue(manufacturer);
             records.field(QStringLiteral("Name")).setValue(name);
             setStatus(QStringLiteral("Status: Getting ") + propertyText(object, "Name"));
-            runtime::DoEvents();
+            if (!yield())
+                return;
             records.field(QStringLiteral("PNPDeviceID")).setValue(ModInformation::GetHardwareIDs(propertyText(object, "DeviceID")));
             records.update();
         }
-        runtime::DoEvents();
+        if (!yield())
+            return;
     }
     if (ModMain::ClosingProgram)
         return;
 
     setStatus(QStringLiteral("Status: Updating List..."));
-    runtime::DoEvents();
+    if (!yield())
+        return;
     records.moveFirst();
     while (!records.eof() && !ModMain::ClosingProgram) {
         const QString ids = records.field(QStringLiteral("PNPDeviceID")).value().toString();
@@ -177,13 +184,15 @@ void GetHardwareForSubmission(SuiteListView *list, runtime::Label *status)
             for (const QString &part : ids.split(QLatin1Char('|'))) {
                 if (!TrimSpaces(part).isEmpty() && !isSkippedPart(part) && target)
                     addRow(target, name, manufacturer, part);
-                runtime::DoEvents();
+                if (!yield())
+                    return;
             }
         } else if (!ids.isEmpty() && !isSkippedPart(ids) && target) {
             // One ID without a separator: only the prefixes skip it.
             addRow(target, name, manufacturer, ids);
         }
-        runtime::DoEvents();
+        if (!yield())
+            return;
         records.moveNext();
     }
     records.close();

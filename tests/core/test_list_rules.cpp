@@ -5,8 +5,11 @@
 #include "os/LiveMachine.h"
 #include "os/SnapshotMachine.h"
 #include "os/Wmi.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
 #include "runtime/Label.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -231,6 +234,41 @@ TEST_F(Lists, AClosingProgramScansNothing)
     scan({object({"PCI\\X\\1", "Dev", "M", 0u, kSystem})});
     EXPECT_EQ(counts(), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_EQ(status->Caption(), "Status:");
+}
+
+// The lists' window unloaded at any yield of the scan: the scan ends there and adds no row to
+// the lists of a window that is on its way out.
+TEST(ListsOfAnUnloadedWindow, TheScanEndsAtTheYieldThatSawTheUnload)
+{
+    ModMain::ClosingProgram = false;
+    setMachineSource(std::make_unique<SnapshotMachine>(QStringLiteral(KESTROVA_FIXTURES "/machines/win10-desktop")));
+    for (int n : {1, 2, 5, 40, 300}) {
+        QPointer<runtime::Form> form = new runtime::Form(QStringLiteral("FrmScan"));
+        runtime::Load(form);
+        SuiteListView *lists[4];
+        for (int i = 0; i < 4; ++i) {
+            lists[i] = new SuiteListView(form, QStringLiteral("List%1").arg(i));
+            for (int c = 0; c < 6; ++c)
+                lists[i]->ColumnHeaders().Add({}, QStringLiteral("C%1").arg(c), 1500);
+        }
+        auto *status = new runtime::Label(form, "LabelStatus");
+        int rowsAtUnload = -1;
+        runtime::SetYieldHook([&](int count) {
+            if (count == n)
+                QTimer::singleShot(0, [&] {
+                    rowsAtUnload = lists[0]->ListItems().Count();
+                    runtime::Unload(form);
+                });
+        });
+        ModHardware::GetHardware(lists[0], lists[1], lists[2], lists[3], status);
+        runtime::SetYieldHook({});
+        ASSERT_TRUE(form) << "yield " << n; // deleted only once no yielding code runs
+        EXPECT_EQ(lists[0]->ListItems().Count(), rowsAtUnload) << "yield " << n;
+        EXPECT_NE(status->Caption(), "Status: Done") << "yield " << n;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(form);
+    }
+    setMachineSource(nullptr);
 }
 
 TEST_F(Lists, TheSavedWindows10Desktop)

@@ -5,8 +5,13 @@
 #include "core/ModSubmission.h"
 #include "os/SnapshotMachine.h"
 #include "os/Wmi.h"
+#include "runtime/DoEvents.h"
+#include "runtime/Forms.h"
 #include "runtime/Label.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -209,6 +214,37 @@ TEST_F(Submission, TheSavedWindows10Desktop)
         EXPECT_FALSE(row.contains("SM Bus Controller")) << "not working";
     }
     EXPECT_TRUE(all.contains("NVIDIA GeForce RTX 2080,NVIDIA,PCI\\VEN_10DE&DEV_1E87&SUBSYS_37523842&REV_A1"));
+}
+
+// The improve window unloaded at any yield of its scan: the scan ends there and adds no row to
+// the list of a window that is on its way out.
+TEST(SubmissionOfAnUnloadedWindow, TheScanEndsAtTheYieldThatSawTheUnload)
+{
+    ModMain::ClosingProgram = false;
+    setMachineSource(std::make_unique<SnapshotMachine>(QStringLiteral(KESTROVA_FIXTURES "/machines/win10-desktop")));
+    for (int n : {1, 3, 20, 150, 400}) {
+        QPointer<runtime::Form> form = new runtime::Form(QStringLiteral("FrmImprove"));
+        runtime::Load(form);
+        auto *list = new SuiteListView(form, "ListViewHardware");
+        for (int c = 0; c < 3; ++c)
+            list->ColumnHeaders().Add({}, QStringLiteral("C%1").arg(c), 1500);
+        auto *status = new runtime::Label(form, "LabelStatus");
+        int rowsAtUnload = -1;
+        runtime::SetYieldHook([&](int count) {
+            if (count == n)
+                QTimer::singleShot(0, [&] {
+                    rowsAtUnload = list->ListItems().Count();
+                    runtime::Unload(form);
+                });
+        });
+        ModSubmission::GetHardwareForSubmission(list, status);
+        runtime::SetYieldHook({});
+        ASSERT_TRUE(form) << "yield " << n; // deleted only once no yielding code runs
+        EXPECT_EQ(list->ListItems().Count(), rowsAtUnload) << "yield " << n;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(form);
+    }
+    setMachineSource(nullptr);
 }
 
 // A HardwareID stored as one string (REG_SZ) has no "|" in its text: the generic IDs are skipped
