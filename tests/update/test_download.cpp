@@ -126,7 +126,7 @@ TEST_F(DownLoadTest, AnswersOfTheServerAsTheFileInformationReportsThem)
         EXPECT_EQ(events.take(), expected) << row.path;
         EXPECT_EQ(fresh.FileExists(), row.exists) << row.path;
         EXPECT_EQ(fresh.FileSize(), row.size) << row.path;
-        EXPECT_EQ(fresh.ResumeSupported(), row.exists && row.size != 0 || row.path == std::string("/nolength"))
+        EXPECT_EQ(fresh.ResumeSupported(), (row.exists && row.size != 0) || row.path == std::string("/nolength"))
             << row.path << ": an HTTP/1.1 answer sets it before the length is read, 401 and 403 clear it";
     }
     // No answer at all, or never a header: the busy-flag wait ends after the time-outs.

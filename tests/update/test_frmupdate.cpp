@@ -251,8 +251,9 @@ TEST_F(UpdateWindow, ABadArchiveLeavesTheOldDatabaseByteForByte)
         startDownload();
         ASSERT_TRUE(waitUntil([this] { return !window; })) << row.name;
         ASSERT_EQ(boxes.calls.size(), 1) << row.name;
-        if (row.message)
+        if (row.message) {
             EXPECT_EQ(boxes.calls.first().prompt, QLatin1String(row.message)) << row.name;
+        }
         EXPECT_EQ(boxes.calls.first().buttons, runtime::vbCritical) << row.name;
         EXPECT_EQ(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase) << row.name;
         EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
@@ -323,8 +324,9 @@ TEST_F(UpdateWindow, OnlineTextsAtTheLengthLimitsAndTheirComparison)
         EXPECT_EQ(caption("Label1"), QLatin1String(row.programLabel)) << row.program;
         EXPECT_EQ(caption("Label4"), QLatin1String(row.databaseLabel)) << row.database;
         EXPECT_EQ(caption("Label3"), *row.databaseResult ? QLatin1String(row.databaseResult) : QLatin1String("as it was")) << row.database;
-        if (*row.databaseResult)
+        if (*row.databaseResult) {
             EXPECT_EQ(control<dcButton>("CommandDownloadDatabase")->Enabled(), QLatin1String(row.databaseResult).endsWith(QLatin1String("YES")));
+        }
     }
     main->version->setCaption(QStringLiteral("Database Version"));
     setPages("1.2.3", "9999.9");
