@@ -58,6 +58,24 @@ main=$(xdotool search --name '^Quordane - Kestrova v' | head -1)
 import -window "$main" "$out/e2e-main-window.png"
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
+# The program's windows on screen (a pop-up menu is one of them while it is open).
+shown_windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
+# Right-clicks at a point of a window and waits for the pop-up menu to be on screen.
+open_menu() {
+  local before
+  before=$(shown_windows)
+  xdotool mousemove --window "$1" "$2" "$3" click 3
+  for _ in $(seq 100); do [ "$(shown_windows)" -gt "$before" ] && return 0; sleep 0.1; done
+  fail "no pop-up menu at $2,$3"
+}
+# Waits until a strip of a window's picture holds something drawn (not one flat colour).
+wait_drawn() {
+  for _ in $(seq 100); do
+    import -window "$1" -crop "$2" -format '%[fx:standard_deviation]' info: 2>/dev/null | grep -qv '^0$' && return 0
+    sleep 0.1
+  done
+  fail "nothing drawn at $2"
+}
 wait_clipboard_change() {
   local before=$1
   for _ in $(seq 100); do [ "$(clipboard | md5sum)" != "$before" ] && return 0; sleep 0.1; done
@@ -66,8 +84,7 @@ wait_clipboard_change() {
 
 # The whole first list through the main context menu (the fourth command: Copy Whole List).
 before=$(clipboard | md5sum)
-xdotool mousemove --window "$main" 120 105 click 3
-sleep 0.5
+open_menu "$main" 120 105
 xdotool key Down Down Down Down Return
 wait_clipboard_change "$before" || fail "Copy Whole List changed nothing"
 clipboard > "$work/whole.txt"
@@ -96,14 +113,13 @@ for _ in $(seq 100); do
   [ -n "$lookup" ] && break; sleep 0.1
 done
 [ -n "$lookup" ] || fail "no lookup window for $first_name"
-sleep 1
+wait_drawn "$lookup" 200x10+8+182 # the first row of its list
 import -window "$lookup" "$out/e2e-lookup-window.png"
 
 # Its first row is the best match: copy it through the lookup menu (the fourth command: Copy
 # Selected Row).
 before=$(clipboard | md5sum)
-xdotool mousemove --window "$lookup" 60 187 click 3
-sleep 0.5
+open_menu "$lookup" 60 187
 xdotool key Down Down Down Down Return
 wait_clipboard_change "$before" || fail "Copy Selected Row changed nothing"
 row=$(clipboard)
