@@ -91,15 +91,24 @@ bool endsVendorBlock(const QString &text)
     return !text.isEmpty() && !text.startsWith(QLatin1Char('\t')) && !text.startsWith(QLatin1Char('#'));
 }
 
+// The lines of a pci.ids-shaped list and its date, which the catalogue notes.
+bool openIdsList(const QString &path, IdCatalogue &catalogue, QStringList &lines, QDate &date)
+{
+    if (!readLines(path, lines))
+        return false;
+    date = idsDate(lines);
+    catalogue.noteDate(date);
+    return true;
+}
+
 }
 
 bool readPciIds(const QString &path, IdCatalogue &catalogue)
 {
     QStringList lines;
-    if (!readLines(path, lines))
+    QDate date;
+    if (!openIdsList(path, catalogue, lines, date))
         return false;
-    const QDate date = idsDate(lines);
-    catalogue.noteDate(date);
     QString vendor;
     QString device;
     Line line;
@@ -129,10 +138,9 @@ bool readPciIds(const QString &path, IdCatalogue &catalogue)
 bool readUsbIds(const QString &path, IdCatalogue &catalogue)
 {
     QStringList lines;
-    if (!readLines(path, lines))
+    QDate date;
+    if (!openIdsList(path, catalogue, lines, date))
         return false;
-    const QDate date = idsDate(lines);
-    catalogue.noteDate(date);
     QString vendor;
     QString product;
     Line line;
