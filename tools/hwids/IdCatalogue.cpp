@@ -101,69 +101,60 @@ bool openIdsList(const QString &path, IdCatalogue &catalogue, QStringList &lines
     return true;
 }
 
-}
+// pci.ids and usb.ids share one shape: a vendor line, its devices (products) one tab in, and
+// below each of those a third level two tabs in. The third level differs: a PCI subsystem names
+// a subvendor and subdevice, a USB interface one two-digit number.
+struct IdTree {
+    IdCatalogue::Names &vendors;
+    IdCatalogue::Names &children;
+    IdCatalogue::Names &grandchildren;
+    bool grandchildHasSecondId;
+};
 
-bool readPciIds(const QString &path, IdCatalogue &catalogue)
+bool readIdTree(const QString &path, IdCatalogue &catalogue, const IdTree &tree)
 {
     QStringList lines;
     QDate date;
     if (!openIdsList(path, catalogue, lines, date))
         return false;
     QString vendor;
-    QString device;
+    QString child;
     Line line;
     for (const QString &text : std::as_const(lines)) {
-        if (!parseLine(text, line)) {
+        if (!parseLine(text, line) || (!tree.grandchildHasSecondId && !line.second.isEmpty())) {
             if (endsVendorBlock(text))
                 vendor.clear();
             continue;
         }
         if (line.depth == 0 && line.second.isEmpty()) {
             vendor = line.id;
-            device.clear();
-            IdCatalogue::offer(catalogue.pciVendors, vendor, line.name, date);
+            child.clear();
+            IdCatalogue::offer(tree.vendors, vendor, line.name, date);
         } else if (vendor.isEmpty()) {
             continue;
         } else if (line.depth == 1 && line.second.isEmpty()) {
-            device = vendor + QLatin1Char(':') + line.id;
-            IdCatalogue::offer(catalogue.pciDevices, device, line.name, date);
-        } else if (line.depth == 2 && !device.isEmpty() && !line.second.isEmpty()) {
-            IdCatalogue::offer(catalogue.pciSubsystems, device + QLatin1Char(':') + line.id + QLatin1Char(':') + line.second,
-                              line.name, date);
+            child = vendor + QLatin1Char(':') + line.id;
+            IdCatalogue::offer(tree.children, child, line.name, date);
+        } else if (line.depth == 2 && !child.isEmpty() && line.second.isEmpty() != tree.grandchildHasSecondId) {
+            QString key = child + QLatin1Char(':') + line.id;
+            if (tree.grandchildHasSecondId)
+                key += QLatin1Char(':') + line.second;
+            IdCatalogue::offer(tree.grandchildren, key, line.name, date);
         }
     }
     return true;
 }
 
+}
+
+bool readPciIds(const QString &path, IdCatalogue &catalogue)
+{
+    return readIdTree(path, catalogue, {catalogue.pciVendors, catalogue.pciDevices, catalogue.pciSubsystems, true});
+}
+
 bool readUsbIds(const QString &path, IdCatalogue &catalogue)
 {
-    QStringList lines;
-    QDate date;
-    if (!openIdsList(path, catalogue, lines, date))
-        return false;
-    QString vendor;
-    QString product;
-    Line line;
-    for (const QString &text : std::as_const(lines)) {
-        if (!parseLine(text, line) || !line.second.isEmpty()) {
-            if (endsVendorBlock(text))
-                vendor.clear();
-            continue;
-        }
-        if (line.depth == 0) {
-            vendor = line.id;
-            product.clear();
-            IdCatalogue::offer(catalogue.usbVendors, vendor, line.name, date);
-        } else if (vendor.isEmpty()) {
-            continue;
-        } else if (line.depth == 1) {
-            product = vendor + QLatin1Char(':') + line.id;
-            IdCatalogue::offer(catalogue.usbProducts, product, line.name, date);
-        } else if (line.depth == 2 && !product.isEmpty()) {
-            IdCatalogue::offer(catalogue.usbInterfaces, product + QLatin1Char(':') + line.id, line.name, date);
-        }
-    }
-    return true;
+    return readIdTree(path, catalogue, {catalogue.usbVendors, catalogue.usbProducts, catalogue.usbInterfaces, false});
 }
 
 namespace {
