@@ -186,80 +186,75 @@ bool Dc::stretchBlt(int x, int y, int w, int h, const Dc *src, int sx, int sy, i
     return true;
 }
 
-bool Dc::transparentBlt(int x, int y, int w, int h, const Dc &src, int sx, int sy, int sw, int sh,
-                        ColorRef transparent)
+namespace {
+
+// What the colour-keyed and the blended copies share: the platform's refusals, the sampling
+// and the walk of the drawable destination; `put` combines one sampled source pixel into place.
+template <typename Put>
+bool sampledBlit(Dc &dc, int x, int y, int w, int h, const Dc &src, int sx, int sy, int sw, int sh, Put put)
 {
-    Surface dst(*this);
+    Surface dst(dc);
     if (!dst.isValid() || !src.image() || w < 0 || h < 0 || sw < 0 || sh < 0)
         return false;
     if (w == 0 || h == 0 || sw == 0 || sh == 0)
         return true;
     const Axis ha = Axis::make(x, w, sx, sw);
     const Axis va = Axis::make(y, h, sy, sh);
-    const Source source(src, *this, sourceArea(ha, va));
-    const quint32 key = toPixel(transparent) & 0x00FFFFFFu;
+    const Source source(src, dc, sourceArea(ha, va));
     for (const QRect &part : dst.drawable() & QRect(ha.dst, va.dst, ha.dstLen, va.dstLen)) {
         for (int py = part.top(); py <= part.bottom(); ++py) {
             quint32 *line = dst.row(py);
             for (int px = part.left(); px <= part.right(); ++px) {
                 bool valid = false;
                 const quint32 s = sample(source, ha, va, px - ha.dst, py - va.dst, COLORONCOLOR, valid);
-                if (valid && (s & 0x00FFFFFFu) != key)
-                    line[px] = 0xFF000000u | s;
+                if (valid)
+                    put(line[px], s, dst.isOpaque());
             }
         }
     }
     return true;
 }
 
+} // namespace
+
+bool Dc::transparentBlt(int x, int y, int w, int h, const Dc &src, int sx, int sy, int sw, int sh,
+                        ColorRef transparent)
+{
+    const quint32 key = toPixel(transparent) & 0x00FFFFFFu;
+    return sampledBlit(*this, x, y, w, h, src, sx, sy, sw, sh, [key](quint32 &d, quint32 s, bool) {
+        if ((s & 0x00FFFFFFu) != key)
+            d = 0xFF000000u | s;
+    });
+}
+
 bool Dc::alphaBlend(int x, int y, int w, int h, const Dc &src, int sx, int sy, int sw, int sh,
                     BlendFunction blend)
 {
-    Surface dst(*this);
-    if (!dst.isValid() || !src.image() || w < 0 || h < 0 || sw < 0 || sh < 0)
-        return false;
     if (blend.blendOp != AC_SRC_OVER || (blend.alphaFormat != 0 && blend.alphaFormat != AC_SRC_ALPHA))
         return false;
     // The platform refuses a source rectangle that leaves the source surface.
     if (sx < 0 || sy < 0 || qint64(sx) + sw > src.width() || qint64(sy) + sh > src.height())
         return false;
-    if (w == 0 || h == 0 || sw == 0 || sh == 0)
-        return true;
-    const Axis ha = Axis::make(x, w, sx, sw);
-    const Axis va = Axis::make(y, h, sy, sh);
-    const Source source(src, *this, sourceArea(ha, va));
     const quint32 ca = blend.sourceConstantAlpha;
     const bool perPixel = blend.alphaFormat == AC_SRC_ALPHA;
     auto scale = [](quint32 c, quint32 a) { return (c * a + 127) / 255; };
-
-    for (const QRect &part : dst.drawable() & QRect(ha.dst, va.dst, ha.dstLen, va.dstLen)) {
-        for (int py = part.top(); py <= part.bottom(); ++py) {
-            quint32 *line = dst.row(py);
-            for (int px = part.left(); px <= part.right(); ++px) {
-                bool valid = false;
-                const quint32 s = sample(source, ha, va, px - ha.dst, py - va.dst, COLORONCOLOR, valid);
-                if (!valid)
-                    continue;
-                const quint32 d = line[px];
-                quint32 out = 0;
-                for (int shift = 0; shift <= 24; shift += 8) {
-                    const quint32 sc = (s >> shift) & 0xFF;
-                    const quint32 dc = (d >> shift) & 0xFF;
-                    quint32 v;
-                    if (perPixel) {
-                        // Premultiplied source over the destination.
-                        const quint32 sa = scale(s >> 24, ca);
-                        v = std::min<quint32>(255, scale(sc, ca) + scale(dc, 255 - sa));
-                    } else {
-                        v = scale(sc, ca) + scale(dc, 255 - ca);
-                    }
-                    out |= std::min<quint32>(v, 255) << shift;
-                }
-                line[px] = dst.isOpaque() ? (out | 0xFF000000u) : out;
+    return sampledBlit(*this, x, y, w, h, src, sx, sy, sw, sh, [&](quint32 &d, quint32 s, bool opaque) {
+        quint32 out = 0;
+        for (int shift = 0; shift <= 24; shift += 8) {
+            const quint32 sc = (s >> shift) & 0xFF;
+            const quint32 dc = (d >> shift) & 0xFF;
+            quint32 v;
+            if (perPixel) {
+                // Premultiplied source over the destination.
+                const quint32 sa = scale(s >> 24, ca);
+                v = std::min<quint32>(255, scale(sc, ca) + scale(dc, 255 - sa));
+            } else {
+                v = scale(sc, ca) + scale(dc, 255 - ca);
             }
+            out |= std::min<quint32>(v, 255) << shift;
         }
-    }
-    return true;
+        d = opaque ? (out | 0xFF000000u) : out;
+    });
 }
 
 } // namespace gdi
