@@ -2,9 +2,9 @@
 
 #include "chrome/WindowDesign.h"
 #include "platform/cCommonDialog.h"
-#include "runtime/Screen.h"
 #include "runtime/Control.h"
 #include "runtime/Label.h"
+#include "runtime/Screen.h"
 #include "runtime/TextBox.h"
 
 #include <QCheckBox>
