@@ -29,6 +29,8 @@ public:
 
     // The control as it paints now, for a caller without a screen.
     QImage Render();
+    // Where the caption is drawn, in pixels of the control.
+    virtual QRect CaptionRect() const { return rect(); }
 
 protected:
     QColor backQColor() const { return runtime::toQColor(runtime::TranslateOrBlack(m_backColor)); }

@@ -25,10 +25,18 @@ bool SuiteCheckBox::SetValueFromText(const QString &text)
     return ok && setValue(value);
 }
 
+namespace {
+
+constexpr int BoxSide = 13;
+
+}
+
+QRect SuiteCheckBox::CaptionRect() const { return rect().adjusted(BoxSide + 5, 0, 0, 0); }
+
 void SuiteCheckBox::draw(QPainter &painter)
 {
     painter.fillRect(rect(), backQColor());
-    const int side = 13;
+    const int side = BoxSide;
     const QRect box(0, (height() - side) / 2, side, side);
     // The box stays white with a dark mark, readable on any scheme.
     const QColor mark(0x20, 0x20, 0x20);
@@ -41,8 +49,7 @@ void SuiteCheckBox::draw(QPainter &painter)
         painter.drawLine(box.left() + 5, box.bottom() - 3, box.right() - 2, box.top() + 3);
     }
     painter.setPen(foreQColor());
-    painter.drawText(rect().adjusted(side + 5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
-                     Caption());
+    painter.drawText(CaptionRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, Caption());
 }
 
 void SuiteCheckBox::click()

@@ -17,6 +17,8 @@ public:
     // The value from a decimal text ("1", "0"); false, and no change, for any other text.
     bool SetValueFromText(const QString &text);
 
+    QRect CaptionRect() const override;
+
 signals:
     void Click();
     void MouseUp(int Button, int Shift, float X, float Y);

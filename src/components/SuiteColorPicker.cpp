@@ -58,6 +58,20 @@ void SuiteColorPicker::setAppearance(int appearance)
     update();
 }
 
+namespace {
+
+// The colour patch at the left, 4 pixels in from the edges and half as wide again as high: the
+// rest of a swatch's design width holds its caption ("Logo Background") in the stand-in font.
+QRect patchRect(const QSize &size)
+{
+    const int side = std::max(0, size.height() - 8);
+    return QRect(4, 4, side * 3 / 2, side);
+}
+
+}
+
+QRect SuiteColorPicker::CaptionRect() const { return rect().adjusted(patchRect(size()).right() + 6, 0, 0, 0); }
+
 void SuiteColorPicker::draw(QPainter &painter)
 {
     const QColor back = backQColor();
@@ -66,16 +80,14 @@ void SuiteColorPicker::draw(QPainter &painter)
         painter.setPen(back.darker(160));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    const int side = height() - 8;
-    const QRect patch(4, 4, std::max(0, side * 2), std::max(0, side));
+    const QRect patch = patchRect(size());
     painter.fillRect(patch, runtime::toQColor(runtime::TranslateOrBlack(m_color)));
     painter.setPen(Qt::black);
     painter.drawRect(patch.adjusted(0, 0, -1, -1));
     // Flat swatches (Appearance 2) stand on the program's back colour, which the scheme may make
     // dark or light: their caption takes black or white, whichever reads on it.
     painter.setPen(m_appearance == 2 ? (back.lightnessF() < 0.5 ? QColor(Qt::white) : QColor(Qt::black)) : foreQColor());
-    painter.drawText(rect().adjusted(patch.right() + 6, 0, 0, 0),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, Caption());
+    painter.drawText(CaptionRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, Caption());
 }
 
 void SuiteColorPicker::mouseReleaseEvent(QMouseEvent *event)

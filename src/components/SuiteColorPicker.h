@@ -32,6 +32,8 @@ public:
     // The user's choice, as a click makes it: the colour dialog by default.
     static void setChooser(Chooser chooser);
 
+    QRect CaptionRect() const override;
+
 signals:
     void Change();
 

@@ -2,6 +2,7 @@
 
 #include "chrome/ModShadow.h"
 #include "chrome/TitelBar.h"
+#include "chrome/WindowDesign.h"
 #include "components/AlphaImgCtl.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
@@ -32,8 +33,7 @@ static void initSkinResources() { Q_INIT_RESOURCE(skin); }
 
 namespace {
 
-constexpr double kWidth = 7125;
-constexpr double kHeight = 5235;
+constexpr WindowDesign::Size DesignSize{7125, 5235};
 constexpr double kSwatchLeft = 60;
 constexpr double kSwatchTop = 240;
 constexpr double kSwatchPitch = 390;
@@ -43,36 +43,36 @@ constexpr double kSwatchHeight = 360;
 const QString kColors = QStringLiteral("colors");
 
 // A group box of the window with its swatches, one below the other in the order given.
-SuiteGroupBox *group(QWidget *form, int index, const char *caption, QRectF twips, std::initializer_list<int> swatches)
+SuiteGroupBox *group(QWidget *form, int index, const char *caption, const WindowDesign::Place &twips, std::initializer_list<int> swatches)
 {
     auto *box = new SuiteGroupBox(form, QStringLiteral("FrameNormal"), index);
     box->setCaption(QString::fromLatin1(caption));
-    box->Move(twips.x(), twips.y(), twips.width(), twips.height());
+    WindowDesign::Move(box, twips);
     double top = kSwatchTop;
     for (int swatch : swatches) {
         const SchemeTable::SchemeColor *row = SchemeTable::BySwatch(swatch);
         auto *picker = new SuiteColorPicker(box, QStringLiteral("ColorPicker"), swatch);
         picker->setCaption(QString::fromLatin1(row->caption));
         picker->setColor(row->initial);
-        picker->Move(kSwatchLeft, top, kSwatchWidth, kSwatchHeight);
+        WindowDesign::Move(picker, {kSwatchLeft, top, kSwatchWidth, kSwatchHeight});
         top += kSwatchPitch;
     }
     return box;
 }
 
-SuiteCheckBox *checkBox(QWidget *container, const QString &name, const char *caption, QRectF twips, int value)
+SuiteCheckBox *checkBox(QWidget *container, const QString &name, const char *caption, const WindowDesign::Place &twips, int value)
 {
     auto *box = new SuiteCheckBox(container, name);
     box->setCaption(QString::fromLatin1(caption));
-    box->Move(twips.x(), twips.y(), twips.width(), twips.height());
+    WindowDesign::Move(box, twips);
     box->setValue(value);
     return box;
 }
 
-QuordanePB *exampleBar(QWidget *container, const QString &name, QRectF twips, runtime::OleColor barColor)
+QuordanePB *exampleBar(QWidget *container, const QString &name, const WindowDesign::Place &twips, runtime::OleColor barColor)
 {
     auto *bar = new QuordanePB(container, name);
-    bar->Move(twips.x(), twips.y(), twips.width(), twips.height());
+    WindowDesign::Move(bar, twips);
     bar->ReadProperties(runtime::PropertyBag{
         {"Value", 50},
         {"ShowText", true},
@@ -87,7 +87,7 @@ QuordanePB *exampleBar(QWidget *container, const QString &name, QRectF twips, ru
 runtime::HScrollBar *exampleScroll(QWidget *container, const QString &name, QuordanePB *bar)
 {
     auto *scroll = new runtime::HScrollBar(container, name);
-    scroll->Move(60, 2340, 1975, 225);
+    WindowDesign::Move(scroll, {60, 2340, 1975, 225});
     // The scroll bar covers the example bar's own range.
     scroll->setMin(bar->Min());
     scroll->setMax(bar->Max());
@@ -107,14 +107,14 @@ FrmColors::FrmColors() : runtime::Form(QStringLiteral("FrmColors"))
     setHideOnClose(true);
     setBackColor(0x404040);
     setForeColor(0x0);
-    Move(0, 0, kWidth, kHeight);
+    WindowDesign::SetDesignSize(this, DesignSize);
     createControls();
 }
 
 void FrmColors::createControls()
 {
     m_titelBar = new TitelBar(this);
-    m_titelBar->Move(0, 0, kWidth, 540);
+    WindowDesign::Move(m_titelBar, {0, 0, DesignSize.width, 540});
     m_titelBar->ReadProperties(runtime::PropertyBag{
         {"Caption", QStringLiteral("Edit Program Colors")},
         {"BackColor", 0xF7B8F8u},
@@ -142,34 +142,34 @@ void FrmColors::createControls()
 
     auto *logo = new runtime::PictureBox(this, QStringLiteral("LogoPictureBox"));
     logo->setBackColor(0x808080);
-    logo->Move(6480, 3120, 375, 315);
+    WindowDesign::Move(logo, {6480, 3120, 375, 315});
 
     auto *frame = new runtime::PictureBox(this, QStringLiteral("Picture1"));
     frame->setBackColor(0x404040);
-    frame->Move(5400, 3780, 855, 810);
+    WindowDesign::Move(frame, {5400, 3780, 855, 810});
     auto *emblem = new AlphaImg::AlphaImgCtl(frame, QStringLiteral("aicAlphaImage1"));
-    emblem->Move(30, 30, 720, 720);
+    WindowDesign::Move(emblem, {30, 30, 720, 720});
     initSkinResources();
     const QImage artwork(QStringLiteral(":/resources/skin/emblem"));
     emblem->setPicture(AlphaImg::AlphaImage(
         artwork.scaled(emblem->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 
-    (new runtime::Control(this, QStringLiteral("ImageMouseIcon")))->Move(6360, 3600, 435, 375);
-    (new runtime::Control(this, QStringLiteral("ImageProgramColorsIcon")))->Move(6360, 4065, 435, 375);
+    WindowDesign::Move(new runtime::Control(this, QStringLiteral("ImageMouseIcon")), {6360, 3600, 435, 375});
+    WindowDesign::Move(new runtime::Control(this, QStringLiteral("ImageProgramColorsIcon")), {6360, 4065, 435, 375});
 
     auto *label = new SuiteLabel(this, QStringLiteral("Label1"));
     label->setCaption(QStringLiteral("Color Presets:"));
     // Wider than the design's 1050 twips: the stand-in for Segoe UI runs wider.
-    label->Move(75, 4560, 1500, 195);
+    WindowDesign::Move(label, {75, 4560, 1500, 195});
 
     m_combo2 = new runtime::ComboBox(this, QStringLiteral("Combo2"));
     m_combo2->setBackColor(0xC8C8C8);
-    m_combo2->Move(75, 4800, 4275, 315);
+    WindowDesign::Move(m_combo2, {75, 4800, 4275, 315});
     connect(m_combo2, &runtime::ComboBox::Click, this, &FrmColors::Combo2_Click);
 
     auto *save = new SuitePushButton(this, QStringLiteral("Command2"));
     save->setCaption(QStringLiteral("Save Current Colors As Preset"));
-    save->Move(4500, 4770, 2535, 375);
+    WindowDesign::Move(save, {4500, 4770, 2535, 375});
     connect(save, &SuitePushButton::Click, this, &FrmColors::Command2_Click);
 
     createHiddenGroups();
@@ -230,8 +230,8 @@ bool FrmColors::yield() { return runtime::DoEventsStillLoaded(this); }
 void FrmColors::Form_Load()
 {
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
-    setHeight(kHeight);
-    setWidth(kWidth);
+    setHeight(DesignSize.height);
+    setWidth(DesignSize.width);
     bDidActivate = false;
     m_titelBar->setCaption(Caption());
     if (!yield())

@@ -1,8 +1,10 @@
 #include "update/DL_Properties.h"
 
+#include "chrome/WindowDesign.h"
 #include "platform/cCommonDialog.h"
 #include "runtime/Control.h"
 #include "runtime/Label.h"
+#include "runtime/Screen.h"
 #include "runtime/TextBox.h"
 
 #include <QCheckBox>
@@ -15,22 +17,17 @@ namespace {
 const QStringList ChunkSizes = {QStringLiteral("256"), QStringLiteral("512"), QStringLiteral("1024"),
                                 QStringLiteral("2048")};
 
-// A plain widget of the page at a place in twips, as the page was laid out.
-template <class W>
-W *placed(W *widget, const QString &name, int left, int top, int width, int height)
-{
-    constexpr int TwipsPerPixel = 15;
-    widget->setObjectName(name);
-    widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
-    return widget;
-}
+using WindowDesign::MakeLabel;
 
-runtime::Label *label(QWidget *page, const QString &name, const QString &caption, int left, int top, int width)
+constexpr WindowDesign::Size DesignSize{6600, 3300};
+constexpr double LabelHeight = 255;
+
+template <class W>
+W *placed(W *widget, const QString &name, const WindowDesign::Place &twips)
 {
-    auto *l = new runtime::Label(page, name);
-    l->setCaption(caption);
-    l->Move(left, top, width, 255);
-    return l;
+    widget->setObjectName(name);
+    WindowDesign::MoveWidget(widget, twips);
+    return widget;
 }
 
 bool isChecked(const QCheckBox *box)
@@ -61,26 +58,26 @@ DL_Properties::~DL_Properties() = default;
 void DL_Properties::createFields()
 {
     // The fields sit at fixed places, so the page asks its host for room for all of them.
-    setMinimumSize(6600 / 15, 3300 / 15);
-    lblUrl = label(this, QStringLiteral("lblUrl"), QStringLiteral("Url Of File:"), 120, 120, 1500);
+    setMinimumSize(int(DesignSize.width / runtime::Screen::TwipsPerPixelX()), int(DesignSize.height / runtime::Screen::TwipsPerPixelY()));
+    lblUrl = MakeLabel(this, QStringLiteral("lblUrl"), QStringLiteral("Url Of File:"), {}, {120, 120, 1500, LabelHeight});
     txtUrl = new runtime::TextBox(this, QStringLiteral("txtUrl"));
-    txtUrl->Move(1680, 90, 4800, 300);
-    lblSaveLocation = label(this, QStringLiteral("lblSaveLocation"), QStringLiteral("Save Location:"), 120, 540, 1500);
+    WindowDesign::Move(txtUrl, {1680, 90, 4800, 300});
+    lblSaveLocation = MakeLabel(this, QStringLiteral("lblSaveLocation"), QStringLiteral("Save Location:"), {}, {120, 540, 1500, LabelHeight});
     txtSaveLocation = new runtime::TextBox(this, QStringLiteral("txtSaveLocation"));
-    txtSaveLocation->Move(1680, 510, 4320, 300);
-    CSD = placed(new QPushButton(QStringLiteral("..."), this), QStringLiteral("CSD"), 6060, 510, 420, 300);
-    lblCHUNK = label(this, QStringLiteral("lblCHUNK"), QStringLiteral("CHUNK SIZE:"), 120, 960, 1500);
-    ChunkCombo = placed(new QComboBox(this), QStringLiteral("ChunkCombo"), 1680, 930, 2160, 315);
+    WindowDesign::Move(txtSaveLocation, {1680, 510, 4320, 300});
+    CSD = placed(new QPushButton(QStringLiteral("..."), this), QStringLiteral("CSD"), {6060, 510, 420, 300});
+    lblCHUNK = MakeLabel(this, QStringLiteral("lblCHUNK"), QStringLiteral("CHUNK SIZE:"), {}, {120, 960, 1500, LabelHeight});
+    ChunkCombo = placed(new QComboBox(this), QStringLiteral("ChunkCombo"), {1680, 930, 2160, 315});
     ChunkCombo->setEditable(true);
     ChunkCombo->setInsertPolicy(QComboBox::NoInsert);
-    Label1 = label(this, QStringLiteral("Label1"), QStringLiteral("* Note - The best chunk size to use on a 56K is 1024."),
-                   120, 1380, 6360);
-    Chkpreserve = placed(new QCheckBox(QStringLiteral("Check to preserve file extension."), this),
-                         QStringLiteral("Chkpreserve"), 120, 1800, 6360, 300);
+    Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("* Note - The best chunk size to use on a 56K is 1024."), {},
+                       {120, 1380, 6360, LabelHeight});
+    Chkpreserve = placed(new QCheckBox(QStringLiteral("Check to preserve file extension."), this), QStringLiteral("Chkpreserve"),
+                         {120, 1800, 6360, 300});
     ChkOC = placed(new QCheckBox(QStringLiteral("Check to test Internet Connection before downloading."), this),
-                   QStringLiteral("ChkOC"), 120, 2220, 6360, 300);
+                   QStringLiteral("ChkOC"), {120, 2220, 6360, 300});
     ChkPC = placed(new QCheckBox(QStringLiteral("Check to prompt user if (s)he would like to overwrite file(s)."), this),
-                   QStringLiteral("ChkPC"), 120, 2640, 6360, 300);
+                   QStringLiteral("ChkPC"), {120, 2640, 6360, 300});
 
     // Typing, clicking and the selection's fill all go through these, so the Booleans follow the
     // boxes and any altered field marks the page changed.

@@ -2,6 +2,7 @@
 
 #include "chrome/SkinnedWindow.h"
 #include "chrome/TitelBar.h"
+#include "chrome/WindowDesign.h"
 #include "components/Inet.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
@@ -23,8 +24,6 @@
 #include "runtime/Label.h"
 #include "runtime/MsgBox.h"
 #include "runtime/PropertyBag.h"
-#include "runtime/StdFont.h"
-#include "runtime/Screen.h"
 #include "runtime/Timer.h"
 #include "skin/FrmColors.h"
 #include "skin/ModColors.h"
@@ -84,15 +83,12 @@ std::optional<runtime::OleColor> schemeColor(int swatch)
     return picker ? std::optional<runtime::OleColor>(picker->Color()) : std::nullopt;
 }
 
-const runtime::StdFont kVerdana(QStringLiteral("Verdana"), 8.25);
-
-// Places a control by twips in whatever scale its container uses (a panel counts in pixels).
-void place(runtime::Control *control, double left, double top, double width, double height)
-{
-    const double x = control->unitsPerPixelX() / runtime::Screen::TwipsPerPixelX();
-    const double y = control->unitsPerPixelY() / runtime::Screen::TwipsPerPixelY();
-    control->Move(left * x, top * y, width * x, height * y);
-}
+constexpr WindowDesign::Size DesignSize{6240, 3600};
+// The panels' inner width: the progress lines use all of it, for the download control's longest
+// status and error texts.
+constexpr double LineLeft = 120;
+constexpr double LineWidth = 5880;
+constexpr double LineHeight = 240;
 
 } // namespace
 
@@ -110,7 +106,7 @@ struct FrmUpdate::Check {
 FrmUpdate::FrmUpdate() : runtime::Form(QStringLiteral("FrmUpdate"))
 {
     setCaption(QStringLiteral("Updates"));
-    Move(0, 0, 6240, 3600);
+    WindowDesign::SetDesignSize(this, DesignSize);
     createControls();
 }
 
@@ -118,62 +114,58 @@ FrmUpdate::~FrmUpdate() = default;
 
 void FrmUpdate::createControls()
 {
-    const auto label = [](QWidget *container, const char *name, const QString &caption, double left, double top) {
-        auto *created = new runtime::Label(container, QLatin1String(name));
-        created->setCaption(caption);
-        created->setBackStyle(runtime::vbTransparent);
-        created->setFont(kVerdana);
-        place(created, left, top, 3900, 240);
-        return created;
+    const auto label = [](QWidget *container, const char *name, const QString &caption, double top, double width) {
+        return WindowDesign::MakeLabel(container, QLatin1String(name), caption, {}, {LineLeft, top, width, LineHeight});
     };
-    const auto button = [](QWidget *container, const char *name, const QString &caption, double left, double top) {
-        auto *created = new dcButton(container, QLatin1String(name));
-        created->ReadProperties(runtime::PropertyBag{{"Caption", caption}, {"Font", QVariant::fromValue(kVerdana)}});
-        place(created, left, top, 1935, 375);
-        return created;
+    const auto line = [&label](QWidget *container, const char *name, const QString &caption, double top) {
+        return label(container, name, caption, top, LineWidth);
+    };
+    const auto button = [](QWidget *container, const char *name, const QString &caption, double top) {
+        return WindowDesign::MakeButton(container, QLatin1String(name), caption, {}, {4080, top, 1935, 375});
     };
     const auto panel = [this](const char *name, const QString &title, double top, double height) {
         auto *created = new PanelFx(this, QLatin1String(name));
-        created->ReadProperties(runtime::PropertyBag{{"TitleCaption", title}, {"Font", QVariant::fromValue(kVerdana)}});
-        place(created, 60, top, 6120, height);
+        created->ReadProperties(runtime::PropertyBag{{"TitleCaption", title}, {"Font", QVariant::fromValue(WindowDesign::WindowFont())}});
+        WindowDesign::Move(created, {60, top, 6120, height});
         return created;
     };
 
     m_titelBar = SkinnedWindow::CreateTitleBar(this, SkinnedWindow::MaximizeButton::Absent);
 
+    // The version lines share their panel with the button on the right.
+    constexpr double VersionWidth = 3900;
     m_panelProgram = panel("PanelProgram", QStringLiteral("Current Program Version: "), 540, 1140);
-    m_label1 = label(m_panelProgram, "Label1", QStringLiteral("Online Version:"), 120, 390);
-    m_label2 = label(m_panelProgram, "Label2", QStringLiteral("Update Available:"), 120, 720);
-    m_commandOpen = button(m_panelProgram, "CommmandOpenQuordane", QStringLiteral("Open Quordane"), 4080, 540);
+    m_label1 = label(m_panelProgram, "Label1", QStringLiteral("Online Version:"), 390, VersionWidth);
+    m_label2 = label(m_panelProgram, "Label2", QStringLiteral("Update Available:"), 720, VersionWidth);
+    m_commandOpen = button(m_panelProgram, "CommmandOpenQuordane", QStringLiteral("Open Quordane"), 540);
     m_commandOpen->setEnabled(false);
 
     m_panelDatabase = panel("PanelDatabase", QStringLiteral("Device Database Version: "), 1740, 1140);
-    m_label4 = label(m_panelDatabase, "Label4", QStringLiteral("Online Version:"), 120, 390);
-    m_label3 = label(m_panelDatabase, "Label3", QStringLiteral("Update Available:"), 120, 720);
-    m_commandDownload = button(m_panelDatabase, "CommandDownloadDatabase", QStringLiteral("Download Database"), 4080, 540);
+    m_label4 = label(m_panelDatabase, "Label4", QStringLiteral("Online Version:"), 390, VersionWidth);
+    m_label3 = label(m_panelDatabase, "Label3", QStringLiteral("Update Available:"), 720, VersionWidth);
+    m_commandDownload = button(m_panelDatabase, "CommandDownloadDatabase", QStringLiteral("Download Database"), 540);
     m_commandDownload->setEnabled(false);
 
     m_panelDownloading = panel("PanelDownloading", QStringLiteral("Downloading Database..."), 540, 2580);
     m_panelDownloading->setVisible(false);
-    m_lblTotalBytes = label(m_panelDownloading, "lblTotalBytes", QStringLiteral("Total Bytes - "), 120, 360);
-    m_lblCBytes = label(m_panelDownloading, "lblCBytes", QStringLiteral("Bytes Read - "), 120, 600);
-    m_lblStatus = label(m_panelDownloading, "lblStatus", QStringLiteral("Status - "), 120, 840);
-    m_infoLabelPercent = label(m_panelDownloading, "InfoLabelpercent", QStringLiteral("Percent Downloaded - "), 120, 1080);
-    m_lblTime = label(m_panelDownloading, "lblTime", QStringLiteral("Time Remaining - "), 120, 1320);
-    m_infoLabelRate = label(m_panelDownloading, "InfolabelRate", QStringLiteral("Transfer Rate - "), 120, 1560);
-    m_lblerr = label(m_panelDownloading, "lblerr", QStringLiteral("Error Code - "), 120, 1800);
-    m_importantLabelUnzip = label(m_panelDownloading, "ImportantLabelUnzip", QStringLiteral("Decompressing Database..."), 120, 2040);
-    place(m_importantLabelUnzip, 120, 2040, 5880, 240);
+    m_lblTotalBytes = line(m_panelDownloading, "lblTotalBytes", QStringLiteral("Total Bytes - "), 360);
+    m_lblCBytes = line(m_panelDownloading, "lblCBytes", QStringLiteral("Bytes Read - "), 600);
+    m_lblStatus = line(m_panelDownloading, "lblStatus", QStringLiteral("Status - "), 840);
+    m_infoLabelPercent = line(m_panelDownloading, "InfoLabelpercent", QStringLiteral("Percent Downloaded - "), 1080);
+    m_lblTime = line(m_panelDownloading, "lblTime", QStringLiteral("Time Remaining - "), 1320);
+    m_infoLabelRate = line(m_panelDownloading, "InfolabelRate", QStringLiteral("Transfer Rate - "), 1560);
+    m_lblerr = line(m_panelDownloading, "lblerr", QStringLiteral("Error Code - "), 1800);
+    m_importantLabelUnzip = line(m_panelDownloading, "ImportantLabelUnzip", QStringLiteral("Decompressing Database..."), 2040);
     m_importantLabelUnzip->setVisible(false);
     m_pb1 = new QuordanePB(m_panelDownloading, QStringLiteral("PB1"));
     m_pb1->ReadProperties(runtime::PropertyBag{{"Segments", true}});
-    place(m_pb1, 120, 2310, 3900, 195);
-    m_commandCancel = button(m_panelDownloading, "CommandCancel", QStringLiteral("Cancel"), 4080, 2130);
+    WindowDesign::Move(m_pb1, {LineLeft, 2310, 3900, 195});
+    m_commandCancel = button(m_panelDownloading, "CommandCancel", QStringLiteral("Cancel"), 2130);
 
     m_checkForUpdates = new SuiteCheckBox(this, QStringLiteral("CheckForUpdates"));
     m_checkForUpdates->setCaption(QStringLiteral("Check For Updates At Program Startup"));
-    m_checkForUpdates->setFont(kVerdana);
-    place(m_checkForUpdates, 120, 3210, 4500, 300);
+    m_checkForUpdates->setFont(WindowDesign::WindowFont());
+    WindowDesign::Move(m_checkForUpdates, {120, 3210, 4500, 300});
 
     m_dl1 = new DownLoad(this, QStringLiteral("DL1"));
     m_dl1->InitNew();
@@ -223,8 +215,8 @@ void FrmUpdate::Form_Load()
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
     if (!yield())
         return;
-    setHeight(3600);
-    setWidth(6240);
+    setHeight(DesignSize.height);
+    setWidth(DesignSize.width);
     SkinnedWindow::CentreOnScreen(this, false);
     // The frame is drawn once per resize and must survive repaints in between.
     setAutoRedraw(true);
@@ -264,7 +256,8 @@ void FrmUpdate::Form_Unload(int &Cancel)
     }
     // Events the download control raises from here on reach nobody.
     m_dl1->disconnect(this);
-    if (m_databaseClosed) {
+    // A running install hands the database back itself once the new file is in place.
+    if (m_databaseClosed && !m_installing) {
         m_databaseClosed = false;
         reopenDatabaseInMainWindow();
     }
@@ -459,14 +452,18 @@ void FrmUpdate::DL1_DLComplete()
 {
     if (!IsLoaded())
         return;
+    // The archive is complete: from here the install runs to its end and hands the database
+    // back to the main window, also when this window is closed meanwhile.
+    m_installing = true;
     // The download is over: Cancel would only cut the install short, and the unpack progress
     // runs across the place where it stands.
     m_commandCancel->setVisible(false);
     m_importantLabelUnzip->setVisible(true);
     m_panelDownloading->setTitleCaption(QStringLiteral("Decompressing Database..."));
-    if (!yield())
+    const QPointer<FrmUpdate> self(this);
+    runtime::DoEvents();
+    if (!self || ModMain::ClosingProgram)
         return;
-    QPointer<FrmUpdate> self(this);
     DatabaseInstall::Result result;
     {
         Zentrax zip;
@@ -474,18 +471,17 @@ void FrmUpdate::DL1_DLComplete()
         const QString folder = runtime::App::Path();
         result = DatabaseInstall::Install(zip, folder + QStringLiteral("/hwids.7z"), folder);
     }
-    if (!self || !IsLoaded())
+    if (!self)
         return;
-    // In every case the main window gets the database back, now the install no longer holds it.
-    const auto handBackDatabase = [this] {
-        m_databaseClosed = false;
-        reopenDatabaseInMainWindow();
-        hideUpdateAvailableInMainWindow();
-    };
+    m_installing = false;
+    m_databaseClosed = false;
+    reopenDatabaseInMainWindow();
+    hideUpdateAvailableInMainWindow();
     if (result == DatabaseInstall::Result::Installed) {
+        if (!IsLoaded())
+            return;
         m_panelDownloading->setTitleCaption(QStringLiteral("Decompressed Successfully"));
         m_importantLabelUnzip->setCaption(QStringLiteral("Decompressed Successfully"));
-        handBackDatabase();
         // Closed at once, the window would take the success away before anyone could read it;
         // the main window already shows the new database meanwhile.
         QTimer::singleShot(kSuccessShownMs, this, [this] {
@@ -496,10 +492,9 @@ void FrmUpdate::DL1_DLComplete()
     }
     const QString failure = result == DatabaseInstall::Result::OpenFailed ? QStringLiteral("Failed to open the download database file!")
                                                                            : QStringLiteral("Failed to decompress the download database file!");
-    m_importantLabelUnzip->setCaption(failure);
+    if (IsLoaded())
+        m_importantLabelUnzip->setCaption(failure);
     runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
-    if (!self || !IsLoaded())
-        return;
-    handBackDatabase();
-    runtime::Unload(this);
+    if (self && IsLoaded())
+        runtime::Unload(this);
 }

@@ -92,4 +92,6 @@ private:
     runtime::Timer *m_timer1 = nullptr;
     // The download click closed the program-wide database; whoever ends the download reopens it.
     bool m_databaseClosed = false;
+    // DLComplete's install is running.
+    bool m_installing = false;
 };

@@ -81,15 +81,13 @@ void FrmImprove::Form_Load()
         return;
     }
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
-    Anchor1->InitHeight = 8715;
-    Anchor1->InitWidth = 8520;
-    setHeight(8715);
-    setWidth(8520);
+    WindowDesign::StartAtDesignSize(this, Anchor1, DesignSize);
     SkinnedWindow::PlaceGrip(this, LabelResize);
     SkinnedWindow::CentreOnScreen(this, false);
-    // The frame is drawn once per layout pass and must survive repaints in between.
+    // The frame is drawn once per layout pass and must survive repaints in between; it is one
+    // pixel wide, as the other windows' frames.
     setAutoRedraw(true);
-    setDrawWidth(3);
+    setFillStyle(runtime::vbFSTransparent);
 
     ModColors::ApplyColorsToForm(this);
     const int iconSize = int(std::lround(24 * ModDPI::DPIScale));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/WindowDesign.h"
 #include "runtime/Form.h"
 
 #include <QString>
@@ -31,6 +32,8 @@ class FrmImprove : public runtime::Form {
 public:
     FrmImprove();
     ~FrmImprove() override;
+
+    static constexpr WindowDesign::Size DesignSize{8520, 8715};
 
     // The current status; TimerStatus copies it into LabelStatus.
     QString sStatus;

@@ -2,6 +2,7 @@
 
 #include "chrome/TitelBar.h"
 #include "chrome/SkinnedWindow.h"
+#include "chrome/WindowDesign.h"
 #include "components/SuiteListView.h"
 #include "controls/Anchor.h"
 #include "controls/AnimationBar.h"
@@ -26,14 +27,16 @@
 #include "windows/FrmMenu.h"
 #include "windows/ListCommands.h"
 #include "windows/LookupQuery.h"
-#include "windows/WindowDesign.h"
 
 #include <cmath>
 
 namespace {
 
+using WindowDesign::MakeButton;
 using WindowDesign::MakeLabel;
 using WindowDesign::WindowFont;
+
+constexpr WindowDesign::Size DesignSize{8520, 5340};
 
 }
 
@@ -41,7 +44,7 @@ FrmLookup::FrmLookup() : runtime::Form(QStringLiteral("FrmLookup"))
 {
     setFont(WindowFont());
     setCaption(QStringLiteral("Device Lookup"));
-    Move(0, 0, 8520, 5340);
+    WindowDesign::SetDesignSize(this, DesignSize);
     createControls();
     connectHandlers();
 }
@@ -52,35 +55,32 @@ void FrmLookup::createControls()
     Anchor1 = new Anchor(this, QStringLiteral("Anchor1"));
     Anchor1->InitNew();
     ImportantLabelName = MakeLabel(this, QStringLiteral("ImportantLabelName"), QStringLiteral("Device:"),
-                                   QStringLiteral("TTTF*/"), 60, 540, 8400, 255);
-    LabelHardwareID = MakeLabel(this, QStringLiteral("LabelHardwareID"), QStringLiteral("Hardware IDs:"), {}, 60, 975, 1800, 210);
-    CommandSearchGoogleID = new dcButton(this, QStringLiteral("CommandSearchGoogleID"));
-    CommandSearchGoogleID->InitNew();
-    CommandSearchGoogleID->setFont(WindowFont());
-    CommandSearchGoogleID->setCaption(QStringLiteral("Search Google For Drivers (By These Hardware IDs)"));
-    CommandSearchGoogleID->setTag(QStringLiteral("FTTF*/"));
-    CommandSearchGoogleID->Move(3960, 840, 4500, 315);
+                                   QStringLiteral("TTTF*/"), {60, 540, 8400, 255});
+    LabelHardwareID = MakeLabel(this, QStringLiteral("LabelHardwareID"), QStringLiteral("Hardware IDs:"), {}, {60, 975, 1800, 210});
+    CommandSearchGoogleID = MakeButton(this, QStringLiteral("CommandSearchGoogleID"),
+                                       QStringLiteral("Search Google For Drivers (By These Hardware IDs)"), QStringLiteral("FTTF*/"),
+                                       {3960, 840, 4500, 315});
     TextID = new runtime::TextBox(this, QStringLiteral("TextID"));
     TextID->setMultiLine(true);
     TextID->setFont(WindowFont());
     TextID->setTag(QStringLiteral("TTTF*/"));
-    TextID->Move(60, 1185, 8400, 915);
-    LabelPossible = MakeLabel(this, QStringLiteral("LabelPossible"), QStringLiteral("Possible Matches:"), {}, 75, 2145, 1935, 210);
+    WindowDesign::Move(TextID, {60, 1185, 8400, 915});
+    LabelPossible = MakeLabel(this, QStringLiteral("LabelPossible"), QStringLiteral("Possible Matches:"), {}, {75, 2145, 1935, 210});
     ImportantPictureBestMacthColor = new runtime::PictureBox(this, QStringLiteral("ImportantPictureBestMacthColor"));
-    ImportantPictureBestMacthColor->Move(2040, 2145, 195, 195);
+    WindowDesign::Move(ImportantPictureBestMacthColor, {2040, 2145, 195, 195});
     ImportantPictureBestMacthColor->setBackColor(0x0000C0u);
-    ImportantLabel2 = MakeLabel(this, QStringLiteral("ImportantLabel2"), QStringLiteral("- Best Possible Match"), {}, 2280, 2145, 2400, 210);
+    ImportantLabel2 = MakeLabel(this, QStringLiteral("ImportantLabel2"), QStringLiteral("- Best Possible Match"), {}, {2280, 2145, 2400, 210});
     ImportantLabel2->setForeColor(0x0000C0u);
     InfoLabel1 = MakeLabel(this, QStringLiteral("InfoLabel1"), QStringLiteral("*Right Click On List For More Options"),
-                           QStringLiteral("FTTF*/"), 5355, 2145, 3105, 210);
+                           QStringLiteral("FTTF*/"), {5355, 2145, 3105, 210});
     LabelListViewHardware = new SuiteListView(this, QStringLiteral("LabelListViewHardware"));
     LabelListViewHardware->setTag(QStringLiteral("TTTT*/"));
-    LabelListViewHardware->Move(60, 2400, 8400, 2670);
+    WindowDesign::Move(LabelListViewHardware, {60, 2400, 8400, 2670});
     DB1 = new AnimationBar(this, QStringLiteral("DB1"));
     DB1->InitNew();
     DB1->setTag(QStringLiteral("TFFT*/"));
-    DB1->Move(75, 5130, 2655, 135);
-    LabelStatus = MakeLabel(this, QStringLiteral("LabelStatus"), QStringLiteral("Status:"), QStringLiteral("TFFT*/"), 2835, 5100, 4500, 210);
+    WindowDesign::Move(DB1, {75, 5130, 2655, 135});
+    LabelStatus = MakeLabel(this, QStringLiteral("LabelStatus"), QStringLiteral("Status:"), QStringLiteral("TFFT*/"), {2835, 5100, 4500, 210});
     LabelResize = SkinnedWindow::CreateGrip(this);
     TimerStart = new runtime::Timer(this, QStringLiteral("TimerStart"), 100, false);
     TimerStatus = new runtime::Timer(this, QStringLiteral("TimerStatus"), 250, false);
@@ -113,10 +113,7 @@ void FrmLookup::Form_Load()
         return;
     }
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), false);
-    Anchor1->InitHeight = 5340;
-    Anchor1->InitWidth = 8520;
-    setHeight(5340);
-    setWidth(8520);
+    WindowDesign::StartAtDesignSize(this, Anchor1, DesignSize);
     if (!yield())
         return;
     SkinnedWindow::PlaceGrip(this, LabelResize);

@@ -5,6 +5,7 @@
 #include "components/Inet.h"
 #include "chrome/cSizeMoveHelper.h"
 #include "chrome/SkinnedWindow.h"
+#include "chrome/WindowDesign.h"
 #include "components/SuiteListView.h"
 #include "components/SuiteTabControl.h"
 #include "controls/Anchor.h"
@@ -44,7 +45,6 @@
 #include "windows/LogoArt.h"
 #include "windows/MainWindowTexts.h"
 #include "windows/ModCloseProgram.h"
-#include "windows/WindowDesign.h"
 
 #include <QDir>
 #include <QVBoxLayout>
@@ -77,28 +77,20 @@ constexpr std::array<ListColumn, 6> ListColumns{{{"Name", "Name"},
                                                  {"DriverVersion", "Driver Version"},
                                                  {"HardwareIDs", "Hardware IDs"}}};
 
+using WindowDesign::MakeButton;
 using WindowDesign::MakeLabel;
 using WindowDesign::WindowFont;
 
-dcButton *MakeButton(QWidget *container, const QString &name, const QString &caption, const QString &toolTip,
-                     const QString &tag, double left, double top, double width)
-{
-    auto *button = new dcButton(container, name);
-    button->InitNew();
-    button->setFont(WindowFont());
-    button->setCaption(caption);
-    button->setToolTipText(toolTip);
-    button->setTag(tag);
-    button->Move(left, top, width, 450);
-    return button;
-}
+constexpr WindowDesign::Size DesignSize{11250, 8250};
+constexpr double ButtonTop = 6885;
+constexpr double ButtonHeight = 450;
 
 } // namespace
 
 FrmMain::FrmMain() : runtime::Form(QStringLiteral("FrmMain"))
 {
     setFont(WindowFont());
-    Move(0, 0, 11250, 8250);
+    WindowDesign::SetDesignSize(this, DesignSize);
     createControls();
     connectHandlers();
 }
@@ -116,44 +108,44 @@ void FrmMain::createControls()
     Anchor1->InitNew();
 
     InfoLabel3 = MakeLabel(this, QStringLiteral("InfoLabel3"), QStringLiteral("*Right Click On List For More Options"),
-                           QStringLiteral("FTTF*/"), 7500, 555, 3630, 225);
+                           QStringLiteral("FTTF*/"), {7500, 555, 3630, 225});
     InfoLabel3->setAlignment(runtime::vbRightJustify);
 
     TabControl1 = new SuiteTabControl(this, QStringLiteral("TabControl1"));
     TabControl1->setTag(QStringLiteral("TTTT*/"));
-    TabControl1->Move(120, 795, 11010, 5985);
+    WindowDesign::Move(TabControl1, {120, 795, 11010, 5985});
     createListPages();
 
     CommandGetHardware = MakeButton(this, QStringLiteral("CommandGetHardware"), QStringLiteral("Refresh Hardware Lists"),
-                                    {}, QStringLiteral("TFFT*/"), 120, 6885, 2295);
-    dcButton1 = MakeButton(this, QStringLiteral("dcButton1"), QStringLiteral("Lookup Selected Device"),
-                           QStringLiteral("Lookup Selected Device In Database"), QStringLiteral("TFFT*/"), 2535, 6885, 2295);
+                                    QStringLiteral("TFFT*/"), {120, ButtonTop, 2295, ButtonHeight});
+    dcButton1 = MakeButton(this, QStringLiteral("dcButton1"), QStringLiteral("Lookup Selected Device"), QStringLiteral("TFFT*/"),
+                           {2535, ButtonTop, 2295, ButtonHeight}, QStringLiteral("Lookup Selected Device In Database"));
     CommandImproveHardware = MakeButton(this, QStringLiteral("CommandImproveHardware"), QStringLiteral("Improve Database"),
-                                        {}, QStringLiteral("FFTT*/"), 5655, 6885, 1755);
-    CommandColors = MakeButton(this, QStringLiteral("CommandColors"), QStringLiteral("Program Colors"),
-                               QStringLiteral("Program Colors"), QStringLiteral("FFTT*/"), 7530, 6885, 1755);
+                                        QStringLiteral("FFTT*/"), {5655, ButtonTop, 1755, ButtonHeight});
+    CommandColors = MakeButton(this, QStringLiteral("CommandColors"), QStringLiteral("Program Colors"), QStringLiteral("FFTT*/"),
+                               {7530, ButtonTop, 1755, ButtonHeight}, QStringLiteral("Program Colors"));
     CommandCheckForUpdates = MakeButton(this, QStringLiteral("CommandCheckForUpdates"), QStringLiteral("Update"),
-                                        QStringLiteral("Check For Database & Program Updates"), QStringLiteral("FFTT*/"),
-                                        9405, 6885, 1725);
+                                        QStringLiteral("FFTT*/"), {9405, ButtonTop, 1725, ButtonHeight},
+                                        QStringLiteral("Check For Database & Program Updates"));
 
     LogoPictureBox = new runtime::PictureBox(this, QStringLiteral("LogoPictureBox"));
     LogoPictureBox->setTag(QStringLiteral("TFFT*/"));
-    LogoPictureBox->Move(120, 7425, 2175, 675);
+    WindowDesign::Move(LogoPictureBox, {120, 7425, 2175, 675});
     for (int i = 0; i < 3; ++i) {
         auto *logo = new runtime::Image(LogoPictureBox, QStringLiteral("ImageLogo"), i);
         logo->setStretch(true);
         logo->setPicture(LogoArt::Picture(i));
-        logo->Move(i * 750, 0, 675, 675);
+        WindowDesign::Move(logo, {i * 750.0, 0, 675, 675});
         ImageLogo.at(std::size_t(i)) = logo;
     }
 
     LabelTotalDevices = MakeLabel(this, QStringLiteral("LabelTotalDevices"), QStringLiteral("Devices In Database:"),
-                                  QStringLiteral("TFFT*/"), 2835, 7455, 4200, 240);
+                                  QStringLiteral("TFFT*/"), {2835, 7455, 4200, 240});
     LabelDatabaseVersion = MakeLabel(this, QStringLiteral("LabelDatabaseVersion"), QStringLiteral("Database Version:"),
-                                     QStringLiteral("TFFT*/"), 2835, 7740, 4200, 240);
+                                     QStringLiteral("TFFT*/"), {2835, 7740, 4200, 240});
     ImportantLabelUpdateAvailable = MakeLabel(this, QStringLiteral("ImportantLabelUpdateAvailable"),
                                               QStringLiteral("Database Update Available!"), QStringLiteral("TFFT*/"),
-                                              7140, 7455, 2700, 240);
+                                              {7140, 7455, 2700, 240});
     ImportantLabelUpdateAvailable->setVisible(false);
 
     LabelResize = SkinnedWindow::CreateGrip(this);
@@ -161,12 +153,14 @@ void FrmMain::createControls()
     PanelProgress = new PanelFx(this, QStringLiteral("PanelProgress"));
     PanelProgress->InitNew();
     PanelProgress->setTitleCaption(QStringLiteral("Please Wait..."));
-    PanelProgress->Move(0, 0, 6000, 1260);
+    // Two lines of status: the scan names each device, and long names wrap.
+    WindowDesign::Move(PanelProgress, {0, 0, 6000, 1500});
     PanelProgress->setVisible(false);
-    LabelStatus = MakeLabel(PanelProgress, QStringLiteral("LabelStatus"), QStringLiteral("Status:"), {}, 180, 450, 5640, 240);
+    LabelStatus = MakeLabel(PanelProgress, QStringLiteral("LabelStatus"), QStringLiteral("Status:"), {}, {180, 450, 5640, 480});
+    LabelStatus->setWordWrap(true);
     DB1 = new AnimationBar(PanelProgress, QStringLiteral("DB1"));
     DB1->InitNew();
-    DB1->Move(180, 810, 5640, 180);
+    WindowDesign::Move(DB1, {180, 1050, 5640, 180});
 
     TimerStartup = new runtime::Timer(this, QStringLiteral("TimerStartup"), 100, false);
     TimerCountDatabase = new runtime::Timer(this, QStringLiteral("TimerCountDatabase"), 100, false);
@@ -263,12 +257,7 @@ void FrmMain::Form_Load()
 
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), true);
     ModDPI::InitDPIScale();
-    Anchor1->InitHeight = 8250;
-    Anchor1->InitWidth = 11250;
-    if (!yield())
-        return;
-    setHeight(8250);
-    setWidth(11250);
+    WindowDesign::StartAtDesignSize(this, Anchor1, DesignSize);
     if (!yield())
         return;
     ModMain::DisableShadow =

@@ -51,6 +51,14 @@ void makeDatabase(const QString &path, const QString &version)
     ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
 }
 
+QByteArray databaseVersion(const QString &path)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {path, QStringLiteral("SELECT dbversion FROM version")});
+    shell.waitForFinished(30000);
+    return shell.readAllStandardOutput().trimmed();
+}
+
 QByteArray packArchive(const QString &folder, const QStringList &arguments)
 {
     QProcess process;
@@ -217,6 +225,56 @@ TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)
     EXPECT_FALSE(QDir(folder.filePath(QStringLiteral(".hwids-staging"))).exists());
     EXPECT_EQ(main->recounts, 1);
     EXPECT_TRUE(main->available->isHidden());
+}
+
+// Closed while "Decompressing Database..." shows, the window still gets the new database in
+// place, and the main window recounts it (once, after the install) and hides its notice.
+TEST_F(UpdateWindow, ClosedWhileDecompressingTheInstallStillEndsAndTheNoticeIsHidden)
+{
+    struct Row {
+        const char *name;
+        // Closes at the yield once this holds.
+        std::function<bool(FrmUpdate *)> when;
+    };
+    const Row rows[] = {
+        {"at the title's yield",
+         [](FrmUpdate *w) { return w->findChild<PanelFx *>(QStringLiteral("PanelDownloading"))->TitleCaption() == QLatin1String("Decompressing Database..."); }},
+        {"during the unpack",
+         [](FrmUpdate *w) {
+             return w->findChild<runtime::Label *>(QStringLiteral("ImportantLabelUnzip"))->Caption().startsWith(QLatin1String("Decompressing Database... Progress: "));
+         }},
+    };
+    for (const Row &row : rows) {
+        if (!window) {
+            window = new FrmUpdate;
+            runtime::Load(window);
+        }
+        QFile::remove(folder.filePath(QStringLiteral("hwids.mdb")));
+        makeDatabase(folder.filePath(QStringLiteral("hwids.mdb")), QStringLiteral("2026.1"));
+        served = archive;
+        main->available->setVisible(true);
+        const int recounts = main->recounts;
+        QByteArray versionAtRecount;
+        const QMetaObject::Connection watching = QObject::connect(main->recount, &runtime::Timer::Tick, main, [&] {
+            versionAtRecount = databaseVersion(folder.filePath(QStringLiteral("hwids.mdb")));
+        });
+        bool closed = false;
+        runtime::SetYieldHook([&](int) {
+            if (!closed && window && window->IsLoaded() && row.when(window)) {
+                closed = true;
+                EXPECT_TRUE(runtime::Unload(window, runtime::vbFormControlMenu)) << row.name;
+            }
+        });
+        startDownload();
+        const bool ended = waitUntil([&] { return !window && main->recounts > recounts; });
+        runtime::SetYieldHook({});
+        QObject::disconnect(watching);
+        ASSERT_TRUE(ended) << row.name;
+        EXPECT_TRUE(closed) << row.name;
+        EXPECT_EQ(main->recounts, recounts + 1) << row.name;
+        EXPECT_EQ(versionAtRecount, QByteArray("2026.2")) << row.name << ": the recount reads the new database";
+        EXPECT_TRUE(main->available->isHidden()) << row.name;
+    }
 }
 
 TEST_F(UpdateWindow, ABadArchiveLeavesTheOldDatabaseByteForByte)

@@ -153,6 +153,7 @@ TEST_F(Improve, LoadsAtRestWithTheDesignTextsAndSize)
     EXPECT_EQ(form->LabelStatus->Caption(), "Status:");
     EXPECT_FALSE(form->List1->Visible());
     EXPECT_EQ(form->LabelResize->Caption(), "o");
+    EXPECT_EQ(form->LabelResize->MousePointer(), runtime::vbSizeNWSE) << "the grip shows the sizing cursor";
     EXPECT_TRUE(form->Timer1->isRunning());
     EXPECT_EQ(form->Timer1->Interval(), 250);
     EXPECT_FALSE(form->TimerStatus->Enabled());
@@ -200,6 +201,10 @@ TEST_F(Improve, TheFrameIsDrawnInTheDrawingColourAndOutlivesARefreshAndAResize)
     EXPECT_EQ(shown.pixel(shown.width() - 1, middleY), red) << "right edge";
     EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() - 1), red) << "bottom edge";
     EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() - 5), red) << "one line, not a fill";
+    // One pixel wide, as the main and lookup windows' frames.
+    EXPECT_NE(shown.pixel(1, middleY), red) << "left edge";
+    EXPECT_NE(shown.pixel(shown.width() - 2, middleY), red) << "right edge";
+    EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() - 2), red) << "bottom edge";
 
     // The title bar follows the width and is drawn over it, not left in its see-through colour.
     const QImage bar = form->TitelBar1->grab().toImage();

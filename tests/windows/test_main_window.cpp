@@ -8,6 +8,7 @@
 #include "components/Inet.h"
 #include "components/SuiteListView.h"
 #include "components/SuiteTabControl.h"
+#include "controls/AnimationBar.h"
 #include "controls/PanelFx.h"
 #include "controls/dcButton.h"
 #include "core/ModDatabase.h"
@@ -132,6 +133,46 @@ TEST(MainWindow, StartsUpScansTheSavedMachineAndShowsTheDatabase)
     EXPECT_NE(main->findControl(QStringLiteral("ImportantLabelUpdateAvailable")), nullptr);
     EXPECT_NE(main->findControl(QStringLiteral("LabelDatabaseVersion")), nullptr);
     testsupport::writeTestPng("windows", "main-window-win10-desktop", main->grab().toImage());
+}
+
+// The busy panel counts in pixels: its status line and bar must lie inside it, shown, while the
+// start-up reads the database and while the scan names each device.
+TEST(MainWindow, TheBusyPanelShowsItsStatusAndRunningBarDuringStartUpAndScan)
+{
+    ProgramFolder folder(Fixture());
+    // Per status text shown: its line and the bar inside the panel at every yield, and the bar
+    // running at one of them at least (starting it yields once before it runs).
+    struct Seen {
+        bool inside = true;
+        bool running = false;
+    };
+    QMap<QString, Seen> seen;
+    QImage midScan;
+    runtime::SetYieldHook([&](int) {
+        FrmMain *main = nullptr;
+        for (runtime::Form *form : runtime::Forms::All())
+            main = main ? main : qobject_cast<FrmMain *>(form);
+        if (!main || !main->PanelProgress->isVisibleTo(main))
+            return;
+        const QRect panel = main->PanelProgress->rect();
+        const QString caption = main->LabelStatus->Caption();
+        Seen &s = seen[caption];
+        s.inside = s.inside && main->LabelStatus->isVisibleTo(main) && panel.contains(main->LabelStatus->geometry()) &&
+                   main->DB1->isVisibleTo(main) && panel.contains(main->DB1->geometry());
+        s.running = s.running || main->DB1->runningStyle().has_value();
+        if (midScan.isNull() && s.running && caption.startsWith(QLatin1String("Status: Getting ")))
+            midScan = main->PanelProgress->grab().toImage();
+    });
+    QPointer<FrmMain> main = Start();
+    runtime::SetYieldHook({});
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(seen.contains(QStringLiteral("Status: Reading Database Version && Device Count From hwids.mdb")));
+    EXPECT_TRUE(std::any_of(seen.keyBegin(), seen.keyEnd(), [](const QString &c) { return c.startsWith(QLatin1String("Status: Getting ")); }));
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
+        EXPECT_TRUE(it->inside) << it.key().toStdString();
+        EXPECT_TRUE(it->running) << it.key().toStdString();
+    }
+    testsupport::writeTestPng("windows", "busy-panel-mid-scan", midScan);
 }
 
 TEST(MainWindow, EmptyDatabaseShowsNoDigitsAndTheScanStillRuns)
