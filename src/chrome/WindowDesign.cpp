@@ -55,12 +55,22 @@ dcButton *MakeButton(QWidget *container, const QString &name, const QString &cap
 
 void SetDesignSize(runtime::Form *form, const Size &size) { form->Move(0, 0, size.width, size.height); }
 
-void StartAtDesignSize(runtime::Form *form, Anchor *anchor, const Size &size)
+void StartAnchorAt(Anchor *anchor, const Size &size)
 {
     anchor->InitHeight = int(size.height);
     anchor->InitWidth = int(size.width);
+}
+
+void StartAt(runtime::Form *form, const Size &size)
+{
     form->setHeight(size.height);
     form->setWidth(size.width);
+}
+
+void StartAtDesignSize(runtime::Form *form, Anchor *anchor, const Size &size)
+{
+    StartAnchorAt(anchor, size);
+    StartAt(form, size);
 }
 
 } // namespace WindowDesign

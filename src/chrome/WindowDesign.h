@@ -54,7 +54,9 @@ dcButton *MakeButton(QWidget *container, const QString &name, const QString &cap
 void SetDesignSize(runtime::Form *form, const Size &size);
 
 // The load's start size: the anchor takes it as the start and so the smallest size, and the
-// window takes it, height first.
+// window takes it, height first. The main window lets the message loop run between the two.
+void StartAnchorAt(Anchor *anchor, const Size &size);
+void StartAt(runtime::Form *form, const Size &size);
 void StartAtDesignSize(runtime::Form *form, Anchor *anchor, const Size &size);
 
 } // namespace WindowDesign

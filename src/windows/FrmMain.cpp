@@ -257,7 +257,10 @@ void FrmMain::Form_Load()
 
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), true);
     ModDPI::InitDPIScale();
-    WindowDesign::StartAtDesignSize(this, Anchor1, DesignSize);
+    WindowDesign::StartAnchorAt(Anchor1, DesignSize);
+    if (!yield())
+        return;
+    WindowDesign::StartAt(this, DesignSize);
     if (!yield())
         return;
     ModMain::DisableShadow =
