@@ -1,6 +1,7 @@
 #include "support/RawHttpServer.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -86,6 +87,7 @@ void RawHttpServer::run()
         ++connections_;
         serve(client);
         ::close(client);
+        ++closed_;
     }
 }
 
@@ -112,6 +114,13 @@ void RawHttpServer::serve(int client)
     if (behaviour_ == Behaviour::Answer) {
         const QByteArray answer = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
         ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
+    } else if (behaviour_ == Behaviour::Drip) {
+        sendWhileHeard(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n", "d", 100);
+    } else if (behaviour_ == Behaviour::EndlessContinue) {
+        sendWhileHeard(client, {}, "HTTP/1.1 100 Continue\r\n\r\n", 5);
+    } else if (behaviour_ == Behaviour::OverlongChunked) {
+        sendWhileHeard(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nTransfer-Encoding: chunked\r\n\r\n",
+                       "400\r\n" + QByteArray(1024, 'o') + "\r\n", 1);
     } else if (behaviour_ == Behaviour::HeadersThenStall) {
         const QByteArray headers = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 1000\r\n\r\n";
         ::send(client, headers.constData(), size_t(headers.size()), MSG_NOSIGNAL);
@@ -120,6 +129,38 @@ void RawHttpServer::serve(int client)
             if (readable(client, 10) && ::recv(client, buffer, sizeof(buffer), 0) <= 0)
                 break;
         }
+    }
+}
+
+bool RawHttpServer::sendAll(int client, const QByteArray &bytes)
+{
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        // A client that stops reading must not hold the server past its stop.
+        pollfd entry{client, POLLOUT, 0};
+        if (stopping_)
+            return false;
+        if (::poll(&entry, 1, 10) <= 0)
+            continue;
+        const ssize_t count = ::send(client, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        sent += std::max<ssize_t>(count, 0);
+    }
+    return true;
+}
+
+void RawHttpServer::sendWhileHeard(int client, const QByteArray &first, const QByteArray &repeated, int intervalMs)
+{
+    if (!sendAll(client, first))
+        return;
+    char buffer[4096];
+    while (!stopping_) {
+        if (!sendAll(client, repeated))
+            return;
+        // A readable socket that gives nothing is one the client has closed.
+        if (readable(client, intervalMs) && ::recv(client, buffer, sizeof(buffer), 0) <= 0)
+            return;
     }
 }
 

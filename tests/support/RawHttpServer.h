@@ -17,6 +17,9 @@ public:
         Stall,          // reads, never answers
         CloseAtOnce,    // reads the request, closes without a word
         HeadersThenStall,   // answers "HTTP/1.0 <status>" headers, then never sends the body
+        Drip,               // announces 1000 bytes, then sends one every 100 ms
+        EndlessContinue,    // answers "100 Continue" every few milliseconds, never the real answer
+        OverlongChunked,    // announces 1000 bytes, then sends chunks of 1 KiB without end
     };
 
     explicit RawHttpServer(Behaviour behaviour = Behaviour::Answer, int status = 200);
@@ -30,10 +33,16 @@ public:
     // The same, one entry a connection, each once its connection has been served.
     QList<QByteArray> requests() const;
     int connections() const { return connections_; }
+    // Connections the client has closed, or the server has served to their end.
+    int closedConnections() const { return closed_; }
 
 private:
     void run();
     void serve(int client);
+    // False when the client is gone or the server stops first.
+    bool sendAll(int client, const QByteArray &bytes);
+    // Sends `first`, then `repeated` every `intervalMs` until the client closes or the server stops.
+    void sendWhileHeard(int client, const QByteArray &first, const QByteArray &repeated, int intervalMs);
 
     Behaviour behaviour_;
     int status_;
@@ -41,6 +50,7 @@ private:
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> connections_{0};
+    std::atomic<int> closed_{0};
     mutable std::mutex mutex_;
     QByteArray received_;
     QList<QByteArray> requests_;
