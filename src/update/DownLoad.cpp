@@ -25,13 +25,13 @@ const QString kDefaultSaveLocation = QStringLiteral("C:\\File1.tmp");
 const InetCtlsObjects::Inet::Timeouts kTransferTimeouts{std::chrono::seconds(15), std::chrono::seconds(30),
                                                         std::chrono::minutes(30)};
 
-// The announced length as a whole number: anything else (empty, not a number, beyond 64 bits)
-// is a failure.
+// The announced length as a count of bytes: anything else (empty, not a number, negative,
+// beyond 64 bits) is a failure.
 std::optional<qint64> toLength(const QString &text)
 {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(value) : std::nullopt;
+    return ok && value >= 0 ? std::optional<qint64>(value) : std::nullopt;
 }
 
 // What a directory search with normal attributes finds: a plain file that is not hidden.

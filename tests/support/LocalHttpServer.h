@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/TestCertificates.h"
+#include "TestCertificates.h" // beside it: benchmarks include this header by its path
 
 #include <httplib.h>
 

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -56,10 +57,26 @@ RawHttpServer::RawHttpServer(Behaviour behaviour, int status) : behaviour_(behav
     thread_ = std::thread([this] { run(); });
 }
 
+RawHttpServer::RawHttpServer(const TlsIdentity &identity, int status)
+    : behaviour_(Behaviour::Answer), tls_(SSL_CTX_new(TLS_server_method())), status_(status)
+{
+    if (!tls_ || SSL_CTX_use_certificate_chain_file(tls_.get(), identity.certificateFile.c_str()) != 1
+        || SSL_CTX_use_PrivateKey_file(tls_.get(), identity.keyFile.c_str(), SSL_FILETYPE_PEM) != 1)
+        return; // listens on nothing: every client is refused
+    listener_ = listenOnLoopback(port_);
+    thread_ = std::thread([this] { run(); });
+}
+
+void RawHttpServer::TlsContextFree::operator()(ssl_ctx_st *context) const
+{
+    SSL_CTX_free(context);
+}
+
 RawHttpServer::~RawHttpServer()
 {
     stopping_ = true;
-    thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     if (listener_ >= 0)
         ::close(listener_);
 }
@@ -85,7 +102,10 @@ void RawHttpServer::run()
         if (client < 0)
             continue;
         ++connections_;
-        serve(client);
+        if (tls_)
+            serveTls(client);
+        else
+            serve(client);
         ::close(client);
         ++closed_;
     }
@@ -104,15 +124,14 @@ void RawHttpServer::serve(int client)
         if (got <= 0)
             break;
         request.append(buffer, got);
-        std::lock_guard lock(mutex_);
-        received_.append(buffer, got);
+        keep(buffer, got);
     }
     {
         std::lock_guard lock(mutex_);
         requests_.append(request);
     }
     if (behaviour_ == Behaviour::Answer) {
-        const QByteArray answer = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
+        const QByteArray answer = this->answer();
         ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
     } else if (behaviour_ == Behaviour::Drip) {
         sendWhileHeard(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n", "d", 100);
@@ -130,6 +149,44 @@ void RawHttpServer::serve(int client)
                 break;
         }
     }
+}
+
+void RawHttpServer::serveTls(int client)
+{
+    // The handshake and the reads block; a client that falls silent ends them after this.
+    const timeval limit{10, 0};
+    ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+    ::setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit));
+    const std::unique_ptr<SSL, decltype(&SSL_free)> ssl(SSL_new(tls_.get()), &SSL_free);
+    if (!ssl || SSL_set_fd(ssl.get(), client) != 1 || SSL_accept(ssl.get()) != 1)
+        return; // a client that does not accept the certificate
+    QByteArray request;
+    char buffer[4096];
+    while (!stopping_ && !complete(request)) {
+        const int got = SSL_read(ssl.get(), buffer, int(sizeof(buffer)));
+        if (got <= 0)
+            break;
+        request.append(buffer, got);
+        keep(buffer, got);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        requests_.append(request);
+    }
+    const QByteArray answer = this->answer();
+    SSL_write(ssl.get(), answer.constData(), int(answer.size()));
+    SSL_shutdown(ssl.get());
+}
+
+void RawHttpServer::keep(const char *bytes, qsizetype count)
+{
+    std::lock_guard lock(mutex_);
+    received_.append(bytes, count);
+}
+
+QByteArray RawHttpServer::answer() const
+{
+    return "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
 }
 
 bool RawHttpServer::sendAll(int client, const QByteArray &bytes)

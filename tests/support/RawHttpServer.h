@@ -1,11 +1,16 @@
 #pragma once
 
+#include "support/TestCertificates.h"
+
 #include <QByteArray>
 #include <QList>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
+
+struct ssl_ctx_st;
 
 namespace testsupport {
 
@@ -23,6 +28,9 @@ public:
     };
 
     explicit RawHttpServer(Behaviour behaviour = Behaviour::Answer, int status = 200);
+    // Over TLS, proving itself with `identity`: answers "HTTP/1.0 <status>" once the whole
+    // request is in, and keeps the request's bytes as they were before encryption.
+    explicit RawHttpServer(const TlsIdentity &identity, int status = 200);
     ~RawHttpServer();
     RawHttpServer(const RawHttpServer &) = delete;
     RawHttpServer &operator=(const RawHttpServer &) = delete;
@@ -39,12 +47,20 @@ public:
 private:
     void run();
     void serve(int client);
+    void serveTls(int client);
+    void keep(const char *bytes, qsizetype count);
+    QByteArray answer() const;
     // False when the client is gone or the server stops first.
     bool sendAll(int client, const QByteArray &bytes);
     // Sends `first`, then `repeated` every `intervalMs` until the client closes or the server stops.
     void sendWhileHeard(int client, const QByteArray &first, const QByteArray &repeated, int intervalMs);
 
+    struct TlsContextFree {
+        void operator()(ssl_ctx_st *context) const;
+    };
+
     Behaviour behaviour_;
+    std::unique_ptr<ssl_ctx_st, TlsContextFree> tls_;
     int status_;
     int listener_ = -1;
     int port_ = 0;
