@@ -1,12 +1,11 @@
 #include "components/Inet.h"
 
+#include "os/WinInetCurl.h"
 #include "runtime/DoEvents.h"
 
 #include <curl/curl.h>
 
 #include <QPointer>
-
-#include <mutex>
 
 namespace InetCtlsObjects {
 
@@ -19,15 +18,13 @@ using Clock = std::chrono::steady_clock;
 constexpr qsizetype kBufferedBodyLimit = 1 << 20;
 // A page fetched whole is a small text; anything larger fails instead of growing without bound.
 constexpr qsizetype kPageLimit = 1 << 20;
-// An answer's header is a few hundred bytes; one that goes on without end fails the request.
+// An answer's header is a few hundred bytes; one that goes on without end fails the request, and
+// so do interim answers (100 Continue) that never give way to the real one: they count too.
 constexpr qsizetype kHeaderLimit = 64 * 1024;
+// Redirects of a page may change host but never leave TLS for clear text.
+constexpr char kAnyWebProtocol[] = "http,https";
+constexpr char kTlsOnly[] = "https";
 constexpr std::chrono::milliseconds kNetworkWait{5};
-
-void initCurl()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct MultiCleanup {
     void operator()(CURLM *multi) const { curl_multi_cleanup(multi); }
@@ -47,6 +44,7 @@ struct Inet::Transfer {
     QByteArray operation;
 
     QByteArray header; // of the latest answer, line by line
+    qsizetype headerBytes = 0; // of every answer so far, interim ones included
     bool headerComplete = false;
     bool finished = false;
     CURLcode result = CURLE_OK;
@@ -59,7 +57,6 @@ struct Inet::Transfer {
 
     Clock::time_point started = Clock::now();
     Clock::time_point lastActivity = started;
-    bool totalLimited = false;
 
     ~Transfer() { release(); }
 
@@ -99,7 +96,8 @@ struct Inet::Transfer {
             transfer.headerComplete = status >= 200;
             return length;
         }
-        if (transfer.header.size() + line.size() > kHeaderLimit)
+        transfer.headerBytes += line.size();
+        if (transfer.headerBytes > kHeaderLimit)
             return 0; // fails the transfer
         transfer.header += line.endsWith("\r\n") ? line : line.trimmed() + "\r\n";
         return length;
@@ -129,7 +127,7 @@ struct Inet::Transfer {
 
 Inet::Inet(QObject *parent) : QObject(parent)
 {
-    initCurl();
+    os::InitCurl();
 }
 
 Inet::~Inet() = default;
@@ -150,7 +148,9 @@ bool Inet::start(const QString &url, const QString &operation, const QString &re
 
     CURL *easy = transfer->easy;
     curl_easy_setopt(easy, CURLOPT_URL, transfer->url.constData());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    const bool secure = transfer->url.trimmed().toLower().startsWith("https:");
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, kAnyWebProtocol);
+    os::VerifyPeerAgainstTrustedCertificates(easy);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(timeouts_.connect.count()));
@@ -162,10 +162,11 @@ bool Inet::start(const QString &url, const QString &operation, const QString &re
     if (wholePage) {
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
-        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, secure ? kTlsOnly : kAnyWebProtocol);
+        // An error page is no page: the caller gets the empty text of a failure.
+        curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
         transfer->bodyLimit = kPageLimit;
         transfer->pauseWhenFull = false;
-        transfer->totalLimited = true;
     }
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, transfer.get());
@@ -204,8 +205,7 @@ void Inet::pump(std::chrono::milliseconds wait)
     const auto now = Clock::now();
     if (transfer.paused)
         transfer.lastActivity = now; // the reader is behind, not the server
-    if (now - transfer.lastActivity > timeouts_.idle
-        || (transfer.totalLimited && now - transfer.started > timeouts_.total))
+    if (now - transfer.lastActivity > timeouts_.idle || now - transfer.started > timeouts_.total)
         transfer.finish(CURLE_OPERATION_TIMEDOUT);
 }
 
@@ -214,12 +214,9 @@ QString Inet::OpenURL(const QString &url)
     if (!start(url, QStringLiteral("GET"), QString(), true))
         return QString();
     const quint64 serial = transfer_->serial;
-    QPointer<Inet> self(this);
     while (!transfer_->finished) {
         pump(kNetworkWait);
-        runtime::DoEvents();
-        // A handler run by the yield may have started another request or deleted us.
-        if (!self || !transfer_ || transfer_->serial != serial)
+        if (!yieldFor(serial))
             return QString();
     }
     const bool ok = transfer_->result == CURLE_OK;
@@ -264,7 +261,6 @@ std::optional<QByteArray> Inet::GetChunk(int size)
     const quint64 serial = transfer_->serial;
     // A chunk is full unless the body ends first; never more than the buffer holds at most.
     const qsizetype wanted = std::min<qsizetype>(size, kBufferedBodyLimit / 2);
-    QPointer<Inet> self(this);
     for (;;) {
         Transfer &transfer = *transfer_;
         if (transfer.buffered() >= wanted || (transfer.finished && transfer.buffered() > 0)) {
@@ -278,10 +274,23 @@ std::optional<QByteArray> Inet::GetChunk(int size)
         pump(kNetworkWait);
         if (transfer.buffered() >= wanted || transfer.finished)
             continue;
-        runtime::DoEvents();
-        if (!self || !transfer_ || transfer_->serial != serial)
+        if (!yieldFor(serial))
             return std::nullopt;
     }
+}
+
+bool Inet::yieldFor(quint64 serial)
+{
+    const runtime::StillLoaded alive(this);
+    const QPointer<Inet> self(this);
+    runtime::DoEvents();
+    if (!self)
+        return false;
+    if (!alive) {
+        Cancel();
+        return false;
+    }
+    return transfer_ && transfer_->serial == serial;
 }
 
 void Inet::Cancel()

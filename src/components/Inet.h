@@ -19,8 +19,9 @@ class Inet : public QObject {
     Q_PROPERTY(QString URL READ URL WRITE setURL)
 
 public:
-    // Every wait ends: the connect, a request that goes without a byte for `idle`, and a whole
-    // page fetched by OpenURL each have a limit.
+    // Every wait ends: the connect, a request that goes without a byte for `idle`, and a request
+    // from its start to the end of its body (a page, a file read chunk by chunk) each have a
+    // limit. A wait also ends, with the request, once the window holding this control unloads.
     struct Timeouts {
         std::chrono::milliseconds connect{15000};
         std::chrono::milliseconds idle{30000};
@@ -37,7 +38,9 @@ public:
     const Timeouts &timeouts() const { return timeouts_; }
 
     // The body as text (UTF-8), "" on any failure: no network, a name not found, a refused or
-    // silent server, a time-out. Redirects are followed. Ends any request still open.
+    // silent server, a time-out, an answer with a status from 400 on, a server certificate that
+    // fails verification. Redirects are followed, from an https address to https ones only.
+    // Ends any request still open.
     QString OpenURL(const QString &url);
 
     // Starts a request to `url` (the URL property when empty) and returns at once; the caller
@@ -54,7 +57,8 @@ public:
     std::optional<QString> GetHeader(const QString &name = QString()) const;
     // The next `size` bytes of the body, fewer only where the body ends; empty once it is
     // complete. Waits for data while letting the message loop run. nullopt when the transfer failed (the server
-    // closed part-way, went silent, the request was cancelled) or `size` is below 1.
+    // closed part-way, went silent, a limit passed, the request was cancelled, the window
+    // unloaded) or `size` is below 1.
     std::optional<QByteArray> GetChunk(int size);
     // Ends the request and closes its connection.
     void Cancel();
@@ -64,6 +68,10 @@ private:
     bool start(const QString &url, const QString &operation, const QString &requestHeaders, bool followRedirects);
     // One pass: lets libcurl work, then waits up to `wait` for the network; applies the limits.
     void pump(std::chrono::milliseconds wait);
+    // One pass of the message loop while request `serial` is awaited; false when the wait is
+    // over: this control deleted, its window unloaded (the request is ended), or another
+    // request started by a handler.
+    bool yieldFor(quint64 serial);
 
     QString url_;
     Timeouts timeouts_;

@@ -36,15 +36,22 @@ struct Target {
     QString host;
     QString path;
     int port = 0;
+    bool secure = false;
 };
+
+// A status from 400 on is the server's refusal: the file did not arrive.
+constexpr int kFirstFailureStatus = 400;
 
 Target splitUrl(const QString &url)
 {
     Target target;
     QString host = url;
     const qsizetype scheme = host.indexOf(QLatin1String("://"));
-    if (scheme >= 0)
+    if (scheme >= 0) {
+        // An https address is reached over TLS only, never in clear on its port.
+        target.secure = host.left(scheme).trimmed().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
         host = host.mid(scheme + 3);
+    }
     const qsizetype slash = host.indexOf(QLatin1Char('/'));
     if (slash >= 0) {
         target.path = host.mid(slash);
@@ -62,7 +69,7 @@ Target splitUrl(const QString &url)
     }
     target.host = host;
     if (target.port == 0)
-        target.port = os::INTERNET_DEFAULT_HTTP_PORT;
+        target.port = target.secure ? os::INTERNET_DEFAULT_HTTPS_PORT : os::INTERNET_DEFAULT_HTTP_PORT;
     return target;
 }
 
@@ -92,7 +99,8 @@ bool PostFile(const QString &url, const QString &filePath)
     if (!connection)
         return false;
     const std::unique_ptr<os::HttpRequest> request =
-        os::HttpRequest::open(*connection, QStringLiteral("POST"), target.path, QStringLiteral("HTTP/1.0"), os::INTERNET_FLAG_RELOAD);
+        os::HttpRequest::open(*connection, QStringLiteral("POST"), target.path, QStringLiteral("HTTP/1.0"),
+                              os::INTERNET_FLAG_RELOAD | (target.secure ? os::INTERNET_FLAG_SECURE : 0u));
     if (!request)
         return false;
     if (!request->addRequestHeaders("Content-Type: multipart/form-data; boundary=" + kBoundary + "\r\n",
@@ -106,7 +114,7 @@ bool PostFile(const QString &url, const QString &filePath)
     body += content;
     body += "\r\n--" + kBoundary + "--";
     // Leaving closes the request, the connection and the session, in this order.
-    return request->sendRequest(body);
+    return request->sendRequest(body) && request->statusCode() < kFirstFailureStatus;
 }
 
 }

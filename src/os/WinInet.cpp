@@ -1,11 +1,12 @@
 #include "os/WinInet.h"
 
+#include "os/WinInetCurl.h"
+
 #include <curl/curl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 
 #include <chrono>
-#include <mutex>
 
 namespace os {
 
@@ -85,12 +86,6 @@ size_t discardBody(char *, size_t, size_t, void *)
     return 0;
 }
 
-void initCurl()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 }
 
 bool InternetGetConnectedState(unsigned *flags)
@@ -125,7 +120,7 @@ std::unique_ptr<InternetSession> InternetSession::open(const QString &agent, int
 {
     if (accessType != INTERNET_OPEN_TYPE_PRECONFIG && accessType != INTERNET_OPEN_TYPE_DIRECT)
         return nullptr;
-    initCurl();
+    InitCurl();
     return std::unique_ptr<InternetSession>(new InternetSession(agent, accessType));
 }
 
@@ -139,7 +134,7 @@ std::unique_ptr<InternetConnection> InternetConnection::connect(InternetSession 
 }
 
 std::unique_ptr<HttpRequest> HttpRequest::open(InternetConnection &connection, const QString &verb, const QString &path,
-                                               const QString &version, unsigned)
+                                               const QString &version, unsigned flags)
 {
     const QString method = verb.isEmpty() ? QStringLiteral("GET") : verb;
     for (const QChar c : method) {
@@ -147,7 +142,8 @@ std::unique_ptr<HttpRequest> HttpRequest::open(InternetConnection &connection, c
             return nullptr;
     }
     return std::unique_ptr<HttpRequest>(new HttpRequest(connection, method, path.isEmpty() ? QStringLiteral("/") : path,
-                                                        version.isEmpty() ? QStringLiteral("HTTP/1.1") : version));
+                                                        version.isEmpty() ? QStringLiteral("HTTP/1.1") : version,
+                                                        (flags & INTERNET_FLAG_SECURE) != 0));
 }
 
 bool HttpRequest::addRequestHeaders(const QByteArray &headers, unsigned modifiers)
@@ -188,7 +184,11 @@ bool HttpRequest::sendRequest(const QByteArray &body)
     if (!curl)
         return false;
     const InternetSession &session = connection_.session();
-    const QByteArray url = QStringLiteral("http://%1:%2%3").arg(connection_.host()).arg(connection_.port()).arg(path_).toUtf8();
+    const QByteArray url = QStringLiteral("%1://%2:%3%4")
+                               .arg(secure_ ? QStringLiteral("https") : QStringLiteral("http"), connection_.host())
+                               .arg(connection_.port())
+                               .arg(path_)
+                               .toUtf8();
     const QByteArray agent = session.agent().toLatin1();
     const QByteArray verb = verb_.toLatin1();
 
@@ -200,7 +200,9 @@ bool HttpRequest::sendRequest(const QByteArray &body)
 
     const InternetTimeouts limits = timeouts();
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, secure_ ? "https" : "http");
+    if (secure_)
+        VerifyPeerAgainstTrustedCertificates(curl);
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
                      version_ == QLatin1String("HTTP/1.0") ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.constData());

@@ -20,9 +20,11 @@ constexpr int INTERNET_OPEN_TYPE_PRECONFIG = 0;
 constexpr int INTERNET_OPEN_TYPE_DIRECT = 1;
 constexpr int INTERNET_SERVICE_HTTP = 3;
 constexpr unsigned INTERNET_FLAG_RELOAD = 0x80000000u;
+constexpr unsigned INTERNET_FLAG_SECURE = 0x00800000u;
 constexpr unsigned HTTP_ADDREQ_FLAG_ADD = 0x20000000u;
 constexpr unsigned HTTP_ADDREQ_FLAG_REPLACE = 0x80000000u;
 constexpr int INTERNET_DEFAULT_HTTP_PORT = 80;
+constexpr int INTERNET_DEFAULT_HTTPS_PORT = 443;
 
 // True when a network interface other than loopback is up with an address; `flags` receives
 // INTERNET_CONNECTION_LAN or INTERNET_CONNECTION_OFFLINE.
@@ -72,6 +74,8 @@ private:
 
 class HttpRequest {
 public:
+    // With INTERNET_FLAG_SECURE the request goes over TLS, the server's certificate verified
+    // (os/WinInetCurl.h); a server that cannot prove itself gets nothing.
     static std::unique_ptr<HttpRequest> open(InternetConnection &connection, const QString &verb, const QString &path,
                                              const QString &version, unsigned flags);
 
@@ -84,12 +88,13 @@ public:
     int statusCode() const { return status_; }
 
 private:
-    HttpRequest(InternetConnection &connection, QString verb, QString path, QString version)
-        : connection_(connection), verb_(std::move(verb)), path_(std::move(path)), version_(std::move(version)) {}
+    HttpRequest(InternetConnection &connection, QString verb, QString path, QString version, bool secure)
+        : connection_(connection), verb_(std::move(verb)), path_(std::move(path)), version_(std::move(version)), secure_(secure) {}
     InternetConnection &connection_;
     QString verb_;
     QString path_;
     QString version_;
+    bool secure_;
     QList<QPair<QByteArray, QByteArray>> headers_;
     int status_ = 0;
 };

@@ -15,28 +15,23 @@
 #include <QPointer>
 
 #include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
 
 constexpr int kSizeTwips = 480;
 const QString kDefaultSaveLocation = QStringLiteral("C:\\File1.tmp");
+// A file takes longer than a page, but not for ever: a body that trickles ends too.
+const InetCtlsObjects::Inet::Timeouts kTransferTimeouts{std::chrono::seconds(15), std::chrono::seconds(30),
+                                                        std::chrono::minutes(30)};
 
-// A whole number that fits the control's 32-bit fields, as the conversions it relies on demand:
-// anything else (empty, not a number, too large) is a failure.
-std::optional<int> toLong(const QString &text)
+// The announced length as a count of bytes: anything else (empty, not a number, negative,
+// beyond 64 bits) is a failure.
+std::optional<qint64> toLength(const QString &text)
 {
     bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-std::optional<int> toLong(double value)
-{
-    if (!std::isfinite(value) || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(value);
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok && value >= 0 ? std::optional<qint64>(value) : std::nullopt;
 }
 
 // What a directory search with normal attributes finds: a plain file that is not hidden.
@@ -53,6 +48,7 @@ DownLoad::DownLoad(QWidget *container, const QString &name, int index)
       m_i1(new InetCtlsObjects::Inet(this))
 {
     m_i1->setObjectName(QStringLiteral("I1"));
+    m_i1->setTimeouts(kTransferTimeouts);
     UserControl_Resize();
 }
 
@@ -140,9 +136,14 @@ void DownLoad::noConnection()
 // meanwhile, and the caller leaves without another event.
 bool DownLoad::waitWhileExecuting()
 {
+    const QPointer<DownLoad> self(this);
     while (m_i1->StillExecuting()) {
-        if (!runtime::DoEventsStillLoaded(this))
+        if (!runtime::DoEventsStillLoaded(this)) {
+            // What the window was waiting for goes with it.
+            if (self)
+                m_i1->Cancel();
             return false;
+        }
     }
     return true;
 }
@@ -226,7 +227,7 @@ void DownLoad::GetFileInformation()
         m_resumeSupported = true;
     m_fileExists = true;
     m_started.start();
-    const std::optional<int> length = toLong(m_i1->GetHeader(QStringLiteral("Content-Length")).value_or(QString()));
+    const std::optional<qint64> length = toLength(m_i1->GetHeader(QStringLiteral("Content-Length")).value_or(QString()));
     if (!length) {
         fail();
         return;
@@ -246,39 +247,40 @@ void DownLoad::failDownload()
 DownLoad::LoopEnd DownLoad::receiveChunks(QFile &file, qint64 held)
 {
     QPointer<DownLoad> self(this);
+    const auto cancelled = [this, &file] {
+        m_cancel = false;
+        file.close();
+        return LoopEnd::Cancelled;
+    };
     qint64 received = 0;
     for (;;) {
-        if (m_cancel) {
-            m_cancel = false;
-            file.close();
-            return LoopEnd::Cancelled;
-        }
+        if (m_cancel)
+            return cancelled();
         const std::optional<QByteArray> chunk = m_i1->GetChunk(m_chunk);
-        if (!self || (!hostLoaded() && !m_cancel))
+        if (!self)
             return LoopEnd::HostGone;
-        if (!chunk || file.write(*chunk) != chunk->size())
+        // A cancel followed by the window's close still ends as cancelled, as the next pass would.
+        if (!hostLoaded())
+            return m_cancel ? cancelled() : LoopEnd::HostGone;
+        // Past the announced length the body is not the file announced (a chunked body may run
+        // on whatever its length said): nothing of it is written.
+        if (!chunk || chunk->size() > m_fileSize - held - received || file.write(*chunk) != chunk->size())
             return LoopEnd::Failed;
         received += chunk->size();
         // The arithmetic of a Single rate and time left: an empty first chunk gives a rate of 0,
-        // and the division by it fails, as an overflow does.
+        // and the division by it fails.
         const float rate = float(double(received) / elapsedSeconds());
-        const std::optional<int> total = toLong(double(held + received));
-        if (rate == 0 || !total)
+        if (rate == 0)
             return LoopEnd::Failed;
-        const float timeLeft = float((double(m_fileSize) - double(held) - double(received)) / rate);
-        if (!std::isfinite(timeLeft))
-            return LoopEnd::Failed;
+        const qint64 total = held + received;
+        const float timeLeft = float(double(m_fileSize - total) / rate);
         emit Rate(DownLoadFormat::FormatRate(rate));
         emit TimeLeft(DownLoadFormat::FormatTimeLeft(timeLeft));
-        emit RecievedBytes(*total);
+        emit RecievedBytes(total);
         if (!self)
             return LoopEnd::HostGone;
-        // A length of 0 leaves no percentage: the failure path, after the events before it.
-        const std::optional<int> percent =
-            m_fileSize == 0 ? std::nullopt : toLong(std::nearbyint(double(*total) / m_fileSize * 100));
-        if (!percent)
-            return LoopEnd::Failed;
-        emit Percent(*percent);
+        // Within the length, which is at least the one byte received: 0 to 100.
+        emit Percent(int(std::nearbyint(double(total) / double(m_fileSize) * 100)));
         emit StatusChange(QStringLiteral("Recieving File..."));
         if (!self)
             return LoopEnd::HostGone;
@@ -311,6 +313,8 @@ void DownLoad::endLoop(LoopEnd end, QFile &file)
         return;
     }
     case LoopEnd::Cancelled:
+        // The connection is closed at once rather than left to the next request.
+        m_i1->Cancel();
         emit DLECode(4);
         emit StatusChange(QStringLiteral("Cancelled."));
         return;

@@ -30,7 +30,7 @@ class DownLoad : public runtime::UserControl {
     Q_PROPERTY(bool CPause READ CPause)
     Q_PROPERTY(bool Connected READ Connected)
     Q_PROPERTY(bool FileExists READ FileExists)
-    Q_PROPERTY(int FileSize READ FileSize)
+    Q_PROPERTY(qint64 FileSize READ FileSize)
     Q_PROPERTY(bool InDL READ InDL)
 
 public:
@@ -57,7 +57,7 @@ public:
     bool CPause() const { return m_pause; }
     bool Connected() const { return m_connected; }
     bool FileExists() const { return m_fileExists; }
-    int FileSize() const { return m_fileSize; }
+    qint64 FileSize() const { return m_fileSize; }
     bool InDL() const { return m_inDL; }
 
     void GetFileInformation();
@@ -69,14 +69,15 @@ public:
     // Raises ConnectionState for each kind of connection found; true when there is one.
     bool CheckConnection();
 
-    // The transfer control, for tests that shorten its time-outs.
+    // The transfer control, for tests that shorten its time-outs (a download's own are longer
+    // than a page's: kTransferTimeouts).
     InetCtlsObjects::Inet &I1() { return *m_i1; }
 
 signals:
     void DLComplete();
     void DLError(const QString &text);
     void DLECode(int code);
-    void RecievedBytes(int bytes);
+    void RecievedBytes(qint64 bytes);
     void Percent(int percent);
     void StatusChange(const QString &text);
     void Rate(const QString &text);
@@ -125,7 +126,7 @@ private:
     bool m_pause = false;
     bool m_connected = false;
     bool m_fileExists = false;
-    int m_fileSize = 0;
+    qint64 m_fileSize = 0;
     bool m_inDL = false;
     QElapsedTimer m_started;
     InetCtlsObjects::Inet *m_i1;

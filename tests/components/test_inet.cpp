@@ -1,8 +1,14 @@
 #include "components/Inet.h"
 
 #include "support/LocalHttpServer.h"
+#include "support/RawHttpServer.h"
+#include "support/TestCertificates.h"
+
+#include "runtime/Form.h"
+#include "runtime/Forms.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -28,6 +34,10 @@ void pages(httplib::Server &server, LocalHttpServer &self)
         response.status = 404;
         response.set_content("<html>not here</html>", "text/html");
     });
+    server.Get("/broken", [](const httplib::Request &, httplib::Response &response) {
+        response.status = 500;
+        response.set_content("1.2.3", "text/html");
+    });
     server.Get("/moved", [](const httplib::Request &, httplib::Response &response) {
         response.set_redirect("/version");
     });
@@ -50,8 +60,6 @@ TEST(InetOpenUrl, ReturnsTheBodyExactlyAsReceived)
     Inet inet;
     inet.setTimeouts(shortTimeouts());
     EXPECT_EQ(inet.OpenURL(server.url("/version")), QStringLiteral("1.2.3\r\n"));
-    EXPECT_EQ(inet.OpenURL(server.url("/missing")), QStringLiteral("<html>not here</html>"))
-        << "an error page is a body like any other";
     EXPECT_EQ(inet.OpenURL(server.url("/moved")), QStringLiteral("1.2.3\r\n"));
 }
 
@@ -74,6 +82,8 @@ TEST(InetOpenUrl, AnyFailureGivesAnEmptyText)
         {"body never ends", server.url("/trickle")},
         {"not a web address", QStringLiteral("file:///etc/hostname")},
         {"empty", QString()},
+        {"error page 404", server.url("/missing")},
+        {"error page 500 that reads like a version", server.url("/broken")},
     };
     for (const Row &row : rows) {
         Inet inet;
@@ -288,6 +298,150 @@ TEST(InetRequest, CancelClosesTheConnection)
     while (!fixture.clientGone && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(5ms);
     EXPECT_TRUE(fixture.clientGone) << "the server sees the connection closed";
+}
+
+// Servers that never finish: a body dripping a byte at a time keeps the idle limit from firing,
+// interim answers without end keep the header from arriving. The total limit ends both.
+struct EndlessCase {
+    const char *name;
+    testsupport::RawHttpServer::Behaviour behaviour;
+    bool headerArrives;
+};
+
+class InetEndless : public ::testing::TestWithParam<EndlessCase> {};
+
+TEST_P(InetEndless, TheTotalLimitEndsTheRequestAndItsConnection)
+{
+    testsupport::RawHttpServer server(GetParam().behaviour);
+    Inet inet;
+    inet.setTimeouts({3000ms, 1000ms, 2000ms});
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(inet.Execute(QStringLiteral("http://127.0.0.1:%1/file").arg(server.port())));
+    EXPECT_EQ(waitForHeader(inet), GetParam().headerArrives);
+    bool withinSize = false;
+    readAll(inet, 1024, &withinSize);
+    EXPECT_EQ(inet.GetChunk(1024), std::nullopt) << "a failure, not an empty (complete) body";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (server.closedConnections() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(server.closedConnections(), 1) << "the server sees the connection closed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, InetEndless,
+                         ::testing::Values(EndlessCase{"BodyDripsAByteAtATime", testsupport::RawHttpServer::Behaviour::Drip, true},
+                                           EndlessCase{"EndlessContinueAnswers", testsupport::RawHttpServer::Behaviour::EndlessContinue,
+                                                       false}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// A transfer control on a window: the window's unload ends the wait it is in, with its
+// request, although the limits would allow minutes more.
+struct UnloadCase {
+    const char *name;
+    bool wholePage;
+};
+
+class InetOnAWindow : public ::testing::TestWithParam<UnloadCase> {};
+
+TEST_P(InetOnAWindow, UnloadingTheWindowEndsTheWaitAndTheConnection)
+{
+    testsupport::RawHttpServer server(testsupport::RawHttpServer::Behaviour::Drip);
+    const QString url = QStringLiteral("http://127.0.0.1:%1/file").arg(server.port());
+    auto *window = new runtime::Form(QStringLiteral("FrmHost"));
+    runtime::Load(window);
+    auto *inet = new Inet(window);
+    inet->setTimeouts({3000ms, 600000ms, 600000ms});
+    QPointer<runtime::Form> guard(window);
+    QTimer::singleShot(200, [guard] {
+        if (guard)
+            runtime::Unload(guard);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    if (GetParam().wholePage) {
+        EXPECT_EQ(inet->OpenURL(url), QString());
+    } else {
+        ASSERT_TRUE(inet->Execute(url));
+        ASSERT_TRUE(waitForHeader(*inet));
+        EXPECT_EQ(inet->GetChunk(1024), std::nullopt);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (server.closedConnections() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(server.closedConnections(), 1) << "the connection closes with the window";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, InetOnAWindow,
+                         ::testing::Values(UnloadCase{"WholePage", true}, UnloadCase{"ChunkRead", false}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// An https address: TLS with the server's certificate verified, against the trusted file the
+// test names; a server that cannot prove itself gets no request.
+class InetTls : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(certificates.valid()) << "the openssl program made no certificates"; }
+
+    static void routes(httplib::Server &http, LocalHttpServer &)
+    {
+        http.Get("/version", [](const httplib::Request &, httplib::Response &response) { response.set_content("1.2.3", "text/html"); });
+        http.Get("/file", [](const httplib::Request &, httplib::Response &response) {
+            response.set_content(pattern(5000).toStdString(), "application/octet-stream");
+        });
+    }
+
+    const testsupport::TestCertificates &certificates = testsupport::TestCertificates::instance();
+};
+
+TEST_F(InetTls, AServerTheTrustedAuthoritySignedIsReadOverTls)
+{
+    LocalHttpServer server(certificates.signedByAuthority(), routes);
+    const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
+    Inet inet;
+    inet.setTimeouts(shortTimeouts());
+    EXPECT_EQ(inet.OpenURL(server.url("/version")), QStringLiteral("1.2.3"));
+    ASSERT_TRUE(inet.Execute(server.url("/file")));
+    ASSERT_TRUE(waitForHeader(inet));
+    bool withinSize = false;
+    EXPECT_EQ(readAll(inet, 1024, &withinSize), pattern(5000));
+}
+
+TEST_F(InetTls, ServersThatCannotProveThemselvesAreRefused)
+{
+    LocalHttpServer stranger(certificates.stranger(), routes);
+    LocalHttpServer signedOne(certificates.signedByAuthority(), routes);
+    struct Row {
+        const char *name;
+        QString url;
+        bool trustAuthority;
+    };
+    const Row rows[] = {
+        {"certificate of nobody trusted", stranger.url("/version"), true},
+        {"authority not trusted (system store only)", signedOne.url("/version"), false},
+    };
+    for (const Row &row : rows) {
+        std::optional<testsupport::TrustedCertificatesScope> trust;
+        if (row.trustAuthority)
+            trust.emplace(certificates.authorityFile());
+        Inet inet;
+        inet.setTimeouts(shortTimeouts());
+        EXPECT_EQ(inet.OpenURL(row.url), QString()) << row.name;
+        ASSERT_TRUE(inet.Execute(row.url)) << row.name;
+        EXPECT_FALSE(waitForHeader(inet)) << row.name;
+    }
+}
+
+TEST_F(InetTls, APageNeverFollowsARedirectFromHttpsToClearText)
+{
+    LocalHttpServer plain(pages);
+    const std::string target = plain.url(QStringLiteral("/version")).toStdString();
+    LocalHttpServer server(certificates.signedByAuthority(), [target](httplib::Server &http, LocalHttpServer &) {
+        http.Get("/moved", [target](const httplib::Request &, httplib::Response &response) { response.set_redirect(target); });
+    });
+    const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
+    Inet inet;
+    inet.setTimeouts(shortTimeouts());
+    EXPECT_EQ(inet.OpenURL(server.url("/moved")), QString());
 }
 
 } // namespace

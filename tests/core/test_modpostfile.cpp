@@ -2,6 +2,7 @@
 
 #include "os/WinInet.h"
 #include "support/RawHttpServer.h"
+#include "support/TestCertificates.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,10 +158,74 @@ TEST_F(Upload, ServerThatFailsGivesFalseWithinTheTimeouts)
     EXPECT_FALSE(ModPostFile::PostFile(QStringLiteral("http:///x"), content)) << "no host";
 }
 
-TEST_F(Upload, AnsweredRequestCountsAsSentWhateverTheStatus)
+// The server's status says whether the file arrived: from 400 on it did not.
+struct StatusCase {
+    const char *name;
+    int status;
+    bool uploaded;
+};
+
+class UploadAnswers : public Upload, public ::testing::WithParamInterface<StatusCase> {};
+
+TEST_P(UploadAnswers, AStatusFromFourHundredOnIsAFailedUpload)
 {
-    RawHttpServer server(RawHttpServer::Behaviour::Answer, 500);
-    EXPECT_TRUE(ModPostFile::PostFile(url(server.port()), file("x")));
+    RawHttpServer server(RawHttpServer::Behaviour::Answer, GetParam().status);
+    EXPECT_EQ(ModPostFile::PostFile(url(server.port()), file("x")), GetParam().uploaded);
+    EXPECT_EQ(server.connections(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(, UploadAnswers,
+                         ::testing::Values(StatusCase{"Ok", 200, true}, StatusCase{"NoContent", 204, true},
+                                           StatusCase{"Redirect", 302, true}, StatusCase{"BadRequest", 400, false},
+                                           StatusCase{"NotFound", 404, false}, StatusCase{"ServerError", 500, false},
+                                           StatusCase{"Unavailable", 503, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// An https address: the upload goes over TLS to a server whose certificate the trusted
+// authority signed, and nothing at all in clear text to any other.
+class SecureUpload : public Upload {
+protected:
+    void SetUp() override
+    {
+        Upload::SetUp();
+        ASSERT_TRUE(certificates.valid()) << "the openssl program made no certificates";
+    }
+    static QString secureUrl(int port) { return QStringLiteral("https://127.0.0.1:%1%2").arg(port).arg(kPath); }
+
+    const testsupport::TestCertificates &certificates = testsupport::TestCertificates::instance();
+};
+
+TEST_F(SecureUpload, AnHttpsAddressGetsTheMultipartBodyOverVerifiedTls)
+{
+    RawHttpServer server(certificates.signedByAuthority());
+    const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
+    const QByteArray content("PCI\\VEN_8086&DEV_1237|||Bridge|||Intel\r\n");
+    ASSERT_TRUE(ModPostFile::PostFile(secureUrl(server.port()), file(content)));
+    const QByteArray request = server.received();
+    EXPECT_TRUE(request.startsWith("POST " + kPath.toLatin1() + " HTTP/1.0\r\n")) << request.left(80).toStdString();
+    EXPECT_EQ(bodyOf(request), expectedBody("new_hardware.txt", content));
+}
+
+TEST_F(SecureUpload, NothingIsSentInClearToAnHttpsAddress)
+{
+    const QString content = file("PCI\\VEN_8086&DEV_1237|||Bridge|||Intel\r\n");
+    {
+        RawHttpServer stranger(certificates.stranger());
+        const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
+        EXPECT_FALSE(ModPostFile::PostFile(secureUrl(stranger.port()), content)) << "certificate of nobody trusted";
+        EXPECT_EQ(stranger.connections(), 1);
+        EXPECT_EQ(stranger.received(), QByteArray()) << "nothing after the handshake";
+    }
+    {
+        RawHttpServer signedOne(certificates.signedByAuthority());
+        EXPECT_FALSE(ModPostFile::PostFile(secureUrl(signedOne.port()), content)) << "authority not trusted (system store only)";
+        EXPECT_EQ(signedOne.received(), QByteArray());
+    }
+    RawHttpServer plain;
+    EXPECT_FALSE(ModPostFile::PostFile(secureUrl(plain.port()), content)) << "a server that speaks no TLS";
+    const QByteArray seen = plain.received();
+    EXPECT_FALSE(seen.isEmpty()) << "the handshake reached it";
+    EXPECT_FALSE(seen.contains("POST") || seen.contains("uploadfile") || seen.contains("VEN_8086")) << seen.toStdString();
 }
 
 TEST_F(Upload, AnswerThatStallsAfterItsHeadersCountsAsSentWithoutWaitingForItsBody)

@@ -1,7 +1,9 @@
 #include "support/RawHttpServer.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -55,10 +57,26 @@ RawHttpServer::RawHttpServer(Behaviour behaviour, int status) : behaviour_(behav
     thread_ = std::thread([this] { run(); });
 }
 
+RawHttpServer::RawHttpServer(const TlsIdentity &identity, int status)
+    : behaviour_(Behaviour::Answer), tls_(SSL_CTX_new(TLS_server_method())), status_(status)
+{
+    if (!tls_ || SSL_CTX_use_certificate_chain_file(tls_.get(), identity.certificateFile.c_str()) != 1
+        || SSL_CTX_use_PrivateKey_file(tls_.get(), identity.keyFile.c_str(), SSL_FILETYPE_PEM) != 1)
+        return; // listens on nothing: every client is refused
+    listener_ = listenOnLoopback(port_);
+    thread_ = std::thread([this] { run(); });
+}
+
+void RawHttpServer::TlsContextFree::operator()(ssl_ctx_st *context) const
+{
+    SSL_CTX_free(context);
+}
+
 RawHttpServer::~RawHttpServer()
 {
     stopping_ = true;
-    thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     if (listener_ >= 0)
         ::close(listener_);
 }
@@ -84,8 +102,12 @@ void RawHttpServer::run()
         if (client < 0)
             continue;
         ++connections_;
-        serve(client);
+        if (tls_)
+            serveTls(client);
+        else
+            serve(client);
         ::close(client);
+        ++closed_;
     }
 }
 
@@ -102,16 +124,22 @@ void RawHttpServer::serve(int client)
         if (got <= 0)
             break;
         request.append(buffer, got);
-        std::lock_guard lock(mutex_);
-        received_.append(buffer, got);
+        keep(buffer, got);
     }
     {
         std::lock_guard lock(mutex_);
         requests_.append(request);
     }
     if (behaviour_ == Behaviour::Answer) {
-        const QByteArray answer = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
+        const QByteArray answer = this->answer();
         ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
+    } else if (behaviour_ == Behaviour::Drip) {
+        sendWhileHeard(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n", "d", 100);
+    } else if (behaviour_ == Behaviour::EndlessContinue) {
+        sendWhileHeard(client, {}, "HTTP/1.1 100 Continue\r\n\r\n", 5);
+    } else if (behaviour_ == Behaviour::OverlongChunked) {
+        sendWhileHeard(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nTransfer-Encoding: chunked\r\n\r\n",
+                       "400\r\n" + QByteArray(1024, 'o') + "\r\n", 1);
     } else if (behaviour_ == Behaviour::HeadersThenStall) {
         const QByteArray headers = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 1000\r\n\r\n";
         ::send(client, headers.constData(), size_t(headers.size()), MSG_NOSIGNAL);
@@ -120,6 +148,76 @@ void RawHttpServer::serve(int client)
             if (readable(client, 10) && ::recv(client, buffer, sizeof(buffer), 0) <= 0)
                 break;
         }
+    }
+}
+
+void RawHttpServer::serveTls(int client)
+{
+    // The handshake and the reads block; a client that falls silent ends them after this.
+    const timeval limit{10, 0};
+    ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+    ::setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof(limit));
+    const std::unique_ptr<SSL, decltype(&SSL_free)> ssl(SSL_new(tls_.get()), &SSL_free);
+    if (!ssl || SSL_set_fd(ssl.get(), client) != 1 || SSL_accept(ssl.get()) != 1)
+        return; // a client that does not accept the certificate
+    QByteArray request;
+    char buffer[4096];
+    while (!stopping_ && !complete(request)) {
+        const int got = SSL_read(ssl.get(), buffer, int(sizeof(buffer)));
+        if (got <= 0)
+            break;
+        request.append(buffer, got);
+        keep(buffer, got);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        requests_.append(request);
+    }
+    const QByteArray answer = this->answer();
+    SSL_write(ssl.get(), answer.constData(), int(answer.size()));
+    SSL_shutdown(ssl.get());
+}
+
+void RawHttpServer::keep(const char *bytes, qsizetype count)
+{
+    std::lock_guard lock(mutex_);
+    received_.append(bytes, count);
+}
+
+QByteArray RawHttpServer::answer() const
+{
+    return "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 2\r\n\r\nOK";
+}
+
+bool RawHttpServer::sendAll(int client, const QByteArray &bytes)
+{
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        // A client that stops reading must not hold the server past its stop.
+        pollfd entry{client, POLLOUT, 0};
+        if (stopping_)
+            return false;
+        if (::poll(&entry, 1, 10) <= 0)
+            continue;
+        const ssize_t count = ::send(client, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        sent += std::max<ssize_t>(count, 0);
+    }
+    return true;
+}
+
+void RawHttpServer::sendWhileHeard(int client, const QByteArray &first, const QByteArray &repeated, int intervalMs)
+{
+    if (!sendAll(client, first))
+        return;
+    char buffer[4096];
+    while (!stopping_) {
+        if (!sendAll(client, repeated))
+            return;
+        // A readable socket that gives nothing is one the client has closed.
+        if (readable(client, intervalMs) && ::recv(client, buffer, sizeof(buffer), 0) <= 0)
+            return;
     }
 }
 

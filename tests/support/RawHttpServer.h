@@ -1,11 +1,16 @@
 #pragma once
 
+#include "support/TestCertificates.h"
+
 #include <QByteArray>
 #include <QList>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
+
+struct ssl_ctx_st;
 
 namespace testsupport {
 
@@ -17,9 +22,15 @@ public:
         Stall,          // reads, never answers
         CloseAtOnce,    // reads the request, closes without a word
         HeadersThenStall,   // answers "HTTP/1.0 <status>" headers, then never sends the body
+        Drip,               // announces 1000 bytes, then sends one every 100 ms
+        EndlessContinue,    // answers "100 Continue" every few milliseconds, never the real answer
+        OverlongChunked,    // announces 1000 bytes, then sends chunks of 1 KiB without end
     };
 
     explicit RawHttpServer(Behaviour behaviour = Behaviour::Answer, int status = 200);
+    // Over TLS, proving itself with `identity`: answers "HTTP/1.0 <status>" once the whole
+    // request is in, and keeps the request's bytes as they were before encryption.
+    explicit RawHttpServer(const TlsIdentity &identity, int status = 200);
     ~RawHttpServer();
     RawHttpServer(const RawHttpServer &) = delete;
     RawHttpServer &operator=(const RawHttpServer &) = delete;
@@ -30,17 +41,32 @@ public:
     // The same, one entry a connection, each once its connection has been served.
     QList<QByteArray> requests() const;
     int connections() const { return connections_; }
+    // Connections the client has closed, or the server has served to their end.
+    int closedConnections() const { return closed_; }
 
 private:
     void run();
     void serve(int client);
+    void serveTls(int client);
+    void keep(const char *bytes, qsizetype count);
+    QByteArray answer() const;
+    // False when the client is gone or the server stops first.
+    bool sendAll(int client, const QByteArray &bytes);
+    // Sends `first`, then `repeated` every `intervalMs` until the client closes or the server stops.
+    void sendWhileHeard(int client, const QByteArray &first, const QByteArray &repeated, int intervalMs);
+
+    struct TlsContextFree {
+        void operator()(ssl_ctx_st *context) const;
+    };
 
     Behaviour behaviour_;
+    std::unique_ptr<ssl_ctx_st, TlsContextFree> tls_;
     int status_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> connections_{0};
+    std::atomic<int> closed_{0};
     mutable std::mutex mutex_;
     QByteArray received_;
     QList<QByteArray> requests_;

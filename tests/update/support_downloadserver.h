@@ -15,7 +15,8 @@ inline QByteArray patternBytes(int size)
 }
 
 // The download's server: a file with Range support, error statuses, an answer without a
-// length, one that stalls after its header, one that closes part-way, an empty one.
+// length, one that stalls after its header, one that closes part-way, an empty one, one of
+// five gigabytes that never come.
 inline void downloadRoutes(httplib::Server &http, LocalHttpServer &self, const QByteArray &file)
 {
     const std::string body = file.toStdString();
@@ -39,6 +40,11 @@ inline void downloadRoutes(httplib::Server &http, LocalHttpServer &self, const Q
                 sink.write(body.data() + offset, std::min<size_t>(500, body.size() - offset));
             return true;
         });
+    });
+    // Announces five gigabytes and sends nothing of them.
+    http.Get("/huge", [&self](const httplib::Request &, httplib::Response &response) {
+        response.set_content_provider(size_t(5000000000ull), "application/octet-stream",
+                                      [&self](size_t, size_t, httplib::DataSink &) { return self.pause(std::chrono::seconds(60)); });
     });
     http.Get("/empty", [](const httplib::Request &, httplib::Response &response) {
         response.set_content("", "application/octet-stream");

@@ -2,14 +2,20 @@
 #include "update/DownLoadFormat.h"
 
 #include "support/Files.h"
+#include "support/RawHttpServer.h"
+#include "support/TestCertificates.h"
 
 #include "components/Inet.h"
 #include "os/WinInet.h"
+#include "runtime/Form.h"
+#include "runtime/Forms.h"
 #include "runtime/PropertyBag.h"
 #include "runtime/Screen.h"
 #include "support_downloadserver.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -19,6 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testsupport::LocalHttpServer;
+using testsupport::RawHttpServer;
 using testsupport::readFile;
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -37,7 +44,7 @@ struct EventLog {
         QObject::connect(&dl, &DownLoad::DLComplete, [this] { events << QStringLiteral("DLComplete"); });
         QObject::connect(&dl, &DownLoad::DLError, [this](const QString &s) { events << QStringLiteral("DLError ") + s; });
         QObject::connect(&dl, &DownLoad::DLECode, [this](int c) { events << QStringLiteral("DLECode %1").arg(c); });
-        QObject::connect(&dl, &DownLoad::RecievedBytes, [this](int n) { events << QStringLiteral("RecievedBytes %1").arg(n); });
+        QObject::connect(&dl, &DownLoad::RecievedBytes, [this](qint64 n) { events << QStringLiteral("RecievedBytes %1").arg(n); });
         QObject::connect(&dl, &DownLoad::Percent, [this](int n) { events << QStringLiteral("Percent %1").arg(n); });
         QObject::connect(&dl, &DownLoad::StatusChange, [this](const QString &s) { events << QStringLiteral("Status ") + s; });
         QObject::connect(&dl, &DownLoad::Rate, [this](const QString &) { events << QStringLiteral("Rate"); });
@@ -155,7 +162,7 @@ TEST_F(DownLoadTest, FailuresDuringTheBodyTakeTheFailurePathWithCodeOne)
         EXPECT_EQ(events.mid(events.size() - 3), (QStringList{failed[0] + url(path), failed[1], failed[2]})) << path;
         EXPECT_FALSE(events.contains(QStringLiteral("DLComplete"))) << path;
     }
-    // A length of 0 with a body: the first chunk is written, then the percentage fails.
+    // A length of 0 with a body: the body runs past the length at once, and nothing is written.
     dl.setURL(url("/empty"));
     dl.GetFileInformation();
     ASSERT_EQ(dl.FileSize(), 0);
@@ -164,10 +171,14 @@ TEST_F(DownLoadTest, FailuresDuringTheBodyTakeTheFailurePathWithCodeOne)
     }
     log.take();
     dl.Download();
-    EXPECT_EQ(log.take(), (QStringList{QStringLiteral("Status Opening ") + target + QStringLiteral("..."), QStringLiteral("Rate"),
-                                       QStringLiteral("TimeLeft"), QStringLiteral("RecievedBytes 1024"),
-                                       failed[0] + url("/empty"), failed[1], failed[2]}));
-    EXPECT_EQ(readFile(target), file.left(1024)) << "what was written stays";
+    EXPECT_EQ(log.take(), (QStringList{QStringLiteral("Status Opening ") + target + QStringLiteral("..."), failed[0] + url("/empty"),
+                                       failed[1], failed[2]}));
+    EXPECT_EQ(readFile(target), QByteArray());
+    // A part written before a failure stays.
+    dl.setURL(url("/cut"));
+    dl.GetFileInformation();
+    dl.Download();
+    EXPECT_EQ(readFile(target), QByteArray(1500, 'c'));
 }
 
 TEST_F(DownLoadTest, CancelWhilePausedWaitsForTheUnpause)
@@ -260,6 +271,155 @@ TEST_F(DownLoadTest, ResumeContinuesThePartialFileWithARangeRequest)
     EXPECT_TRUE(resumed.contains(QStringLiteral("RecievedBytes 2500")));
     EXPECT_EQ(resumed.last(), QStringLiteral("Status Download Successful!"));
     EXPECT_EQ(readFile(target), file);
+}
+
+TEST_F(DownLoadTest, ABodyThatRunsPastItsLengthFailsAtTheLength)
+{
+    RawHttpServer overlong(RawHttpServer::Behaviour::OverlongChunked);
+    int highestPercent = 0;
+    QObject::connect(&dl, &DownLoad::Percent, [&highestPercent](int percent) { highestPercent = std::max(highestPercent, percent); });
+    dl.setCHUNK(100);
+    dl.setURL(QStringLiteral("http://127.0.0.1:%1/hwids.7z").arg(overlong.port()));
+    dl.GetFileInformation();
+    ASSERT_EQ(dl.FileSize(), 1000);
+    log.take();
+    const auto started = std::chrono::steady_clock::now();
+    dl.Download();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
+    const QStringList events = log.take();
+    ASSERT_GE(events.size(), 1);
+    EXPECT_EQ(events.last(), QStringLiteral("DLECode 1"));
+    EXPECT_FALSE(events.contains(QStringLiteral("DLComplete")));
+    EXPECT_TRUE(events.contains(QStringLiteral("RecievedBytes 1000")));
+    EXPECT_EQ(highestPercent, 100);
+    EXPECT_EQ(QFileInfo(target).size(), 1000) << "nothing past the announced length";
+}
+
+TEST_F(DownLoadTest, ALengthBeyondThirtyTwoBitsIsKeptWhole)
+{
+    dl.setURL(url("/huge"));
+    dl.GetFileInformation();
+    EXPECT_EQ(dl.FileSize(), Q_INT64_C(5000000000));
+    EXPECT_EQ(log.take(), kInformation);
+}
+
+// Servers that never finish, with the control's limits made small: the operation ends, told as
+// the failure it is.
+struct EndlessCase {
+    const char *name;
+    RawHttpServer::Behaviour behaviour;
+    int code;
+};
+
+class DownLoadEndless : public DownLoadTest, public ::testing::WithParamInterface<EndlessCase> {};
+
+TEST_P(DownLoadEndless, EndsWithinTheLimits)
+{
+    RawHttpServer endless(GetParam().behaviour);
+    dl.I1().setTimeouts({3000ms, 1000ms, 2000ms});
+    dl.setURL(QStringLiteral("http://127.0.0.1:%1/hwids.7z").arg(endless.port()));
+    const auto started = std::chrono::steady_clock::now();
+    dl.GetFileInformation();
+    if (dl.FileSize() > 0)
+        dl.Download();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
+    EXPECT_EQ(log.take().last(), QStringLiteral("DLECode %1").arg(GetParam().code));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, DownLoadEndless,
+                         ::testing::Values(EndlessCase{"BodyDripsAByteAtATime", RawHttpServer::Behaviour::Drip, 1},
+                                           EndlessCase{"EndlessContinueAnswers", RawHttpServer::Behaviour::EndlessContinue, 3}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// The control on a window that unloads while a transfer waits, with limits of minutes: the
+// transfer and its connection end with the window, and nothing more is told unless a cancel
+// came first.
+struct UnloadCase {
+    const char *name;
+    RawHttpServer::Behaviour behaviour;
+    bool duringTheBody;
+    bool cancelFirst;
+};
+
+class DownLoadOnAWindow : public ::testing::TestWithParam<UnloadCase> {};
+
+TEST_P(DownLoadOnAWindow, UnloadingTheWindowEndsTheTransferAtOnce)
+{
+    const UnloadCase &row = GetParam();
+    RawHttpServer server(row.behaviour);
+    QTemporaryDir dir;
+    auto *window = new runtime::Form(QStringLiteral("FrmHost"));
+    runtime::Load(window);
+    auto *dl = new DownLoad(window, QStringLiteral("DL1"));
+    dl->I1().setTimeouts({3000ms, 600000ms, 600000ms});
+    dl->setSaveLocation(dir.filePath(QStringLiteral("hwids.7z")));
+    dl->setURL(QStringLiteral("http://127.0.0.1:%1/hwids.7z").arg(server.port()));
+    EventLog log(*dl);
+    if (row.duringTheBody) {
+        dl->GetFileInformation();
+        ASSERT_EQ(dl->FileSize(), 1000);
+    }
+    log.take();
+    qsizetype eventsBeforeUnload = -1;
+    QPointer<runtime::Form> guard(window);
+    QTimer::singleShot(200, [&, guard] {
+        if (!guard)
+            return;
+        if (row.cancelFirst)
+            dl->Cancel();
+        eventsBeforeUnload = log.events.size();
+        runtime::Unload(guard);
+    });
+    const auto started = std::chrono::steady_clock::now();
+    if (row.duringTheBody)
+        dl->Download();
+    else
+        dl->GetFileInformation();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 30s);
+    ASSERT_GE(eventsBeforeUnload, 0) << "ended before the unload";
+    const QStringList after = log.events.mid(eventsBeforeUnload);
+    if (row.cancelFirst)
+        EXPECT_EQ(after, (QStringList{QStringLiteral("DLECode 4"), QStringLiteral("Status Cancelled.")}));
+    else
+        EXPECT_EQ(after, QStringList());
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (server.closedConnections() < server.connections() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(server.closedConnections(), server.connections()) << "no connection stays open";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waits, DownLoadOnAWindow,
+    ::testing::Values(UnloadCase{"BodyDrips", RawHttpServer::Behaviour::Drip, true, false},
+                      UnloadCase{"CancelledThenClosedWhileTheBodyDrips", RawHttpServer::Behaviour::Drip, true, true},
+                      UnloadCase{"HeaderNeverComes", RawHttpServer::Behaviour::EndlessContinue, false, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// An https address: the file comes over TLS from a server the trusted authority signed, and a
+// server that cannot prove itself is refused before any request is sent.
+TEST_F(DownLoadTest, AnHttpsAddressIsFetchedOverVerifiedTls)
+{
+    const testsupport::TestCertificates &certificates = testsupport::TestCertificates::instance();
+    ASSERT_TRUE(certificates.valid()) << "the openssl program made no certificates";
+    const auto routes = [this](httplib::Server &http, LocalHttpServer &self) { testsupport::downloadRoutes(http, self, file); };
+    LocalHttpServer secure(certificates.signedByAuthority(), routes);
+    std::atomic<int> strangerAsked{0};
+    LocalHttpServer stranger(certificates.stranger(), [&strangerAsked](httplib::Server &http, LocalHttpServer &) {
+        http.Get("/file.zip", [&strangerAsked](const httplib::Request &, httplib::Response &) { ++strangerAsked; });
+    });
+    const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
+
+    dl.setURL(secure.url(QStringLiteral("/file.zip")));
+    dl.GetFileInformation();
+    dl.Download();
+    EXPECT_EQ(log.take().last(), QStringLiteral("Status Download Successful!"));
+    EXPECT_EQ(readFile(target), file);
+
+    dl.setURL(stranger.url(QStringLiteral("/file.zip")));
+    dl.GetFileInformation();
+    EXPECT_EQ(log.take().last(), QStringLiteral("DLECode 3"));
+    EXPECT_EQ(strangerAsked, 0);
 }
 
 TEST(DownLoadControl, StoredPropertiesDefaultsAndSize)

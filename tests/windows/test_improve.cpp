@@ -367,11 +367,12 @@ TEST_F(Improve, AnEmptiedListStillWritesAndUploadsAnEmptyFile)
     EXPECT_EQ(form->ImportantLabelSubmitStatus->Caption(), kSuccess);
 }
 
-// A server that cannot be reached: the failure is told, the database keeps the devices and
-// the file stays for the user to send.
+// A server that cannot be reached or refuses the file: the failure is told, the database keeps
+// the devices and the file stays for the user to send.
 struct UnreachableCase {
     const char *name;
     bool silent;
+    int answerStatus = 0; // a server that answers with this status; none when 0
 };
 
 class ImproveUnreachable : public Improve, public ::testing::WithParamInterface<UnreachableCase> {};
@@ -379,7 +380,11 @@ class ImproveUnreachable : public Improve, public ::testing::WithParamInterface<
 TEST_P(ImproveUnreachable, ToldAsAFailureWithTheSupportAddressAndTheDatabaseKeepsTheRows)
 {
     std::unique_ptr<SilentServer> silent;
-    if (GetParam().silent) {
+    std::unique_ptr<testsupport::RawHttpServer> refusing;
+    if (GetParam().answerStatus != 0) {
+        refusing = std::make_unique<testsupport::RawHttpServer>(testsupport::RawHttpServer::Behaviour::Answer, GetParam().answerStatus);
+        pointUploadAt(refusing->port());
+    } else if (GetParam().silent) {
         silent = std::make_unique<SilentServer>();
         pointUploadAt(silent->port());
     } else {
@@ -396,7 +401,9 @@ TEST_P(ImproveUnreachable, ToldAsAFailureWithTheSupportAddressAndTheDatabaseKeep
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ImproveUnreachable,
-                         ::testing::Values(UnreachableCase{"RefusesConnections", false}, UnreachableCase{"NeverAnswers", true}),
+                         ::testing::Values(UnreachableCase{"RefusesConnections", false}, UnreachableCase{"NeverAnswers", true},
+                                           UnreachableCase{"AnswersNotFound", false, 404},
+                                           UnreachableCase{"AnswersServerError", false, 500}),
                          [](const ::testing::TestParamInfo<UnreachableCase> &info) { return std::string(info.param.name); });
 
 TEST_F(Improve, ASupportAddressSetInTheSettingsIsTheOneTold)
