@@ -37,6 +37,7 @@
 #include <QUrl>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -192,7 +193,7 @@ void FrmUpdate::createControls()
     connect(m_dl1, &DownLoad::TimeLeft, this, &FrmUpdate::DL1_TimeLeft);
 }
 
-QString FrmUpdate::SizeText(int bytes)
+QString FrmUpdate::SizeText(qint64 bytes)
 {
     if (bytes >= 0 && bytes <= 1023)
         return QString::number(bytes);
@@ -365,7 +366,9 @@ void FrmUpdate::Timer1_Timer()
     if (m_dl1->FileSize() < 1) {
         m_pb1->setValue(0);
     } else {
-        m_pb1->setMax(m_dl1->FileSize());
+        // The bar counts in 32 bits; a larger file is counted in steps of several bytes.
+        m_barStep = 1 + m_dl1->FileSize() / std::numeric_limits<int>::max();
+        m_pb1->setMax(int(m_dl1->FileSize() / m_barStep));
         m_pb1->setValue(0);
         m_lblTotalBytes->setCaption(QStringLiteral("Total Bytes - ") + SizeText(m_dl1->FileSize()));
         m_dl1->Download();
@@ -379,11 +382,11 @@ void FrmUpdate::Timer1_Timer()
     }
 }
 
-void FrmUpdate::DL1_RecievedBytes(int bytes)
+void FrmUpdate::DL1_RecievedBytes(qint64 bytes)
 {
     if (!IsLoaded())
         return;
-    m_pb1->setValue(bytes);
+    m_pb1->setValue(int(bytes / m_barStep));
     m_lblCBytes->setCaption(QStringLiteral("Current Bytes Read - ") + SizeText(bytes));
     yield();
 }

@@ -33,7 +33,7 @@ public:
     void zip_Progress(double bytesDone, double bytesTotal);
 
     // The size text of "Total Bytes - " and "Current Bytes Read - ".
-    static QString SizeText(int bytes);
+    static QString SizeText(qint64 bytes);
 
     runtime::Timer *TimerCheckForUpdates() const { return m_timerCheckForUpdates; }
     DownLoad *DL1() const { return m_dl1; }
@@ -58,7 +58,7 @@ private:
     void TimerCheckForUpdates_Timer();
     void DL1_DLComplete();
     void DL1_DLECode(int code);
-    void DL1_RecievedBytes(int bytes);
+    void DL1_RecievedBytes(qint64 bytes);
     void DL1_Percent(int percent);
     void DL1_StatusChange(const QString &text);
     void DL1_Rate(const QString &text);
@@ -84,6 +84,7 @@ private:
     runtime::Label *m_lblerr = nullptr;
     runtime::Label *m_importantLabelUnzip = nullptr;
     QuordanePB *m_pb1 = nullptr;
+    qint64 m_barStep = 1; // bytes per step of m_pb1
     dcButton *m_commandCancel = nullptr;
     DownLoad *m_dl1 = nullptr;
     InetCtlsObjects::Inet *m_inet1 = nullptr;

@@ -443,8 +443,9 @@ TEST_F(UpdateWindow, ALoadWhileTheProgramClosesUnloadsAtOnce)
 
 TEST(UpdateWindowText, SizeTexts)
 {
-    const std::pair<int, const char *> rows[] = {{0, "0"}, {1023, "1023"}, {1024, "1.00 KB"}, {1048576, "1024.00 KB"},
-                                                 {1048577, "1.00 MB"}, {-1, "-0.00 MB"}};
+    const std::pair<qint64, const char *> rows[] = {{0, "0"},           {1023, "1023"},       {1024, "1.00 KB"},
+                                                    {1048576, "1024.00 KB"}, {1048577, "1.00 MB"}, {-1, "-0.00 MB"},
+                                                    {Q_INT64_C(5000000000), "4768.37 MB"}};
     for (const auto &[bytes, text] : rows)
         EXPECT_EQ(FrmUpdate::SizeText(bytes), QLatin1String(text)) << bytes;
 }

@@ -31,7 +31,7 @@ const QString LongestDeviceName = QStringLiteral("Intel(R) USB 3.1 eXtensible Ho
 // Online versions are refused beyond 14 characters; the local one is shown as read.
 const QString LongestVersion = QStringLiteral("2026.12.31.000");
 const QString LargestCount = QString::number(INT_MAX);
-const QString LargestSize = FrmUpdate::SizeText(INT_MAX);
+const QString LargestSize = FrmUpdate::SizeText(Q_INT64_C(99999999999));
 
 struct Case {
     QString window;
