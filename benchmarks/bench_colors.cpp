@@ -1,6 +1,7 @@
 // Speed of the colour engine: one pass over the colour window, and the all-windows pass over the
 // colour window and five windows of 40 controls (with the save of the scheme), and how often a
-// control is painted on screen during one pass.
+// control is painted on screen during one pass; and the choice of a preset far larger than a real
+// one.
 #include "chrome/TitelBar.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
@@ -8,7 +9,9 @@
 #include "controls/PanelFx.h"
 #include "controls/QuordanePB.h"
 #include "controls/dcButton.h"
+#include "os/ProfileFile.h"
 #include "runtime/App.h"
+#include "runtime/ComboBox.h"
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/PictureBox.h"
@@ -19,7 +22,10 @@
 #include "skin/SchemeTable.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QHash>
 #include <QTimer>
 #include <QTemporaryDir>
@@ -187,5 +193,44 @@ void BM_SaveColorSettings(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SaveColorSettings)->ArgName("all_keys_changed")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A preset of the given size in bytes: the 28 colour keys, then further valid keys to fill it.
+void writePreset(const QString &path, qsizetype size, runtime::OleColor colour)
+{
+    QByteArray text("[colors]\r\n");
+    for (const SchemeTable::SchemeColor &row : SchemeTable::Colors())
+        text += QByteArray(row.key) + '=' + QByteArray::number(colour) + "\r\n";
+    for (int i = 0; text.size() < size; ++i)
+        text += "filler" + QByteArray::number(i) + '=' + QByteArray::number(colour) + "\r\n";
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text.left(size - 2) + "\r\n");
+}
+
+// The user's choice of a preset in the colour window, from the choice to the saved scheme; two
+// presets by turns, so that every choice changes all 28 colours. 1 MB lies within the files'
+// size bound and applies; 12 MB lies beyond it and leaves the scheme as it was.
+void BM_ChooseALargePreset(benchmark::State &state)
+{
+    Program program;
+    const qsizetype size = qsizetype(state.range(0)) * 1000 * 1000;
+    QDir().mkpath(ModColors::PresetFolder());
+    writePreset(ModColors::PresetFile(QStringLiteral("Dark")), size, 0x202020);
+    writePreset(ModColors::PresetFile(QStringLiteral("Light")), size, 0xE0E0E0);
+    ModColors::FillPresetList(program.colors->Combo2());
+    QComboBox *list = program.colors->Combo2()->view();
+    settle();
+    int choices = 0;
+    for (auto _ : state) {
+        const int index = list->findText(choices % 2 ? QStringLiteral("Light") : QStringLiteral("Dark"));
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+        ++choices;
+    }
+    state.counters["preset_bytes"] = double(size);
+    state.counters["within_bound"] = size <= os::kMaxProfileFileBytes;
+    state.counters["applied"] = program.colors->ColorPicker(SchemeTable::programback)->Color() != 0x404040;
+}
+BENCHMARK(BM_ChooseALargePreset)->ArgName("megabytes")->Arg(1)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }

@@ -17,12 +17,16 @@ QString settingsPath(const QString &file)
 
 }
 
-QString ReadIni(const QString &section, const QString &key, const QString &file)
+IniSection::IniSection(const QString &section, const QString &file) : m_keys(section, settingsPath(file)) {}
+
+QString IniSection::Value(const QString &key) const
 {
     QString value;
-    os::GetPrivateProfileString(section, key, QString(), value, kBufferSize, settingsPath(file));
+    m_keys.GetString(key, QString(), value, kBufferSize);
     return value;
 }
+
+QString ReadIni(const QString &section, const QString &key, const QString &file) { return IniSection(section, file).Value(key); }
 
 bool WriteIni(const QString &section, const QString &key, const QString &value, const QString &file)
 {

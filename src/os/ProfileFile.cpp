@@ -21,7 +21,7 @@ enum class Encoding { Utf16LE, Utf16BE, Utf8Bom, Utf8, Windows1252 };
 
 struct Line {
     QString text;
-    QString end;   // "\r\n", "\n" or nothing for a last line without an end
+    QString end;   // "\r\n", "\n"; for a last line without a line feed "\r" or nothing
     // The text's bytes as the file holds them; nothing once the text is changed. A line that is
     // not written is stored again byte for byte, bytes that do not decode included.
     std::optional<QByteArray> stored;
@@ -124,12 +124,13 @@ Document parse(const QByteArray &bytes)
             newline += unit;
         Line line;
         QByteArrayView text = body.sliced(start, newline - start);
-        if (newline < body.size()) {
-            const bool crlf = text.endsWith(carriageReturn);
-            if (crlf)
-                text.chop(unit);
-            line.end = crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-        }
+        const bool carriageReturnEnd = text.endsWith(carriageReturn);
+        if (carriageReturnEnd)
+            text.chop(unit);
+        if (newline < body.size())
+            line.end = carriageReturnEnd ? QStringLiteral("\r\n") : QStringLiteral("\n");
+        else if (carriageReturnEnd)
+            line.end = QStringLiteral("\r");
         line.text = decodeText(document.encoding, text);
         line.stored = text.toByteArray();
         document.lines.push_back(std::move(line));
@@ -215,10 +216,10 @@ bool keyLine(const QString &line, QString &key, QString &value)
     return true;
 }
 
-bool sameName(const QString &a, const QString &b)
-{
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
-}
+// Sections and keys match without regard to letter case or surrounding blanks.
+QString lookupName(const QString &name) { return name.trimmed().toCaseFolded(); }
+
+bool sameName(const QString &a, const QString &b) { return lookupName(a) == lookupName(b); }
 
 // The first line of the section and the line after its last, or nothing.
 std::optional<std::pair<size_t, size_t>> findSection(const std::vector<Line> &lines, const QString &section)
@@ -235,39 +236,61 @@ std::optional<std::pair<size_t, size_t>> findSection(const std::vector<Line> &li
     return std::nullopt;
 }
 
+bool withinSizeBound(qsizetype bytes) { return bytes <= kMaxProfileFileBytes; }
+
 bool readDocument(const QString &path, Document &document)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
-    document = parse(file.readAll());
+    // One byte past the bound tells a file that is too large, however large it is.
+    const QByteArray bytes = file.read(kMaxProfileFileBytes + 1);
+    if (!withinSizeBound(bytes.size()))
+        return false;
+    document = parse(bytes);
     return true;
 }
 
+QString unquoted(const QString &value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+}
+
+ProfileSection::ProfileSection(const QString &section, const QString &fileName)
+{
+    Document document;
+    if (!readDocument(resolveFileName(fileName), document))
+        return;
+    const std::vector<Line> &lines = document.lines;
+    const auto range = findSection(lines, section);
+    if (!range)
+        return;
+    QString lineKey;
+    QString lineValue;
+    for (size_t i = range->first + 1; i < range->second; ++i) {
+        if (!keyLine(lines[i].text, lineKey, lineValue))
+            continue;
+        const QString name = lookupName(lineKey);
+        if (!m_values.contains(name))
+            m_values.insert(name, unquoted(lineValue));
+    }
+}
+
+unsigned ProfileSection::GetString(const QString &key, const QString &defaultValue, QString &returned, unsigned size) const
+{
+    const QString value = m_values.value(lookupName(key), defaultValue);
+    returned = size == 0 ? QString() : value.left(qsizetype(size) - 1);
+    return unsigned(returned.size());
 }
 
 unsigned GetPrivateProfileString(const QString &section, const QString &key, const QString &defaultValue,
                                  QString &returned, unsigned size, const QString &fileName)
 {
-    QString value = defaultValue;
-    Document document;
-    if (readDocument(resolveFileName(fileName), document)) {
-        const std::vector<Line> &lines = document.lines;
-        if (const auto range = findSection(lines, section)) {
-            QString lineKey;
-            QString lineValue;
-            for (size_t i = range->first + 1; i < range->second; ++i) {
-                if (keyLine(lines[i].text, lineKey, lineValue) && sameName(lineKey, key)) {
-                    value = lineValue;
-                    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-                        value = value.mid(1, value.size() - 2);
-                    break;
-                }
-            }
-        }
-    }
-    returned = size == 0 ? QString() : value.left(qsizetype(size) - 1);
-    return unsigned(returned.size());
+    return ProfileSection(section, fileName).GetString(key, defaultValue, returned, size);
 }
 
 bool WritePrivateProfileString(const QString &section, const QString &key, const QString &value, const QString &fileName)
@@ -283,11 +306,15 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
     }
 
     std::vector<Line> &lines = document.lines;
-    const QString end = !lines.empty() && !lines.front().end.isEmpty() ? lines.front().end : QStringLiteral("\r\n");
+    // The file's line end is its first line's; a lone carriage return ends no line in between.
+    const QString end = !lines.empty() && lines.front().end.endsWith(u'\n') ? lines.front().end : QStringLiteral("\r\n");
     const QString entry = key + QLatin1Char('=') + value;
+    // A lone carriage return at the end of the file becomes CR LF: the line keeps its bytes.
     const auto endLine = [&](size_t index) {
         if (lines[index].end.isEmpty())
             lines[index].end = end;
+        else if (lines[index].end == u"\r")
+            lines[index].end = QStringLiteral("\r\n");
     };
     if (const auto range = findSection(lines, section)) {
         size_t lastKey = range->first;
@@ -314,7 +341,7 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
         lines.push_back({entry, end, std::nullopt});
     }
     const std::optional<QByteArray> bytes = store(std::move(document));
-    if (!bytes)
+    if (!bytes || !withinSizeBound(bytes->size()))
         return false;
 
     QSaveFile file(path);

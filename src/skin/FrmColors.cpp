@@ -277,10 +277,11 @@ void FrmColors::readSegmentOptions()
 
 void FrmColors::readScheme(const QString &file)
 {
+    const Modini::IniSection stored(kColors, file);
     auto read = [&](int swatch) {
         const QString key = QString::fromLatin1(SchemeTable::BySwatch(swatch)->key);
         if (SuiteColorPicker *picker = ColorPicker(swatch))
-            picker->SetColorFromText(Modini::ReadIni(kColors, key, file));
+            picker->SetColorFromText(stored.Value(key));
     };
     for (int swatch : SchemeTable::kReadOrderBeforeImportant)
         read(swatch);
@@ -290,7 +291,7 @@ void FrmColors::readScheme(const QString &file)
     for (int swatch : SchemeTable::kReadOrderAfterImportant)
         read(swatch);
     for (int swatch : {SchemeTable::importantbuttontopback, SchemeTable::importantbuttontext}) {
-        const QString text = Modini::ReadIni(kColors, QString::fromLatin1(SchemeTable::BySwatch(swatch)->key), file);
+        const QString text = stored.Value(QString::fromLatin1(SchemeTable::BySwatch(swatch)->key));
         if (!yield())
             return;
         if (!text.isEmpty())

@@ -22,10 +22,11 @@ void createPresetFolder() { QDir().mkpath(PresetFolder()); }
 // disk, and a pass after one swatch change would otherwise pay for 28 of them.
 void writeScheme(const QString &file)
 {
+    const Modini::IniSection stored(kColors, file);
     for (int swatch : SchemeTable::kFileOrder) {
         const QString key = QString::fromLatin1(SchemeTable::BySwatch(swatch)->key);
         const QString text = QString::number(qint32(SchemeColor(swatch)));
-        if (Modini::ReadIni(kColors, key, file) != text)
+        if (stored.Value(key) != text)
             Modini::WriteIni(kColors, key, text, file);
     }
 }

@@ -143,6 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"Windows1252", QByteArray("[main]\r\nname=M\xFCller\r\n"), QByteArray("[main]\r\nname=M\xFCller\r\nk=wert \xFC\r\n")},
         WriteCase{"LineFeedsOnly", QByteArray("[other]\nx=1\n"), QByteArray("[other]\nx=1\n[main]\nk=wert \xC3\xBC\n")},
         WriteCase{"NoFinalLineEnd", QByteArray("[main]\r\nx=1"), QByteArray("[main]\r\nx=1\r\nk=wert \xC3\xBC\r\n")},
+        // Line feeds, and a lone carriage return at the very end: the write completes it.
+        WriteCase{"LoneCarriageReturnAtTheEnd", QByteArray("[main]\nx=1\r"), QByteArray("[main]\nx=1\r\nk=wert \xC3\xBC\n")},
+        WriteCase{"LoneCarriageReturnAfterAnotherSection", QByteArray("[other]\nx=1\r"),
+                  QByteArray("[other]\nx=1\r\n[main]\nk=wert \xC3\xBC\n")},
+        WriteCase{"LoneCarriageReturnAtTheEndUnicode", utf16(QStringLiteral("[main]\nx=1\r")),
+                  utf16(QString::fromUtf8("[main]\nx=1\r\nk=wert ü\n"))},
+        WriteCase{"OnlyALoneCarriageReturn", QByteArray("[main]\r"), QByteArray("[main]\r\nk=wert \xC3\xBC\r\n")},
         WriteCase{"BigEndian", QByteArray("\xFE\xFF\0[\0m\0a\0i\0n\0]\0\r\0\n", 18),
                   QByteArray("\xFE\xFF") + QStringEncoder(QStringConverter::Utf16BE).encode(QString::fromUtf8("[main]\r\nk=wert ü\r\n"))}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -176,6 +183,26 @@ TEST_F(ProfileFile, TenThousandLinesReadAndWrite)
     EXPECT_EQ(read(QStringLiteral("section99"), QStringLiteral("key9999"), path), QStringLiteral("9999"));
     ASSERT_TRUE(os::WritePrivateProfileString(QStringLiteral("section0"), QStringLiteral("added"), QStringLiteral("1"), path));
     EXPECT_EQ(bytes(path), utf16(text.replace(QStringLiteral("key99=99\r\n"), QStringLiteral("key99=99\r\nadded=1\r\n"))));
+}
+
+// A file larger than any settings or preset file holds no keys and takes no write, however much
+// of it looks like keys; a write that would make a file that large is refused too.
+TEST_F(ProfileFile, AFileBeyondTheSizeBoundHoldsNoKeysAndTakesNoWrite)
+{
+    const QByteArray keys("[main]\r\nk=v\r\n");
+    const auto padded = [&](qsizetype size) { return keys + QByteArray(size - keys.size() - 2, ';') + "\r\n"; };
+    const QString path = write(padded(os::kMaxProfileFileBytes));
+    EXPECT_EQ(read(QStringLiteral("main"), QStringLiteral("k"), path), QStringLiteral("v"));
+    ASSERT_TRUE(os::WritePrivateProfileString(QStringLiteral("main"), QStringLiteral("k"), QStringLiteral("w"), path));
+    EXPECT_FALSE(os::WritePrivateProfileString(QStringLiteral("main"), QStringLiteral("k"), QStringLiteral("longer"), path));
+    EXPECT_EQ(read(QStringLiteral("main"), QStringLiteral("k"), path), QStringLiteral("w"));
+
+    const QByteArray beyond = padded(os::kMaxProfileFileBytes + 1);
+    write(beyond);
+    EXPECT_EQ(read(QStringLiteral("main"), QStringLiteral("k"), path), QString());
+    EXPECT_FALSE(os::WritePrivateProfileString(QStringLiteral("main"), QStringLiteral("k"), QStringLiteral("w"), path));
+    EXPECT_FALSE(os::WritePrivateProfileString(QStringLiteral("new"), QStringLiteral("k"), QStringLiteral("w"), path));
+    EXPECT_EQ(bytes(path), beyond);
 }
 
 TEST_F(ProfileFile, ReadOnlyFileIsLeftAsItWas)

@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <vector>
+
 using skintest::ProgramFolderTest;
 
 namespace {
@@ -151,15 +153,45 @@ TEST_F(ColourWindow, StoredTextsSetTheSwatchOrLeaveIt)
     EXPECT_EQ(colors->BackColor(), 255u);
 }
 
+namespace {
+
+// "Current Windows Default" by swatch, as the design's table writes it: a system colour (the high
+// bit and the colour's index) or a fixed colour. Written out here, apart from the program's table,
+// so that a wrong entry there shows.
+struct WindowsDefault {
+    int swatch;
+    const char *key;
+    runtime::OleColor value;
+};
+const WindowsDefault kWindowsDefaults[] = {
+    {0, "programback", 0x8000000F},       {1, "programtext", 0x80000012},
+    {2, "buttontopback", 0x80000002},     {3, "buttontext", 0x80000012},
+    {4, "textback", 0x80000005},          {5, "texttext", 0x80000008},
+    {6, "titletopback", 0x80000002},      {7, "titlebottomback", 0x80000002},
+    {8, "titletopback2", 0x80000002},     {9, "titlebottomback2", 0x80000002},
+    {10, "titletext", 0x80000009},        {12, "importanttext", 0xC38500},
+    {13, "infotext", 0xC000},             {14, "logoback", 0x80000010},
+    {16, "importantbuttontopback", 0x80000002}, {17, "importantbuttontext", 0x80000009},
+    {18, "pbback", 0x80000005},           {19, "pbtext", 0x80000008},
+    {20, "pbbar", 0x8000000D},            {21, "pbfilltext", 0x8000000E},
+    {22, "mbback", 0x80000005},           {23, "mbtext", 0x80000008},
+    {24, "mbbar", 0x8000000D},            {25, "mbfilltext", 0x8000000E},
+    {26, "titlebuttonback", 0xBB6511},    {27, "titlebuttonfore", 0xFFFFFF},
+    {28, "titlebuttonxback", 0x23D9},     {29, "titlebuttonxfore", 0xFFFFFF},
+};
+
+}
+
 TEST_F(ColourWindow, WindowsDefaultGivesTheTablesColoursAndTouchesNoSwitch)
 {
     FrmColors *colors = loadColors();
     colors->CheckPBarSmooth()->setValue(0);
     choose(colors->Combo2(), ModColors::kWindowsDefaultPreset);
-    for (const SchemeTable::SchemeColor &row : SchemeTable::Colors()) {
-        const runtime::OleColor expected = row.windowsDefault & runtime::SystemColorFlag
-                                               ? runtime::GetSysColor(int(row.windowsDefault & 0xFF))
-                                               : row.windowsDefault;
+    for (const WindowsDefault &row : kWindowsDefaults) {
+        // Some system colours share a value here; the program's table must still name the right one.
+        EXPECT_EQ(SchemeTable::BySwatch(row.swatch)->windowsDefault, row.value) << row.key;
+        const runtime::OleColor expected =
+            row.value & runtime::SystemColorFlag ? runtime::GetSysColor(int(row.value & ~runtime::SystemColorFlag)) : row.value;
         EXPECT_EQ(colors->ColorPicker(row.swatch)->Color(), expected) << row.key;
         const QString stored = Modini::ReadIni(kColors, QString::fromLatin1(row.key));
         EXPECT_EQ(stored, QString::number(expected)) << row.key; // RGB, never a system colour
@@ -173,6 +205,32 @@ TEST_F(ColourWindow, WindowsDefaultGivesTheTablesColoursAndTouchesNoSwitch)
     EXPECT_EQ(colors->BackColor(), runtime::GetSysColor(runtime::COLOR_BTNFACE));
     colors->show();
     testsupport::writeTestPng(QStringLiteral("skin"), QStringLiteral("colors-windows-default"), colors->grab().toImage());
+}
+
+// A preset larger than any real one (12 MB of short lines, say) holds no keys, however many of its
+// lines are keys: choosing it leaves the scheme as it was.
+TEST_F(ColourWindow, APresetBeyondTheSizeBoundLeavesTheSchemeAsItWas)
+{
+    QDir().mkpath(folder.path() + QStringLiteral("/color_presets"));
+    QByteArray text("[colors]\r\nprogramback=255\r\ntitletopback=255\r\n");
+    while (text.size() < 12'000'000)
+        text += "k=1\r\n";
+    {
+        QFile file(presetPath(QStringLiteral("Huge")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    FrmColors *colors = reload();
+    std::vector<runtime::OleColor> before;
+    for (const SchemeTable::SchemeColor &row : SchemeTable::Colors())
+        before.push_back(colors->ColorPicker(row.swatch)->Color());
+    choose(colors->Combo2(), QStringLiteral("Huge"));
+    std::vector<runtime::OleColor> after;
+    for (const SchemeTable::SchemeColor &row : SchemeTable::Colors())
+        after.push_back(colors->ColorPicker(row.swatch)->Color());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(Modini::ReadIni(kColors, QStringLiteral("programback")), QString::number(0x404040));
+    EXPECT_TRUE(colors->Combo2()->isEnabled());
 }
 
 TEST_F(ColourWindow, TheShippedSchemeScreenshot)

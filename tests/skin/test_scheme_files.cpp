@@ -77,6 +77,16 @@ TEST_F(PresetList, IniFilesInAnyCaseAreListedWithoutTheirExtension)
     EXPECT_EQ(combo.ListCount(), list.size());
 }
 
+// The folder listing of the platform the files come from: by name, in any letter case.
+TEST_F(PresetList, PresetsComeByNameWhateverTheirLetterCase)
+{
+    QDir().mkpath(folder.path() + QStringLiteral("/color_presets"));
+    for (const char *name : {"b.ini", "Carbon.ini", "a2.INI", "A1.ini"})
+        touch(folder.path() + QStringLiteral("/color_presets/") + QString::fromLatin1(name));
+    ModColors::FillPresetList(&combo);
+    EXPECT_EQ(entries(combo).mid(2), (QStringList{QStringLiteral("A1"), QStringLiteral("a2"), QStringLiteral("b"), QStringLiteral("Carbon")}));
+}
+
 TEST_F(ProgramFolderTest, SavedFilesHoldTheKeysInFileOrderAsSignedDecimalText)
 {
     FrmColors *colors = loadColors();

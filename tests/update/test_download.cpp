@@ -422,6 +422,20 @@ TEST_F(DownLoadTest, AnHttpsAddressIsFetchedOverVerifiedTls)
     EXPECT_EQ(strangerAsked, 0);
 }
 
+// A resumed download reports the share of the whole file that is on disk: the bytes held before
+// it and those of this run.
+TEST_F(DownLoadTest, AResumedDownloadReportsThePercentageOfAllItsBytes)
+{
+    writeFile(target, file.left(1000));
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    log.take();
+    dl.DLResume();
+    EXPECT_EQ(log.take().filter(QStringLiteral("Percent ")),
+              (QStringList{QStringLiteral("Percent 81"), QStringLiteral("Percent 100"), QStringLiteral("Percent 100")}));
+    EXPECT_EQ(readFile(target), file);
+}
+
 TEST(DownLoadControl, StoredPropertiesDefaultsAndSize)
 {
     QWidget host;
