@@ -56,6 +56,8 @@ bool runEngine(const QStringList &arguments, int limitMs, const QPointer<QObject
         return false;
     }
     QProcess engine;
+    // The engine asks for a password on its input; nobody is there to answer.
+    engine.setStandardInputFile(QProcess::nullDevice());
     engine.setStandardErrorFile(QProcess::nullDevice());
     engine.start(program, arguments, QIODevice::ReadOnly);
     if (!engine.waitForStarted(kStartStopLimitMs))

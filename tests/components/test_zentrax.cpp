@@ -114,6 +114,17 @@ TEST_F(ZentraxArchive, ACorruptArchiveFailsToOpenOrToExtract)
     EXPECT_FALSE(zip.Open(path(QStringLiteral("corrupt.7z"))) && zip.ExtractAll(path(QStringLiteral("out"))));
 }
 
+// The engine asks for a password; nobody answers it, so the open or the extraction fails at once.
+TEST_F(ZentraxArchive, AnEncryptedArchiveFailsWithoutWaitingForAPassword)
+{
+    pack(src, {path(QStringLiteral("names.7z")), QStringLiteral("-psecret"), QStringLiteral("-mhe=on"), QStringLiteral("hwids.mdb")});
+    pack(src, {path(QStringLiteral("data.7z")), QStringLiteral("-psecret"), QStringLiteral("hwids.mdb")});
+    for (const char *name : {"names.7z", "data.7z"}) {
+        Zentrax zip;
+        EXPECT_FALSE(zip.Open(path(QLatin1String(name))) && zip.ExtractAll(path(QStringLiteral("out")))) << name;
+    }
+}
+
 TEST_F(ZentraxArchive, WithoutTheEngineNothingOpens)
 {
     Zentrax::SetEngineProgramForTesting(QStringLiteral("no-such-7zz"));
