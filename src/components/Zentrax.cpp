@@ -1,12 +1,27 @@
 #include "components/Zentrax.h"
 
+#include "runtime/DoEvents.h"
+
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+#include <functional>
+#include <optional>
 
 namespace {
+
+// Each pass waits this long for the engine's output, then the message loop runs.
+constexpr int kPassMs = 20;
+// How long the engine may take to start, and to end once it is told to.
+constexpr int kStartStopLimitMs = 5000;
+// A listing of kMaxEntries entries takes a few hundred kilobytes; more is no archive of ours.
+constexpr qsizetype kMaxListingBytes = 16 * 1024 * 1024;
 
 QString &engineProgram()
 {
@@ -29,23 +44,184 @@ bool isContainedPath(const QString &path)
     return !parts.contains(QStringLiteral(".."));
 }
 
-// The engine writes "  42% 3 - name" and backspaces over it; the last percentage wins.
-int lastPercent(const QByteArray &output)
+// Runs the engine to its end, handing its output to `consume` as it comes; the message loop
+// runs between passes. True when the engine ended by itself within the limit with exit code 0
+// and `consume` took everything. Stops early when `owner` is deleted meanwhile.
+bool runEngine(const QStringList &arguments, int limitMs, const QPointer<QObject> &owner,
+               const std::function<bool(const QByteArray &)> &consume)
 {
-    int percent = -1;
-    qsizetype at = output.lastIndexOf('%');
-    while (at > 0) {
-        qsizetype start = at;
-        while (start > 0 && std::isdigit(static_cast<unsigned char>(output.at(start - 1))))
-            --start;
-        if (start < at)
-            return output.mid(start, at - start).toInt();
-        at = output.lastIndexOf('%', at - 1);
+    const QString program = engineExecutable();
+    if (program.isEmpty()) {
+        qWarning("The archive engine %s is not on the path.", qPrintable(engineProgram()));
+        return false;
     }
-    return percent;
+    QProcess engine;
+    // The engine asks for a password on its input; nobody is there to answer.
+    engine.setStandardInputFile(QProcess::nullDevice());
+    engine.setStandardErrorFile(QProcess::nullDevice());
+    engine.start(program, arguments, QIODevice::ReadOnly);
+    if (!engine.waitForStarted(kStartStopLimitMs))
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    bool accepted = true;
+    for (;;) {
+        if (!engine.waitForReadyRead(kPassMs))
+            engine.waitForFinished(kPassMs);
+        const QByteArray output = engine.readAllStandardOutput();
+        if (!output.isEmpty() && !consume(output)) {
+            accepted = false;
+            break;
+        }
+        if (engine.state() == QProcess::NotRunning)
+            break;
+        if (clock.elapsed() > limitMs || !owner) {
+            accepted = false;
+            break;
+        }
+        runtime::DoEvents();
+        if (!owner) {
+            accepted = false;
+            break;
+        }
+    }
+    if (engine.state() != QProcess::NotRunning) {
+        engine.kill();
+        engine.waitForFinished(kStartStopLimitMs);
+        return false;
+    }
+    const QByteArray rest = engine.readAllStandardOutput();
+    if (accepted && !rest.isEmpty())
+        accepted = consume(rest);
+    return accepted && engine.exitStatus() == QProcess::NormalExit && engine.exitCode() == 0;
+}
+
+// One entry of the engine's technical listing: its "Key = value" lines.
+struct ListedEntry {
+    QString path;
+    QString size;
+    QString attributes;
+    QString folder;
+};
+
+// The entries after the line of dashes, one block each. A key given twice in one block (a name
+// that carries a line break and a forged line) makes the listing unreadable.
+std::optional<std::vector<ListedEntry>> readListing(const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const qsizetype dashes = lines.indexOf(QStringLiteral("----------"));
+    if (dashes < 0)
+        return std::nullopt;
+    std::vector<ListedEntry> entries;
+    for (qsizetype i = dashes + 1; i < lines.size(); ++i) {
+        const QString line = QString(lines.at(i)).remove(QLatin1Char('\r'));
+        const qsizetype equals = line.indexOf(QLatin1String(" = "));
+        if (equals < 0)
+            continue;
+        const QString key = line.left(equals);
+        const QString value = line.mid(equals + 3);
+        if (key == QLatin1String("Path")) {
+            entries.push_back({value, {}, {}, {}});
+            continue;
+        }
+        if (entries.empty())
+            continue;
+        QString *field = key == QLatin1String("Size")         ? &entries.back().size
+                         : key == QLatin1String("Attributes") ? &entries.back().attributes
+                         : key == QLatin1String("Folder")     ? &entries.back().folder
+                                                              : nullptr;
+        if (!field)
+            continue;
+        if (!field->isNull())
+            return std::nullopt;
+        *field = value;
+    }
+    return entries;
+}
+
+// A Unix mode as the listing writes it: a type letter and nine permission letters.
+bool isUnixMode(const QString &token)
+{
+    static const QString types = QStringLiteral("-dlbcps");
+    static const QString permissions = QStringLiteral("-rwxsStT");
+    if (token.size() != 10 || !types.contains(token.at(0)))
+        return false;
+    for (qsizetype i = 1; i < token.size(); ++i) {
+        if (!permissions.contains(token.at(i)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
+
+// Writes the engine's output for the whole archive into the entries' files in listing order,
+// each file exactly its listed size.
+class Zentrax::Writer {
+public:
+    Writer(const QString &destination, const std::vector<Item> &items) : destination_(destination), items_(items) {}
+
+    // False when the bytes run past the listing or a file cannot be written.
+    bool write(QByteArrayView bytes)
+    {
+        while (!bytes.isEmpty()) {
+            if (!file_.isOpen() && (!openNext() || !file_.isOpen()))
+                return false;
+            const qint64 part = std::min<qint64>(left_, bytes.size());
+            if (file_.write(bytes.data(), part) != part)
+                return false;
+            left_ -= part;
+            written_ += part;
+            bytes = bytes.sliced(part);
+            if (left_ == 0 && !closeFile())
+                return false;
+        }
+        return true;
+    }
+
+    // True when every file got all its bytes (the empty files at the end are made here).
+    bool finish() { return !file_.isOpen() && openNext() && !file_.isOpen(); }
+
+    qint64 written() const { return written_; }
+
+private:
+    // Makes the next entries up to the next file that has bytes to come, and opens it.
+    bool openNext()
+    {
+        while (next_ < items_.size()) {
+            const Item &item = items_[next_++];
+            const QString path = destination_ + QLatin1Char('/') + item.path;
+            if (item.folder) {
+                if (!QDir().mkpath(path))
+                    return false;
+                continue;
+            }
+            file_.setFileName(path);
+            if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                return false;
+            left_ = item.size;
+            if (left_ > 0)
+                return true;
+            if (!closeFile())
+                return false;
+        }
+        return true;
+    }
+
+    bool closeFile()
+    {
+        const bool flushed = file_.flush();
+        file_.close();
+        return flushed;
+    }
+
+    const QString destination_;
+    const std::vector<Item> &items_;
+    std::size_t next_ = 0;
+    QFile file_;
+    qint64 left_ = 0;
+    qint64 written_ = 0;
+};
 
 Zentrax::Zentrax(QObject *parent) : QObject(parent) {}
 
@@ -62,72 +238,86 @@ bool Zentrax::LoadEngine(const QString &)
 bool Zentrax::Open(const QString &archivePath)
 {
     archive_.clear();
+    items_.clear();
     entries_.clear();
     totalSize_ = 0;
-    const QString program = engineExecutable();
-    if (program.isEmpty() || !QFileInfo(archivePath).isFile())
+    if (!QFileInfo(archivePath).isFile())
         return false;
-    QProcess lister;
-    lister.start(program, {QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-t7z"), QStringLiteral("-sccUTF-8"),
-                           QStringLiteral("--"), archivePath});
-    if (!lister.waitForFinished(-1) || lister.exitStatus() != QProcess::NormalExit || lister.exitCode() != 0)
+    QByteArray listing;
+    const bool listed = runEngine({QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-t7z"), QStringLiteral("-sccUTF-8"),
+                                   QStringLiteral("--"), archivePath},
+                                  kListTimeLimitMs, this, [&listing](const QByteArray &output) {
+                                      listing += output;
+                                      return listing.size() <= kMaxListingBytes;
+                                  });
+    if (!listed)
+        return false;
+    const std::optional<std::vector<ListedEntry>> listedEntries = readListing(QString::fromUtf8(listing));
+    if (!listedEntries || listedEntries->size() > std::size_t(kMaxEntries))
         return false;
 
-    // Entries follow the line of dashes, one block of "Key = value" lines each.
-    const QStringList lines = QString::fromUtf8(lister.readAllStandardOutput()).split(QLatin1Char('\n'));
-    const qsizetype dashes = lines.indexOf(QStringLiteral("----------"));
-    if (dashes < 0)
-        return false;
-    QStringList entries;
+    std::vector<Item> items;
     qint64 total = 0;
-    for (qsizetype i = dashes + 1; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
-        if (line.startsWith(QStringLiteral("Path = "))) {
-            const QString path = line.mid(7);
-            if (!isContainedPath(path))
-                return false;
-            entries.append(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
-        } else if (line.startsWith(QStringLiteral("Size = "))) {
-            total += line.mid(7).toLongLong();
-        } else if (line.startsWith(QStringLiteral("Attributes = "))) {
-            // The Unix mode after the Windows letters: a link begins with "l".
-            const QStringList attributes = line.mid(13).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            if (attributes.size() > 1 && attributes.last().startsWith(QLatin1Char('l')))
-                return false;
+    for (const ListedEntry &entry : *listedEntries) {
+        if (!isContainedPath(entry.path))
+            return false;
+        // "A -rw-r--r--": the Windows letters, then the Unix mode when the archive has one.
+        QString windows;
+        QChar unixType = QLatin1Char('-');
+        for (const QString &token : entry.attributes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (isUnixMode(token))
+                unixType = token.at(0);
+            else
+                windows += token;
         }
+        // A reparse point ("L") is the Windows form of a link.
+        if (windows.contains(QLatin1Char('L')) || (unixType != QLatin1Char('-') && unixType != QLatin1Char('d')))
+            return false;
+        Item item;
+        item.path = QString(entry.path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        item.folder = windows.contains(QLatin1Char('D')) || unixType == QLatin1Char('d') || entry.folder == QLatin1String("+");
+        bool sized = entry.size.isEmpty();
+        if (!sized)
+            item.size = entry.size.toLongLong(&sized);
+        if (!sized || item.size < 0 || item.size > kMaxUnpackedBytes - total || (item.folder && item.size != 0))
+            return false;
+        total += item.size;
+        items.push_back(std::move(item));
     }
     archive_ = archivePath;
-    entries_ = entries;
+    items_ = std::move(items);
+    for (const Item &item : items_)
+        entries_.append(item.path);
     totalSize_ = total;
     return true;
 }
 
 bool Zentrax::ExtractAll(const QString &destination)
 {
-    const QString program = engineExecutable();
-    if (archive_.isEmpty() || program.isEmpty() || !QDir().mkpath(destination))
+    if (archive_.isEmpty() || !QDir().mkpath(destination))
         return false;
-    QProcess extractor;
-    extractor.setProcessChannelMode(QProcess::SeparateChannels);
-    extractor.start(program, {QStringLiteral("x"), QStringLiteral("-t7z"), QStringLiteral("-y"), QStringLiteral("-aoa"),
-                              QStringLiteral("-bsp1"), QStringLiteral("-bso0"), QStringLiteral("-bse0"),
-                              QStringLiteral("-sccUTF-8"), QStringLiteral("-o") + destination, QStringLiteral("--"), archive_});
-    if (!extractor.waitForStarted())
+    const QStorageInfo disk(destination);
+    if (!disk.isValid() || disk.bytesAvailable() < totalSize_)
         return false;
+    Writer writer(destination, items_);
     const double total = double(totalSize_);
-    int reported = -1;
+    qint64 reported = -1;
     QPointer<Zentrax> self(this);
-    while (!extractor.waitForFinished(50) && extractor.state() != QProcess::NotRunning) {
-        const int percent = lastPercent(extractor.readAllStandardOutput());
-        if (percent > reported && percent < 100) {
-            reported = percent;
-            emit Progress(total * percent / 100.0, total);
-            if (!self)
-                return false;
-        }
-    }
-    const bool ok = extractor.exitStatus() == QProcess::NormalExit && extractor.exitCode() == 0;
-    if (ok)
-        emit Progress(total, total);
-    return ok;
+    const bool extracted =
+        runEngine({QStringLiteral("x"), QStringLiteral("-so"), QStringLiteral("-t7z"), QStringLiteral("-y"), QStringLiteral("-bso0"),
+                   QStringLiteral("-bsp0"), QStringLiteral("-bse0"), QStringLiteral("-sccUTF-8"), QStringLiteral("--"), archive_},
+                  kExtractTimeLimitMs, this, [&](const QByteArray &output) {
+                      if (!writer.write(output))
+                          return false;
+                      const qint64 percent = totalSize_ > 0 ? writer.written() * 100 / totalSize_ : 100;
+                      if (percent > reported && percent < 100) {
+                          reported = percent;
+                          emit Progress(double(writer.written()), total);
+                      }
+                      return bool(self);
+                  });
+    if (!self || !extracted || !writer.finish())
+        return false;
+    emit Progress(total, total);
+    return true;
 }

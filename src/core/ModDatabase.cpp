@@ -244,6 +244,32 @@ void addPair(const QString &hardwareId, const QString &pairText)
     closeRecordset(recordset);
 }
 
+// A table of the file's own rows: not a view, not a virtual table (whose rows a module makes)
+// and without computed columns, so that reading it runs nothing but the engine's reads.
+bool isPlainTable(ado::Connection &connection, const QString &name, ado::Error &problem)
+{
+    ado::Recordset entry;
+    if (!entry.open(QStringLiteral("SELECT type, sql FROM sqlite_master WHERE lower(name) = '%1'").arg(name), connection)) {
+        problem = entry.lastError();
+        return false;
+    }
+    const bool table = entry.recordCount() == 1 && entry.field(QStringLiteral("type")).value().toString() == QLatin1String("table")
+                       && entry.field(QStringLiteral("sql")).value().toString().simplified().startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive);
+    ado::Recordset columns;
+    if (!table || !columns.open(QStringLiteral("PRAGMA table_xinfo(%1)").arg(name), connection)) {
+        problem = {ado::errors::ProviderFailure, QStringLiteral("The database has no table '%1'.").arg(name)};
+        return false;
+    }
+    for (int i = 0; i < columns.recordCount(); ++i, columns.moveNext()) {
+        if (columns.field(QStringLiteral("hidden")).value().toInt() != 0) {
+            problem = {ado::errors::ProviderFailure, QStringLiteral("The table '%1' has the computed column '%2'.")
+                                                         .arg(name, columns.field(QStringLiteral("name")).value().toString())};
+            return false;
+        }
+    }
+    return true;
+}
+
 }
 
 std::shared_ptr<ado::Recordset> OpenQuery(std::shared_ptr<ado::Recordset> &slot, const QString &sql)
@@ -287,22 +313,22 @@ void OpenDatabase()
 
 bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem)
 {
-    const std::unique_ptr<ado::Recordset> schema = connection.openSchema(ado::Schema::Tables);
-    if (!schema) {
-        problem = connection.lastError();
+    // Only the catalogue is read and no row of any view: a view may be endless.
+    ado::Recordset extras;
+    if (!extras.open(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('view', 'trigger')"), connection)) {
+        problem = extras.lastError();
         return false;
     }
-    QStringList tables;
-    for (int i = 0; i < schema->recordCount(); ++i, schema->moveNext()) {
-        if (schema->field(QStringLiteral("TABLE_TYPE")).value().toString() == QLatin1String("TABLE"))
-            tables << schema->field(QStringLiteral("TABLE_NAME")).value().toString().toLower();
+    if (extras.recordCount() > 0) {
+        problem = {ado::errors::ProviderFailure, QStringLiteral("The database holds the %1 '%2'; a hardware-ID database holds tables only.")
+                                                     .arg(extras.field(QStringLiteral("type")).value().toString(),
+                                                          extras.field(QStringLiteral("name")).value().toString())};
+        return false;
     }
     for (const auto &[table, columns] : kTables) {
         const QString name = QString::fromLatin1(table);
-        if (!tables.contains(name)) {
-            problem = {ado::errors::ProviderFailure, QStringLiteral("The database has no table '%1'.").arg(name)};
+        if (!isPlainTable(connection, name, problem))
             return false;
-        }
         // Naming the columns makes a table that lacks one fail here rather than in every lookup.
         ado::Recordset probe;
         if (!probe.open(QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 0").arg(QLatin1String(columns), name), connection)) {

@@ -27,7 +27,9 @@ inline std::shared_ptr<ado::Recordset> VersionRecordset;
 void OpenDatabase();
 
 // Whether the open connection reaches a sound hardware-ID database: the tables hwids,
-// devicenames, mfgs and version are tables (not views) with the columns the operations use. The
+// devicenames, mfgs and version are plain tables (no views, no virtual tables, no computed
+// columns) with the columns the operations use, and the file holds no view and no trigger
+// (a trigger runs on every insert; a view may be endless, so the check reads none). The
 // engine's integrity check runs when the connection opens (a damaged file does not open). On
 // failure `problem` says what is wrong.
 bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem);

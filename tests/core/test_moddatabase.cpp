@@ -333,6 +333,16 @@ TEST_F(Database, DamagedOrForeignDatabaseGivesTheOpenFailure)
                                                   "SELECT 'ID\\' || i AS hwid, '1,1' AS info FROM n")}, false},
         {"version missing", {QStringLiteral("DROP TABLE version")}, false},
         {"info column missing", {QStringLiteral("ALTER TABLE hwids DROP COLUMN info")}, false},
+        {"endlessly recursive insert trigger", {QStringLiteral("CREATE TRIGGER grow AFTER INSERT ON mfgs BEGIN "
+                                                               "INSERT INTO mfgs (mfg) VALUES (new.mfg || 'x'); END")}, false},
+        {"endless view beside the tables", {QStringLiteral("CREATE VIEW endless AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                                           "SELECT i + 1 FROM n) SELECT i FROM n")}, false},
+        {"hwids a view of a table", {QStringLiteral("ALTER TABLE hwids RENAME TO hwids_rows"),
+                                     QStringLiteral("CREATE VIEW hwids AS SELECT * FROM hwids_rows")}, false},
+        {"info a computed column", {QStringLiteral("DROP TABLE hwids"),
+                                    QStringLiteral("CREATE TABLE hwids (ID INTEGER PRIMARY KEY, hwid VARCHAR(125), "
+                                                   "info TEXT GENERATED ALWAYS AS (hwid || hwid) VIRTUAL)")}, false},
+        {"hwids a virtual table", {QStringLiteral("DROP TABLE hwids"), QStringLiteral("CREATE VIRTUAL TABLE hwids USING fts4(hwid, info)")}, false},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
