@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 class BareWindow : public QWidget {
@@ -14,10 +16,19 @@ public:
     explicit BareWindow(QString finish) : m_finish(std::move(finish)) {}
 
 protected:
-    void paintEvent(QPaintEvent *) override { QTimer::singleShot(0, this, [this] { CrossFinishLine(m_finish); }); }
+    void paintEvent(QPaintEvent *) override
+    {
+        if (std::exchange(m_painted, true))
+            return;
+        QTimer::singleShot(0, this, [this] {
+            CrossFinishLine(m_finish);
+            QApplication::quit();
+        });
+    }
 
 private:
     QString m_finish;
+    bool m_painted = false;
 };
 
 }
