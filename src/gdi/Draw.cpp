@@ -28,43 +28,52 @@ void drawFigure(Surface &s, const Dc &dc, const raster::RoundRectShape &shape)
     spans.reserve(size_t(last - first + 1));
     for (int y = first; y <= last; ++y)
         spans.push_back(shape.row(y));
-    auto inside = [&](int x, int y) {
-        if (y < shape.top() || y >= shape.bottom())
-            return false;
-        const raster::Span &span = spans[size_t(y - first)];
-        return x >= span.left && x < span.right;
-    };
-    // A pixel of the figure is on the outline when one of its four neighbours is outside.
-    auto onOutline = [&](int x, int y) {
-        return !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+    auto spanAt = [&](int y) -> const raster::Span & { return spans[size_t(y - first)]; };
+    // The columns of row y whose four neighbours all lie inside the figure; the rest of the row's
+    // span is its outline. The rows above and below are in `spans` for every row that shows.
+    auto interior = [&](int y) -> raster::Span {
+        const raster::Span &here = spanAt(y);
+        if (y - 1 < shape.top() || y + 1 >= shape.bottom())
+            return {here.left, here.left};
+        const raster::Span &up = spanAt(y - 1);
+        const raster::Span &down = spanAt(y + 1);
+        const int left = std::max({here.left + 1, up.left, down.left});
+        const int right = std::min({here.right - 1, up.right, down.right});
+        return left < right ? raster::Span{left, right} : raster::Span{here.left, here.left};
     };
     const int rowFrom = std::max(first, 0);
     const int rowTo = std::min(last, s.height() - 1);
-    auto columns = [&](const raster::Span &span, int limit) {
-        return std::pair{std::max(span.left, 0), std::min({span.right, limit, s.width()})};
-    };
+    auto clamped = [&](int from, int to) { return std::pair{std::max(from, 0), std::min(to, s.width())}; };
 
     const Brush &brush = dc.brush();
     if (brush.style() != BS_NULL && !brush.isNull()) {
         // Without a pen the platform fills one pixel less to the right and below.
         const int fillTo = penVisible ? rowTo : std::min(rowTo, shape.bottom() - 2);
-        const int rightLimit = penVisible ? shape.right() : shape.right() - 1;
         for (int y = rowFrom; y <= fillTo; ++y) {
-            const auto [x0, x1] = columns(spans[size_t(y - first)], rightLimit);
-            for (int x = x0; x < x1; ++x)
-                if ((!penVisible || !onOutline(x, y)) && s.isVisible(x, y))
-                    s.row(y)[x] = brush.pixelAt(x, y);
+            const raster::Span run = penVisible ? interior(y) : raster::Span{spanAt(y).left, std::min(spanAt(y).right, shape.right() - 1)};
+            const auto [x0, x1] = clamped(run.left, run.right);
+            if (x0 < x1)
+                s.fill(QRect(x0, y, x1 - x0, 1), brush);
         }
     }
     if (!penVisible)
         return;
     const quint32 ink = toPixel(pen.color);
     if (pen.width <= 1) {
+        auto outline = [&](int y, int from, int to) {
+            const auto [x0, x1] = clamped(from, to);
+            if (x0 < x1)
+                s.fillSolid(QRect(x0, y, x1 - x0, 1), ink);
+        };
         for (int y = rowFrom; y <= rowTo; ++y) {
-            const auto [x0, x1] = columns(spans[size_t(y - first)], shape.right());
-            for (int x = x0; x < x1; ++x)
-                if (onOutline(x, y))
-                    s.plot(x, y, ink);
+            const raster::Span &span = spanAt(y);
+            const raster::Span inner = interior(y);
+            if (inner.left >= inner.right) {
+                outline(y, span.left, span.right);
+            } else {
+                outline(y, span.left, inner.left);
+                outline(y, inner.right, span.right);
+            }
         }
         return;
     }
@@ -100,7 +109,13 @@ bool Dc::lineTo(int x, int y)
     const quint32 ink = toPixel(m_pen.color);
     const QRect bounds(0, 0, s.width(), s.height());
     auto plot = [&](int px, int py) { s.plot(px, py, ink); };
-    if (m_pen.width <= 1)
+    if (m_pen.width <= 1 && (from.x() == to.x() || from.y() == to.y())) {
+        // A level or upright line is one run: from its start up to its end, the end left out.
+        if (from != to)
+            s.fillSolid(QRect(QPoint(std::min(from.x(), to.x() + 1), std::min(from.y(), to.y() + 1)),
+                              QPoint(std::max(from.x(), to.x() - 1), std::max(from.y(), to.y() - 1))),
+                        ink);
+    } else if (m_pen.width <= 1)
         raster::thinLine(from, to, bounds, plot);
     else
         raster::wideStroke({from, to}, m_pen.width, bounds, plot);

@@ -1,5 +1,6 @@
 #include "gdi/Surface.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace gdi {
@@ -29,14 +30,24 @@ void Surface::fill(const QRect &rect, const Brush &brush)
 {
     if (brush.style() == BS_NULL || brush.isNull())
         return;
-    const quint32 solid = brush.pixelAt(0, 0);
-    const bool pattern = brush.style() == BS_PATTERN;
+    if (brush.style() != BS_PATTERN) {
+        fillSolid(rect, brush.pixelAt(0, 0));
+        return;
+    }
     for (const QRect &part : m_drawable & rect) {
         for (int y = part.top(); y <= part.bottom(); ++y) {
             quint32 *line = row(y);
             for (int x = part.left(); x <= part.right(); ++x)
-                line[x] = pattern ? brush.pixelAt(x, y) : solid;
+                line[x] = brush.pixelAt(x, y);
         }
+    }
+}
+
+void Surface::fillSolid(const QRect &rect, quint32 pixel)
+{
+    for (const QRect &part : m_drawable & rect) {
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::fill_n(row(y) + part.left(), part.width(), pixel);
     }
 }
 

@@ -46,6 +46,8 @@ public:
     }
     // Fills the drawable part of rect with what the brush paints.
     void fill(const QRect &rect, const Brush &brush);
+    // Fills the drawable part of rect with one pixel value, a row's run at a time.
+    void fillSolid(const QRect &rect, quint32 pixel);
 
     // Runs f with a painter on the surface, clipped to the drawable area. A bottom-up surface is
     // painted upright in a copy that then goes back row by row, so text looks as it does on any
