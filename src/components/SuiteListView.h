@@ -178,6 +178,8 @@ private:
     friend class SuiteColumnHeaders;
 
     void applySort();
+    // The widest size hint of a column's shown cells; -1 when it has none.
+    int widestCell(int column) const;
     int insertPosition(const SuiteListItem &item) const;
     void forget(QTreeWidgetItem *item);
 

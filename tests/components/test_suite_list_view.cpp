@@ -145,6 +145,54 @@ TEST_F(ListView, AutoFitTakesTheWiderOfCellsAndHeader)
     EXPECT_EQ(list->ColumnHeaders().Item(2)->Text(), "Manufacturer");
 }
 
+// The fit asks only the cells that can be the widest for their size hint; the width it gives is
+// the view's own fit of every cell, whatever the texts, icons, spaces and line breaks.
+TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
+{
+    struct Row {
+        QString text;
+        int icon = 0;
+        bool hidden = false;
+    };
+    const std::vector<std::vector<Row>> tables{
+        {},
+        {{"x"}},
+        {{"x"}, {"x"}, {"x"}},
+        {{"WWWW"}, {"iiiiiiiiiiiiiiii"}, {"mmmmm"}},
+        {{"AVAVAVAVAVAV To To"}, {"WWWWWWWWWWWWWW"}},
+        {{"ab                    "}, {"abcdefgh"}},
+        {{"a\nWWWWWWWWWWWWWWWW"}, {"WWWWWWW"}},
+        {{"short\tWWWWWWWWWW"}, {"WWWWWWWWW"}},
+        {{"WWWWWWWWWWWWWWWWWWWWWWWW", 0, true}, {"narrow"}},
+        {{"narrow with icon", 4973}, {"a little wider text", 0}, {"tiny icon row", 4974}},
+    };
+    SuiteImageManagerIcons icons;
+    QImage big(16, 16, QImage::Format_ARGB32);
+    big.fill(Qt::red);
+    QImage small(6, 6, QImage::Format_ARGB32);
+    small.fill(Qt::blue);
+    icons.AddIcon(gdi::Icon(big), 4973);
+    icons.AddIcon(gdi::Icon(small), 4974);
+    list->setIcons(&icons);
+    for (size_t t = 0; t < tables.size(); ++t) {
+        list->ListItems().Clear();
+        for (const Row &row : tables[t]) {
+            SuiteListItem *item = list->ListItems().Add({}, row.text, row.icon);
+            item->setSubItems(1, row.text);
+            item->setHidden(row.hidden);
+        }
+        for (int column : {0, 1}) {
+            list->ColumnHeaders().Item(column + 1)->setWidth(15);
+            list->AutoFitColumn(column);
+            const int fitted = list->view()->columnWidth(column);
+            list->ColumnHeaders().Item(column + 1)->setWidth(15);
+            list->view()->resizeColumnToContents(column);
+            const int own = std::max(list->view()->columnWidth(column), list->view()->header()->sectionSizeHint(column));
+            EXPECT_EQ(fitted, own) << "table " << t << ", column " << column;
+        }
+    }
+}
+
 // Like the platform's list, the fit measures every row, not only those near the visible ones:
 // a wide cell far from them counts, with the list shown or hidden (the scan sizes hidden lists).
 TEST_F(ListView, AutoFitOfALongListCountsEveryRow)
