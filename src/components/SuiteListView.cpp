@@ -2,7 +2,6 @@
 
 #include "runtime/Screen.h"
 
-#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,8 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
-#include <vector>
 
 namespace {
 
@@ -373,52 +370,21 @@ void SuiteListView::AutoFitColumn(int column)
 
 int SuiteListView::widestCell(int column) const
 {
-    // The view's own fit asks every cell for its size hint, which lays its text out. The same
-    // widest hint comes from asking only the cells whose text measures (shaped, not laid out)
-    // near the widest of those with the same icon; a text that breaks into lines always asks.
-    constexpr int kMeasureSlack = 3; // pixels between a text's measure and its laid-out width
-    struct Cell {
-        QTreeWidgetItem *item;
-        int icon;
-        int full;
-        int trimmed;
-        bool breaks;
-    };
+    // The view's own fit asks every shown cell for its size hint, which shapes and lays out its
+    // text. Cells alike in text and icon have the same hint, so each such pair is asked once
+    // (a scan's lists repeat their makers, classes and states in row after row).
     m_view->ensurePolished();
-    const QFontMetrics metrics = m_view->fontMetrics();
-    QHash<QString, std::pair<int, int>> measured;
-    std::vector<Cell> cells;
-    std::unordered_map<int, std::pair<int, int>> widest; // by icon: full and trimmed
+    QSet<std::pair<int, QString>> asked;
+    int hint = -1;
     for (int row = 0; row < m_view->topLevelItemCount(); ++row) {
-        QTreeWidgetItem *item = m_view->topLevelItem(row);
+        auto *item = static_cast<SuiteListItem *>(m_view->topLevelItem(row));
         if (item->isHidden())
             continue;
-        const QString text = item->text(column);
-        auto found = measured.find(text);
-        if (found == measured.end()) {
-            const QString trimmed = text.size() && text.back().isSpace() ? text.trimmed() : text;
-            const int full = metrics.horizontalAdvance(text);
-            found = measured.insert(text, {full, trimmed.size() == text.size() ? full : metrics.horizontalAdvance(trimmed)});
-        }
-        const bool breaks = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\t')) || text.contains(QChar::LineSeparator);
-        const int icon = column == 0 ? static_cast<SuiteListItem *>(item)->IconKey() : 0;
-        cells.push_back({item, icon, found->first, found->second, breaks});
-        auto [at, added] = widest.try_emplace(icon, found->first, found->second);
-        at->second = {std::max(at->second.first, found->first), std::max(at->second.second, found->second)};
-    }
-    if (cells.empty())
-        return -1;
-    int hint = 0;
-    QSet<std::pair<int, QString>> asked;
-    for (const Cell &cell : cells) {
-        const auto &[full, trimmed] = widest.at(cell.icon);
-        if (!cell.breaks && cell.full < full - kMeasureSlack && cell.trimmed < trimmed - kMeasureSlack)
+        const std::pair<int, QString> look{column == 0 ? item->IconKey() : 0, item->text(column)};
+        if (asked.contains(look))
             continue;
-        if (asked.contains({cell.icon, cell.item->text(column)}))
-            continue;
-        asked.insert({cell.icon, cell.item->text(column)});
-        const QModelIndex index = m_view->indexFromItem(cell.item, column);
-        hint = std::max(hint, m_view->sizeHintForIndex(index).width());
+        asked.insert(look);
+        hint = std::max(hint, m_view->sizeHintForIndex(m_view->indexFromItem(item, column)).width());
     }
     return hint;
 }

@@ -130,10 +130,11 @@ private:
         for (runtime::Control *control : m_form->Controls())
             controls.append(control);
         for (const QPointer<runtime::Control> &control : controls) {
+            const QString name = control ? control->Name().toLower() : QString();
             for (const Rule &rule : step.rules) {
                 if (!alive())
                     return pictureBase;
-                if (!control || !matches(control->Name(), rule))
+                if (!control || !matches(name, rule))
                     continue;
                 // A grid stops drawing before its properties and cells change.
                 if (rule.after == After::GridFore || rule.after == After::GridBack)
@@ -150,11 +151,11 @@ private:
         return pictureBase;
     }
 
-    static bool matches(const QString &name, const Rule &rule)
+    // The name is lower-cased once per control, not once per rule.
+    static bool matches(const QString &lowerName, const Rule &rule)
     {
-        const QString lower = name.toLower();
         for (const char *prefix : rule.prefixes) {
-            if (lower.startsWith(QLatin1String(prefix)))
+            if (lowerName.startsWith(QLatin1String(prefix)))
                 return true;
         }
         return false;

@@ -145,8 +145,8 @@ TEST_F(ListView, AutoFitTakesTheWiderOfCellsAndHeader)
     EXPECT_EQ(list->ColumnHeaders().Item(2)->Text(), "Manufacturer");
 }
 
-// The fit asks only the cells that can be the widest for their size hint; the width it gives is
-// the view's own fit of every cell, whatever the texts, icons, spaces and line breaks.
+// The fit asks cells alike in text and icon once; the width it gives is the view's own fit of
+// every cell, whatever the texts, icons, repeats, spaces, line breaks and hidden rows.
 TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
 {
     struct Row {
@@ -165,6 +165,7 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
         {{"short\tWWWWWWWWWW"}, {"WWWWWWWWW"}},
         {{"WWWWWWWWWWWWWWWWWWWWWWWW", 0, true}, {"narrow"}},
         {{"narrow with icon", 4973}, {"a little wider text", 0}, {"tiny icon row", 4974}},
+        {{"same text", 4974}, {"same text", 0}, {"same text", 4973}, {"same text", 4974}},
     };
     SuiteImageManagerIcons icons;
     QImage big(16, 16, QImage::Format_ARGB32);
