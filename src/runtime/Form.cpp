@@ -31,10 +31,11 @@ double Form::Height() const { return height() * Screen::TwipsPerPixelY(); }
 
 void Form::setGeometryPixels(const QRect &rect)
 {
-    if (rect.topLeft() != pos())
-        move(rect.topLeft());
-    if (rect.size() != size())
-        resize(rect.size());
+    // One request: a window manager answers a move and a resize apart, and its answer to the move
+    // (the old size at the new place) would reach the window after the resize.
+    if (rect != geometry())
+        setGeometry(rect);
+    noteNormalGeometry();
     // A hidden window gets its resize event only when shown; the design's forms raise Resize at once.
     raiseResizeIfChanged();
 }
@@ -88,9 +89,16 @@ void Form::setWindowState(int state)
     case vbMaximized:
         QWidget::setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
         break;
-    default:
-        QWidget::setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    default: {
+        const bool wasMaximized = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+        QWidget::setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+        // Back at its normal bounds at once, as the design's runtime has it. A window manager
+        // restores the window on its own time; it hears of the state before these bounds, so its
+        // restore cannot land after them (or after a move that follows).
+        if (wasMaximized && m_normalGeometry.isValid())
+            setGeometryPixels(m_normalGeometry);
         break;
+    }
     }
     raiseResizeIfChanged();
 }
@@ -151,6 +159,23 @@ void Form::SetFocus()
         setFocus(Qt::OtherFocusReason);
 }
 
+void Form::HoldPaints()
+{
+    if (m_paintHolds++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void Form::ReleasePaints()
+{
+    if (m_paintHolds == 0 || --m_paintHolds > 0)
+        return;
+    setUpdatesEnabled(true);
+    // An update request that reaches the window while its updates are off is used up without a
+    // paint, and the window's repaint manager then takes its dirty widgets for a request still on
+    // its way: without a new request the window would not paint again until it is exposed.
+    QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+}
+
 void Form::ZOrder(int position)
 {
     if (position == 0)
@@ -202,9 +227,22 @@ void Form::paintEvent(QPaintEvent *event)
     paintSurface(painter, event->rect());
 }
 
+void Form::noteNormalGeometry()
+{
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        m_normalGeometry = geometry();
+}
+
+void Form::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    noteNormalGeometry();
+}
+
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    noteNormalGeometry();
     resizeSurface(size());
     raiseResizeIfChanged();
 }

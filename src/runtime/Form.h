@@ -105,6 +105,11 @@ public:
     void setHideOnClose(bool hide) { m_hidesOnClose = hide; }
     // Activates the window; the focus goes to its active control, or to the form when it has none.
     void SetFocus();
+    // Holds back the window's screen paints (a layout or colour pass that yields on the way); holds
+    // nest, and what changed meanwhile is painted after the last release.
+    void HoldPaints();
+    void ReleasePaints();
+    bool PaintsHeld() const { return m_paintHolds > 0; }
     void ZOrder(int position = 0);
 
     // The design-time host (ambient UserMode False) or the running program (True, the default).
@@ -131,6 +136,7 @@ protected:
 
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -141,6 +147,7 @@ private:
     void raiseResize();
     void raiseResizeIfChanged();
     void setGeometryPixels(const QRect &rect);
+    void noteNormalGeometry();
 
     bool m_loaded = false;
     bool m_unloaded = false;
@@ -148,7 +155,11 @@ private:
     bool m_userMode = true;
     bool m_hidesOnClose = false;
     int m_mousePointer = 0;
+    int m_paintHolds = 0;
     int m_resizeCount = 0;
+    // Where the window last was in the normal state: where it goes back to when it leaves the
+    // maximised state.
+    QRect m_normalGeometry;
     QSize m_lastResizeSize{-1, -1};
     Qt::WindowStates m_lastResizeState;
 };
