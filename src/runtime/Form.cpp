@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
+#include <QWindow>
 
 namespace runtime {
 
@@ -82,31 +84,71 @@ int Form::WindowState() const
 
 void Form::setWindowState(int state)
 {
+    const Qt::WindowStates current = windowState();
     switch (state) {
     case vbMinimized:
-        QWidget::setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        setWindowState((current & ~Qt::WindowMaximized) | Qt::WindowMinimized);
         break;
     case vbMaximized:
-        QWidget::setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        setWindowState((current & ~Qt::WindowMinimized) | Qt::WindowMaximized);
         break;
-    default: {
-        const bool wasMaximized = windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
-        QWidget::setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-        // Back at its normal bounds at once, as the design's runtime has it. A window manager
-        // restores the window on its own time; it hears of the state before these bounds, so its
-        // restore cannot land after them (or after a move that follows).
-        if (wasMaximized && m_normalGeometry.isValid())
-            setGeometryPixels(m_normalGeometry);
+    default:
+        setWindowState(current & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
         break;
     }
-    }
-    raiseResizeIfChanged();
 }
 
 void Form::setWindowState(Qt::WindowStates state)
 {
-    QWidget::setWindowState(state);
+    constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const bool leavesFilling = (windowState() & filling) && !(state & filling);
+    const QRect normal = m_normalGeometry;
+    noteRequestedState(state);
+    {
+        // Resize is raised once below, with the bounds the state leaves the window at.
+        const QScopedValueRollback<bool> settling(m_settingState, true);
+        QWidget::setWindowState(state);
+    }
+    // Back at its normal bounds at once, as the design's runtime has it. A window manager
+    // restores the window on its own time; it hears of the state before these bounds, so its
+    // restore cannot land after them (or after a move that follows).
+    if (leavesFilling && normal.isValid() && normal != geometry())
+        setGeometry(normal);
     raiseResizeIfChanged();
+}
+
+void Form::watchWindowSystemStates()
+{
+    if (QWindow *handle = windowHandle(); handle && handle != m_watchedHandle) {
+        handle->installEventFilter(this);
+        m_watchedHandle = handle;
+    }
+}
+
+void Form::noteRequestedState(Qt::WindowStates state)
+{
+    watchWindowSystemStates();
+    m_requestedState = state & ~Qt::WindowActive;
+    // An earlier request not yet answered keeps the wait: its answer is still to come.
+    m_awaitingState = m_awaitingState || m_requestedState != m_reportedState;
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watchedHandle && event->type() == QEvent::WindowStateChange && event->spontaneous()) {
+        const Qt::WindowStates reported = m_watchedHandle->windowStates() & ~Qt::WindowActive;
+        if (m_awaitingState && reported != m_requestedState) {
+            // The window system reports a state it had before our last request reached it (a
+            // window manager answers on its own time): taken as news, a maximise already turned
+            // into the work-area maximise would come back and undo it. Qt has taken the report
+            // over our request, so the request is made again.
+            m_watchedHandle->setWindowStates(m_requestedState);
+            return true;
+        }
+        m_reportedState = reported;
+        m_awaitingState = false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form::setMousePointer(int pointer)
@@ -233,6 +275,12 @@ void Form::noteNormalGeometry()
         m_normalGeometry = geometry();
 }
 
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    watchWindowSystemStates();
+}
+
 void Form::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
@@ -250,7 +298,7 @@ void Form::resizeEvent(QResizeEvent *event)
 void Form::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange && !m_settingState)
         raiseResizeIfChanged();
 }
 

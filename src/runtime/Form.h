@@ -3,6 +3,7 @@
 #include "runtime/Control.h"
 #include "runtime/Surface.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace runtime {
@@ -135,7 +136,9 @@ protected:
     virtual void Form_Paint() {}
 
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -148,6 +151,10 @@ private:
     void raiseResizeIfChanged();
     void setGeometryPixels(const QRect &rect);
     void noteNormalGeometry();
+    // The window system answers a state request on its own time; a report of the state it had
+    // before the request is not news (see eventFilter).
+    void watchWindowSystemStates();
+    void noteRequestedState(Qt::WindowStates state);
 
     bool m_loaded = false;
     bool m_unloaded = false;
@@ -160,6 +167,11 @@ private:
     // Where the window last was in the normal state: where it goes back to when it leaves the
     // maximised state.
     QRect m_normalGeometry;
+    QPointer<QWindow> m_watchedHandle;
+    Qt::WindowStates m_requestedState;
+    Qt::WindowStates m_reportedState;
+    bool m_awaitingState = false;
+    bool m_settingState = false;
     QSize m_lastResizeSize{-1, -1};
     Qt::WindowStates m_lastResizeState;
 };
