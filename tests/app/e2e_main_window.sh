@@ -4,7 +4,8 @@
 # context menus copy to the system clipboard, the title bar maximises the main window to the work
 # area and restores it (by its button and by a double click, several times: the bar painted at the
 # new width, the list and the buttons moved with the window, the frame drawn, the grip hidden while
-# maximised), the title bar closes the program, which exits with status 0.
+# maximised), a maximise from the window manager's own menu becomes the same, the title bar closes
+# the program, which exits with status 0.
 # Arguments: the program, the source tree, the output folder for screenshots.
 set -euo pipefail
 program=$1; source=$2; out=$3
@@ -210,6 +211,39 @@ for round in 1 2 3; do
         +repage "$out/e2e-main-$state-by-$how.png"
     done
   done
+done
+
+# The window manager's own maximise (its window menu, Alt+Space, and the menu's Maximize, X) is
+# turned into the title bar's: the window fills the work area in the normal state. A second one
+# restores it, and so does the title bar's button after one.
+shown_count() {
+  xwininfo -root -children | awk '/^ +0x/ {print $1}' | while read -r w; do
+    xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && echo "$w"
+  done | wc -l
+}
+system_maximise() {
+  local before until
+  until=$(( SECONDS + 30 ))
+  xdotool windowactivate "$main"
+  while [ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ]; do
+    [ $SECONDS -lt $until ] || fail "the main window did not become active"; sleep 0.1
+  done
+  before=$(shown_count)
+  xdotool key alt+space
+  while [ "$(shown_count)" -le "$before" ]; do [ $SECONDS -lt $until ] || fail "no window menu"; sleep 0.1; done
+  xdotool key x
+}
+for restore in system button; do
+  system_maximise
+  wait_laid_out "$main" "$workarea" 0 "maximised-by-the-window-manager"
+  [ -z "$(xprop -id "$main" _NET_WM_STATE | grep MAXIMIZED)" ] || fail "the window manager still holds the window maximised"
+  if [ "$restore" = system ]; then
+    system_maximise
+  else
+    read -r width _ <<<"$(geometry_of "$main")"
+    xdotool mousemove --window "$main" $(( width - 54 )) 19 click 1
+  fi
+  wait_laid_out "$main" "$normal" 1 "restored-by-$restore-after-the-window-manager"
 done
 
 # Close through the main window's title bar: every window goes, status 0.
