@@ -1,21 +1,41 @@
 #!/usr/bin/env bash
-# End to end under a real X server: the built program on the saved machine with a fixture
-# database; a double click opens a lookup whose best match is on top, the context menus copy to the
-# system clipboard, the title bar closes the program, which exits with status 0.
+# End to end under a real X server with a window manager (openbox): the built program on the saved
+# machine with a fixture database; a double click opens a lookup whose best match is on top, the
+# context menus copy to the system clipboard, the title bar maximises the main window to the work
+# area and restores it (by its button and by a double click, several times: the bar painted at the
+# new width, the list and the buttons moved with the window, the frame drawn, the grip hidden while
+# maximised), a maximise from the window manager's own menu becomes the same, the title bar closes
+# the program, which exits with status 0. A second run on a generated machine of 8,000 devices
+# shows the busy panel's status text and its moving bar during the first scan.
 # Arguments: the program, the source tree, the output folder for screenshots.
 set -euo pipefail
 program=$1; source=$2; out=$3
 mkdir -p "$out"
 work=$(mktemp -d)
-display=:$(( 200 + RANDOM % 400 ))
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+# An X server of its own on a display it finds free (other test runs may hold some), with a white
+# root: what the window leaves undrawn or cuts out shows white, apart from its black frame.
+Xvfb -displayfd 1 -screen 0 1600x1000x24 -wr -nolisten tcp >"$work/display" 2>/dev/null &
 xvfb=$!
+for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=:$(head -1 "$work/display")
 app=""
-cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
+wm=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
 trap cleanup EXIT
 export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 600); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fail() { echo "FAIL: $*" >&2; import -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
+[ "$display" != ":" ] || fail "the X server did not start"
+command -v openbox >/dev/null || fail "no openbox (scripts/install-deps installs it)"
+HOME=$work openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "the window manager did not start"
 
 # A program folder of its own: the program, its data and a database that knows every device of
 # the saved machine by the first part of its device ID ("Fixture: " and the device's name), and
@@ -62,31 +82,43 @@ clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 shown_windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
 # Right-clicks at a point of a window and waits for the pop-up menu to be on screen.
 open_menu() {
-  local before
+  local before until=$(( SECONDS + 60 ))
   before=$(shown_windows)
   xdotool mousemove --window "$1" "$2" "$3" click 3
-  for _ in $(seq 100); do [ "$(shown_windows)" -gt "$before" ] && return 0; sleep 0.1; done
+  while [ $SECONDS -lt $until ]; do [ "$(shown_windows)" -gt "$before" ] && return 0; sleep 0.1; done
   fail "no pop-up menu at $2,$3"
 }
 # Waits until a strip of a window's picture holds something drawn (not one flat colour).
 wait_drawn() {
-  for _ in $(seq 100); do
+  local until=$(( SECONDS + 60 ))
+  while [ $SECONDS -lt $until ]; do
     import -window "$1" -crop "$2" -format '%[fx:standard_deviation]' info: 2>/dev/null | grep -qv '^0$' && return 0
     sleep 0.1
   done
   fail "nothing drawn at $2"
 }
 wait_clipboard_change() {
-  local before=$1
-  for _ in $(seq 100); do [ "$(clipboard | md5sum)" != "$before" ] && return 0; sleep 0.1; done
+  local before=$1 until=$(( SECONDS + $2 ))
+  while [ $SECONDS -lt $until ]; do [ "$(clipboard | md5sum)" != "$before" ] && return 0; sleep 0.1; done
   return 1
+}
+# Copies through the fourth command of a window's pop-up menu. A menu that is on screen may not
+# hold the keyboard yet on a loaded machine, so a copy that changes nothing is tried again with a
+# menu opened anew.
+copy_through_menu() { # window, x, y, what
+  local before
+  before=$(clipboard | md5sum)
+  for _ in 1 2 3; do
+    open_menu "$1" "$2" "$3"
+    xdotool key Down Down Down Down Return
+    wait_clipboard_change "$before" 20 && return 0
+    xdotool key Escape
+  done
+  fail "$4 changed nothing"
 }
 
 # The whole first list through the main context menu (the fourth command: Copy Whole List).
-before=$(clipboard | md5sum)
-open_menu "$main" 120 105
-xdotool key Down Down Down Down Return
-wait_clipboard_change "$before" || fail "Copy Whole List changed nothing"
+copy_through_menu "$main" 120 105 "Copy Whole List"
 clipboard > "$work/whole.txt"
 python3 - "$work/whole.txt" "$machine/pnpentity.csv" <<'PY' || fail "the copied list is not the saved machine's"
 import csv, sys
@@ -108,7 +140,7 @@ first_name=$(sed -n 2p "$work/whole.txt" | tr -d '\r' | python3 -c "import sys,c
 # A double click on the first row opens a lookup window.
 xdotool mousemove --window "$main" 120 105 click --repeat 2 --delay 80 1
 lookup=""
-for _ in $(seq 100); do
+for _ in $(seq 600); do
   lookup=$(xdotool search --name "^$(printf '%s' "$first_name" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$" | head -1 || true)
   [ -n "$lookup" ] && break; sleep 0.1
 done
@@ -118,15 +150,130 @@ import -window "$lookup" "$out/e2e-lookup-window.png"
 
 # Its first row is the best match: copy it through the lookup menu (the fourth command: Copy
 # Selected Row).
-before=$(clipboard | md5sum)
-open_menu "$lookup" 60 187
-xdotool key Down Down Down Down Return
-wait_clipboard_change "$before" || fail "Copy Selected Row changed nothing"
+copy_through_menu "$lookup" 60 187 "Copy Selected Row"
 row=$(clipboard)
 case "$row" in
   "Fixture: $first_name,Fixture Maker,"*) ;;
   *) fail "the lookup's first row is '$row', not the fixture's entry for '$first_name'" ;;
 esac
+
+# The busy panel during a scan: a second run of the program on a generated machine large enough
+# that its first scan lasts, seen on screen while it runs: the status line inside the panel
+# holds text and the animation bar under it moves.
+big=$work/big-machine
+mkdir -p "$big"
+python3 - "$big" 8000 <<'PY'
+import sys
+folder, count = sys.argv[1], int(sys.argv[2])
+guid = '{4d36e972-e325-11ce-bfc1-08002be10318}'
+def hex7(text): return ''.join('%02x,00,' % ord(c) for c in text)
+csv = ['#TYPE Microsoft.Management.Infrastructure.CimInstance#root/cimv2/Win32_PnPEntity',
+       '"Name","ConfigManagerErrorCode","DeviceID","ClassGuid","Manufacturer"']
+reg = ['Windows Registry Editor Version 5.00', '',
+       '[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Class\\%s]' % guid, '@="Network adapters"', '']
+for i in range(count):
+    hwid = 'PCI\\VEN_8086&DEV_%04X&SUBSYS_00000000&REV_01' % i
+    csv.append('"Generated Network Adapter Number %d","0","%s\\3&11583659&0&00","%s","Generated"' % (i, hwid, guid))
+    reg += ['[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\%s\\3&11583659&0&00]' % hwid,
+            '"HardwareID"=hex(7):%s00,00,00,00' % hex7(hwid), '']
+open(folder + '/pnpentity.csv', 'w', newline='').write('\r\n'.join(csv) + '\r\n')
+open(folder + '/registry.reg', 'w', newline='').write('\r\n'.join(reg) + '\r\n')
+PY
+# Maximise and restore through the main window's title bar. Each state is waited for until what the
+# screen shows of the window holds: the bar's gradient across the new width, the list's right edge
+# (its scroll bar) and the Update button moved with the window, the black frame on the outermost
+# pixels, the grip in the corner only while not maximised.
+layout_check=$(cat <<'PY'
+import sys
+magic, size, depth, pixels = sys.stdin.buffer.read().split(b'\n', 3)  # P6, "w h", 255, the pixels
+w, h = map(int, size.split())
+def px(x, y):
+    i = 3 * (y * w + x)
+    return tuple(pixels[i:i + 3])
+def blue(c): return c[2] > 180 and c[0] < 120
+def black(c): return max(c) < 24
+grip_glyph = any(min(px(x, y)) > 230 for x in range(w - 13, w) for y in range(h - 13, h))
+checks = [blue(px(3, 3)), blue(px(w // 2, 3)), blue(px(w * 3 // 4, 3)),    # the bar's gradient, all along
+          min(px(w - 10, h // 2)) > 200,                                   # the list's scroll bar at the right
+          px(w - 60, h - 67) == (128, 128, 128),                           # the Update button's face
+          black(px(0, h // 2)), black(px(w - 1, h // 2)), black(px(w // 2, h - 1)),  # the frame
+          px(2, h // 2) == (64, 64, 64),                                   # inside it, the back colour
+          grip_glyph == (sys.argv[1] == '1')]                              # the white grip glyph
+sys.exit(0 if all(checks) else 1)
+PY
+)
+geometry_of() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+  /Width:/ {w=$2} /Height:/ {h=$2} END {print w" "h" "x" "y}'; }
+shows_laid_out() { # window, expected "width height left top", grip shown (1) or hidden (0)
+  local w h x y
+  read -r w h x y <<<"$(geometry_of "$1")"
+  [ "$w $h $x $y" = "$2" ] || return 1
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/shown.png" 2>/dev/null || return 1
+  convert "$work/shown.png" ppm:- 2>/dev/null | python3 -c "$layout_check" "$3"
+}
+wait_laid_out() { # window, expected geometry, grip, what
+  local until=$(( SECONDS + 60 ))
+  while [ $SECONDS -lt $until ]; do shows_laid_out "$1" "$2" "$3" && return 0; sleep 0.1; done
+  import -window root "$out/e2e-$4.png" 2>/dev/null || true
+  fail "the main window is not laid out when $4 (saved as e2e-$4.png)"
+}
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowactivate "$main"
+normal=$(geometry_of "$main")
+workarea=$(xprop -root _NET_WORKAREA | awk -F'= ' '{split($2, a, ", "); print a[3]" "a[4]" "a[1]" "a[2]}')
+wait_laid_out "$main" "$normal" 1 "shown"
+for round in 1 2 3; do
+  for how in button double-click; do
+    for state in maximised restored; do
+      read -r width _ <<<"$(geometry_of "$main")"
+      if [ "$how" = button ]; then
+        # The maximise button: the second of the bar's buttons from the right, 54 pixels in.
+        xdotool mousemove --window "$main" $(( width - 54 )) 19 click 1
+      else
+        xdotool mousemove --window "$main" 300 16 click --repeat 2 --delay 80 1
+      fi
+      if [ "$state" = maximised ]; then
+        wait_laid_out "$main" "$workarea" 0 "maximised-by-$how-$round"
+      else
+        wait_laid_out "$main" "$normal" 1 "restored-by-$how-$round"
+      fi
+      [ "$round" = 1 ] && import -window root -crop "$(geometry_of "$main" | awk '{print $1"x"$2"+"$3"+"$4}')" \
+        +repage "$out/e2e-main-$state-by-$how.png"
+    done
+  done
+done
+
+# The window manager's own maximise (its window menu, Alt+Space, and the menu's Maximize, X) is
+# turned into the title bar's: the window fills the work area in the normal state. A second one
+# restores it, and so does the title bar's button after one.
+shown_count() {
+  xwininfo -root -children | awk '/^ +0x/ {print $1}' | while read -r w; do
+    xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && echo "$w"
+  done | wc -l
+}
+system_maximise() {
+  local before until
+  until=$(( SECONDS + 30 ))
+  xdotool windowactivate "$main"
+  while [ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ]; do
+    [ $SECONDS -lt $until ] || fail "the main window did not become active"; sleep 0.1
+  done
+  before=$(shown_count)
+  xdotool key alt+space
+  while [ "$(shown_count)" -le "$before" ]; do [ $SECONDS -lt $until ] || fail "no window menu"; sleep 0.1; done
+  xdotool key x
+}
+for restore in system button; do
+  system_maximise
+  wait_laid_out "$main" "$workarea" 0 "maximised-by-the-window-manager"
+  [ -z "$(xprop -id "$main" _NET_WM_STATE | grep MAXIMIZED)" ] || fail "the window manager still holds the window maximised"
+  if [ "$restore" = system ]; then
+    system_maximise
+  else
+    read -r width _ <<<"$(geometry_of "$main")"
+    xdotool mousemove --window "$main" $(( width - 54 )) 19 click 1
+  fi
+  wait_laid_out "$main" "$normal" 1 "restored-by-$restore-after-the-window-manager"
+done
 
 # Close through the main window's title bar: every window goes, status 0.
 width=$(xwininfo -id "$main" | awk '/Width:/ { print $2 }')
@@ -135,4 +282,55 @@ status=0
 wait "$app" || status=$?
 app=""
 [ "$status" -eq 0 ] || fail "exit status $status"
+
+# The busy panel of the generated machine's first scan, centred on the list at the window's start
+# size, 400 by 100 pixels. Each pass grabs it and tells whether it is the panel (its title strip
+# right of "Please Wait..." one flat colour, where the list behind would show its columns' text),
+# whether its status line holds more than the bare "Status:" (text 120 pixels in, 26 to 60 down),
+# and the bar's strip (66 to 86 down) to see it move from one pass to the next.
+rm -f "$ready"
+KESTROVA_MACHINE=$big KESTROVA_READY_FILE=$ready "$work/kestrova" &
+app=$!
+busy=""
+until=$(( SECONDS + 120 ))
+while [ -z "$busy" ] && [ $SECONDS -lt $until ]; do
+  busy=$(xdotool search --onlyvisible --name '^Quordane - Kestrova v' 2>/dev/null | head -1 || true)
+  [ -e "$ready" ] && fail "the generated machine's scan ended before its window was seen"
+  sleep 0.1
+done
+[ -n "$busy" ] || fail "no main window for the generated machine"
+panel_check=$(cat <<'PY'
+import hashlib, sys
+magic, size, depth, pixels = sys.stdin.buffer.read().split(b'\n', 3)
+w, h = map(int, size.split())
+def strip(x0, y0, x1, y1):
+    return [bytes(pixels[3 * (y * w + x):3 * (y * w + x) + 3]) for y in range(y0, y1) for x in range(x0, x1)]
+title = strip(120, 3, 390, 14)
+if len(set(title)) != 1:
+    sys.exit(1)
+status = strip(120, 26, 380, 60)
+print('text' if len(set(status)) > 1 else 'bare', hashlib.md5(b''.join(strip(12, 66, 382, 86))).hexdigest())
+PY
+)
+seen_text="" seen_moving="" last_bar=""
+while [ ! -e "$ready" ] && { [ -z "$seen_text" ] || [ -z "$seen_moving" ]; }; do
+  kill -0 "$app" 2>/dev/null || fail "the program ended during the generated machine's scan"
+  read -r w h x y <<<"$(geometry_of "$busy")"
+  import -window root -crop "400x100+$(( x + (w - 400) / 2 ))+$(( y + 218 ))" +repage "$work/panel.png" 2>/dev/null || continue
+  read -r text bar <<<"$(convert "$work/panel.png" ppm:- 2>/dev/null | python3 -c "$panel_check" || true)"
+  [ -n "$text" ] || { last_bar=""; continue; }
+  [ "$text" = text ] && seen_text=1 && cp "$work/panel.png" "$out/e2e-busy-panel.png"
+  [ -n "$last_bar" ] && [ "$bar" != "$last_bar" ] && seen_moving=1
+  last_bar=$bar
+done
+[ -n "$seen_text" ] || fail "the busy panel showed no status text during the scan"
+[ -n "$seen_moving" ] || fail "the busy panel's bar did not move during the scan"
+for _ in $(seq 1200); do [ -e "$ready" ] && break; sleep 0.1; done
+[ -e "$ready" ] || fail "the generated machine's scan did not end"
+width=$(xwininfo -id "$busy" | awk '/Width:/ { print $2 }')
+xdotool mousemove --window "$busy" $(( width - 33 )) 16 click 1
+status=0
+wait "$app" || status=$?
+app=""
+[ "$status" -eq 0 ] || fail "exit status $status after the generated machine"
 echo "PASS"
