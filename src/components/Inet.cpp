@@ -125,16 +125,16 @@ struct Inet::Transfer {
     }
 };
 
-Inet::Inet(QObject *parent) : QObject(parent)
-{
-    os::InitCurl();
-}
+Inet::Inet(QObject *parent) : QObject(parent) {}
 
 Inet::~Inet() = default;
 
 bool Inet::start(const QString &url, const QString &operation, const QString &requestHeaders, bool wholePage)
 {
     Cancel();
+    // At the first transfer, not with the control: the TLS library's start-up costs every
+    // window that holds one time and resident pages though most never transfer.
+    os::InitCurl();
     static quint64 nextSerial = 0;
     auto transfer = std::make_unique<Transfer>();
     transfer->serial = ++nextSerial;
