@@ -16,6 +16,7 @@ namespace {
 struct Line {
     QString text;
     QList<int> underlined;
+    int width = 0; // measured once the line is final
 };
 
 // "&x" underlines x, "&&" is one "&"; a lone "&" at the end is dropped.
@@ -63,13 +64,15 @@ public:
             else
                 m_lines.append(stripPrefixes(paragraph, prefixes));
         }
-        if (format & DT_END_ELLIPSIS)
-            for (Line &line : m_lines)
+        for (Line &line : m_lines) {
+            line.width = m_fm.horizontalAdvance(line.text);
+            if ((format & DT_END_ELLIPSIS) && line.width > maxWidth)
                 elide(line, maxWidth);
+        }
     }
 
     const QList<Line> &lines() const { return m_lines; }
-    int width(const Line &line) const { return m_fm.horizontalAdvance(line.text); }
+    int width(const Line &line) const { return line.width; }
     int lineHeight() const { return m_fm.height(); }
     int widest() const
     {
@@ -101,14 +104,13 @@ private:
 
     void elide(Line &line, int maxWidth) const
     {
-        if (width(line) <= maxWidth)
-            return;
         const QString dots = QStringLiteral("...");
         QString kept = line.text;
         while (!kept.isEmpty() && m_fm.horizontalAdvance(kept + dots) > maxWidth)
             kept.chop(1);
         line.underlined.removeIf([&](int i) { return i >= kept.size(); });
         line.text = kept + dots;
+        line.width = m_fm.horizontalAdvance(line.text);
     }
 
     const QFontMetrics &m_fm;
