@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 using namespace gdi;
@@ -259,6 +260,37 @@ TEST(RoundRectangles, LargerCornersAndFilling)
     EXPECT_EQ(canvas.at(1, 1), Ink);
     EXPECT_EQ(canvas.at(6, 6), rgb(0, 255, 0));
     EXPECT_EQ(canvas.at(11, 6), Ink);
+}
+
+// Figures and level or upright lines fill runs of rows; under a clip of several rectangles each
+// shows exactly the pixels of its unclipped drawing that lie in the clip.
+TEST(Clipping, FiguresAndLinesShowTheirUnclippedPixelsInsideTheClip)
+{
+    const std::vector<std::function<void(Dc &)>> drawings{
+        [](Dc &dc) { dc.rectangle(1, 1, 17, 15); },
+        [](Dc &dc) { dc.roundRect(0, 2, 19, 18, 9, 7); },
+        [](Dc &dc) { dc.moveTo(-3, 6); dc.lineTo(25, 6); dc.moveTo(9, 22); dc.lineTo(9, -4); },
+        [](Dc &dc) { dc.moveTo(14, 3); dc.lineTo(2, 3); dc.moveTo(4, 4); dc.lineTo(4, 4); },
+    };
+    Region clip = createRectRgn(0, 0, 7, 5);
+    const Region right = createRectRgn(10, 3, 16, 20);
+    combineRgn(clip, clip, right, RGN_OR);
+    for (size_t i = 0; i < drawings.size(); ++i) {
+        Canvas whole, clipped;
+        for (Canvas *canvas : {&whole, &clipped}) {
+            canvas->dc.selectPen(createPen(PS_SOLID, 1, Ink));
+            canvas->dc.selectBrush(createSolidBrush(rgb(0, 255, 0)));
+        }
+        clipped.dc.selectClipRgn(&clip);
+        drawings[i](whole.dc);
+        drawings[i](clipped.dc);
+        clipped.dc.selectClipRgn(nullptr);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const bool inside = (x < 7 && y < 5) || (x >= 10 && x < 16 && y >= 3);
+                EXPECT_EQ(clipped.at(x, y), inside ? whole.at(x, y) : clipped.background) << "drawing " << i << " at " << x << "," << y;
+            }
+    }
 }
 
 TEST(Edges, RaisedSoftAndSunkenInTheSystemColours)
