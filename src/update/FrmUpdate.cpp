@@ -432,14 +432,15 @@ void FrmUpdate::DL1_DLECode(int code)
     if (!IsLoaded())
         return;
     static const QHash<int, QString> texts = {
-        {1, QStringLiteral("Error Code - [1] Uknown Error!")},
-        {2, QStringLiteral("Error Code - [2] File Doesn't Exist!")},
-        {3, QStringLiteral("Error Code - [3] Server Timed Out!")},
-        {4, QStringLiteral("Error Code - [4] Download Was Cancelled By User!")},
-        {5, QStringLiteral("Error Code - [5] No Connection Present!")},
-        {6, QStringLiteral("Error Code - [6] Internal Server Error!")},
-        {401, QStringLiteral("Error Code - [401] Unauthorized Access!")},
-        {403, QStringLiteral("Error Code - [403] Access Denied!")},
+        {DownLoad::DownloadFailed, QStringLiteral("Error Code - [1] Uknown Error!")},
+        {DownLoad::FileNotFound, QStringLiteral("Error Code - [2] File Doesn't Exist!")},
+        {DownLoad::HeadersUnreadable, QStringLiteral("Error Code - [3] Server Timed Out!")},
+        {DownLoad::Cancelled, QStringLiteral("Error Code - [4] Download Was Cancelled By User!")},
+        {DownLoad::NoConnection, QStringLiteral("Error Code - [5] No Connection Present!")},
+        // The design's text for 6, which the control raises for a resume file that is not there.
+        {DownLoad::ResumeFileNotFound, QStringLiteral("Error Code - [6] Internal Server Error!")},
+        {DownLoad::Unauthorized, QStringLiteral("Error Code - [401] Unauthorized Access!")},
+        {DownLoad::AccessDenied, QStringLiteral("Error Code - [403] Access Denied!")},
     };
     const auto text = texts.constFind(code);
     if (text != texts.constEnd())
