@@ -4,6 +4,7 @@
 #include "components/AlphaImgCtl.h"
 #include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
+#include "runtime/Form.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
@@ -28,6 +29,10 @@ TitelBar::TitelBar(QWidget *container, const QString &name, int index)
     m_hover = 255;
     m_p.BorderNormal = 0;
     UpdateTitleBarButtons();
+    // A window manager may maximise a window that already fills the work area: its size, and so
+    // the bar's, stays, and only the window's own resize notification tells of it.
+    if (runtime::Form *parent = Parent())
+        connect(parent, &runtime::Form::Resize, this, [this] { followSystemMaximize(); });
 }
 
 TitelBar::~TitelBar() = default;

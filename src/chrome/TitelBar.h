@@ -257,6 +257,9 @@ private:
     void stopHoverTracking();
     void hoverTimerTick();
     bool IsCursorInside() const;
+    // A system maximise becomes the work-area maximise; false when the window was unloaded
+    // during one of its yields.
+    bool followSystemMaximize();
     void focusParent();
     void setButtonPicture(AlphaImg::AlphaImgCtl &from);
 

@@ -182,17 +182,22 @@ bool TitelBar::MaxminizeParent()
     return true;
 }
 
-void TitelBar::UserControl_Resize()
+bool TitelBar::followSystemMaximize()
 {
     QPointer<runtime::Form> parent = Parent();
-    if (parent && parent->WindowState() == runtime::vbMaximized) {
-        parent->setWindowState(runtime::vbNormal);
-        if (!runtime::DoEventsStillLoaded(this) || !MaxminizeParent() || !runtime::DoEventsStillLoaded(this))
-            return;
-        focusParent();
-        if (!runtime::DoEventsStillLoaded(this))
-            return;
-    }
+    if (!parent || parent->WindowState() != runtime::vbMaximized)
+        return true;
+    parent->setWindowState(runtime::vbNormal);
+    if (!runtime::DoEventsStillLoaded(this) || !MaxminizeParent() || !runtime::DoEventsStillLoaded(this))
+        return false;
+    focusParent();
+    return runtime::DoEventsStillLoaded(this);
+}
+
+void TitelBar::UserControl_Resize()
+{
+    if (!followSystemMaximize())
+        return;
     emit Resize();
     Refresh();
 }

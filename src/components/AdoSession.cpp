@@ -1,5 +1,6 @@
 #include "components/AdoSession.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QVariant>
@@ -48,6 +49,11 @@ Error errorOf(sqlite3 *db, int code)
 
 Session::~Session()
 {
+    // Whether the file holds what it held when it was vouched for: nothing written through this
+    // connection, committed by another or written by anything else since the open.
+    const bool unchanged = vouched_ && sqlite3_total_changes(db_) == 0
+                           && answer(QStringLiteral("PRAGMA data_version")) == dataVersionAtOpen_
+                           && fileStateOf(path_) == stateAfterOpen_;
     // The file is left as one self-contained file again, in the rollback journal it came in:
     // it can then be copied, replaced by an update or opened from a folder that cannot be
     // written. Another connection still open keeps the log; the last one to close folds it in.
@@ -57,6 +63,10 @@ Session::~Session()
     }
     // Statements still cached by commands keep the handle alive until they are finalized.
     sqlite3_close_v2(db_);
+    // Going into the log and out of it again rewrote the file's header as it was; its check
+    // stays remembered (IntegrityStamp::carryOver).
+    if (unchanged && !QFileInfo::exists(path_ + QStringLiteral("-wal")))
+        IntegrityStamp(path_).carryOver(*vouched_, QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1'000'000);
 }
 
 std::unique_ptr<Session> Session::open(const QString &path, Error &error)
@@ -95,14 +105,12 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
             error.description = QStringLiteral("Could not open '%1'. %2").arg(path, error.description);
         return nullptr;
     }
-    // Reading the file through a memory map spares the check (and every look-up after it) a
-    // copy of each page into the engine's cache: a quarter of the check's time.
     Error ignored;
-    session->exec(QStringLiteral("PRAGMA mmap_size=268435456"), ignored);
-    if (!session->checkIntegrity(error)) {
+    if (!session->checkIntegrityOnce(path, error)) {
         error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
         return nullptr;
     }
+    session->path_ = path;
     // A write-ahead log commits without waiting for the disk on every statement, which a
     // submission's many small inserts need; a crash may lose the last commits but never
     // corrupts the file. It needs its two side files, so only where they can be written, and
@@ -111,6 +119,8 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
         session->writeAheadLog_ = session->exec(QStringLiteral("PRAGMA journal_mode=WAL"), ignored);
         session->exec(QStringLiteral("PRAGMA synchronous=NORMAL"), ignored);
     }
+    session->dataVersionAtOpen_ = session->answer(QStringLiteral("PRAGMA data_version"));
+    session->stateAfterOpen_ = fileStateOf(path);
     error = {};
     return session;
 }
@@ -120,14 +130,46 @@ void StatementFinalizer::operator()(sqlite3_stmt *statement) const
     sqlite3_finalize(statement);
 }
 
+// The check runs once per state of the file: a file unchanged since it last passed (same
+// identity, size and times, see IntegrityStamp) is not read again. A write-ahead log beside it
+// holds pages the file's state does not cover, so then the check runs in full.
+bool Session::checkIntegrityOnce(const QString &path, Error &error)
+{
+    const IntegrityStamp stamp(path);
+    const std::optional<FileState> state = fileStateOf(path);
+    const bool logBeside = QFileInfo::exists(path + QStringLiteral("-wal"));
+    if (!state || logBeside)
+        return checkIntegrity(error);
+    if (!stamp.vouchesFor(*state)) {
+        if (!checkIntegrity(error))
+            return false;
+        stamp.record(*state, QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1'000'000);
+    }
+    if (stamp.vouchesFor(*state))
+        vouched_ = state;
+    error = {};
+    return true;
+}
+
 // The engine's quick check reads every page once and verifies its structure, without the
-// cross-checks of indexes against their tables that would cost several times as much.
+// cross-checks of indexes against their tables that would cost several times as much. It reads
+// the file through a memory map, which spares it a copy of each page into the engine's cache (a
+// quarter of its time); the map goes with it, since every page it touched would otherwise stay
+// resident for the connection's life, while the look-ups after it read a few pages each.
 bool Session::checkIntegrity(Error &error)
 {
-    const Statement statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error);
-    if (!statement || step(statement.get(), error) != Step::Row)
+    Error ignored;
+    exec(QStringLiteral("PRAGMA mmap_size=268435456"), ignored);
+    QString verdict;
+    bool ran = false;
+    if (const Statement statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error)) {
+        ran = step(statement.get(), error) == Step::Row;
+        if (ran)
+            verdict = value(statement.get(), 0).toString();
+    }
+    exec(QStringLiteral("PRAGMA mmap_size=0"), ignored);
+    if (!ran)
         return false;
-    const QString verdict = value(statement.get(), 0).toString();
     if (verdict != QLatin1String("ok")) {
         error = {errors::ProviderFailure, verdict.simplified()};   // one line for the message box
         return false;
@@ -179,6 +221,15 @@ bool Session::exec(const QString &sql, Error &error)
 Error Session::engineError() const
 {
     return errorOf(db_, sqlite3_errcode(db_));
+}
+
+QString Session::answer(const QString &sql)
+{
+    Error ignored;
+    const Statement statement = prepare(sql, ignored);
+    if (!statement || step(statement.get(), ignored) != Step::Row)
+        return {};
+    return value(statement.get(), 0).toString();
 }
 
 Step Session::step(sqlite3_stmt *statement, Error &error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/AdoIntegrityStamp.h"
 #include "components/AdoTypes.h"
 
 #include <QByteArrayView>
@@ -7,6 +8,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -51,7 +53,8 @@ public:
 
     // Opens an existing database file for reading and writing (read only when the file is write
     // protected). A missing file, one that is not a database and one that fails the engine's
-    // integrity check (a damaged page) fail, as the original engine refuses a damaged file.
+    // integrity check (a damaged page) fail, as the original engine refuses a damaged file. The
+    // check reads the whole file once per state of it (see IntegrityStamp).
     static std::unique_ptr<Session> open(const QString &path, Error &error);
 
     // Prepares one statement of the system's dialect; null on failure with `error` set.
@@ -78,10 +81,18 @@ public:
 
 private:
     explicit Session(sqlite3 *db) : db_(db) {}
+    bool checkIntegrityOnce(const QString &path, Error &error);
     bool checkIntegrity(Error &error);
+    // The first column of the first row as text; empty on failure.
+    QString answer(const QString &sql);
 
     sqlite3 *db_ = nullptr;
     bool writeAheadLog_ = false;
+    QString path_;
+    // The file's state at the open when its integrity stamp vouches for it.
+    std::optional<FileState> vouched_;
+    QString dataVersionAtOpen_;
+    std::optional<FileState> stateAfterOpen_;
 };
 
 // "@@Identity" becomes the engine's last-insert row id, outside quoted text.

@@ -168,15 +168,16 @@ void Anchor::DoResize()
 
 void Anchor::Freeze(QWidget *ohWnd)
 {
-    if (ohWnd)
-        ohWnd->setUpdatesEnabled(false);
+    if (auto *form = qobject_cast<runtime::Form *>(ohWnd))
+        form->HoldPaints();
 }
 
 void Anchor::UnFreeze(QWidget *ohWnd, bool ForceUpdate)
 {
-    if (!ohWnd)
+    auto *form = qobject_cast<runtime::Form *>(ohWnd);
+    if (!form)
         return;
-    ohWnd->setUpdatesEnabled(true);
+    form->ReleasePaints();
     if (ForceUpdate)
-        ohWnd->update();
+        form->update();
 }

@@ -144,6 +144,7 @@ void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrive
         return;
     SuiteImageManagerIcons *icons = SuiteControlsGlobalSettings::Global().Icons();
     icons->RemoveAll();
+    ModFileIcons::ForgetReadIcons();
     if (!yield())
         return;
 

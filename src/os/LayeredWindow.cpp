@@ -2,14 +2,15 @@
 
 #include "runtime/Surface.h"
 
-#include <QBitmap>
 #include <QEvent>
+#include <QHash>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
+#include <cstring>
 #include <vector>
 
 namespace os {
@@ -60,22 +61,65 @@ Layers layersOf(QWidget *window)
     return layers;
 }
 
-QImage compose(const Layers &layers)
+// The window's pixels inside `area` (window coordinates), as an image of the area's size.
+QImage compose(const Layers &layers, const QRect &area)
 {
-    if (layers.empty())
+    if (layers.empty() || area.isEmpty())
         return {};
-    QImage composed(layers.front().clip.size(), QImage::Format_RGB32);
+    QImage composed(area.size(), QImage::Format_RGB32);
     composed.fill(Qt::black);
     QPainter painter(&composed);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.translate(-area.topLeft());
     for (const Layer &layer : layers) {
-        painter.setClipRect(layer.clip);
+        const QRect part = layer.clip & area;
+        if (part.isEmpty())
+            continue;
+        painter.setClipRect(part);
         if (runtime::Surface *surface = runtime::surfaceOf(layer.widget))
             painter.drawImage(layer.at, surface->image());
         else
-            painter.fillRect(layer.clip, Qt::black); // any widget that is no surface is taken as opaque
+            painter.fillRect(part, Qt::black); // any widget that is no surface is taken as opaque
     }
     return composed;
+}
+
+QImage compose(const Layers &layers) { return layers.empty() ? QImage() : compose(layers, layers.front().clip); }
+
+// Where the window's pixels may differ from those the layers `before` were taken from: the area
+// of a surface whose pixels changed, the old and the new area of a widget that moved, resized,
+// appeared or went; the whole window when widgets changed their painting order.
+QRegion changedArea(const Layers &before, const Layers &now)
+{
+    QHash<const QWidget *, const Layer *> earlier;
+    for (const Layer &layer : before)
+        earlier.insert(layer.widget, &layer);
+    QRegion changed;
+    std::vector<const QWidget *> kept;
+    for (const Layer &layer : now) {
+        const Layer *was = earlier.take(layer.widget);
+        if (!was) {
+            changed += layer.clip;
+            continue;
+        }
+        kept.push_back(layer.widget);
+        if (was->at != layer.at || was->clip != layer.clip) {
+            changed += was->clip;
+            changed += layer.clip;
+        } else if (was->pixels != layer.pixels) {
+            changed += layer.clip;
+        }
+    }
+    for (const Layer *gone : std::as_const(earlier))
+        changed += gone->clip;
+    auto next = kept.begin();
+    for (const Layer &layer : before) {
+        if (next != kept.end() && *next == layer.widget)
+            ++next;
+    }
+    if (next != kept.end()) // the widgets both hold are not in the same order
+        return now.empty() ? QRegion() : QRegion(now.front().clip);
+    return changed;
 }
 
 // Follows one layered window: after repaints, resizes and showing, once per turn of the message
@@ -99,18 +143,26 @@ public:
 
     void setKey(gdi::ColorRef key) { m_key = key; }
 
-    // forced: also when nothing seems to have changed (a caller that knows better).
+    // forced: also when nothing seems to have changed (a caller that knows better). Only the
+    // areas of the surfaces that changed are composed and scanned again, when no widget moved:
+    // an animation's frame costs its own rectangle, not the window.
     void apply(bool forced)
     {
         if (!m_window)
             return;
         Layers layers = layersOf(m_window);
-        if (!forced && m_applied && layers == m_layers && m_key == m_appliedKey)
+        const QRect all = layers.empty() ? QRect() : layers.front().clip;
+        const bool whole = forced || !m_applied || m_key != m_appliedKey;
+        const QRegion changed = whole ? QRegion(all) : changedArea(m_layers, layers) & all;
+        if (changed.isEmpty() && !whole)
             return;
-        const QRegion visible = RegionWithoutColor(compose(layers), m_key);
+        QRegion visible = whole ? QRegion() : m_visible - changed;
+        for (const QRect &area : changed)
+            visible += RegionWithoutColor(compose(layers, area), m_key).translated(area.topLeft());
         m_layers = std::move(layers);
         m_appliedKey = m_key;
         m_applied = true;
+        m_visible = visible;
         const QRegion previous = m_window->mask();
         if (visible == previous)
             return;
@@ -162,8 +214,9 @@ private:
     QPointer<QWidget> m_window;
     gdi::ColorRef m_key;
     QTimer m_pending;
-    // What the mask in force was made from.
+    // What the mask in force was made from, and that mask.
     Layers m_layers;
+    QRegion m_visible;
     gdi::ColorRef m_appliedKey = 0;
     bool m_applied = false;
 };
@@ -208,14 +261,54 @@ bool SetLayeredWindowAttributes(QWidget *window, gdi::ColorRef key, quint8 alpha
 
 QImage ComposeWindowImage(QWidget *window) { return compose(layersOf(window)); }
 
+// Row by row, the runs of pixels that are not the key; a row whose runs equal the row above's
+// lengthens that band instead of starting one, so the rectangles come out banded as QRegion keeps
+// them and are handed over whole. A window is mostly rows equal to the row above (plain areas,
+// frames, columns), which a comparison of memory settles without looking at their pixels.
 QRegion RegionWithoutColor(const QImage &image, gdi::ColorRef key)
 {
     if (image.isNull())
         return {};
-    const QRgb keyPixel = qRgb(gdi::red(key), gdi::green(key), gdi::blue(key));
+    const QRgb keyPixel = qRgb(gdi::red(key), gdi::green(key), gdi::blue(key)) & RGB_MASK;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    // The region of a bitmap is its color1 pixels; MaskInColor makes the key colour color0.
-    return QRegion(QBitmap::fromImage(rgb.createMaskFromColor(keyPixel, Qt::MaskInColor)));
+    const int width = rgb.width();
+    const std::size_t lineBytes = std::size_t(width) * sizeof(QRgb);
+    std::vector<QRect> rects;
+    std::size_t band = 0;                   // the first rectangle of the row above's band
+    std::vector<std::pair<int, int>> above; // the row above's runs: start, length
+    std::vector<std::pair<int, int>> runs;
+    const auto lengthenBand = [&](int y) {
+        for (std::size_t i = band; i < rects.size(); ++i)
+            rects[i].setBottom(y);
+    };
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        if (y > 0 && std::memcmp(line, rgb.constScanLine(y - 1), lineBytes) == 0) {
+            lengthenBand(y);
+            continue;
+        }
+        runs.clear();
+        for (int x = 0; x < width;) {
+            while (x < width && (line[x] & RGB_MASK) == keyPixel)
+                ++x;
+            const int start = x;
+            while (x < width && (line[x] & RGB_MASK) != keyPixel)
+                ++x;
+            if (x > start)
+                runs.emplace_back(start, x - start);
+        }
+        if (runs == above) {
+            lengthenBand(y);
+            continue;
+        }
+        band = rects.size();
+        for (const auto &[x, length] : runs)
+            rects.emplace_back(x, y, length, 1);
+        std::swap(above, runs);
+    }
+    QRegion region;
+    region.setRects(rects.data(), int(rects.size()));
+    return region;
 }
 
 void UpdateLayeredMask(QWidget *window)

@@ -61,17 +61,31 @@ std::optional<QString> readQuoted(const QString &line, qsizetype &pos)
     return std::nullopt;
 }
 
+// "hex:" data, bytes of one or two hex digits between commas (blanks around them allowed, empty
+// places skipped). A saved machine holds tens of thousands of them, so they are read here
+// directly rather than as numbers of the locale.
 std::optional<QByteArray> readHexBytes(QStringView text)
 {
+    const auto digit = [](QChar ch) {
+        const char16_t c = ch.unicode();
+        return c >= u'0' && c <= u'9' ? c - u'0' : c >= u'a' && c <= u'f' ? c - u'a' + 10 : c >= u'A' && c <= u'F' ? c - u'A' + 10 : -1;
+    };
     QByteArray bytes;
-    for (QStringView part : text.split(QLatin1Char(','))) {
-        part = part.trimmed();
+    bytes.reserve(text.size() / 3 + 1);
+    qsizetype i = 0;
+    while (i <= text.size()) {
+        const qsizetype comma = text.indexOf(QLatin1Char(','), i);
+        const QStringView part = text.sliced(i, (comma < 0 ? text.size() : comma) - i).trimmed();
+        i = comma < 0 ? text.size() + 1 : comma + 1;
         if (part.isEmpty())
             continue;
-        bool ok = false;
-        const uint byte = part.toUInt(&ok, 16);
-        if (!ok || byte > 0xFF || part.size() > 2)
-            return std::nullopt;
+        int byte = 0;
+        for (const QChar ch : part) {
+            const int value = digit(ch);
+            if (value < 0 || part.size() > 2)
+                return std::nullopt;
+            byte = byte * 16 + value;
+        }
         bytes.append(char(byte));
     }
     return bytes;

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
@@ -92,25 +93,51 @@ ExtractedIcons ExtractIconEx(const QString &path, std::int32_t index)
     return result;
 }
 
+// The icon a file and index gave, null for none: every device of a class names the same file.
+using ReadIcons = QHash<std::pair<QString, std::int32_t>, gdi::Icon>;
+
+ReadIcons &readIcons()
+{
+    static ReadIcons icons;
+    return icons;
+}
+
+// The library is loaded for this one icon and released again at once.
+gdi::Icon LibraryIcon(const QString &path, std::int32_t index)
+{
+    const std::int64_t resource = std::llabs(std::int64_t(index));
+    if (resource > INT32_MAX)
+        return {};
+    const auto library = SuiteIconLibrary::Load(resolvePath(path));
+    return library ? library->IconByResource(int(resource)) : gdi::Icon();
+}
+
 } // namespace
 
 void AddFileIcon(std::int32_t key, const QString &path, std::int32_t index)
 {
     SuiteImageManagerIcons *icons = SuiteControlsGlobalSettings::Global().Icons();
-    if (path.right(3).toLower() == QLatin1String("dll")) {
-        // The library is loaded for this one icon and released again at once.
-        const std::int64_t resource = std::llabs(std::int64_t(index));
-        if (resource > INT32_MAX)
-            return;
-        if (const auto library = SuiteIconLibrary::Load(resolvePath(path)))
-            icons->LoadIconFromModule(*library, int(resource), key, 0);
-        return;
+    const bool library = path.right(3).toLower() == QLatin1String("dll");
+    ReadIcons &read = readIcons();
+    auto known = read.constFind({path, index});
+    if (known == read.cend()) {
+        gdi::Icon icon;
+        if (library) {
+            icon = LibraryIcon(path, index);
+        } else {
+            ExtractedIcons extracted = ExtractIconEx(path, index);
+            runtime::DoEvents();
+            if (extracted.count == 0)
+                extracted = ExtractIconEx(ModSpecialFolders::GetSystemFolderPath() + QStringLiteral("/setupapi.dll"), index);
+            icon = extracted.small;
+        }
+        known = read.insert({path, index}, icon);
+    } else if (!library) {
+        runtime::DoEvents(); // the yield after the extraction, which the cache does not take away
     }
-    ExtractedIcons extracted = ExtractIconEx(path, index);
-    runtime::DoEvents();
-    if (extracted.count == 0)
-        extracted = ExtractIconEx(ModSpecialFolders::GetSystemFolderPath() + QStringLiteral("/setupapi.dll"), index);
-    icons->AddIcon(extracted.small, key, 0);
+    icons->AddIcon(*known, key, 0);
 }
+
+void ForgetReadIcons() { readIcons().clear(); }
 
 } // namespace ModFileIcons

@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
+#include <QWindow>
 
 namespace runtime {
 
@@ -31,10 +33,11 @@ double Form::Height() const { return height() * Screen::TwipsPerPixelY(); }
 
 void Form::setGeometryPixels(const QRect &rect)
 {
-    if (rect.topLeft() != pos())
-        move(rect.topLeft());
-    if (rect.size() != size())
-        resize(rect.size());
+    // One request: a window manager answers a move and a resize apart, and its answer to the move
+    // (the old size at the new place) would reach the window after the resize.
+    if (rect != geometry())
+        setGeometry(rect);
+    noteNormalGeometry();
     // A hidden window gets its resize event only when shown; the design's forms raise Resize at once.
     raiseResizeIfChanged();
 }
@@ -81,24 +84,71 @@ int Form::WindowState() const
 
 void Form::setWindowState(int state)
 {
+    const Qt::WindowStates current = windowState();
     switch (state) {
     case vbMinimized:
-        QWidget::setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        setWindowState((current & ~Qt::WindowMaximized) | Qt::WindowMinimized);
         break;
     case vbMaximized:
-        QWidget::setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        setWindowState((current & ~Qt::WindowMinimized) | Qt::WindowMaximized);
         break;
     default:
-        QWidget::setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        setWindowState(current & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
         break;
     }
-    raiseResizeIfChanged();
 }
 
 void Form::setWindowState(Qt::WindowStates state)
 {
-    QWidget::setWindowState(state);
+    constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const bool leavesFilling = (windowState() & filling) && !(state & filling);
+    const QRect normal = m_normalGeometry;
+    noteRequestedState(state);
+    {
+        // Resize is raised once below, with the bounds the state leaves the window at.
+        const QScopedValueRollback<bool> settling(m_settingState, true);
+        QWidget::setWindowState(state);
+    }
+    // Back at its normal bounds at once, as the design's runtime has it. A window manager
+    // restores the window on its own time; it hears of the state before these bounds, so its
+    // restore cannot land after them (or after a move that follows).
+    if (leavesFilling && normal.isValid() && normal != geometry())
+        setGeometry(normal);
     raiseResizeIfChanged();
+}
+
+void Form::watchWindowSystemStates()
+{
+    if (QWindow *handle = windowHandle(); handle && handle != m_watchedHandle) {
+        handle->installEventFilter(this);
+        m_watchedHandle = handle;
+    }
+}
+
+void Form::noteRequestedState(Qt::WindowStates state)
+{
+    watchWindowSystemStates();
+    m_requestedState = state & ~Qt::WindowActive;
+    // An earlier request not yet answered keeps the wait: its answer is still to come.
+    m_awaitingState = m_awaitingState || m_requestedState != m_reportedState;
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watchedHandle && event->type() == QEvent::WindowStateChange && event->spontaneous()) {
+        const Qt::WindowStates reported = m_watchedHandle->windowStates() & ~Qt::WindowActive;
+        if (m_awaitingState && reported != m_requestedState) {
+            // The window system reports a state it had before our last request reached it (a
+            // window manager answers on its own time): taken as news, a maximise already turned
+            // into the work-area maximise would come back and undo it. Qt has taken the report
+            // over our request, so the request is made again.
+            m_watchedHandle->setWindowStates(m_requestedState);
+            return true;
+        }
+        m_reportedState = reported;
+        m_awaitingState = false;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form::setMousePointer(int pointer)
@@ -149,6 +199,23 @@ void Form::SetFocus()
         active->setFocus(Qt::OtherFocusReason);
     else
         setFocus(Qt::OtherFocusReason);
+}
+
+void Form::HoldPaints()
+{
+    if (m_paintHolds++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void Form::ReleasePaints()
+{
+    if (m_paintHolds == 0 || --m_paintHolds > 0)
+        return;
+    setUpdatesEnabled(true);
+    // An update request that reaches the window while its updates are off is used up without a
+    // paint, and the window's repaint manager then takes its dirty widgets for a request still on
+    // its way: without a new request the window would not paint again until it is exposed.
+    QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
 void Form::ZOrder(int position)
@@ -202,9 +269,28 @@ void Form::paintEvent(QPaintEvent *event)
     paintSurface(painter, event->rect());
 }
 
+void Form::noteNormalGeometry()
+{
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        m_normalGeometry = geometry();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    watchWindowSystemStates();
+}
+
+void Form::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    noteNormalGeometry();
+}
+
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    noteNormalGeometry();
     resizeSurface(size());
     raiseResizeIfChanged();
 }
@@ -212,7 +298,7 @@ void Form::resizeEvent(QResizeEvent *event)
 void Form::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange && !m_settingState)
         raiseResizeIfChanged();
 }
 

@@ -3,6 +3,7 @@
 #include "runtime/Control.h"
 #include "runtime/Surface.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace runtime {
@@ -105,6 +106,11 @@ public:
     void setHideOnClose(bool hide) { m_hidesOnClose = hide; }
     // Activates the window; the focus goes to its active control, or to the form when it has none.
     void SetFocus();
+    // Holds back the window's screen paints (a layout or colour pass that yields on the way); holds
+    // nest, and what changed meanwhile is painted after the last release.
+    void HoldPaints();
+    void ReleasePaints();
+    bool PaintsHeld() const { return m_paintHolds > 0; }
     void ZOrder(int position = 0);
 
     // The design-time host (ambient UserMode False) or the running program (True, the default).
@@ -130,7 +136,10 @@ protected:
     virtual void Form_Paint() {}
 
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -141,6 +150,11 @@ private:
     void raiseResize();
     void raiseResizeIfChanged();
     void setGeometryPixels(const QRect &rect);
+    void noteNormalGeometry();
+    // The window system answers a state request on its own time; a report of the state it had
+    // before the request is not news (see eventFilter).
+    void watchWindowSystemStates();
+    void noteRequestedState(Qt::WindowStates state);
 
     bool m_loaded = false;
     bool m_unloaded = false;
@@ -148,7 +162,16 @@ private:
     bool m_userMode = true;
     bool m_hidesOnClose = false;
     int m_mousePointer = 0;
+    int m_paintHolds = 0;
     int m_resizeCount = 0;
+    // Where the window last was in the normal state: where it goes back to when it leaves the
+    // maximised state.
+    QRect m_normalGeometry;
+    QPointer<QWindow> m_watchedHandle;
+    Qt::WindowStates m_requestedState;
+    Qt::WindowStates m_reportedState;
+    bool m_awaitingState = false;
+    bool m_settingState = false;
     QSize m_lastResizeSize{-1, -1};
     Qt::WindowStates m_lastResizeState;
 };

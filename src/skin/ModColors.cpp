@@ -12,7 +12,6 @@
 #include "skin/FrmColors.h"
 #include "skin/ModColorsRules.h"
 
-#include <QHash>
 #include <QPointer>
 
 #include <cmath>
@@ -31,31 +30,21 @@ using ModColorsRules::Value;
 // once when the outermost pass on that window ends, not after every set and yield.
 class PaintHold {
 public:
-    explicit PaintHold(runtime::Form *form) : m_form(form), m_key(form)
+    explicit PaintHold(runtime::Form *form) : m_form(form)
     {
-        if (m_form && depth()[m_key]++ == 0)
-            m_form->setUpdatesEnabled(false);
+        if (m_form)
+            m_form->HoldPaints();
     }
     ~PaintHold()
     {
-        if (!m_key || --depth()[m_key] > 0)
-            return;
-        depth().remove(m_key);
         if (m_form)
-            m_form->setUpdatesEnabled(true);
+            m_form->ReleasePaints();
     }
     PaintHold(const PaintHold &) = delete;
     PaintHold &operator=(const PaintHold &) = delete;
 
 private:
-    // Passes nest (a swatch changed during a pass): only the outermost one lets the window paint.
-    static QHash<const runtime::Form *, int> &depth()
-    {
-        static QHash<const runtime::Form *, int> holds;
-        return holds;
-    }
-    QPointer<runtime::Form> m_form;
-    const runtime::Form *m_key; // kept apart: the form may be deleted while held
+    QPointer<runtime::Form> m_form; // the form may be deleted while held
 };
 
 // One pass over one window; every put goes through it, so a window unloaded during a yield ends

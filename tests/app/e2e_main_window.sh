@@ -1,21 +1,40 @@
 #!/usr/bin/env bash
-# End to end under a real X server: the built program on the saved machine with a fixture
-# database; a double click opens a lookup whose best match is on top, the context menus copy to the
-# system clipboard, the title bar closes the program, which exits with status 0.
+# End to end under a real X server with a window manager (openbox): the built program on the saved
+# machine with a fixture database; a double click opens a lookup whose best match is on top, the
+# context menus copy to the system clipboard, the title bar maximises the main window to the work
+# area and restores it (by its button and by a double click, several times: the bar painted at the
+# new width, the list and the buttons moved with the window, the frame drawn, the grip hidden while
+# maximised), a maximise from the window manager's own menu becomes the same, the title bar closes
+# the program, which exits with status 0.
 # Arguments: the program, the source tree, the output folder for screenshots.
 set -euo pipefail
 program=$1; source=$2; out=$3
 mkdir -p "$out"
 work=$(mktemp -d)
-display=:$(( 200 + RANDOM % 400 ))
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+# An X server of its own on a display it finds free (other test runs may hold some), with a white
+# root: what the window leaves undrawn or cuts out shows white, apart from its black frame.
+Xvfb -displayfd 1 -screen 0 1600x1000x24 -wr -nolisten tcp >"$work/display" 2>/dev/null &
 xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=:$(head -1 "$work/display")
 app=""
-cleanup() { [ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
+wm=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
 trap cleanup EXIT
 export DISPLAY=$display
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fail() { echo "FAIL: $*" >&2; import -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
+[ "$display" != ":" ] || fail "the X server did not start"
+command -v openbox >/dev/null || fail "no openbox (scripts/install-deps installs it)"
+HOME=$work openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "the window manager did not start"
 
 # A program folder of its own: the program, its data and a database that knows every device of
 # the saved machine by the first part of its device ID ("Fixture: " and the device's name), and
@@ -127,6 +146,105 @@ case "$row" in
   "Fixture: $first_name,Fixture Maker,"*) ;;
   *) fail "the lookup's first row is '$row', not the fixture's entry for '$first_name'" ;;
 esac
+
+# The busy panel's status text during a scan: to be checked here once the panel shows it (the
+# scan's texts on the panel, seen from a root screenshot while the scan runs).
+
+# Maximise and restore through the main window's title bar. Each state is waited for until what the
+# screen shows of the window holds: the bar's gradient across the new width, the list's right edge
+# (its scroll bar) and the Update button moved with the window, the black frame on the outermost
+# pixels, the grip in the corner only while not maximised.
+layout_check=$(cat <<'PY'
+import sys
+magic, size, depth, pixels = sys.stdin.buffer.read().split(b'\n', 3)  # P6, "w h", 255, the pixels
+w, h = map(int, size.split())
+def px(x, y):
+    i = 3 * (y * w + x)
+    return tuple(pixels[i:i + 3])
+def blue(c): return c[2] > 180 and c[0] < 120
+def black(c): return max(c) < 24
+grip_glyph = any(min(px(x, y)) > 230 for x in range(w - 13, w) for y in range(h - 13, h))
+checks = [blue(px(3, 3)), blue(px(w // 2, 3)), blue(px(w * 3 // 4, 3)),    # the bar's gradient, all along
+          min(px(w - 10, h // 2)) > 200,                                   # the list's scroll bar at the right
+          px(w - 60, h - 67) == (128, 128, 128),                           # the Update button's face
+          black(px(0, h // 2)), black(px(w - 1, h // 2)), black(px(w // 2, h - 1)),  # the frame
+          px(2, h // 2) == (64, 64, 64),                                   # inside it, the back colour
+          grip_glyph == (sys.argv[1] == '1')]                              # the white grip glyph
+sys.exit(0 if all(checks) else 1)
+PY
+)
+geometry_of() { xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+  /Width:/ {w=$2} /Height:/ {h=$2} END {print w" "h" "x" "y}'; }
+shows_laid_out() { # window, expected "width height left top", grip shown (1) or hidden (0)
+  local w h x y
+  read -r w h x y <<<"$(geometry_of "$1")"
+  [ "$w $h $x $y" = "$2" ] || return 1
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/shown.png" 2>/dev/null || return 1
+  convert "$work/shown.png" ppm:- 2>/dev/null | python3 -c "$layout_check" "$3"
+}
+wait_laid_out() { # window, expected geometry, grip, what
+  local until=$(( SECONDS + 60 ))
+  while [ $SECONDS -lt $until ]; do shows_laid_out "$1" "$2" "$3" && return 0; sleep 0.1; done
+  import -window root "$out/e2e-$4.png" 2>/dev/null || true
+  fail "the main window is not laid out when $4 (saved as e2e-$4.png)"
+}
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowactivate "$main"
+normal=$(geometry_of "$main")
+workarea=$(xprop -root _NET_WORKAREA | awk -F'= ' '{split($2, a, ", "); print a[3]" "a[4]" "a[1]" "a[2]}')
+wait_laid_out "$main" "$normal" 1 "shown"
+for round in 1 2 3; do
+  for how in button double-click; do
+    for state in maximised restored; do
+      read -r width _ <<<"$(geometry_of "$main")"
+      if [ "$how" = button ]; then
+        # The maximise button: the second of the bar's buttons from the right, 54 pixels in.
+        xdotool mousemove --window "$main" $(( width - 54 )) 19 click 1
+      else
+        xdotool mousemove --window "$main" 300 16 click --repeat 2 --delay 80 1
+      fi
+      if [ "$state" = maximised ]; then
+        wait_laid_out "$main" "$workarea" 0 "maximised-by-$how-$round"
+      else
+        wait_laid_out "$main" "$normal" 1 "restored-by-$how-$round"
+      fi
+      [ "$round" = 1 ] && import -window root -crop "$(geometry_of "$main" | awk '{print $1"x"$2"+"$3"+"$4}')" \
+        +repage "$out/e2e-main-$state-by-$how.png"
+    done
+  done
+done
+
+# The window manager's own maximise (its window menu, Alt+Space, and the menu's Maximize, X) is
+# turned into the title bar's: the window fills the work area in the normal state. A second one
+# restores it, and so does the title bar's button after one.
+shown_count() {
+  xwininfo -root -children | awk '/^ +0x/ {print $1}' | while read -r w; do
+    xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && echo "$w"
+  done | wc -l
+}
+system_maximise() {
+  local before until
+  until=$(( SECONDS + 30 ))
+  xdotool windowactivate "$main"
+  while [ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ]; do
+    [ $SECONDS -lt $until ] || fail "the main window did not become active"; sleep 0.1
+  done
+  before=$(shown_count)
+  xdotool key alt+space
+  while [ "$(shown_count)" -le "$before" ]; do [ $SECONDS -lt $until ] || fail "no window menu"; sleep 0.1; done
+  xdotool key x
+}
+for restore in system button; do
+  system_maximise
+  wait_laid_out "$main" "$workarea" 0 "maximised-by-the-window-manager"
+  [ -z "$(xprop -id "$main" _NET_WM_STATE | grep MAXIMIZED)" ] || fail "the window manager still holds the window maximised"
+  if [ "$restore" = system ]; then
+    system_maximise
+  else
+    read -r width _ <<<"$(geometry_of "$main")"
+    xdotool mousemove --window "$main" $(( width - 54 )) 19 click 1
+  fi
+  wait_laid_out "$main" "$normal" 1 "restored-by-$restore-after-the-window-manager"
+done
 
 # Close through the main window's title bar: every window goes, status 0.
 width=$(xwininfo -id "$main" | awk '/Width:/ { print $2 }')

@@ -1,8 +1,10 @@
 #include "components/AdoCommand.h"
 #include "components/AdoConnection.h"
+#include "components/AdoIntegrityStamp.h"
 #include "components/AdoRecordset.h"
 #include "support/DamagedDatabase.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <sqlite3.h>
 
 namespace {
@@ -448,6 +451,111 @@ TEST(AdoDamaged, DamagedDataPageFailsTheOpen)
     EXPECT_FALSE(connection.isOpen());
     EXPECT_EQ(connection.lastError().number, ado::errors::ProviderFailure);
     EXPECT_TRUE(connection.lastError().description.startsWith(QLatin1String("Unrecognized database format"))) << connection.lastError().description.toStdString();
+}
+
+// A file last written long enough ago for its state to be vouched for (see IntegrityStamp).
+void settle(const QString &path, const QDateTime &when = QDateTime::currentDateTimeUtc().addSecs(-3600))
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+QString markedDatabase(const QTemporaryDir &dir)
+{
+    QString sql = QStringLiteral("CREATE TABLE t (v TEXT); BEGIN;");
+    for (int i = 0; i < 2000; ++i)
+        sql += QStringLiteral("INSERT INTO t VALUES ('%1 %2');").arg(i == 1500 ? QStringLiteral("MARKER") : QStringLiteral("row")).arg(i);
+    sql += QStringLiteral("COMMIT;");
+    return makeDatabase(dir, sql.toUtf8().constData());
+}
+
+// The full check is remembered for a file that passed it; a page damaged afterwards changes the
+// file's state (its times, even when the modification time is put back), so the next open
+// checks in full again and refuses it.
+class AdoDamagedAfterCheck : public ::testing::TestWithParam<bool> {};
+
+TEST_P(AdoDamagedAfterCheck, FailsTheNextOpen)
+{
+    const bool modificationTimePutBack = GetParam();
+    QTemporaryDir dir;
+    const QString path = markedDatabase(dir);
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    settle(path, settled);
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    ASSERT_TRUE(connection.open()) << connection.lastError().description.toStdString();
+    connection.close();
+    ASSERT_TRUE(QFile::exists(path + QStringLiteral("-checked")));
+
+    ASSERT_TRUE(testsupport::damagePageHolding(path, "MARKER 1500"));
+    if (modificationTimePutBack)
+        settle(path, settled);
+    EXPECT_FALSE(connection.open());
+    EXPECT_TRUE(connection.lastError().description.startsWith(QLatin1String("Unrecognized database format"))) << connection.lastError().description.toStdString();
+}
+INSTANTIATE_TEST_SUITE_P(, AdoDamagedAfterCheck, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "ModificationTimePutBack" : "Plain"; });
+
+// A connection that only reads leaves the file as it found it, so its check stays remembered; one
+// that writes changes it, and the next open checks it in full.
+TEST(AdoIntegrityStamp, SurvivesReadingAndNotWriting)
+{
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, kNames);
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    settle(path, settled);
+    const ado::IntegrityStamp stamp(path);
+    for (const bool writes : {false, true}) {
+        ado::Connection connection;
+        connection.setConnectionString(connectionString(path));
+        ASSERT_TRUE(connection.open());
+        ado::Recordset rs;
+        ASSERT_TRUE(rs.open(QStringLiteral("SELECT * FROM names"), connection));
+        rs.close();
+        if (writes) {
+            ASSERT_TRUE(connection.execute(QStringLiteral("INSERT INTO names (name) VALUES ('delta')")));
+        }
+        connection.close();
+        EXPECT_EQ(stamp.vouchesFor(*ado::fileStateOf(path)), !writes) << (writes ? "after a write" : "after reading");
+        if (!writes) {
+            EXPECT_EQ(QFileInfo(path).lastModified().toUTC(), settled) << "reading leaves the time of the last write";
+        }
+    }
+}
+
+TEST(AdoIntegrityStamp, VouchesOnlyForTheStateItRecorded)
+{
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, kNames);
+    const ado::FileState state{11, 22, 4096, 1'000'000'000, 2'000'000'000};
+    const qint64 later = state.modifiedNs + ado::kSettleNs + 1;
+    const ado::IntegrityStamp stamp(path);
+    EXPECT_FALSE(stamp.vouchesFor(state)) << "no stamp yet";
+
+    stamp.record(state, state.modifiedNs + ado::kSettleNs / 2);
+    EXPECT_FALSE(stamp.vouchesFor(state)) << "a file written this recently may change within the clock's tick";
+
+    stamp.record(state, later);
+    EXPECT_TRUE(stamp.vouchesFor(state));
+    const std::function<void(ado::FileState &)> changes[] = {
+        [](ado::FileState &s) { ++s.device; }, [](ado::FileState &s) { ++s.inode; },      [](ado::FileState &s) { ++s.size; },
+        [](ado::FileState &s) { ++s.modifiedNs; }, [](ado::FileState &s) { ++s.changedNs; },
+    };
+    for (const auto &change : changes) {
+        ado::FileState other = state;
+        change(other);
+        EXPECT_FALSE(stamp.vouchesFor(other));
+    }
+
+    // A stamp file that is not one (cut short, grown, garbage) vouches for nothing.
+    for (const QByteArray &bytes : {QByteArray("kestrova-integrity-stamp 1"), QByteArray(100'000, 'x'), QByteArray()}) {
+        QFile file(stamp.path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        EXPECT_FALSE(stamp.vouchesFor(state));
+    }
 }
 
 // A query without end (a view over an endless recursive query) stops at the record set's bound

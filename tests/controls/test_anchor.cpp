@@ -4,10 +4,12 @@
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/Screen.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Timer.h"
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -77,6 +79,27 @@ std::ostream &operator<<(std::ostream &os, const Geometry &g)
 {
     return os << "(" << g.left << ", " << g.top << ", " << g.width << ", " << g.height << ")";
 }
+
+// Counts a widget's paints and where it was at the last one.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *widget) : m_widget(widget) { widget->installEventFilter(this); }
+    int count = 0;
+    QPoint lastAt;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_widget && event->type() == QEvent::Paint) {
+            ++count;
+            lastAt = m_widget->pos();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
+};
 
 class AnchorTest : public ::testing::Test {
 protected:
@@ -196,6 +219,25 @@ TEST_F(AnchorTest, ShownWindowResizedByTheWindowSystem)
     EXPECT_EQ(form->size(), QSize(400, 300));
     EXPECT_EQ(geometryOf(form->corner), (Geometry{4500, 3900, 1200, 300}));
     EXPECT_EQ(geometryOf(form->stretch), (Geometry{150, 600, 5700, 3000}));
+}
+
+// The windows' handlers of Resized yield, so the window's update requests are handled while the pass
+// holds its paints; the window must still paint what the pass moved, not wait for an expose.
+TEST_F(AnchorTest, AYieldInsideThePassLeavesTheWindowPainting)
+{
+    runtime::Load(form.get());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QObject::connect(form->anchor, &Anchor::Resized, form.get(), [] { runtime::DoEvents(); });
+    PaintCounter paints(form->corner);
+    for (const QSize size : {QSize(500, 360), QSize(640, 480), QSize(420, 310)}) {
+        paints.count = 0;
+        form->fixed->update(); // an update request on its way when the pass begins
+        form->resize(size);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0 && paints.lastAt == form->corner->pos(); }, 10000))
+            << size.width() << "x" << size.height();
+        EXPECT_FALSE(form->PaintsHeld());
+    }
 }
 
 TEST_F(AnchorTest, MaximumIsEnforced)

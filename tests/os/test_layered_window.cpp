@@ -6,6 +6,7 @@
 
 #include "support/TestOutput.h"
 
+#include <QBitmap>
 #include <QScreen>
 #include <QTest>
 
@@ -150,6 +151,8 @@ TEST_P(LayeredWindowChanges, MaskFollows)
     ASSERT_NE(form->mask().contains(row.at), row.containedAfter);
     row.change(form, bar, label);
     EXPECT_TRUE(maskSoonContains(row.at, row.containedAfter));
+    // Only what changed is taken again; the mask must still be the one of the whole window.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (form->mask() ^ os::RegionWithoutColor(os::ComposeWindowImage(form), Key)).isEmpty(); }, 2000));
 }
 
 const MaskChange maskChanges[] = {
@@ -165,6 +168,20 @@ const MaskChange maskChanges[] = {
      [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *) { bar->hide(); }},
     {"BarMovedAway", {0, 0}, true, [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *) { bar->move(0, 40); }},
     {"WindowWidened", {42, 20}, true, [](runtime::Form *form, runtime::PictureBox *, runtime::Label *) { form->resize(50, 30); }},
+    {"LabelMovedOntoTheFormsKey", {20, 20}, true,
+     [](runtime::Form *, runtime::PictureBox *, runtime::Label *label) { label->move(19, 19); }},
+    {"BarLoweredUnderALabelOverItsKey", {1, 1}, true,
+     [](runtime::Form *, runtime::PictureBox *bar, runtime::Label *label) {
+         label->setGeometry(0, 0, 3, 3);
+         label->raise();
+         bar->raise();
+         label->raise(); // the label, opaque, now covers the bar's key
+     }},
+    {"FormDrawnOverItsKey", {20, 20}, true,
+     [](runtime::Form *form, runtime::PictureBox *, runtime::Label *) {
+         form->hdc()->setPixelV(20, 20, BarBlue);
+         form->update();
+     }},
 };
 INSTANTIATE_TEST_SUITE_P(Changes, LayeredWindowChanges, ::testing::ValuesIn(maskChanges),
                          [](const ::testing::TestParamInfo<MaskChange> &info) { return std::string(info.param.name); });
@@ -181,5 +198,42 @@ TEST(RegionWithoutColor, ExactMatchOnly)
     EXPECT_TRUE(region.contains(QPoint(2, 0)));
     EXPECT_TRUE(os::RegionWithoutColor(QImage(), Key).isEmpty());
 }
+
+// The region built from runs of each row is the one the platform's own bitmap region gives, for
+// the shapes a window has: plain areas, repeated rows, stripes, lone pixels, all key or none.
+struct KeyPattern {
+    const char *name;
+    QSize size;
+    std::function<bool(int x, int y)> isKey;
+};
+
+class RegionWithoutColorPatterns : public ::testing::TestWithParam<KeyPattern> {};
+
+TEST_P(RegionWithoutColorPatterns, EqualsTheBitmapRegion)
+{
+    const KeyPattern &pattern = GetParam();
+    QImage image(pattern.size, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, pattern.isKey(x, y) ? gdi::toPixel(Key) : qRgb((x * 7) & 0xFF, y & 0xFF, 0x40));
+    }
+    const QRegion reference(QBitmap::fromImage(image.createMaskFromColor(gdi::toPixel(Key), Qt::MaskInColor)));
+    const QRegion region = os::RegionWithoutColor(image, Key);
+    EXPECT_TRUE((region ^ reference).isEmpty());
+    EXPECT_LE(region.rectCount(), reference.rectCount()) << "rows alike make one band";
+}
+
+const KeyPattern keyPatterns[] = {
+    {"NoKey", {30, 20}, [](int, int) { return false; }},
+    {"AllKey", {30, 20}, [](int, int) { return true; }},
+    {"TitleBarCorners", {40, 30}, [](int x, int y) { return y < 3 && (x < 3 - y || x > 36 + y); }},
+    {"VerticalStripes", {31, 9}, [](int x, int) { return x % 3 == 0; }},
+    {"HorizontalStripes", {9, 31}, [](int, int y) { return y % 4 < 2; }},
+    {"Checker", {17, 13}, [](int x, int y) { return (x + y) % 2 == 0; }},
+    {"LonePixels", {50, 40}, [](int x, int y) { return (x * 31 + y * 17) % 97 == 0; }},
+    {"KeyHoleInTheMiddle", {20, 20}, [](int x, int y) { return x >= 5 && x < 15 && y >= 8 && y < 12; }},
+};
+INSTANTIATE_TEST_SUITE_P(Patterns, RegionWithoutColorPatterns, ::testing::ValuesIn(keyPatterns),
+                         [](const ::testing::TestParamInfo<KeyPattern> &info) { return std::string(info.param.name); });
 
 }

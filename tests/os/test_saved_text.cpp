@@ -8,6 +8,8 @@
 
 #include <QStringEncoder>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 using namespace os;
@@ -107,6 +109,44 @@ TEST(SavedText, BigKeysKeepEveryValueInWritingOrder)
     EXPECT_EQ(key->value("V101"), &key->values()[100]) << "later values move up";
     key->setValue("V100", REG_DWORD, QByteArray(4, '\0'));
     EXPECT_EQ(key->values().back().name, QStringLiteral("V100"));
+}
+
+// Hex data as regedit writes it (lower or upper case, wrapped lines, blanks after the commas) is
+// read byte for byte; a value with anything else in it is skipped.
+TEST(SavedText, HexDataBytes)
+{
+    struct Case {
+        const char *data;
+        std::optional<QByteArray> bytes;
+    };
+    const Case cases[] = {
+        {"hex:00,7f,80,ff", QByteArray("\x00\x7f\x80\xff", 4)},
+        {"hex:AB,cD,0", QByteArray("\xab\xcd\x00", 3)},
+        {"hex:01, 02,\\\r\n  03", QByteArray("\x01\x02\x03", 3)},
+        {"hex:01,,02,", QByteArray("\x01\x02", 2)},
+        {"hex:", QByteArray()},
+        {"hex:100", std::nullopt},
+        {"hex:0g", std::nullopt},
+        {"hex:+f", std::nullopt},
+        {"hex:0x", std::nullopt},
+    };
+    for (const Case &c : cases) {
+        RegistryTree tree;
+        const RegFileReport report = readRegText(
+            QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"V\"=") + QLatin1String(c.data) + QStringLiteral("\r\n"),
+            tree);
+        const auto key = tree.find(HKEY_LOCAL_MACHINE, "K");
+        ASSERT_TRUE(key) << c.data;
+        const auto *value = key->value("V");
+        if (!c.bytes) {
+            EXPECT_EQ(value, nullptr) << c.data;
+            EXPECT_EQ(report.skipped, 1) << c.data;
+            continue;
+        }
+        ASSERT_NE(value, nullptr) << c.data;
+        EXPECT_EQ(value->type, REG_BINARY) << c.data;
+        EXPECT_EQ(value->data, *c.bytes) << c.data;
+    }
 }
 
 } // namespace

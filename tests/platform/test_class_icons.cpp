@@ -6,6 +6,7 @@
 #include "os/Wmi.h"
 #include "platform/ModFileIcons.h"
 #include "runtime/App.h"
+#include "runtime/DoEvents.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,7 @@ protected:
         runtime::App::setPath(QDir(kProgram).absolutePath());
         ModMain::SystemFolder = QDir(kProgram).absolutePath() + QStringLiteral("/system32/");
         icons()->RemoveAll();
+        ModFileIcons::ForgetReadIcons();
     }
     void TearDown() override { os::setMachineSource(nullptr); }
 
@@ -104,6 +106,42 @@ void expectEveryClassHasAnIcon(os::MachineSource &source)
         EXPECT_TRUE(SuiteControlsGlobalSettings::Global().Icons()->Contains(index + 5000))
             << guid->toString().toStdString() << " " << source.toStdString() << "," << index;
     }
+}
+
+// Every device of a class names the same file: it is read once per file and index until the
+// scan lets go of what was read; the yield after an icon file's extraction stays either way.
+TEST_F(ClassIcons, EachFileAndIndexIsReadOnce)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString library = dir.filePath("class.dll");
+    ASSERT_TRUE(QFile::copy(ModMain::SystemFolder + "setupapi.dll", library));
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(QColor(0, 160, 0));
+    const QString ico = dir.filePath("class.ico");
+    ASSERT_TRUE(image.save(ico, "ICO"));
+
+    int yields = 0;
+    runtime::SetYieldHook([&yields](int) { ++yields; });
+    ModFileIcons::AddFileIcon(1, library, -27);
+    ModFileIcons::AddFileIcon(2, ico, 0);
+    EXPECT_EQ(yields, 1);
+    ASSERT_TRUE(QFile::remove(library));
+    ASSERT_TRUE(QFile::remove(ico));
+
+    ModFileIcons::AddFileIcon(3, library, -27);
+    ModFileIcons::AddFileIcon(4, ico, 0);
+    ModFileIcons::AddFileIcon(5, library, -19); // not read before: the file is gone
+    EXPECT_EQ(yields, 2);
+    runtime::SetYieldHook({});
+    EXPECT_TRUE(icons()->Contains(3));
+    EXPECT_TRUE(icons()->Contains(4));
+    EXPECT_EQ(icons()->icon(4).pixmap(16, 16).toImage().pixelColor(8, 8), QColor(0, 160, 0));
+    EXPECT_FALSE(icons()->Contains(5));
+
+    ModFileIcons::ForgetReadIcons();
+    ModFileIcons::AddFileIcon(6, library, -27);
+    EXPECT_FALSE(icons()->Contains(6)) << "read again after the scan let go";
 }
 
 TEST_F(ClassIcons, EveryClassOfTheSavedDesktop)

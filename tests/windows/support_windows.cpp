@@ -68,8 +68,12 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 
 void unloadEverything()
 {
-    for (runtime::Form *form : runtime::Forms::All()) {
-        QPointer<runtime::Form> guard(form);
+    // Unloading one window can delete others (the main window unloads them all), so every
+    // window is guarded before the first goes.
+    QList<QPointer<runtime::Form>> guards;
+    for (runtime::Form *form : runtime::Forms::All())
+        guards.append(form);
+    for (const QPointer<runtime::Form> &guard : std::as_const(guards)) {
         if (guard)
             runtime::Unload(guard);
         if (guard && guard->IsLoaded())
