@@ -1,9 +1,7 @@
 #include "app/FinishLine.h"
 #include "runtime/Forms.h"
 #include "runtime/Program.h"
-#include "windows/FrmImprove.h"
 #include "windows/FrmMain.h"
-#include "windows/FrmMenu.h"
 
 #include <QFile>
 #include <QTimer>
@@ -50,7 +48,6 @@ void FinishAfterFirstScan(FrmMain *main)
 // The program has no entry routine of its own: the runtime loads the main window.
 int main(int argc, char **argv)
 {
-    FrmImprove::PopupMenuImprove = [](FrmImprove *) { runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->MenuImprove); };
     return runtime::RunProgram(argc, argv, [] {
         auto *main = new FrmMain();
         AnnounceFirstScan(main);

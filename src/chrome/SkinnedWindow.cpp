@@ -1,5 +1,6 @@
 #include "chrome/SkinnedWindow.h"
 
+#include "chrome/FrameRect.h"
 #include "chrome/ResizeGrip.h"
 #include "chrome/TitelBar.h"
 #include "gdi/Dc.h"
@@ -79,10 +80,9 @@ bool CentreOnScreen(runtime::Form *form, bool yield)
 void DrawFrame(runtime::Form *form)
 {
     form->Cls();
-    const long right = std::lround(form->Width()) / std::lround(runtime::Screen::TwipsPerPixelX());
-    const long bottom = std::lround(form->Height()) / std::lround(runtime::Screen::TwipsPerPixelY());
+    const gdi::Rect frame = FrameRect::Of(form->Width(), form->Height(), -50, runtime::Screen::TwipsPerPixelX(), runtime::Screen::TwipsPerPixelY());
     if (gdi::Dc *dc = form->hdc())
-        dc->rectangle(0, -50, int(right), int(bottom));
+        dc->rectangle(frame.left, frame.top, frame.right, frame.bottom);
     form->Refresh();
 }
 

@@ -129,7 +129,7 @@ Inet::Inet(QObject *parent) : QObject(parent) {}
 
 Inet::~Inet() = default;
 
-bool Inet::start(const QString &url, const QString &operation, const QString &requestHeaders, bool wholePage)
+bool Inet::start(const QString &url, const QString &operation, const QString &requestHeaders, bool followRedirects)
 {
     Cancel();
     // At the first transfer, not with the control: the TLS library's start-up costs every
@@ -159,7 +159,7 @@ bool Inet::start(const QString &url, const QString &operation, const QString &re
         curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, transfer->operation.constData());
     if (transfer->requestHeaders)
         curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer->requestHeaders.get());
-    if (wholePage) {
+    if (followRedirects) {
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
         curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, secure ? kTlsOnly : kAnyWebProtocol);

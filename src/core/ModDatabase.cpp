@@ -420,4 +420,33 @@ void AddHardwareToDatabase(const QString &deviceLine)
     addPair(device.hardwareId, *nameId + QLatin1Char(',') + *manufacturerId);
 }
 
+std::shared_ptr<ado::Recordset> OpenDeviceCount()
+{
+    return OpenQuery(HwidsRecordset, QStringLiteral("SELECT COUNT(*) AS total FROM hwids"));
+}
+
+std::shared_ptr<ado::Recordset> OpenVersionTable()
+{
+    return OpenQuery(VersionRecordset, QStringLiteral("SELECT * FROM version"));
+}
+
+std::optional<QString> ReadDatabaseVersion(ado::Recordset &versions)
+{
+    if (versions.recordCount() <= 0)
+        return std::nullopt;
+    versions.moveFirst();
+    const QVariant value = versions.field(QStringLiteral("dbversion")).value();
+    if (!value.isValid() || value.isNull())
+        return std::nullopt;
+    return value.toString();
+}
+
+std::optional<int> ReadDeviceCount(ado::Recordset &count)
+{
+    if (count.recordCount() <= 0)
+        return std::nullopt;
+    count.moveFirst();
+    return count.field(QStringLiteral("total")).value().toInt();
+}
+
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The one program-wide connection to hwids.mdb in the program folder, and its operations.
 // Record sets are shared so that a yield inside one operation cannot free the object that
@@ -51,6 +52,17 @@ void AddHardwareToDatabase(const QString &deviceLine);
 // another handler may replace `slot` meanwhile. With the connection closed the record set stays
 // closed (recordCount() -1), as any failed query leaves it.
 std::shared_ptr<ado::Recordset> OpenQuery(std::shared_ptr<ado::Recordset> &slot, const QString &sql);
+
+// The main window's reading of the database: the device count (one row, column "total") into
+// HwidsRecordset and the version table into VersionRecordset, each through OpenQuery (so each
+// yields). The count alone: a record set of every row would hold the whole table in memory just
+// to report how many there are.
+std::shared_ptr<ado::Recordset> OpenDeviceCount();
+std::shared_ptr<ado::Recordset> OpenVersionTable();
+// The first row's dbversion, unless it is null or there is no row.
+std::optional<QString> ReadDatabaseVersion(ado::Recordset &versions);
+// The first row's total, unless there is no row.
+std::optional<int> ReadDeviceCount(ado::Recordset &count);
 
 // How OpenDatabase ends the process after its message; tests replace it.
 void SetExitHandler(std::function<void(int)> handler);

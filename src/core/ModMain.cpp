@@ -1,5 +1,6 @@
 #include "core/ModMain.h"
 
+#include "core/ByteSize.h"
 #include "os/FileName.h"
 #include "runtime/DoEvents.h"
 
@@ -65,14 +66,19 @@ void DeleteFilePath(const QString &path)
 QString FormatByteSize(double n)
 {
     QString text;
-    if (n >= 0 && n <= 1023) {
+    switch (ByteSize::UnitOf(n)) {
+    case ByteSize::Unit::Bytes: {
         QLocale locale = QLocale::system();
         locale.setNumberOptions(QLocale::OmitGroupSeparator);
         text = locale.toString(n, 'g', 15) + QLatin1String(" Bytes");
-    } else if (n >= 1024 && n <= 1048576) {
-        text = twoDecimals(n / 1024) + QLatin1String(" KB");
-    } else {
-        text = twoDecimals(n / 1048576) + QLatin1String(" MB");
+        break;
+    }
+    case ByteSize::Unit::KB:
+        text = twoDecimals(n / ByteSize::kBytesPerKB) + QLatin1String(" KB");
+        break;
+    case ByteSize::Unit::MB:
+        text = twoDecimals(n / ByteSize::kBytesPerMB) + QLatin1String(" MB");
+        break;
     }
     yield();
     return text;

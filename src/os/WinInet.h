@@ -13,7 +13,9 @@
 // they are destroyed; as with the platform, nothing touches the network before sendRequest.
 namespace os {
 
+constexpr unsigned INTERNET_CONNECTION_MODEM = 0x01;
 constexpr unsigned INTERNET_CONNECTION_LAN = 0x02;
+constexpr unsigned INTERNET_CONNECTION_PROXY = 0x04;
 constexpr unsigned INTERNET_CONNECTION_OFFLINE = 0x20;
 constexpr unsigned INTERNET_AUTODIAL_FORCE_ONLINE = 1;
 constexpr int INTERNET_OPEN_TYPE_PRECONFIG = 0;

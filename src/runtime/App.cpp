@@ -39,6 +39,8 @@ QString App::Path()
 
 void App::setPath(const QString &path) { state().path = path; }
 
+QString App::FilePath(const QString &name) { return QDir(Path()).filePath(name); }
+
 int App::Major() { return state().major; }
 int App::Minor() { return state().minor; }
 int App::Revision() { return state().revision; }

@@ -11,6 +11,8 @@ public:
     // pointed it elsewhere with setPath (an empty path goes back to the executable's folder).
     static QString Path();
     static void setPath(const QString &path);
+    // A file of the program folder by its name: the one way the windows join a path to it.
+    static QString FilePath(const QString &name);
 
     static int Major();
     static int Minor();

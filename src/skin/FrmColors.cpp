@@ -1,6 +1,8 @@
 #include "skin/FrmColors.h"
 
+#include "chrome/FrameRect.h"
 #include "chrome/ModShadow.h"
+#include "chrome/SkinnedWindow.h"
 #include "chrome/TitelBar.h"
 #include "chrome/WindowDesign.h"
 #include "components/AlphaImgCtl.h"
@@ -42,18 +44,20 @@ constexpr double kSwatchHeight = 360;
 
 const QString kColors = QStringLiteral("colors");
 
-// A group box of the window with its swatches, one below the other in the order given.
-SuiteGroupBox *group(QWidget *form, int index, const char *caption, const WindowDesign::Place &twips, std::initializer_list<int> swatches)
+// A group box of the window with the swatches the scheme places in it, one below the other in
+// swatch order.
+SuiteGroupBox *group(QWidget *form, int index, const char *caption, const WindowDesign::Place &twips)
 {
     auto *box = new SuiteGroupBox(form, QStringLiteral("FrameNormal"), index);
     box->setCaption(QString::fromLatin1(caption));
     WindowDesign::Move(box, twips);
     double top = kSwatchTop;
-    for (int swatch : swatches) {
-        const SchemeTable::SchemeColor *row = SchemeTable::BySwatch(swatch);
-        auto *picker = new SuiteColorPicker(box, QStringLiteral("ColorPicker"), swatch);
-        picker->setCaption(QString::fromLatin1(row->caption));
-        picker->setColor(row->initial);
+    for (const SchemeTable::SchemeColor &row : SchemeTable::Colors()) {
+        if (qstrcmp(row.group, caption) != 0)
+            continue;
+        auto *picker = new SuiteColorPicker(box, QStringLiteral("ColorPicker"), row.swatch);
+        picker->setCaption(QString::fromLatin1(row.caption));
+        picker->setColor(row.initial);
         WindowDesign::Move(picker, {kSwatchLeft, top, kSwatchWidth, kSwatchHeight});
         top += kSwatchPitch;
     }
@@ -115,27 +119,18 @@ void FrmColors::createControls()
 {
     m_titelBar = new TitelBar(this);
     WindowDesign::Move(m_titelBar, {0, 0, DesignSize.width, 540});
-    m_titelBar->ReadProperties(runtime::PropertyBag{
-        {"Caption", QStringLiteral("Edit Program Colors")},
-        {"BackColor", 0xF7B8F8u},
-        {"BackColorCover", 1500},
-        {"BackColorV1Begin", 0xFF9933u},
-        {"BackColorV1End", 0u},
-        {"BackColorV2Begin", 0xC0C0C0u},
-        {"BackColorV2End", 0xC0C0C0u},
-        {"ForeColor", 0xFFFFFFu},
-        {"CaptionColorBack", 0u},
-        {"ShowMaximizedEnabled", true},
-        {"PicturePosMode", 2},
-        {"PicturePosY", 8},
-        {"CaptionPosY", 2},
-        {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Segoe UI"), 9.75))},
-    });
+    // The skinned windows' title bar, with the colour window's own cover, caption place and font.
+    runtime::PropertyBag bar = SkinnedWindow::TitleBarBag(QStringLiteral("Edit Program Colors"), SkinnedWindow::MaximizeButton::Absent);
+    bar.WriteProperty(QStringLiteral("BackColorCover"), 1500);
+    bar.WriteProperty(QStringLiteral("ShowMaximizedEnabled"), true);
+    bar.WriteProperty(QStringLiteral("CaptionPosY"), 2);
+    bar.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(runtime::StdFont(QStringLiteral("Segoe UI"), 9.75)));
+    m_titelBar->ReadProperties(bar);
 
-    group(this, 0, "Title Bar && Border", {75, 600, 2100, 3795}, {6, 7, 8, 9, 10, 26, 27, 28, 29});
-    group(this, 4, "Text Boxes && Lists", {2512, 600, 2100, 1065}, {4, 5});
-    group(this, 2, "Buttons && Tabs", {2512, 1800, 2100, 1065}, {2, 3});
-    group(this, 1, "Program", {4945, 600, 2100, 2235}, {0, 1, 12, 13, 14});
+    group(this, 0, "Title Bar && Border", {75, 600, 2100, 3795});
+    group(this, 4, "Text Boxes && Lists", {2512, 600, 2100, 1065});
+    group(this, 2, "Buttons && Tabs", {2512, 1800, 2100, 1065});
+    group(this, 1, "Program", {4945, 600, 2100, 2235});
 
     m_checkDisableShadow = checkBox(this, QStringLiteral("CheckDisableShadow"), "Disable Border Shadow",
                                     {2512, 3000, 2685, 225}, 0);
@@ -185,16 +180,16 @@ void FrmColors::createControls()
 // swatches and boxes hold scheme values and settings like the others.
 void FrmColors::createHiddenGroups()
 {
-    group(this, 3, "Important Buttons", {8400, 1080, 2100, 1065}, {16, 17})->setVisible(false);
+    group(this, 3, "Important Buttons", {8400, 1080, 2100, 1065})->setVisible(false);
 
-    SuiteGroupBox *progress = group(this, 5, "Progress Bars", {8430, 2220, 2100, 2940}, {18, 19, 20, 21});
+    SuiteGroupBox *progress = group(this, 5, "Progress Bars", {8430, 2220, 2100, 2940});
     m_pbarExample = exampleBar(progress, QStringLiteral("PBarExample"), {60, 1995, 1980, 210}, 0xFF9933);
     m_scrollPB = exampleScroll(progress, QStringLiteral("HScrollPBExample"), m_pbarExample);
     // Segmented bars are the skin's look until a stored setting says otherwise.
     m_checkPBarSmooth = checkBox(progress, QStringLiteral("CheckPBarSmooth"), "Use Bar Segments", {60, 2610, 1935, 290}, 1);
     progress->setVisible(false);
 
-    SuiteGroupBox *monitor = group(this, 6, "System Monitor Bars", {10560, 2010, 2100, 2940}, {22, 23, 24, 25});
+    SuiteGroupBox *monitor = group(this, 6, "System Monitor Bars", {10560, 2010, 2100, 2940});
     m_mbarExample = exampleBar(monitor, QStringLiteral("MBarExample"), {60, 2000, 1975, 210}, 0xC8FD);
     m_scrollMB = exampleScroll(monitor, QStringLiteral("HScrollMBExample"), m_mbarExample);
     m_checkMBarSmooth = checkBox(monitor, QStringLiteral("CheckMBarSmooth"), "Use Bar Segments", {60, 2610, 1935, 290}, 1);
@@ -416,8 +411,9 @@ void FrmColors::Form_Resize()
         return;
     const double tx = runtime::Screen::TwipsPerPixelX();
     const double ty = runtime::Screen::TwipsPerPixelY();
-    hdc()->rectangle(0, roundHalfEven(m_titelBar->Height() / ty - 50), roundHalfEven(Width() / tx),
-                     roundHalfEven(Height() / ty));
+    const gdi::Rect frame = FrameRect::Of(Width(), Height(), roundHalfEven(m_titelBar->Height() / ty - 50), tx, ty,
+                                          FrameRect::Rounding::Quotient);
+    hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
     if (!yield())
         return;
     Refresh();

@@ -1,5 +1,6 @@
 #include "skin/ModColors.h"
 
+#include "chrome/FrameRect.h"
 #include "chrome/ModShadow.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
@@ -251,9 +252,9 @@ private:
         surface()->Cls();
         if (!yield() || !surface())
             return;
-        const int right = int(std::lround(control->Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
-        const int bottom = int(std::lround(control->Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
-        surface()->hdc()->rectangle(0, -50, right, bottom);
+        const gdi::Rect frame = FrameRect::Of(control->Width(), control->Height(), -50, runtime::Screen::TwipsPerPixelX(),
+                                              runtime::Screen::TwipsPerPixelY());
+        surface()->hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
         if (!yield() || !surface())
             return;
         surface()->Refresh();
@@ -268,10 +269,11 @@ private:
         if (!yield())
             return;
         if (runtime::Control *bar = m_form->findControl(QStringLiteral("TitelBar1"))) {
-            const int top = int(std::lround(bar->Height() / runtime::Screen::TwipsPerPixelY())) - 200;
-            const int right = int(std::lround(m_form->Width())) / int(std::lround(runtime::Screen::TwipsPerPixelX()));
-            const int bottom = int(std::lround(m_form->Height())) / int(std::lround(runtime::Screen::TwipsPerPixelY()));
-            m_form->hdc()->rectangle(0, top, right, bottom);
+            const double tx = runtime::Screen::TwipsPerPixelX();
+            const double ty = runtime::Screen::TwipsPerPixelY();
+            const int top = int(std::lround(bar->Height() / ty)) - 200;
+            const gdi::Rect frame = FrameRect::Of(m_form->Width(), m_form->Height(), top, tx, ty);
+            m_form->hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
         }
         if (!yield())
             return;

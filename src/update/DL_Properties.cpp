@@ -46,7 +46,6 @@ DL_Properties::DL_Properties(QWidget *parent)
     : runtime::PropertyPage(QStringLiteral("DownLoad_Properties"), parent)
 {
     createFields();
-    // Initialisation.
     ChunkCombo->addItems(ChunkSizes);
     ChunkCombo->setEditText(QStringLiteral("Select Chunk Size*"));
     m_dialog = std::make_shared<cCommonDialog>();

@@ -36,7 +36,7 @@ public:
     QCheckBox *ChkOC = nullptr;
     QCheckBox *ChkPC = nullptr;
 
-    // Marks the page changed; nothing calls it.
+    // Marks the page changed, which offers Apply: every field's change and every check box's click.
     void MarkChanged();
 
     // The save dialog the "..." button shows, kept for the page's life so its settings carry over.

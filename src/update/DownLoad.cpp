@@ -34,6 +34,19 @@ std::optional<qint64> toLength(const QString &text)
     return ok && value >= 0 ? std::optional<qint64>(value) : std::nullopt;
 }
 
+// The statuses by which the server refuses the file it has: the request ends, the file counts as
+// there with no size, and resuming is off.
+struct RefusedStatus {
+    const char *status;
+    const char *statusText;
+    DownLoad::ErrorCode code;
+    const char *error;
+};
+constexpr RefusedStatus kRefusedStatuses[] = {
+    {"401", "Unauthorized Access, Download Terminated!", DownLoad::Unauthorized, "Unauthorized Access!"},
+    {"403", "Access Denied, Download Terminated!", DownLoad::AccessDenied, "Access Denied!"},
+};
+
 // What a directory search with normal attributes finds: a plain file that is not hidden.
 bool fileFound(const QString &path)
 {
@@ -116,18 +129,18 @@ bool DownLoad::CheckConnection()
 {
     unsigned flags = 0;
     const bool connected = os::InternetGetConnectedState(&flags);
-    if (flags & 1)
+    if (flags & os::INTERNET_CONNECTION_MODEM)
         emit ConnectionState(QStringLiteral("Connected Via Modem."));
-    if (flags & 2)
+    if (flags & os::INTERNET_CONNECTION_LAN)
         emit ConnectionState(QStringLiteral("Connected Via LAN."));
-    if (flags & 4)
+    if (flags & os::INTERNET_CONNECTION_PROXY)
         emit ConnectionState(QStringLiteral("Connected Through A Proxy."));
     return connected;
 }
 
 void DownLoad::noConnection()
 {
-    emit DLECode(5);
+    emit DLECode(NoConnection);
     emit DLError(QStringLiteral("No Connection Found!"));
     emit StatusChange(QStringLiteral("Download aborted, no connection present!"));
 }
@@ -162,11 +175,11 @@ void DownLoad::GetFileInformation()
     const auto fail = [this] {
         emit DLError(QStringLiteral("Error Reading File Headers."));
         emit StatusChange(QStringLiteral("Error Reading File Headers!"));
-        emit DLECode(3);
+        emit DLECode(HeadersUnreadable);
     };
     const auto cancelled = [this] {
         m_cancel = false;
-        emit DLECode(4);
+        emit DLECode(Cancelled);
         emit StatusChange(QStringLiteral("cancelled."));
     };
     m_i1->setURL(m_url);
@@ -190,20 +203,12 @@ void DownLoad::GetFileInformation()
         return;
     }
     const QString status = header->mid(9, 3);
-    if (status == QLatin1String("401")) {
-        emit StatusChange(QStringLiteral("Unauthorized Access, Download Terminated!"));
-        emit DLECode(401);
-        emit DLError(QStringLiteral("Unauthorized Access!"));
-        m_resumeSupported = false;
-        m_i1->Cancel();
-        m_fileExists = true;
-        m_fileSize = 0;
-        return;
-    }
-    if (status == QLatin1String("403")) {
-        emit StatusChange(QStringLiteral("Access Denied, Download Terminated!"));
-        emit DLECode(403);
-        emit DLError(QStringLiteral("Access Denied!"));
+    for (const RefusedStatus &refused : kRefusedStatuses) {
+        if (status != QLatin1String(refused.status))
+            continue;
+        emit StatusChange(QString::fromLatin1(refused.statusText));
+        emit DLECode(refused.code);
+        emit DLError(QString::fromLatin1(refused.error));
         m_resumeSupported = false;
         m_fileExists = true;
         m_fileSize = 0;
@@ -213,7 +218,7 @@ void DownLoad::GetFileInformation()
     if (status == QLatin1String("404")) {
         emit DLError(QStringLiteral("File Not Found!"));
         emit StatusChange(QStringLiteral("File Not Found!"));
-        emit DLECode(2);
+        emit DLECode(FileNotFound);
         m_fileExists = false;
         m_fileSize = 0;
         m_i1->Cancel();
@@ -240,7 +245,7 @@ void DownLoad::failDownload()
 {
     emit DLError(QStringLiteral("Error Downloading File from : ") + m_url);
     emit StatusChange(QStringLiteral("Download Aborted Due To Error In Download!"));
-    emit DLECode(1);
+    emit DLECode(DownloadFailed);
     m_i1->Cancel();
 }
 
@@ -315,7 +320,7 @@ void DownLoad::endLoop(LoopEnd end, QFile &file)
     case LoopEnd::Cancelled:
         // The connection is closed at once rather than left to the next request.
         m_i1->Cancel();
-        emit DLECode(4);
+        emit DLECode(Cancelled);
         emit StatusChange(QStringLiteral("Cancelled."));
         return;
     case LoopEnd::Failed:
@@ -369,13 +374,13 @@ void DownLoad::DLResume()
         return;
     if (!fileFound(m_saveLocation)) {
         emit DLError(QStringLiteral("Resume File Not Found!"));
-        emit DLECode(6);
+        emit DLECode(ResumeFileNotFound);
         emit StatusChange(QStringLiteral("Resume File Not Found, Aborting Download!"));
         return;
     }
     if (!m_resumeSupported) {
         emit DLError(QStringLiteral("Resume Not Supported!"));
-        emit DLECode(7);
+        emit DLECode(ResumeNotSupported);
         emit StatusChange(QStringLiteral("Resume NotSupported, Aborting Download!"));
         return;
     }

@@ -34,6 +34,19 @@ class DownLoad : public runtime::UserControl {
     Q_PROPERTY(bool InDL READ InDL)
 
 public:
+    // The codes DLECode reports; the host's texts for them are FrmUpdate's.
+    enum ErrorCode : int {
+        DownloadFailed = 1,
+        FileNotFound = 2,
+        HeadersUnreadable = 3,
+        Cancelled = 4,
+        NoConnection = 5,
+        ResumeFileNotFound = 6,
+        ResumeNotSupported = 7,
+        Unauthorized = 401,
+        AccessDenied = 403,
+    };
+
     DownLoad(QWidget *container, const QString &name, int index = -1);
     ~DownLoad() override;
 

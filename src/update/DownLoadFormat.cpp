@@ -1,5 +1,7 @@
 #include "update/DownLoadFormat.h"
 
+#include "core/ByteSize.h"
+
 #include <cmath>
 
 namespace DownLoadFormat {
@@ -39,11 +41,15 @@ qsizetype extensionDot(const QString &text)
 
 QString FormatRate(double rate)
 {
-    if (rate >= 0 && rate <= 1023)
+    switch (ByteSize::UnitOf(rate)) {
+    case ByteSize::Unit::Bytes:
         return wholeNumber(rate) + QStringLiteral(" Bytes/s");
-    if (rate >= 1024 && rate <= 1048576)
-        return QString::number(rate / 1024, 'f', 2) + QStringLiteral(" KB/s");
-    return QString::number(rate / 1048576, 'f', 2) + QStringLiteral(" MB/s");
+    case ByteSize::Unit::KB:
+        return QString::number(rate / ByteSize::kBytesPerKB, 'f', 2) + QStringLiteral(" KB/s");
+    case ByteSize::Unit::MB:
+        break;
+    }
+    return QString::number(rate / ByteSize::kBytesPerMB, 'f', 2) + QStringLiteral(" MB/s");
 }
 
 QString FormatTimeLeft(float seconds)

@@ -10,31 +10,32 @@
 #include "controls/PanelFx.h"
 #include "controls/QuordanePB.h"
 #include "controls/dcButton.h"
+#include "core/ByteSize.h"
 #include "core/ModDatabase.h"
+#include "core/ModMain.h"
+#include "core/ModServer.h"
+#include "core/Modini.h"
 #include "platform/Mod32Icon.h"
 #include "platform/ModDPI.h"
 #include "platform/ModLoadIconFromRes.h"
 #include "platform/ModSkin.h"
-#include "core/ModMain.h"
-#include "core/ModServer.h"
-#include "core/Modini.h"
 #include "runtime/App.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/MsgBox.h"
+#include "runtime/OpenDocument.h"
 #include "runtime/PropertyBag.h"
 #include "runtime/Timer.h"
 #include "skin/FrmColors.h"
 #include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 #include "update/DatabaseInstall.h"
 #include "update/DownLoad.h"
 #include "update/VersionCheck.h"
 
-#include <QDesktopServices>
 #include <QHash>
 #include <QTimer>
-#include <QUrl>
 
 #include <cmath>
 #include <limits>
@@ -43,6 +44,7 @@
 namespace {
 
 const QString kUpdatesPath = QStringLiteral("/files/updates/kestrova/");
+const QString kArchiveName = QStringLiteral("hwids.7z");
 
 // How long a finished install stays on screen before the window closes by itself.
 constexpr int kSuccessShownMs = 1500;
@@ -76,8 +78,8 @@ void hideUpdateAvailableInMainWindow()
         runtime::setPropertyByName(label, "Visible", false);
 }
 
-// A colour of the live scheme: swatch 1 is programtext, 12 importanttext.
-std::optional<runtime::OleColor> schemeColor(int swatch)
+// A colour of the live scheme, by its swatch.
+std::optional<runtime::OleColor> schemeColor(SchemeTable::Swatch swatch)
 {
     const FrmColors *colors = runtime::Forms::Get<FrmColors>();
     const SuiteColorPicker *picker = colors ? colors->ColorPicker(swatch) : nullptr;
@@ -195,11 +197,15 @@ void FrmUpdate::createControls()
 
 QString FrmUpdate::SizeText(qint64 bytes)
 {
-    if (bytes >= 0 && bytes <= 1023)
+    switch (ByteSize::UnitOf(double(bytes))) {
+    case ByteSize::Unit::Bytes:
         return QString::number(bytes);
-    if (bytes >= 1024 && bytes <= 1048576)
-        return QString::number(bytes / 1024.0, 'f', 2) + QStringLiteral(" KB");
-    return QString::number(bytes / 1048576.0, 'f', 2) + QStringLiteral(" MB");
+    case ByteSize::Unit::KB:
+        return QString::number(bytes / ByteSize::kBytesPerKB, 'f', 2) + QStringLiteral(" KB");
+    case ByteSize::Unit::MB:
+        break;
+    }
+    return QString::number(bytes / ByteSize::kBytesPerMB, 'f', 2) + QStringLiteral(" MB");
 }
 
 bool FrmUpdate::yield()
@@ -238,7 +244,7 @@ void FrmUpdate::Form_Load()
     m_titelBar->setCaption(Caption());
     m_titelBar->setWidth(Width());
     m_checkForUpdates->setValue(ModMain::CheckForUpdates ? 1 : 0);
-    ModMain::DeleteFilePath(runtime::App::Path() + QStringLiteral("/hwids.7z"));
+    ModMain::DeleteFilePath(runtime::App::FilePath(kArchiveName));
     ModSkin::SetTransparentColor(this, m_titelBar->BackColor());
 }
 
@@ -269,8 +275,7 @@ bool FrmUpdate::runCheck(const Check &check)
     check.onlineLabel->setCaption(QStringLiteral("Online Version: Checking..."));
     if (!yield())
         return false;
-    QString online;
-    online = check.inet->OpenURL(ModServer::WebServer() + kUpdatesPath + check.page);
+    const QString online = check.inet->OpenURL(ModServer::WebServer() + kUpdatesPath + check.page);
     if (!yield())
         return false;
     check.inet->Cancel();
@@ -281,10 +286,9 @@ bool FrmUpdate::runCheck(const Check &check)
     if (!yield())
         return false;
     if (valid) {
-        check.upToDate = false;
         check.upToDate = VersionCheck::IsUpToDate(online, check.localVersion);
         check.resultLabel->setCaption(check.upToDate ? QStringLiteral("Update Available: NO") : QStringLiteral("Update Available: YES"));
-        if (const std::optional<runtime::OleColor> color = schemeColor(check.upToDate ? 1 : 12))
+        if (const std::optional<runtime::OleColor> color = schemeColor(check.upToDate ? SchemeTable::programtext : SchemeTable::importanttext))
             check.resultLabel->setForeColor(*color);
         check.button->setEnabled(!check.upToDate);
     }
@@ -325,7 +329,7 @@ void FrmUpdate::CheckForUpdates_MouseUp()
 
 void FrmUpdate::CommmandOpenQuordane_Click()
 {
-    QDesktopServices::openUrl(QUrl(ModServer::HomePage()));
+    runtime::OpenDocument(ModServer::HomePage(), this);
 }
 
 void FrmUpdate::CommandDownloadDatabase_Click()
@@ -358,8 +362,8 @@ void FrmUpdate::Timer1_Timer()
 {
     m_timer1->setEnabled(false);
     QPointer<FrmUpdate> self(this);
-    m_dl1->setURL(ModServer::WebServer() + kUpdatesPath + QStringLiteral("hwids.7z"));
-    m_dl1->setSaveLocation(runtime::App::Path() + QStringLiteral("/hwids.7z"));
+    m_dl1->setURL(ModServer::WebServer() + kUpdatesPath + kArchiveName);
+    m_dl1->setSaveLocation(runtime::App::FilePath(kArchiveName));
     m_dl1->GetFileInformation();
     if (!self || !IsLoaded())
         return;
@@ -428,14 +432,15 @@ void FrmUpdate::DL1_DLECode(int code)
     if (!IsLoaded())
         return;
     static const QHash<int, QString> texts = {
-        {1, QStringLiteral("Error Code - [1] Uknown Error!")},
-        {2, QStringLiteral("Error Code - [2] File Doesn't Exist!")},
-        {3, QStringLiteral("Error Code - [3] Server Timed Out!")},
-        {4, QStringLiteral("Error Code - [4] Download Was Cancelled By User!")},
-        {5, QStringLiteral("Error Code - [5] No Connection Present!")},
-        {6, QStringLiteral("Error Code - [6] Internal Server Error!")},
-        {401, QStringLiteral("Error Code - [401] Unauthorized Access!")},
-        {403, QStringLiteral("Error Code - [403] Access Denied!")},
+        {DownLoad::DownloadFailed, QStringLiteral("Error Code - [1] Uknown Error!")},
+        {DownLoad::FileNotFound, QStringLiteral("Error Code - [2] File Doesn't Exist!")},
+        {DownLoad::HeadersUnreadable, QStringLiteral("Error Code - [3] Server Timed Out!")},
+        {DownLoad::Cancelled, QStringLiteral("Error Code - [4] Download Was Cancelled By User!")},
+        {DownLoad::NoConnection, QStringLiteral("Error Code - [5] No Connection Present!")},
+        // The design's text for 6, which the control raises for a resume file that is not there.
+        {DownLoad::ResumeFileNotFound, QStringLiteral("Error Code - [6] Internal Server Error!")},
+        {DownLoad::Unauthorized, QStringLiteral("Error Code - [401] Unauthorized Access!")},
+        {DownLoad::AccessDenied, QStringLiteral("Error Code - [403] Access Denied!")},
     };
     const auto text = texts.constFind(code);
     if (text != texts.constEnd())
@@ -471,8 +476,7 @@ void FrmUpdate::DL1_DLComplete()
     {
         Zentrax zip;
         connect(&zip, &Zentrax::Progress, this, &FrmUpdate::zip_Progress);
-        const QString folder = runtime::App::Path();
-        result = DatabaseInstall::Install(zip, folder + QStringLiteral("/hwids.7z"), folder);
+        result = DatabaseInstall::Install(zip, runtime::App::FilePath(kArchiveName), runtime::App::Path());
     }
     if (!self)
         return;

@@ -21,11 +21,13 @@
 #include "runtime/App.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
+#include "runtime/Keys.h"
 #include "runtime/Label.h"
 #include "runtime/ListBox.h"
-#include "runtime/MsgBox.h"
 #include "runtime/Timer.h"
 #include "skin/ModColors.h"
+#include "windows/FrmMenu.h"
+#include "windows/ListCommands.h"
 #include "windows/ModList.h"
 
 #include <QFile>
@@ -35,7 +37,6 @@
 namespace {
 
 const QString kDone = QStringLiteral("Done.");
-constexpr int kDeleteKey = 46;
 
 // A row of the list as a Device line: hardware ID, name and maker.
 QString deviceLine(const QString &hardwareId, const QString &name, const QString &manufacturer)
@@ -104,7 +105,7 @@ void FrmImprove::Form_Load()
     ListViewHardware->setSortDirection(0);
     ListViewHardware->setSortActive(true);
 
-    ModList::LoadListFromFile(List1, runtime::App::Path() + QStringLiteral("\\improve_database_keywords_to_skip.txt"));
+    ModList::LoadListFromFile(List1, runtime::App::FilePath(QStringLiteral("improve_database_keywords_to_skip.txt")));
     ModSkin::SetTransparentColor(this, TitelBar1->BackColor());
 }
 
@@ -169,7 +170,7 @@ void FrmImprove::CommandSaveSubmit_Click()
     sStatus = QStringLiteral("Working...");
     TimerStatus->setEnabled(true);
 
-    const QString path = runtime::App::Path() + QStringLiteral("/new_hardware.txt");
+    const QString path = runtime::App::FilePath(QStringLiteral("new_hardware.txt"));
     {
         // Created anew; when it cannot be, the devices still go into the database and the
         // upload reports what it finds.
@@ -253,26 +254,14 @@ void FrmImprove::LabelResize_MouseMove(int Button, int Shift, float X, float Y)
 
 void FrmImprove::ListViewHardware_ColumnClick(const SuiteColumnHeader &ColumnHeader)
 {
-    const int column = ColumnHeader.Index() - 1;
-    ListViewHardware->setSortActive(false);
-    ListViewHardware->setSortDirection(column == ListViewHardware->SortColumn() ? 1 - ListViewHardware->SortDirection() : 0);
-    ListViewHardware->setSortColumn(column);
-    ListViewHardware->setSortActive(true);
+    ListCommands::SortByColumnClick(ListViewHardware, ColumnHeader.Index());
 }
 
 void FrmImprove::ListViewHardware_KeyDown(int KeyCode, int Shift)
 {
     Q_UNUSED(Shift)
-    if (KeyCode != kDeleteKey)
-        return;
-    const SuiteListItem *selected = ListViewHardware->SelectedItem();
-    if (!selected)
-        return;
-    ListViewHardware->ListItems().Remove(selected->Index());
-    if (SuiteListItem *next = ListViewHardware->SelectedItem()) {
-        next->EnsureVisible();
-        next->setSelected(true);
-    }
+    if (KeyCode == runtime::vbKeyDelete)
+        ListCommands::RemoveSelectedRow(ListViewHardware);
 }
 
 void FrmImprove::ListViewHardware_MouseUp(int Button, int Shift, float X, float Y)
@@ -280,15 +269,5 @@ void FrmImprove::ListViewHardware_MouseUp(int Button, int Shift, float X, float 
     Q_UNUSED(Shift)
     Q_UNUSED(X)
     Q_UNUSED(Y)
-    if (Button != 2)
-        return;
-    if (ListViewHardware->ListItems().Count() == 0) {
-        runtime::MsgBox(QStringLiteral("The List Is Empty."), runtime::vbOKOnly);
-        return;
-    }
-    ModMain::SetMenuTarget(this);
-    if (!runtime::DoEventsStillLoaded(this))
-        return;
-    if (PopupMenuImprove)
-        PopupMenuImprove(this);
+    ListCommands::PopupListMenu(ListViewHardware, Button, &FrmMenu::MenuImprove, this);
 }

@@ -5,8 +5,6 @@
 
 #include <QString>
 
-#include <functional>
-
 class Anchor;
 class AnimationBar;
 class PanelFx;
@@ -37,10 +35,6 @@ public:
 
     // The current status; TimerStatus copies it into LabelStatus.
     QString sStatus;
-
-    // The right-click menu of the list (FrmMenu.MenuImprove), popped up over this window once
-    // MenuTargetForm names it. Unset: no menu.
-    static inline std::function<void(FrmImprove *)> PopupMenuImprove;
 
     // Controls, by the names the colour engine and the menus find them by.
     TitelBar *TitelBar1;

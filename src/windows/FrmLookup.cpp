@@ -1,7 +1,7 @@
 #include "windows/FrmLookup.h"
 
-#include "chrome/TitelBar.h"
 #include "chrome/SkinnedWindow.h"
+#include "chrome/TitelBar.h"
 #include "chrome/WindowDesign.h"
 #include "components/SuiteListView.h"
 #include "controls/Anchor.h"
@@ -16,9 +16,8 @@
 #include "platform/ModSkin.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
+#include "runtime/Keys.h"
 #include "runtime/Label.h"
-#include "runtime/Menu.h"
-#include "runtime/MsgBox.h"
 #include "runtime/OpenDocument.h"
 #include "runtime/PictureBox.h"
 #include "runtime/TextBox.h"
@@ -97,7 +96,7 @@ void FrmLookup::connectHandlers()
     connect(LabelListViewHardware, &SuiteListView::ColumnClick, this,
             [this](SuiteColumnHeader column) { ListCommands::SortByColumnClick(LabelListViewHardware, column.Index()); });
     connect(LabelListViewHardware, &SuiteListView::KeyDown, this, [this](int KeyCode, int) {
-        if (KeyCode == 46)
+        if (KeyCode == runtime::vbKeyDelete)
             ListCommands::RemoveSelectedRow(LabelListViewHardware);
     });
     connect(LabelListViewHardware, &SuiteListView::MouseUp, this,
@@ -233,7 +232,7 @@ void FrmLookup::MarkBestMatches()
     const runtime::OleColor colour = ImportantPictureBestMacthColor->BackColor();
     for (int i = 1; i <= count; ++i) {
         SuiteListItem *item = items.Item(i);
-        if (count == 0 || item->SubItems(2).size() != longest)
+        if (item->SubItems(2).size() != longest)
             continue;
         item->setForeColor(colour);
         item->ListSubItems(1).setForeColor(colour);
@@ -259,16 +258,7 @@ void FrmLookup::CommandSearchGoogleID_Click()
 
 void FrmLookup::LabelListViewHardware_MouseUp(int Button)
 {
-    if (Button != 2)
-        return;
-    if (LabelListViewHardware->ListItems().Count() == 0) {
-        runtime::MsgBox(QStringLiteral("The List Is Empty."), runtime::vbOKOnly);
-        return;
-    }
-    ModMain::SetMenuTarget(this);
-    if (!yield())
-        return;
-    runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->MenuLookup);
+    ListCommands::PopupListMenu(LabelListViewHardware, Button, &FrmMenu::MenuLookup, this);
 }
 
 void FrmLookup::Form_Resize() { SkinnedWindow::FollowResize(this, TitelBar1, LabelResize); }

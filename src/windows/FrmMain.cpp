@@ -1,11 +1,11 @@
 #include "windows/FrmMain.h"
 
 #include "chrome/ModShadow.h"
-#include "chrome/TitelBar.h"
-#include "components/Inet.h"
-#include "chrome/cSizeMoveHelper.h"
 #include "chrome/SkinnedWindow.h"
+#include "chrome/TitelBar.h"
 #include "chrome/WindowDesign.h"
+#include "chrome/cSizeMoveHelper.h"
+#include "components/Inet.h"
 #include "components/SuiteListView.h"
 #include "components/SuiteTabControl.h"
 #include "controls/Anchor.h"
@@ -28,28 +28,27 @@
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
 #include "runtime/Image.h"
+#include "runtime/Keys.h"
 #include "runtime/Label.h"
-#include "runtime/MsgBox.h"
 #include "runtime/OpenDocument.h"
-#include "runtime/Timer.h"
-#include "update/FrmUpdate.h"
-#include "windows/FrmImprove.h"
 #include "runtime/PictureBox.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 #include "skin/FrmColors.h"
 #include "skin/ModColors.h"
+#include "update/FrmUpdate.h"
 #include "update/VersionCheck.h"
+#include "windows/FrmImprove.h"
 #include "windows/FrmMenu.h"
 #include "windows/ListCommands.h"
 #include "windows/LogoArt.h"
 #include "windows/MainWindowTexts.h"
 #include "windows/ModCloseProgram.h"
 
-#include <QDir>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -251,73 +250,92 @@ void FrmMain::Form_Load()
         ModCloseProgram::CloseProgram();
         return;
     }
-    const QString settings = runtime::App::Path() + QDir::separator() + QStringLiteral("Settings.ini");
-    const QString version =
-        MainWindowTexts::VersionText(runtime::App::Major(), runtime::App::Minor(), runtime::App::Revision());
+    const QString settings = runtime::App::FilePath(QStringLiteral("Settings.ini"));
+    if (!startAtDesignSize() || !readShadowSetting(settings) || !setUpWindow() || !readStartUpSettings(settings)
+        || !setUpLists() || !setUpLogoCursors())
+        return;
+    showWithTabs();
+}
 
+bool FrmMain::startAtDesignSize()
+{
     Mod32Icon::SetIcon(this, QStringLiteral("AAA"), true);
     ModDPI::InitDPIScale();
     WindowDesign::StartAnchorAt(Anchor1, DesignSize);
     if (!yield())
-        return;
+        return false;
     WindowDesign::StartAt(this, DesignSize);
-    if (!yield())
-        return;
+    return yield();
+}
+
+bool FrmMain::readShadowSetting(const QString &settings)
+{
     ModMain::DisableShadow =
         MainWindowTexts::SettingAsBoolean(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckDisableShadow"), settings),
                                           ModMain::DisableShadow);
     ModShadow::ShadowEnabled = !ModMain::DisableShadow;
     if (!yield())
-        return;
+        return false;
     ModShadow::InitShadow();
-    if (!yield())
-        return;
+    return yield();
+}
+
+bool FrmMain::setUpWindow()
+{
+    const QString version =
+        MainWindowTexts::VersionText(runtime::App::Major(), runtime::App::Minor(), runtime::App::Revision());
     SkinnedWindow::PlaceGrip(this, LabelResize);
     setCaption(QStringLiteral("Quordane - Kestrova v") + version);
     if (!yield())
-        return;
+        return false;
     if (!ColorsWindow() || !yield())
-        return;
+        return false;
     if (!SkinnedWindow::CentreOnScreen(this, true))
-        return;
+        return false;
     ModMain::AppVersion = version;
     if (!yield())
-        return;
+        return false;
     const int iconSize = int(std::lround(24 * ModDPI::DPIScale));
     TitelBar1->setPictureButton(ModLoadIconFromRes::LoadIconFromResource(QStringLiteral("AAA"), iconSize, iconSize, 0, false));
     if (!yield())
-        return;
+        return false;
     TitelBar1->setCaption(Caption());
     if (!yield())
-        return;
+        return false;
     TitelBar1->setWidth(Width());
     if (!yield())
-        return;
+        return false;
     // The frame drawn on the window must survive a refresh: it is drawn into the kept image.
     setAutoRedraw(true);
     setFillStyle(runtime::vbFSTransparent);
     if (!yield())
-        return;
+        return false;
     ModSkin::SetTransparentColor(this, TitelBar1->BackColor());
     m_c = std::make_unique<cSizeMoveHelper>();
     m_c->setNoFullDrag(true);
     m_c->Attach(this);
     if (!yield())
-        return;
+        return false;
     ModColors::ApplyColorsToForm(this);
-    if (!yield())
-        return;
+    return yield();
+}
+
+bool FrmMain::readStartUpSettings(const QString &settings)
+{
     ModMain::CheckForUpdates =
         MainWindowTexts::SettingAsBoolean(Modini::ReadIni(QStringLiteral("main"), QStringLiteral("CheckForUpdates"), settings),
                                           ModMain::CheckForUpdates);
-    const int smallIconSize = os::GetSystemMetrics(os::SM_CXSMICON);
     ModMain::SystemFolder = ModSpecialFolders::GetSystemFolderPath();
     if (!yield())
-        return;
+        return false;
     if (!ModMain::SystemFolder.endsWith(QLatin1Char('\\')) && !ModMain::SystemFolder.endsWith(QLatin1Char('/')))
-        ModMain::SystemFolder += QDir::separator();
-    if (!yield())
-        return;
+        ModMain::SystemFolder += QLatin1Char('/');
+    return yield();
+}
+
+bool FrmMain::setUpLists()
+{
+    const int smallIconSize = os::GetSystemMetrics(os::SM_CXSMICON);
     for (SuiteListView *list : m_lists)
         list->setIconSize(smallIconSize);
     for (SuiteListView *list : m_lists) {
@@ -332,22 +350,27 @@ void FrmMain::Form_Load()
     }
     ModMain::AutoSizeListColumns(ListViewHardware);
     if (!yield())
-        return;
+        return false;
     TabCounts = {};
-    PanelProgress->setLeft(ListViewHardware->Left() + (ListViewHardware->Width() / 2 - PanelProgress->Width() / 2));
     if (!yield())
-        return;
+        return false;
     CentreProgressPanel();
-    if (!yield())
-        return;
+    return yield();
+}
+
+bool FrmMain::setUpLogoCursors()
+{
     if (FrmColors *colors = ColorsWindow(); colors && colors->ImageMouseIcon()) {
         for (runtime::Image *logo : ImageLogo) {
             logo->setMouseIcon(colors->ImageMouseIcon()->MouseIcon());
             logo->setMousePointer(runtime::vbCustom);
         }
     }
-    if (!yield())
-        return;
+    return yield();
+}
+
+void FrmMain::showWithTabs()
+{
     TabControl1->PaintManager().setClearTypeText(true);
     TabControl1->PaintManager().setFontSize(WindowFont().Size());
     const int tabIconSize = int(std::lround(16 * ModDPI::DPIScale));
@@ -398,24 +421,16 @@ bool FrmMain::ReadDatabase(bool reconnect)
     if (!yield())
         return false;
     // Own references: another handler may replace the shared record sets during a yield.
-    // The count alone: a record set of every row would hold the whole table (some 270,000 rows of
-    // the bundled database) in memory just to report how many there are.
-    const auto hwids = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, QStringLiteral("SELECT COUNT(*) AS total FROM hwids"));
+    const auto hwids = ModDatabase::OpenDeviceCount();
     if (!yield())
         return false;
-    const auto versions = ModDatabase::OpenQuery(ModDatabase::VersionRecordset, QStringLiteral("SELECT * FROM version"));
+    const auto versions = ModDatabase::OpenVersionTable();
     if (!yield())
         return false;
-    if (versions->recordCount() > 0) {
-        versions->moveFirst();
-        const QVariant value = versions->field(QStringLiteral("dbversion")).value();
-        if (value.isValid() && !value.isNull())
-            ModMain::DatabaseVersion = value.toString();
-    }
-    if (hwids->recordCount() > 0) {
-        hwids->moveFirst();
-        ModMain::DevicesInDatabase = hwids->field(QStringLiteral("total")).value().toInt();
-    }
+    if (const std::optional<QString> version = ModDatabase::ReadDatabaseVersion(*versions))
+        ModMain::DatabaseVersion = *version;
+    if (const std::optional<int> count = ModDatabase::ReadDeviceCount(*hwids))
+        ModMain::DevicesInDatabase = *count;
     if (!yield())
         return false;
     versions->close();
@@ -618,19 +633,13 @@ void FrmMain::List_DblClick(SuiteListView *list) { ListCommands::OpenLookup(list
 
 void FrmMain::List_KeyDown(SuiteListView *list, int KeyCode)
 {
-    if (KeyCode == 46)
+    if (KeyCode == runtime::vbKeyDelete)
         ListCommands::RemoveSelectedRow(list);
 }
 
 void FrmMain::List_MouseUp(SuiteListView *list, int Button)
 {
-    if (Button != 2)
-        return;
-    if (list->ListItems().Count() == 0) {
-        runtime::MsgBox(QStringLiteral("The List Is Empty."), runtime::vbOKOnly);
-        return;
-    }
-    runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->MenuMain);
+    ListCommands::PopupListMenu(list, Button, &FrmMenu::MenuMain);
 }
 
 void FrmMain::Form_QueryUnload(int &Cancel, int UnloadMode)

@@ -91,6 +91,16 @@ private:
     void createListPages();
     void connectHandlers();
 
+    // The steps of the load, in their order; each yields and answers false when the load stops
+    // (the window went or the program began to close).
+    bool startAtDesignSize();
+    bool readShadowSetting(const QString &settings);
+    bool setUpWindow();
+    bool readStartUpSettings(const QString &settings);
+    bool setUpLists();
+    bool setUpLogoCursors();
+    void showWithTabs();
+
     void TimerStartup_Timer();
     void TimerCountDatabase_Timer();
     void Timer1_Timer();

@@ -1,11 +1,16 @@
 #include "windows/ListCommands.h"
 
 #include "components/SuiteListView.h"
+#include "core/ModMain.h"
 #include "core/ModServer.h"
 #include "runtime/Clipboard.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
+#include "runtime/Keys.h"
+#include "runtime/Menu.h"
+#include "runtime/MsgBox.h"
 #include "windows/FrmLookup.h"
+#include "windows/FrmMenu.h"
 
 #include <QPointer>
 
@@ -114,6 +119,22 @@ void SortByColumnClick(SuiteListView *list, int index)
         return;
     guard->setSortActive(true);
     runtime::DoEvents();
+}
+
+void PopupListMenu(SuiteListView *list, int button, runtime::Menu *FrmMenu::*menu, runtime::Form *target)
+{
+    if (button != runtime::vbRightButton)
+        return;
+    if (list->ListItems().Count() == 0) {
+        runtime::MsgBox(QStringLiteral("The List Is Empty."), runtime::vbOKOnly);
+        return;
+    }
+    if (target) {
+        ModMain::SetMenuTarget(target);
+        if (!runtime::DoEventsStillLoaded(target))
+            return;
+    }
+    runtime::PopupMenu(runtime::Forms::Get<FrmMenu>()->*menu);
 }
 
 void OpenLookup(SuiteListView *list)

@@ -4,11 +4,18 @@
 
 #include <functional>
 
+class FrmMenu;
 class SuiteListItem;
 class SuiteListView;
 
+namespace runtime {
+class Form;
+class Menu;
+}
+
 // What the device, lookup and improve lists do alike: the clipboard texts of the copy commands,
-// the web-search address, the Delete key, the column-click sort and opening a lookup.
+// the web-search address, the Delete key, the column-click sort, the context menu and opening a
+// lookup.
 namespace ListCommands {
 
 // A row: its text, then sub-items 1 to `lastSubItem`, joined with "," (no quoting, no line end).
@@ -37,6 +44,11 @@ void RemoveSelectedRow(SuiteListView *list);
 // A column click with the header's 1-based position: the same column flips the direction,
 // another sorts ascending. Yields; stops when the list is gone.
 void SortByColumnClick(SuiteListView *list, int index);
+
+// A mouse button released over the list: the right button says "The List Is Empty." on an empty
+// list, otherwise names `target` as the menu's target window (when given; yields, and stops when
+// the target is gone) and pops up the menu of the hidden menu window. Other buttons do nothing.
+void PopupListMenu(SuiteListView *list, int button, runtime::Menu *FrmMenu::*menu, runtime::Form *target = nullptr);
 
 // Opens a new lookup window on the list's selected row (or on no device when none is selected).
 void OpenLookup(SuiteListView *list);

@@ -276,12 +276,15 @@ for restore in system button; do
 done
 
 # Close through the main window's title bar: every window goes, status 0.
-width=$(xwininfo -id "$main" | awk '/Width:/ { print $2 }')
-xdotool mousemove --window "$main" $(( width - 33 )) 16 click 1
-status=0
-wait "$app" || status=$?
-app=""
-[ "$status" -eq 0 ] || fail "exit status $status"
+close_through_title_bar() { # window, what
+  local width status=0
+  width=$(xwininfo -id "$1" | awk '/Width:/ { print $2 }')
+  xdotool mousemove --window "$1" $(( width - 33 )) 16 click 1
+  wait "$app" || status=$?
+  app=""
+  [ "$status" -eq 0 ] || fail "exit status $status $2"
+}
+close_through_title_bar "$main" "on the saved machine"
 
 # The busy panel of the generated machine's first scan, centred on the list at the window's start
 # size, 400 by 100 pixels. Each pass grabs it and tells whether it is the panel (its title strip
@@ -327,10 +330,5 @@ done
 [ -n "$seen_moving" ] || fail "the busy panel's bar did not move during the scan"
 for _ in $(seq 1200); do [ -e "$ready" ] && break; sleep 0.1; done
 [ -e "$ready" ] || fail "the generated machine's scan did not end"
-width=$(xwininfo -id "$busy" | awk '/Width:/ { print $2 }')
-xdotool mousemove --window "$busy" $(( width - 33 )) 16 click 1
-status=0
-wait "$app" || status=$?
-app=""
-[ "$status" -eq 0 ] || fail "exit status $status after the generated machine"
+close_through_title_bar "$busy" "on the generated machine"
 echo "PASS"

@@ -8,12 +8,14 @@
 #include "controls/QuordanePB.h"
 #include "controls/dcButton.h"
 #include "core/ModMain.h"
+#include "core/ModServer.h"
 #include "core/Modini.h"
 #include "runtime/App.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/MsgBox.h"
+#include "runtime/OpenDocument.h"
 #include "runtime/Timer.h"
 #include "support_downloadserver.h"
 #include "update/DatabaseInstall.h"
@@ -203,6 +205,13 @@ TEST_F(UpdateWindow, ChecksShowTheVersionsAndEnableTheDownload)
     EXPECT_EQ(control<runtime::Label>("Label3")->ForeColor(), 0x112233u) << "programtext";
     EXPECT_FALSE(control<dcButton>("CommandDownloadDatabase")->Enabled());
     EXPECT_TRUE(ModMain::DatabaseUpToDate);
+}
+
+TEST_F(UpdateWindow, OpenQuordaneOpensTheHomePageInTheBrowser)
+{
+    runtime::OpenDocumentRecorder browser;
+    emit control<dcButton>("CommmandOpenQuordane")->Click();
+    EXPECT_EQ(browser.addresses, QStringList{ModServer::HomePage()});
 }
 
 TEST_F(UpdateWindow, ADownloadInstallsTheNewDatabaseAndTheMainWindowRecounts)

@@ -14,10 +14,12 @@
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/ListBox.h"
+#include "runtime/Menu.h"
 #include "runtime/MsgBox.h"
 #include "runtime/TextBox.h"
 #include "runtime/Timer.h"
 #include "windows/FrmImprove.h"
+#include "windows/FrmMenu.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -71,7 +73,7 @@ protected:
         forgetMachine();
         os::SetConnectedStateForTesting(std::nullopt);
         os::SetInternetTimeouts({});
-        FrmImprove::PopupMenuImprove = nullptr;
+        runtime::SetPopupMenuHook({});
         ModMain::MenuTargetForm = nullptr;
         runtime::App::setPath(QString());
     }
@@ -515,11 +517,12 @@ TEST_F(Improve, AColumnClickSortsByItAndASecondClickTurnsTheOrder)
 TEST_F(Improve, ARightClickNamesThisWindowAsTheMenuTargetOrSaysTheListIsEmpty)
 {
     FrmImprove *form = open();
-    std::vector<FrmImprove *> popups;
-    FrmImprove::PopupMenuImprove = [&](FrmImprove *target) {
-        popups.push_back(target);
-        EXPECT_EQ(ModMain::MenuTargetForm.data(), target);
-    };
+    std::vector<runtime::Menu *> popups;
+    runtime::SetPopupMenuHook([&](runtime::Menu *menu) {
+        popups.push_back(menu);
+        EXPECT_EQ(ModMain::MenuTargetForm.data(), form);
+        return nullptr;
+    });
     {
         runtime::MsgBoxRecorder boxes;
         QTest::mouseClick(form->ListViewHardware->view()->viewport(), Qt::RightButton);
@@ -535,7 +538,7 @@ TEST_F(Improve, ARightClickNamesThisWindowAsTheMenuTargetOrSaysTheListIsEmpty)
     QTest::mouseClick(form->ListViewHardware->view()->viewport(), Qt::RightButton);
     EXPECT_TRUE(boxes.calls.isEmpty());
     ASSERT_EQ(popups.size(), 1u);
-    EXPECT_EQ(popups.front(), form);
+    EXPECT_EQ(popups.front(), runtime::Forms::Get<FrmMenu>()->MenuImprove);
     EXPECT_EQ(form->ListViewHardware, form->findControl("ListViewHardware")) << "the menu finds the list by name";
 }
 
