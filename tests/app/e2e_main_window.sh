@@ -12,30 +12,46 @@ set -euo pipefail
 program=$1; source=$2; out=$3
 mkdir -p "$out"
 work=$(mktemp -d)
-# An X server of its own on a display it finds free (other test runs may hold some), with a white
-# root: what the window leaves undrawn or cuts out shows white, apart from its black frame.
-Xvfb -displayfd 1 -screen 0 1600x1000x24 -wr -nolisten tcp >"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=:$(head -1 "$work/display")
 app=""
 wm=""
+xvfb=""
 cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  for pid in $app $wm $xvfb; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 600); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fail() { echo "FAIL: $*" >&2; import -window root "$out/e2e-failure.png" 2>/dev/null || true; exit 1; }
-[ "$display" != ":" ] || fail "the X server did not start"
 command -v openbox >/dev/null || fail "no openbox (scripts/install-deps installs it)"
-HOME=$work openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "the window manager did not start"
+# An X server of its own on a display it finds free (other test runs may hold some), with a white
+# root: what the window leaves undrawn or cuts out shows white, apart from its black frame; and
+# openbox on it. Now and then, with many servers starting at once, the window manager cannot open
+# the display it was given: both are started again.
+start_desktop() {
+  local until
+  Xvfb -displayfd 1 -screen 0 1600x1000x24 -wr -nolisten tcp >"$work/display" 2>/dev/null &
+  xvfb=$!
+  until=$(( SECONDS + 60 ))
+  while [ ! -s "$work/display" ] && [ $SECONDS -lt $until ]; do sleep 0.1; done
+  [ -s "$work/display" ] || return 1
+  export DISPLAY=:$(head -1 "$work/display")
+  while ! xdpyinfo >/dev/null 2>&1; do [ $SECONDS -lt $until ] || return 1; sleep 0.1; done
+  HOME=$work openbox --sm-disable >/dev/null 2>&1 &
+  wm=$!
+  until=$(( SECONDS + 30 ))
+  while ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    kill -0 "$wm" 2>/dev/null && [ $SECONDS -lt $until ] || return 1
+    sleep 0.1
+  done
+}
+started=""
+for _ in 1 2 3; do
+  start_desktop && { started=1; break; }
+  kill "$wm" "$xvfb" 2>/dev/null || true
+  wait "$wm" "$xvfb" 2>/dev/null || true
+  wm="" xvfb=""
+  rm -f "$work/display"
+done
+[ -n "$started" ] || fail "no X server with a window manager"
 
 # A program folder of its own: the program, its data and a database that knows every device of
 # the saved machine by the first part of its device ID ("Fixture: " and the device's name), and
