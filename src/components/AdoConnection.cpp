@@ -46,21 +46,6 @@ bool Connection::execute(const QString &sql)
     return session_->exec(sql, error_);
 }
 
-std::unique_ptr<Recordset> Connection::openSchema(Schema schema)
-{
-    if (schema != Schema::Tables) {
-        error_ = Error::of(errors::InvalidArgument);
-        return nullptr;
-    }
-    auto tables = std::make_unique<Recordset>();
-    if (!tables->open(schemaTablesQuery(), *this)) {
-        error_ = tables->lastError();
-        return nullptr;
-    }
-    error_ = {};
-    return tables;
-}
-
 bool Connection::beginTrans()
 {
     return execute(QStringLiteral("BEGIN"));

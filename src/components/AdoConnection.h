@@ -30,9 +30,6 @@ public:
 
     // Runs one statement that returns no rows (schema, transactions).
     bool execute(const QString &sql);
-    // The database's tables and views as a record set with the fields TABLE_NAME and
-    // TABLE_TYPE ("TABLE", "VIEW" or "SYSTEM TABLE"); null on failure, with lastError() set.
-    std::unique_ptr<Recordset> openSchema(Schema schema);
     bool beginTrans();
     bool commitTrans();
     bool rollbackTrans();

@@ -396,13 +396,6 @@ QString translateDialect(const QString &sql)
     return out;
 }
 
-QString schemaTablesQuery()
-{
-    return QStringLiteral("SELECT name AS TABLE_NAME, CASE WHEN type = 'view' THEN 'VIEW' "
-                          "WHEN name LIKE 'sqlite\\_%' ESCAPE '\\' THEN 'SYSTEM TABLE' ELSE 'TABLE' END AS TABLE_TYPE "
-                          "FROM sqlite_master WHERE type IN ('table', 'view')");
-}
-
 QString dataSourceOf(const QString &connectionString)
 {
     const QStringList pairs = connectionString.split(QLatin1Char(';'));

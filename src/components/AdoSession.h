@@ -98,10 +98,6 @@ private:
 // "@@Identity" becomes the engine's last-insert row id, outside quoted text.
 QString translateDialect(const QString &sql);
 
-// The query behind Connection::openSchema(Schema::Tables): the engine's catalogue as TABLE_NAME
-// and TABLE_TYPE.
-QString schemaTablesQuery();
-
 // The value of "Data Source=" in a connection string, as a path of this platform.
 QString dataSourceOf(const QString &connectionString);
 

@@ -12,7 +12,6 @@ enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimi
 enum class DataType { Integer = 3, VarChar = 200, LongVarChar = 201 };
 enum class ParameterDirection { Input = 1 };
 enum class CommandType { Text = 1 };
-enum class Schema { Tables = 20 };
 // What a value of the engine is, before it becomes a variant.
 enum class ValueKind : quint8 { Null, Integer, Real, Text, Blob };
 

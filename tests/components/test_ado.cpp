@@ -572,17 +572,4 @@ TEST_F(Ado, RecordSetStopsAtItsBound)
     EXPECT_EQ(column(QStringLiteral("SELECT * FROM endless LIMIT 3"), QStringLiteral("i")), (QStringList{"1", "2", "3"}));
 }
 
-TEST_F(Ado, SchemaNamesTablesAndViews)
-{
-    ASSERT_TRUE(connection.execute(QStringLiteral("CREATE VIEW hwids AS SELECT name AS hwid, note AS info FROM names")));
-    const std::unique_ptr<ado::Recordset> schema = connection.openSchema(ado::Schema::Tables);
-    ASSERT_TRUE(schema) << connection.lastError().description.toStdString();
-    QStringList tables;
-    for (; !schema->eof(); schema->moveNext())
-        tables << schema->field(QStringLiteral("TABLE_NAME")).value().toString() + QLatin1Char(':')
-                      + schema->field(QStringLiteral("TABLE_TYPE")).value().toString();
-    tables.sort();
-    EXPECT_EQ(tables, (QStringList{"hwids:VIEW", "names:TABLE", "sqlite_sequence:SYSTEM TABLE"}));
-}
-
 }
