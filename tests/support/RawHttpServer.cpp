@@ -111,25 +111,32 @@ void RawHttpServer::run()
     }
 }
 
-void RawHttpServer::serve(int client)
+void RawHttpServer::receiveRequest(const std::function<qsizetype(char *, int)> &read)
 {
     QByteArray request;
     char buffer[4096];
     while (!stopping_) {
         if (behaviour_ != Behaviour::Stall && complete(request))
             break;
-        if (!readable(client, 10))
-            continue;
-        const ssize_t got = ::recv(client, buffer, sizeof(buffer), 0);
-        if (got <= 0)
+        const qsizetype got = read(buffer, int(sizeof(buffer)));
+        if (got < 0)
             break;
         request.append(buffer, got);
         keep(buffer, got);
     }
-    {
-        std::lock_guard lock(mutex_);
-        requests_.append(request);
-    }
+    std::lock_guard lock(mutex_);
+    requests_.append(request);
+}
+
+void RawHttpServer::serve(int client)
+{
+    receiveRequest([&](char *buffer, int size) -> qsizetype {
+        if (!readable(client, 10))
+            return 0;
+        const ssize_t got = ::recv(client, buffer, size_t(size), 0);
+        return got > 0 ? got : -1;
+    });
+    char buffer[4096];
     if (behaviour_ == Behaviour::Answer) {
         const QByteArray answer = this->answer();
         ::send(client, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
@@ -160,19 +167,10 @@ void RawHttpServer::serveTls(int client)
     const std::unique_ptr<SSL, decltype(&SSL_free)> ssl(SSL_new(tls_.get()), &SSL_free);
     if (!ssl || SSL_set_fd(ssl.get(), client) != 1 || SSL_accept(ssl.get()) != 1)
         return; // a client that does not accept the certificate
-    QByteArray request;
-    char buffer[4096];
-    while (!stopping_ && !complete(request)) {
-        const int got = SSL_read(ssl.get(), buffer, int(sizeof(buffer)));
-        if (got <= 0)
-            break;
-        request.append(buffer, got);
-        keep(buffer, got);
-    }
-    {
-        std::lock_guard lock(mutex_);
-        requests_.append(request);
-    }
+    receiveRequest([&](char *buffer, int size) -> qsizetype {
+        const int got = SSL_read(ssl.get(), buffer, size);
+        return got > 0 ? got : -1;
+    });
     const QByteArray answer = this->answer();
     SSL_write(ssl.get(), answer.constData(), int(answer.size()));
     SSL_shutdown(ssl.get());

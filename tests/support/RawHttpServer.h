@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -46,6 +47,9 @@ public:
 
 private:
     void run();
+    // Reads one request through `read` (the bytes it read, 0 for none yet, below 0 at the end)
+    // until it is complete, or for ever while stalling, and keeps it.
+    void receiveRequest(const std::function<qsizetype(char *, int)> &read);
     void serve(int client);
     void serveTls(int client);
     void keep(const char *bytes, qsizetype count);
