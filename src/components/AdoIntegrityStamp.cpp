@@ -1,5 +1,7 @@
 #include "components/AdoIntegrityStamp.h"
 
+#include "os/RegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -43,10 +45,9 @@ IntegrityStamp::IntegrityStamp(const QString &databasePath)
 
 bool IntegrityStamp::vouchesFor(const FileState &state) const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return file.read(kMaxStampBytes + 1) == encode(state);
+    // Anything but a regular file under the stamp's name is no stamp: a pipe would hold the
+    // open until a writer came.
+    return os::ReadRegularFile(m_path, kMaxStampBytes) == encode(state);
 }
 
 void IntegrityStamp::record(const FileState &state, qint64 nowNs) const
