@@ -3,9 +3,10 @@
 #include "os/RegularFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 
 namespace ado {
@@ -54,9 +55,14 @@ void IntegrityStamp::record(const FileState &state, qint64 nowNs) const
 {
     if (!isSettled(state, nowNs))
         return;
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(encode(state)) > 0)
-        file.commit();
+    // Written beside and renamed into place, so that the name itself is replaced whatever stands
+    // there: a save through a link would overwrite the link's target, wherever that is.
+    QTemporaryFile file(m_path + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(encode(state)) <= 0 || !file.flush())
+        return;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(m_path).constData()) == 0)
+        file.setAutoRemove(false);
 }
 
 void IntegrityStamp::carryOver(const FileState &vouched, qint64 nowNs) const

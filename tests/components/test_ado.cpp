@@ -3,6 +3,7 @@
 #include "components/AdoIntegrityStamp.h"
 #include "components/AdoRecordset.h"
 #include "support/DamagedDatabase.h"
+#include "support/Files.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -667,25 +668,41 @@ private:
     std::thread thread_;
 };
 
+bool makePipe(const QString &at)
+{
+    return ::mkfifo(QFile::encodeName(at).constData(), 0600) == 0;
+}
+
 // Whatever stands under the stamp's name but a regular file is no stamp, and is never waited
-// for: the open checks the database in full and goes on.
+// for: the open checks the database in full and goes on. The stamp it then records replaces
+// what stood there and never writes through a link (its target, here a file of the test's own,
+// stays as it was).
 TEST(AdoIntegrityStamp, AStampThatIsNoRegularFileIsNoStampAndIsNotWaitedFor)
 {
     struct Row {
         const char *name;
-        std::function<bool(const QString &)> make;
+        std::function<bool(const QTemporaryDir &, const QString &)> make;
     };
     const Row rows[] = {
-        {"pipe", [](const QString &at) { return ::mkfifo(QFile::encodeName(at).constData(), 0600) == 0; }},
-        {"folder", [](const QString &at) { return QDir().mkdir(at); }},
-        {"link to a device", [](const QString &at) { return QFile::link(QStringLiteral("/dev/zero"), at); }},
+        {"pipe", [](const QTemporaryDir &, const QString &at) { return makePipe(at); }},
+        {"folder", [](const QTemporaryDir &, const QString &at) { return QDir().mkdir(at); }},
+        {"link to a pipe",
+         [](const QTemporaryDir &dir, const QString &at) {
+             return makePipe(dir.filePath(QStringLiteral("elsewhere"))) && QFile::link(dir.filePath(QStringLiteral("elsewhere")), at);
+         }},
+        {"link to another file", [](const QTemporaryDir &dir, const QString &at) {
+             QFile other(dir.filePath(QStringLiteral("elsewhere")));
+             return other.open(QIODevice::WriteOnly) && other.write("not a stamp") > 0 && QFile::link(other.fileName(), at);
+         }},
     };
     for (const Row &row : rows) {
         QTemporaryDir dir;
         const QString path = makeDatabase(dir, kNames);
         settle(path);
         const ado::IntegrityStamp stamp(path);
-        ASSERT_TRUE(row.make(stamp.path())) << row.name;
+        ASSERT_TRUE(row.make(dir, stamp.path())) << row.name;
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        const bool elsewhereIsFile = QFileInfo(elsewhere).isFile();
         PipeRescue rescue(stamp.path(), std::chrono::seconds(20));
         EXPECT_FALSE(stamp.vouchesFor(*ado::fileStateOf(path))) << row.name;
         ado::Connection connection;
@@ -693,6 +710,10 @@ TEST(AdoIntegrityStamp, AStampThatIsNoRegularFileIsNoStampAndIsNotWaitedFor)
         EXPECT_TRUE(connection.open()) << row.name << ": " << connection.lastError().description.toStdString();
         connection.close();
         EXPECT_FALSE(rescue.done()) << row.name << ": the read waited for a writer";
+        if (elsewhereIsFile) {
+            EXPECT_EQ(testsupport::readFile(elsewhere), QByteArray("not a stamp")) << row.name << ": written through the link";
+            EXPECT_TRUE(stamp.vouchesFor(*ado::fileStateOf(path))) << row.name << ": the stamp took the link's place";
+        }
     }
 }
 

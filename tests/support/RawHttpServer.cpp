@@ -5,6 +5,8 @@
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -95,6 +97,12 @@ QList<QByteArray> RawHttpServer::requests() const
 
 void RawHttpServer::run()
 {
+    // The TLS library writes to the socket without MSG_NOSIGNAL: a client that hung up after
+    // refusing the certificate must end that write with an error, not the test program.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     while (!stopping_ && listener_ >= 0) {
         if (!readable(listener_, 10))
             continue;
