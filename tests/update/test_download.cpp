@@ -468,6 +468,22 @@ TEST_F(DownLoadTest, AResumedDownloadStopsAtTheAnnouncedLengthCountingTheBytesHe
     EXPECT_FALSE(QFile::exists(target));
 }
 
+// A redirect answers nothing of the file: its body is not appended to the bytes held.
+TEST_F(DownLoadTest, AResumeAnsweredByARedirectKeepsWhatIsHeld)
+{
+    writeFile(target, file.left(1000));
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    ASSERT_TRUE(dl.ResumeSupported());
+    dl.setURL(url("/nowhere"));
+    log.take();
+    dl.DLResume();
+    const QStringList events = log.take();
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_EQ(events.last(), QStringLiteral("DLECode 1"));
+    EXPECT_EQ(readFile(target), file.left(1000));
+}
+
 // Lengths a server may announce, against the largest archive the install accepts and the free
 // space of the target's disk: what cannot be the archive or cannot fit fails before anything is
 // written; what can starts.
