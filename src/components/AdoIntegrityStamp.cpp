@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <cstdio>
+
 #include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
 
 namespace ado {
@@ -61,7 +62,7 @@ void IntegrityStamp::record(const FileState &state, qint64 nowNs) const
     if (!file.open() || file.write(encode(state)) <= 0 || !file.flush())
         return;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(m_path).constData()) == 0)
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(m_path).constData()) == 0)
         file.setAutoRemove(false);
 }
 

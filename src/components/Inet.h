@@ -52,8 +52,9 @@ public:
     QString OpenURL(const QString &url);
 
     // Starts a request to `url` (the URL property when empty) and returns at once; the caller
-    // polls StillExecuting. Redirects are not followed: the caller reads the status. `requestHeaders` are lines "Name: value", each ended by CR LF.
-    // False when the request cannot even be started.
+    // polls StillExecuting. Redirects are not followed: the caller reads the status.
+    // `requestHeaders` are lines "Name: value", each ended by CR LF. False when the request
+    // cannot even be started.
     bool Execute(const QString &url = QString(), const QString &operation = QStringLiteral("GET"),
                  const QString &requestHeaders = QString());
     // True until the answer's header is in or the request has failed. Drives the transfer and,
