@@ -164,8 +164,9 @@ TEST_P(UploadEnds, SentOnlyWithAFinalAnswer)
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(ModPostFile::PostFile(url(server ? server->port() : testsupport::closedPort()), content), GetParam().sent);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
-    if (server)
+    if (server) {
         EXPECT_TRUE(server->received().endsWith("line\r\n\r\n--" + kBoundary + "--")) << "the whole request reached it";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
