@@ -1,7 +1,11 @@
 #include "components/AdoIntegrityStamp.h"
 
+#include "os/RegularFile.h"
+
 #include <QFile>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,19 +47,23 @@ IntegrityStamp::IntegrityStamp(const QString &databasePath)
 
 bool IntegrityStamp::vouchesFor(const FileState &state) const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return file.read(kMaxStampBytes + 1) == encode(state);
+    // Anything but a regular file under the stamp's name is no stamp: a pipe would hold the
+    // open until a writer came.
+    return os::ReadRegularFile(m_path, kMaxStampBytes) == encode(state);
 }
 
 void IntegrityStamp::record(const FileState &state, qint64 nowNs) const
 {
     if (!isSettled(state, nowNs))
         return;
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly) && file.write(encode(state)) > 0)
-        file.commit();
+    // Written beside and renamed into place, so that the name itself is replaced whatever stands
+    // there: a save through a link would overwrite the link's target, wherever that is.
+    QTemporaryFile file(m_path + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(encode(state)) <= 0 || !file.flush())
+        return;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(m_path).constData()) == 0)
+        file.setAutoRemove(false);
 }
 
 void IntegrityStamp::carryOver(const FileState &vouched, qint64 nowNs) const

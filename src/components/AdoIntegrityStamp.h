@@ -34,10 +34,12 @@ class IntegrityStamp {
 public:
     explicit IntegrityStamp(const QString &databasePath);
 
-    // Whether the stamp records exactly this state.
+    // Whether the stamp records exactly this state. Only a regular file is read as the stamp:
+    // anything else under its name (a pipe, a device, a folder) vouches for nothing.
     bool vouchesFor(const FileState &state) const;
     // Records a state that has just passed the check, when it is settled; a folder that cannot be
-    // written keeps no stamp, and every open checks in full there.
+    // written keeps no stamp, and every open checks in full there. Whatever stood under the
+    // stamp's name is replaced, never written through (a link's target stays as it was).
     void record(const FileState &state, qint64 nowNs) const;
 
     // A connection that only read still rewrote the file's header on its way into the

@@ -18,9 +18,6 @@ using Clock = std::chrono::steady_clock;
 constexpr qsizetype kBufferedBodyLimit = 1 << 20;
 // A page fetched whole is a small text; anything larger fails instead of growing without bound.
 constexpr qsizetype kPageLimit = 1 << 20;
-// An answer's header is a few hundred bytes; one that goes on without end fails the request, and
-// so do interim answers (100 Continue) that never give way to the real one: they count too.
-constexpr qsizetype kHeaderLimit = 64 * 1024;
 // Redirects of a page may change host but never leave TLS for clear text.
 constexpr char kAnyWebProtocol[] = "http,https";
 constexpr char kTlsOnly[] = "https";
@@ -48,6 +45,7 @@ struct Inet::Transfer {
     bool headerComplete = false;
     bool finished = false;
     CURLcode result = CURLE_OK;
+    long status = 0; // of the last answer, once finished
 
     QByteArray body;
     qsizetype readPosition = 0;
@@ -76,6 +74,8 @@ struct Inet::Transfer {
     {
         finished = true;
         result = code;
+        if (easy)
+            curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
         release();
     }
 
@@ -97,7 +97,8 @@ struct Inet::Transfer {
             return length;
         }
         transfer.headerBytes += line.size();
-        if (transfer.headerBytes > kHeaderLimit)
+        // Interim answers (100 Continue) that never give way to the real one count too.
+        if (transfer.headerBytes > os::kMaxAnswerHeaderBytes)
             return 0; // fails the transfer
         transfer.header += line.endsWith("\r\n") ? line : line.trimmed() + "\r\n";
         return length;
@@ -219,7 +220,7 @@ QString Inet::OpenURL(const QString &url)
         if (!yieldFor(serial))
             return QString();
     }
-    const bool ok = transfer_->result == CURLE_OK;
+    const bool ok = transfer_->result == CURLE_OK && !IsRedirect(int(transfer_->status));
     const QString page = ok ? QString::fromUtf8(transfer_->body) : QString();
     Cancel();
     return page;

@@ -14,6 +14,13 @@
 // most, so the windows stay responsive without a core spinning.
 namespace InetCtlsObjects {
 
+// A redirect that reaches the caller is one the library did not follow (no target, or one it
+// refused): it is neither the page nor the file asked for.
+constexpr bool IsRedirect(int status)
+{
+    return status >= 300 && status < 400;
+}
+
 class Inet : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString URL READ URL WRITE setURL)
@@ -39,13 +46,15 @@ public:
 
     // The body as text (UTF-8), "" on any failure: no network, a name not found, a refused or
     // silent server, a time-out, an answer with a status from 400 on, a server certificate that
-    // fails verification. Redirects are followed, from an https address to https ones only.
+    // fails verification. Redirects are followed, from an https address to https ones only; one
+    // that cannot be (no target, a refused one) is a failure too.
     // Ends any request still open.
     QString OpenURL(const QString &url);
 
     // Starts a request to `url` (the URL property when empty) and returns at once; the caller
-    // polls StillExecuting. `requestHeaders` are lines "Name: value", each ended by CR LF.
-    // False when the request cannot even be started.
+    // polls StillExecuting. Redirects are not followed: the caller reads the status.
+    // `requestHeaders` are lines "Name: value", each ended by CR LF. False when the request
+    // cannot even be started.
     bool Execute(const QString &url = QString(), const QString &operation = QStringLiteral("GET"),
                  const QString &requestHeaders = QString());
     // True until the answer's header is in or the request has failed. Drives the transfer and,

@@ -1,15 +1,12 @@
 #include "components/SuiteIconLibrary.h"
 
-#include <QFile>
+#include "os/RegularFile.h"
+
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,24 +44,7 @@ private:
 
 std::optional<QByteArray> SuiteIconLibrary::ReadIconFile(const QString &path)
 {
-    // Opened without blocking, so that a pipe with no writer does not hold the scan, and judged
-    // by what was opened rather than by the name, which may change meanwhile.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0)
-        return std::nullopt;
-    QFile file;
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > MaxFileBytes
-        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        return std::nullopt;
-    }
-    // What is read is held to the size the file reported (within the limit): a file that grows
-    // meanwhile is being written and is no icon file yet.
-    QByteArray bytes = file.read(qint64(status.st_size) + 1);
-    if (bytes.size() > status.st_size)
-        return std::nullopt;
-    return bytes;
+    return os::ReadRegularFile(path, MaxFileBytes);
 }
 
 std::unique_ptr<SuiteIconLibrary> SuiteIconLibrary::Load(const QString &path)

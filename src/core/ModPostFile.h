@@ -19,9 +19,9 @@ private:
     int number_;
 };
 
-// An HTTP/1.0 POST of the file to the URL (over TLS for an https address); true when the request
-// was sent and answered with a status below 400. The answer's body is not read. Throws
-// FileReadError when the file cannot be read.
+// An HTTP/1.0 POST of the file to the URL (over TLS for an https address); true when the whole
+// request was sent and a final answer with a status below 400 came back. The answer's body is
+// not read. Throws FileReadError when the file cannot be read.
 bool PostFile(const QString &url, const QString &filePath);
 
 }

@@ -39,17 +39,30 @@ bool machineConnected()
     return connected;
 }
 
-// The send is over once the answer's headers are in, as the platform's is; its body is not
-// read, so a server that stalls after its headers costs nothing. Interim answers (1xx) have
-// headers of their own and do not end it.
-size_t stopAfterHeaders(char *data, size_t size, size_t count, void *curl)
+// The send is over once the final answer's headers are in, as the platform's is; its body is
+// not read, so a server that stalls after its headers costs nothing. Interim answers (1xx) have
+// headers of their own and do not end it, nor does a status line whose headers never end: they
+// count towards the header's bound, and the request fails past it.
+struct AnswerWatch {
+    CURL *curl = nullptr;
+    long long headerBytes = 0;
+    bool finalHeaderEnded = false;
+};
+
+size_t stopAfterHeaders(char *data, size_t size, size_t count, void *self)
 {
+    AnswerWatch &watch = *static_cast<AnswerWatch *>(self);
     const size_t length = size * count;
+    watch.headerBytes += static_cast<long long>(length);
+    if (watch.headerBytes > kMaxAnswerHeaderBytes)
+        return 0;
     if (QByteArray::fromRawData(data, qsizetype(length)).trimmed().isEmpty()) {
         long status = 0;
-        curl_easy_getinfo(static_cast<CURL *>(curl), CURLINFO_RESPONSE_CODE, &status);
-        if (status >= 200)
+        curl_easy_getinfo(watch.curl, CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 200) {
+            watch.finalHeaderEnded = true;
             return 0;
+        }
     }
     return length;
 }
@@ -222,17 +235,22 @@ bool HttpRequest::sendRequest(const QByteArray &body)
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, stopWhenIdle);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &idle);
+    AnswerWatch answer{curl};
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, stopAfterHeaders);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, curl);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discardBody);
 
     curl_easy_perform(curl);
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_off_t uploaded = 0;
+    curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
     curl_slist_free_all(headerList);
     curl_easy_cleanup(curl);
     status_ = int(status);
-    return status_ > 0;
+    // Sent is the whole body out and the final answer's headers in; whatever ended the transfer
+    // before (a time-out, a reset, an answer cut short) leaves the request unsent.
+    return answer.finalHeaderEnded && uploaded == curl_off_t(body.size());
 }
 
 }

@@ -84,8 +84,9 @@ public:
     // Adds the header lines (each ended by CR LF, or the last without); with REPLACE a header of
     // the same name is replaced. Fails for a line that is no "Name: value".
     bool addRequestHeaders(const QByteArray &headers, unsigned modifiers);
-    // Sends the request with the body; true once the headers of the server's answer are in,
-    // whatever its status. The answer's body is not read.
+    // Sends the request with the body; true once the whole body is sent and the headers of the
+    // server's final answer are in, whatever its status (interim answers do not count). The
+    // answer's body is not read.
     bool sendRequest(const QByteArray &body);
     int statusCode() const { return status_; }
 

@@ -10,6 +10,9 @@ namespace os {
 // own authority, a private one); the system's store when unset or empty.
 inline constexpr char kTrustedCertificatesVariable[] = "KESTROVA_CA_FILE";
 
+// An answer's header is a few hundred bytes; one that goes on without end fails its request.
+inline constexpr long long kMaxAnswerHeaderBytes = 64 * 1024;
+
 void InitCurl();
 
 // Peer and host-name verification on, against the trusted certificates above.

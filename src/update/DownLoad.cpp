@@ -1,6 +1,7 @@
 #include "update/DownLoad.h"
 
 #include "components/Inet.h"
+#include "components/Zentrax.h"
 #include "controls/StoredProperties.h"
 #include "core/ModMain.h"
 #include "core/ModServer.h"
@@ -14,7 +15,10 @@
 #include <QFileInfo>
 #include <QPointer>
 
+#include <sys/statvfs.h>
+
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -46,6 +50,48 @@ constexpr RefusedStatus kRefusedStatuses[] = {
     {"401", "Unauthorized Access, Download Terminated!", DownLoad::Unauthorized, "Unauthorized Access!"},
     {"403", "Access Denied, Download Terminated!", DownLoad::AccessDenied, "Access Denied!"},
 };
+
+// The free space is looked at again after every this many bytes written: often enough that a
+// disk filled meanwhile by something else ends the download long before it is full, seldom
+// enough to cost nothing beside the transfer.
+constexpr qint64 kFreeSpaceCheckBytes = 1024 * 1024;
+
+std::function<std::optional<qint64>(const QString &)> &freeSpaceForTesting()
+{
+    static std::function<std::optional<qint64>(const QString &)> reader;
+    return reader;
+}
+
+// The bytes an unprivileged writer may still put on the disk that holds `folder`.
+std::optional<qint64> freeSpaceOf(const QString &folder)
+{
+    if (freeSpaceForTesting())
+        return freeSpaceForTesting()(folder);
+    struct statvfs disk {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) != 0)
+        return std::nullopt;
+    return qint64(disk.f_bavail) * qint64(disk.f_frsize);
+}
+
+// Whether `bytes` more fit on the disk of the file at `path`.
+bool roomFor(const QString &path, qint64 bytes)
+{
+    const std::optional<qint64> free = freeSpaceOf(QFileInfo(path).absolutePath());
+    return free && bytes <= *free;
+}
+
+// A file larger than the largest archive the install accepts cannot be the one wanted, however
+// long the server says it is; and one the disk cannot hold would only fill it.
+bool acceptableLength(const QString &path, qint64 length, qint64 held)
+{
+    return length <= Zentrax::kMaxUnpackedBytes && roomFor(path, length - held);
+}
+
+// The three digits of the status in the answer's header, after "HTTP/x.y ".
+QString statusOf(const QString &header)
+{
+    return header.mid(9, 3);
+}
 
 // What a directory search with normal attributes finds: a plain file that is not hidden.
 bool fileFound(const QString &path)
@@ -202,7 +248,7 @@ void DownLoad::GetFileInformation()
         fail();
         return;
     }
-    const QString status = header->mid(9, 3);
+    const QString status = statusOf(*header);
     for (const RefusedStatus &refused : kRefusedStatuses) {
         if (status != QLatin1String(refused.status))
             continue;
@@ -226,6 +272,10 @@ void DownLoad::GetFileInformation()
     }
     if (m_cancel) {
         cancelled();
+        return;
+    }
+    if (InetCtlsObjects::IsRedirect(status.toInt())) {
+        fail();
         return;
     }
     if (header->mid(5, 3) == QLatin1String("1.1"))
@@ -258,6 +308,7 @@ DownLoad::LoopEnd DownLoad::receiveChunks(QFile &file, qint64 held)
         return LoopEnd::Cancelled;
     };
     qint64 received = 0;
+    qint64 nextSpaceCheck = kFreeSpaceCheckBytes;
     for (;;) {
         if (m_cancel)
             return cancelled();
@@ -272,6 +323,11 @@ DownLoad::LoopEnd DownLoad::receiveChunks(QFile &file, qint64 held)
         if (!chunk || chunk->size() > m_fileSize - held - received || file.write(*chunk) != chunk->size())
             return LoopEnd::Failed;
         received += chunk->size();
+        if (received >= nextSpaceCheck) {
+            nextSpaceCheck = received + kFreeSpaceCheckBytes;
+            if (!roomFor(file.fileName(), m_fileSize - held - received))
+                return LoopEnd::Failed;
+        }
         // The arithmetic of a Single rate and time left: an empty first chunk gives a rate of 0,
         // and the division by it fails.
         const float rate = float(double(received) / elapsedSeconds());
@@ -324,7 +380,9 @@ void DownLoad::endLoop(LoopEnd end, QFile &file)
         emit StatusChange(QStringLiteral("Cancelled."));
         return;
     case LoopEnd::Failed:
+        // What a failed transfer wrote is no part of the file announced.
         file.close();
+        file.remove();
         failDownload();
         return;
     case LoopEnd::HostGone:
@@ -353,6 +411,10 @@ void DownLoad::Download()
     if (!prepareTransfer())
         return;
     const QString target = m_keepType ? DownLoadFormat::ApplyUrlExtension(m_url, m_saveLocation) : m_saveLocation;
+    if (!acceptableLength(target, m_fileSize, 0)) {
+        failDownload();
+        return;
+    }
     if (fileFound(target))
         ModMain::DeleteFilePath(target);
     QFile file(target);
@@ -385,12 +447,18 @@ void DownLoad::DLResume()
         return;
     }
     const qint64 held = QFileInfo(m_saveLocation).size();
-    if (!m_i1->Execute(QString(), QStringLiteral("GET"), QStringLiteral("Range: bytes=%1-\r\n").arg(held))) {
+    if (!acceptableLength(m_saveLocation, m_fileSize, held)
+        || !m_i1->Execute(QString(), QStringLiteral("GET"), QStringLiteral("Range: bytes=%1-\r\n").arg(held))) {
         failDownload();
         return;
     }
     if (!waitWhileExecuting())
         return;
+    // The answer's status is not otherwise examined: the bytes decide. A redirect has none of them.
+    if (const std::optional<QString> header = m_i1->GetHeader(); header && InetCtlsObjects::IsRedirect(statusOf(*header).toInt())) {
+        failDownload();
+        return;
+    }
     QFile file(m_saveLocation);
     if (!file.open(QIODevice::ReadWrite) || !file.seek(held)) {
         failDownload();
@@ -402,6 +470,11 @@ void DownLoad::DLResume()
         return;
     m_inDL = true;
     endLoop(receiveChunks(file, held), file);
+}
+
+void DownLoad::SetFreeSpaceForTesting(std::function<std::optional<qint64>(const QString &folder)> reader)
+{
+    freeSpaceForTesting() = std::move(reader);
 }
 
 void DownLoad::Cancel()

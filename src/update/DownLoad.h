@@ -5,6 +5,9 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class QFile;
 
 namespace InetCtlsObjects {
@@ -14,7 +17,10 @@ class Inet;
 // The download control: fetches one file over HTTP into a local file, chunk by chunk, and reports
 // every step through its events. GetFileInformation sends the request and reads status and
 // length; DownLoad reads the body; DLResume continues a partial file with a range request. It
-// draws nothing and keeps itself 480 twips square.
+// draws nothing and keeps itself 480 twips square. A file is fetched only when the length its
+// server announces could be the archive the install accepts (at most Zentrax's unpacked bound)
+// and fits on the target's disk, looked at again as the body comes; a download that fails
+// removes what it wrote.
 class DownLoad : public runtime::UserControl {
     Q_OBJECT
     Q_PROPERTY(QString URL READ URL WRITE setURL)
@@ -81,6 +87,10 @@ public:
     void Pause(bool paused);
     // Raises ConnectionState for each kind of connection found; true when there is one.
     bool CheckConnection();
+
+    // Tests read the free space of a folder's disk from here instead of the file system (nullopt
+    // when it cannot be read); an empty function reads the disk again.
+    static void SetFreeSpaceForTesting(std::function<std::optional<qint64>(const QString &folder)> reader);
 
     // The transfer control, for tests that shorten its time-outs (a download's own are longer
     // than a page's: kTransferTimeouts).

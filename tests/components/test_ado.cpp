@@ -3,8 +3,10 @@
 #include "components/AdoIntegrityStamp.h"
 #include "components/AdoRecordset.h"
 #include "support/DamagedDatabase.h"
+#include "support/Files.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,8 +14,18 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <functional>
 #include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -555,6 +567,153 @@ TEST(AdoIntegrityStamp, VouchesOnlyForTheStateItRecorded)
         file.write(bytes);
         file.close();
         EXPECT_FALSE(stamp.vouchesFor(state));
+    }
+}
+
+qint64 nowNs()
+{
+    return QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1'000'000;
+}
+
+// The stamp vouches for the file's present state, as if the file had passed its check so.
+void stampAsChecked(const QString &path)
+{
+    settle(path);
+    const ado::IntegrityStamp stamp(path);
+    stamp.record(*ado::fileStateOf(path), nowNs());
+    ASSERT_TRUE(stamp.vouchesFor(*ado::fileStateOf(path)));
+}
+
+// A write-ahead log beside the database holds pages that the file's state does not cover, so it
+// forces the full check although the stamp vouches for the file: here a damaged file, whose
+// damage only the full check finds.
+struct LogCase {
+    const char *name;
+    bool connectionHoldsIt; // else an empty log left behind
+};
+
+class AdoLogBeside : public ::testing::TestWithParam<LogCase> {};
+
+TEST_P(AdoLogBeside, ForcesTheFullCheckAtOpen)
+{
+    QTemporaryDir dir;
+    const QString path = markedDatabase(dir);
+    ASSERT_TRUE(testsupport::damagePageHolding(path, "MARKER 1500"));
+    stampAsChecked(path);
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    ASSERT_TRUE(connection.open()) << "without a log the stamp decides: " << connection.lastError().description.toStdString();
+    connection.close();
+    ASSERT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+
+    sqlite3 *other = nullptr;
+    if (GetParam().connectionHoldsIt) {
+        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "PRAGMA journal_mode=WAL; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr), SQLITE_OK);
+    } else {
+        QFile log(path + QStringLiteral("-wal"));
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::exists(path + QStringLiteral("-wal")));
+    stampAsChecked(path);
+    EXPECT_FALSE(connection.open());
+    EXPECT_TRUE(connection.lastError().description.startsWith(QLatin1String("Unrecognized database format")))
+        << connection.lastError().description.toStdString();
+    sqlite3_close(other);
+}
+
+INSTANTIATE_TEST_SUITE_P(, AdoLogBeside,
+                         ::testing::Values(LogCase{"LeftBehindEmpty", false}, LogCase{"OfAConnectionStillOpen", true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// Opens the pipe for writing once `limit` has passed without done(), which lets a reader that
+// waits in its open for a writer go on: a test that needed it has waited where it must not.
+class PipeRescue {
+public:
+    PipeRescue(const QString &pipe, std::chrono::seconds limit)
+        : thread_([this, name = QFile::encodeName(pipe), limit] {
+              std::unique_lock lock(mutex_);
+              if (finished_.wait_for(lock, limit, [this] { return done_; }))
+                  return;
+              while (!done_) {
+                  const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+                  if (fd >= 0) {
+                      rescued_ = true;
+                      ::close(fd);
+                  }
+                  finished_.wait_for(lock, std::chrono::milliseconds(10), [this] { return done_; });
+              }
+          })
+    {
+    }
+    ~PipeRescue() { done(); }
+    // True when the reader had to be rescued.
+    bool done()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        finished_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+        return rescued_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+    std::atomic<bool> rescued_{false};
+    std::thread thread_;
+};
+
+bool makePipe(const QString &at)
+{
+    return ::mkfifo(QFile::encodeName(at).constData(), 0600) == 0;
+}
+
+// Whatever stands under the stamp's name but a regular file is no stamp, and is never waited
+// for: the open checks the database in full and goes on. The stamp it then records replaces
+// what stood there and never writes through a link (its target, here a file of the test's own,
+// stays as it was).
+TEST(AdoIntegrityStamp, AStampThatIsNoRegularFileIsNoStampAndIsNotWaitedFor)
+{
+    struct Row {
+        const char *name;
+        std::function<bool(const QTemporaryDir &, const QString &)> make;
+    };
+    const Row rows[] = {
+        {"pipe", [](const QTemporaryDir &, const QString &at) { return makePipe(at); }},
+        {"folder", [](const QTemporaryDir &, const QString &at) { return QDir().mkdir(at); }},
+        {"link to a pipe",
+         [](const QTemporaryDir &dir, const QString &at) {
+             return makePipe(dir.filePath(QStringLiteral("elsewhere"))) && QFile::link(dir.filePath(QStringLiteral("elsewhere")), at);
+         }},
+        {"link to another file", [](const QTemporaryDir &dir, const QString &at) {
+             QFile other(dir.filePath(QStringLiteral("elsewhere")));
+             return other.open(QIODevice::WriteOnly) && other.write("not a stamp") > 0 && QFile::link(other.fileName(), at);
+         }},
+    };
+    for (const Row &row : rows) {
+        QTemporaryDir dir;
+        const QString path = makeDatabase(dir, kNames);
+        settle(path);
+        const ado::IntegrityStamp stamp(path);
+        ASSERT_TRUE(row.make(dir, stamp.path())) << row.name;
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+        const bool elsewhereIsFile = QFileInfo(elsewhere).isFile();
+        PipeRescue rescue(stamp.path(), std::chrono::seconds(20));
+        EXPECT_FALSE(stamp.vouchesFor(*ado::fileStateOf(path))) << row.name;
+        ado::Connection connection;
+        connection.setConnectionString(connectionString(path));
+        EXPECT_TRUE(connection.open()) << row.name << ": " << connection.lastError().description.toStdString();
+        connection.close();
+        EXPECT_FALSE(rescue.done()) << row.name << ": the read waited for a writer";
+        if (elsewhereIsFile) {
+            EXPECT_EQ(testsupport::readFile(elsewhere), QByteArray("not a stamp")) << row.name << ": written through the link";
+            EXPECT_TRUE(stamp.vouchesFor(*ado::fileStateOf(path))) << row.name << ": the stamp took the link's place";
+        }
     }
 }
 

@@ -41,6 +41,21 @@ void pages(httplib::Server &server, LocalHttpServer &self)
     server.Get("/moved", [](const httplib::Request &, httplib::Response &response) {
         response.set_redirect("/version");
     });
+    // Redirects the library cannot follow: no target, a target it refuses, one without end.
+    for (const int status : {300, 301, 302, 307}) {
+        server.Get("/nowhere" + std::to_string(status), [status](const httplib::Request &, httplib::Response &response) {
+            response.status = status;
+            response.set_content("1.2.3", "text/html");
+        });
+    }
+    server.Get("/tofile", [](const httplib::Request &, httplib::Response &response) {
+        response.set_redirect("file:///etc/hostname");
+        response.set_content("1.2.3", "text/html");
+    });
+    server.Get("/loop", [](const httplib::Request &, httplib::Response &response) {
+        response.set_redirect("/loop");
+        response.set_content("1.2.3", "text/html");
+    });
     server.Get("/silent", [&self](const httplib::Request &, httplib::Response &response) {
         self.pause(60s);
         response.set_content("late", "text/plain");
@@ -84,6 +99,12 @@ TEST(InetOpenUrl, AnyFailureGivesAnEmptyText)
         {"empty", QString()},
         {"error page 404", server.url("/missing")},
         {"error page 500 that reads like a version", server.url("/broken")},
+        {"300 without a target", server.url("/nowhere300")},
+        {"301 without a target", server.url("/nowhere301")},
+        {"302 without a target", server.url("/nowhere302")},
+        {"307 without a target", server.url("/nowhere307")},
+        {"redirect to a file of this machine", server.url("/tofile")},
+        {"redirect without end", server.url("/loop")},
     };
     for (const Row &row : rows) {
         Inet inet;
@@ -409,6 +430,7 @@ TEST_F(InetTls, AServerTheTrustedAuthoritySignedIsReadOverTls)
 TEST_F(InetTls, ServersThatCannotProveThemselvesAreRefused)
 {
     LocalHttpServer stranger(certificates.stranger(), routes);
+    LocalHttpServer elsewhere(certificates.signedForAnotherHost(), routes);
     LocalHttpServer signedOne(certificates.signedByAuthority(), routes);
     struct Row {
         const char *name;
@@ -417,6 +439,7 @@ TEST_F(InetTls, ServersThatCannotProveThemselvesAreRefused)
     };
     const Row rows[] = {
         {"certificate of nobody trusted", stranger.url("/version"), true},
+        {"certificate of the trusted authority for another host name", elsewhere.url("/version"), true},
         {"authority not trusted (system store only)", signedOne.url("/version"), false},
     };
     for (const Row &row : rows) {

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+
 namespace {
 
 using testsupport::RawHttpServer;
@@ -142,20 +145,44 @@ TEST_F(Upload, OfflineMachineGivesFalseBeforeAnyConnection)
     EXPECT_EQ(server.connections(), 0);
 }
 
-TEST_F(Upload, ServerThatFailsGivesFalseWithinTheTimeouts)
+// How an upload can end: it is sent only when the whole request went out and a final answer's
+// headers came back. Every other end is a failed upload, and each comes within the time-outs.
+struct EndCase {
+    const char *name;
+    std::optional<RawHttpServer::Behaviour> server; // none: nothing listens
+    bool sent;
+};
+
+class UploadEnds : public Upload, public ::testing::WithParamInterface<EndCase> {};
+
+TEST_P(UploadEnds, SentOnlyWithAFinalAnswer)
 {
     const QString content = file("line\r\n");
-    EXPECT_FALSE(ModPostFile::PostFile(url(testsupport::closedPort()), content)) << "refused";
-    {
-        RawHttpServer stalling(RawHttpServer::Behaviour::Stall);
-        EXPECT_FALSE(ModPostFile::PostFile(url(stalling.port()), content)) << "stalls";
-        EXPECT_FALSE(stalling.received().isEmpty());
+    std::optional<RawHttpServer> server;
+    if (GetParam().server)
+        server.emplace(*GetParam().server);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(ModPostFile::PostFile(url(server ? server->port() : testsupport::closedPort()), content), GetParam().sent);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    if (server) {
+        EXPECT_TRUE(server->received().endsWith("line\r\n\r\n--" + kBoundary + "--")) << "the whole request reached it";
     }
-    {
-        RawHttpServer silent(RawHttpServer::Behaviour::CloseAtOnce);
-        EXPECT_FALSE(ModPostFile::PostFile(url(silent.port()), content)) << "closes without an answer";
-    }
-    EXPECT_FALSE(ModPostFile::PostFile(QStringLiteral("http:///x"), content)) << "no host";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , UploadEnds,
+    ::testing::Values(EndCase{"Answered", RawHttpServer::Behaviour::Answer, true},
+                      EndCase{"Refused", std::nullopt, false},
+                      EndCase{"NeverAnswers", RawHttpServer::Behaviour::Stall, false},
+                      EndCase{"ClosesWithoutAnAnswer", RawHttpServer::Behaviour::CloseAtOnce, false},
+                      EndCase{"EndlessContinue", RawHttpServer::Behaviour::EndlessContinue, false},
+                      EndCase{"HeadersThatNeverEnd", RawHttpServer::Behaviour::HeadersWithoutEnd, false},
+                      EndCase{"ResetAfterTheStatusLine", RawHttpServer::Behaviour::StatusLineThenReset, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Upload, AnAddressWithoutAHostGivesFalse)
+{
+    EXPECT_FALSE(ModPostFile::PostFile(QStringLiteral("http:///x"), file("line\r\n")));
 }
 
 // The server's status says whether the file arrived: from 400 on it did not.
@@ -215,6 +242,14 @@ TEST_F(SecureUpload, NothingIsSentInClearToAnHttpsAddress)
         EXPECT_FALSE(ModPostFile::PostFile(secureUrl(stranger.port()), content)) << "certificate of nobody trusted";
         EXPECT_EQ(stranger.connections(), 1);
         EXPECT_EQ(stranger.received(), QByteArray()) << "nothing after the handshake";
+    }
+    {
+        // Host-name verification, not only the chain: the authority is trusted, the name is not ours.
+        RawHttpServer elsewhere(certificates.signedForAnotherHost());
+        const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
+        EXPECT_FALSE(ModPostFile::PostFile(secureUrl(elsewhere.port()), content)) << "certificate for another host name";
+        EXPECT_EQ(elsewhere.connections(), 1);
+        EXPECT_EQ(elsewhere.received(), QByteArray()) << "nothing after the handshake";
     }
     {
         RawHttpServer signedOne(certificates.signedByAuthority());

@@ -5,6 +5,8 @@
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -95,6 +97,12 @@ QList<QByteArray> RawHttpServer::requests() const
 
 void RawHttpServer::run()
 {
+    // The TLS library writes to the socket without MSG_NOSIGNAL: a client that hung up after
+    // refusing the certificate must end that write with an error, not the test program.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     while (!stopping_ && listener_ >= 0) {
         if (!readable(listener_, 10))
             continue;
@@ -147,6 +155,13 @@ void RawHttpServer::serve(int client)
     } else if (behaviour_ == Behaviour::OverlongChunked) {
         sendWhileHeard(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nTransfer-Encoding: chunked\r\n\r\n",
                        "400\r\n" + QByteArray(1024, 'o') + "\r\n", 1);
+    } else if (behaviour_ == Behaviour::HeadersWithoutEnd) {
+        sendWhileHeard(client, "HTTP/1.0 200 OK\r\n", "X-More: more\r\n", 5);
+    } else if (behaviour_ == Behaviour::StatusLineThenReset) {
+        sendAll(client, "HTTP/1.0 200 OK\r\n");
+        // Closing with a zero linger time sends a reset instead of the orderly end.
+        const linger reset{1, 0};
+        ::setsockopt(client, SOL_SOCKET, SO_LINGER, &reset, sizeof(reset));
     } else if (behaviour_ == Behaviour::HeadersThenStall) {
         const QByteArray headers = "HTTP/1.0 " + QByteArray::number(status_) + " Status\r\nContent-Length: 1000\r\n\r\n";
         ::send(client, headers.constData(), size_t(headers.size()), MSG_NOSIGNAL);

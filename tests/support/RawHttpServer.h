@@ -26,6 +26,8 @@ public:
         Drip,               // announces 1000 bytes, then sends one every 100 ms
         EndlessContinue,    // answers "100 Continue" every few milliseconds, never the real answer
         OverlongChunked,    // announces 1000 bytes, then sends chunks of 1 KiB without end
+        HeadersWithoutEnd,  // a "200" status line, then a header line every few milliseconds, never the blank line
+        StatusLineThenReset,    // a "200" status line, then resets the connection
     };
 
     explicit RawHttpServer(Behaviour behaviour = Behaviour::Answer, int status = 200);

@@ -25,6 +25,26 @@ bool openssl(const QString &folder, const QStringList &arguments)
     return made;
 }
 
+// An identity the authority signs: a key, a request for `subject`, the certificate with the
+// extensions of `extensionFile`.
+bool signByAuthority(const QString &folder, const QString &name, const QString &subject, const QString &extensionFile)
+{
+    return openssl(folder, QStringList{QStringLiteral("req")} + kEcKey
+                               + QStringList{QStringLiteral("-keyout"), name + QStringLiteral(".key"), QStringLiteral("-out"),
+                                             name + QStringLiteral(".csr"), QStringLiteral("-subj"), subject})
+           && openssl(folder, QStringList{QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), name + QStringLiteral(".csr"),
+                                          QStringLiteral("-CA"), QStringLiteral("authority.pem"), QStringLiteral("-CAkey"),
+                                          QStringLiteral("authority.key"), QStringLiteral("-CAcreateserial"), QStringLiteral("-out"),
+                                          name + QStringLiteral(".pem"), QStringLiteral("-extfile"), extensionFile}
+                                  + kShortLived);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 }
 
 const TestCertificates &TestCertificates::instance()
@@ -36,22 +56,16 @@ const TestCertificates &TestCertificates::instance()
 TestCertificates::TestCertificates()
 {
     const QString folder = dir_.path();
-    QFile extensions(dir_.filePath(QStringLiteral("server.ext")));
-    if (!dir_.isValid() || !extensions.open(QIODevice::WriteOnly))
+    const QByteArray serverUse = "basicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n";
+    if (!dir_.isValid() || !writeFile(dir_.filePath(QStringLiteral("server.ext")), "subjectAltName=IP:127.0.0.1\n" + serverUse)
+        || !writeFile(dir_.filePath(QStringLiteral("elsewhere.ext")), "subjectAltName=DNS:elsewhere.example\n" + serverUse))
         return;
-    extensions.write("subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n");
-    extensions.close();
     valid_ = openssl(folder, QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + kEcKey + kShortLived
                                  + QStringList{QStringLiteral("-keyout"), QStringLiteral("authority.key"), QStringLiteral("-out"),
                                                QStringLiteral("authority.pem"), QStringLiteral("-subj"), QStringLiteral("/CN=Test Authority")})
-             && openssl(folder, QStringList{QStringLiteral("req")} + kEcKey
-                                    + QStringList{QStringLiteral("-keyout"), QStringLiteral("server.key"), QStringLiteral("-out"),
-                                                  QStringLiteral("server.csr"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")})
-             && openssl(folder, QStringList{QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), QStringLiteral("server.csr"),
-                                            QStringLiteral("-CA"), QStringLiteral("authority.pem"), QStringLiteral("-CAkey"),
-                                            QStringLiteral("authority.key"), QStringLiteral("-CAcreateserial"), QStringLiteral("-out"),
-                                            QStringLiteral("server.pem"), QStringLiteral("-extfile"), QStringLiteral("server.ext")}
-                                    + kShortLived)
+             && signByAuthority(folder, QStringLiteral("server"), QStringLiteral("/CN=127.0.0.1"), QStringLiteral("server.ext"))
+             && signByAuthority(folder, QStringLiteral("elsewhere"), QStringLiteral("/CN=elsewhere.example"),
+                                QStringLiteral("elsewhere.ext"))
              && openssl(folder, QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + kEcKey + kShortLived
                                     + QStringList{QStringLiteral("-keyout"), QStringLiteral("stranger.key"), QStringLiteral("-out"),
                                                   QStringLiteral("stranger.pem"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),

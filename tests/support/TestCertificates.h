@@ -15,8 +15,9 @@ struct TlsIdentity {
     std::string keyFile;
 };
 
-// A certificate authority of the test's own, made by the openssl program, and two identities
-// for 127.0.0.1: one the authority signed, and a stranger signed by nobody the client knows.
+// A certificate authority of the test's own, made by the openssl program, and identities: one
+// for 127.0.0.1 the authority signed, one it signed for another host name only, and a stranger
+// for 127.0.0.1 signed by nobody the client knows.
 class TestCertificates {
 public:
     // Made once per test program; check valid() before use.
@@ -25,6 +26,7 @@ public:
     bool valid() const { return valid_; }
     QString authorityFile() const { return dir_.filePath(QStringLiteral("authority.pem")); }
     TlsIdentity signedByAuthority() const { return identity("server"); }
+    TlsIdentity signedForAnotherHost() const { return identity("elsewhere"); }
     TlsIdentity stranger() const { return identity("stranger"); }
 
 private:

@@ -6,6 +6,7 @@
 #include "support/TestCertificates.h"
 
 #include "components/Inet.h"
+#include "components/Zentrax.h"
 #include "os/WinInet.h"
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
@@ -72,6 +73,7 @@ protected:
         dl.I1().setTimeouts({3000ms, 1000ms, 10000ms});
         dl.setSaveLocation(target);
     }
+    void TearDown() override { DownLoad::SetFreeSpaceForTesting({}); }
     QString url(const char *path) const { return server.url(QLatin1String(path)); }
 
     QByteArray file = testsupport::patternBytes(2500);
@@ -122,6 +124,9 @@ TEST_F(DownLoadTest, AnswersOfTheServerAsTheFileInformationReportsThem)
         {"/500", {QStringLiteral("Status Retrieving File Information Complete!")}, true, 17},
         {"/nolength", {headersFailed[0], headersFailed[1], headersFailed[2]}, true, 0},
         {"/stall", {QStringLiteral("Status Retrieving File Information Complete!")}, true, 1000},
+        // The download follows no redirect: its body is no file, whether a target is named or not.
+        {"/nowhere", {headersFailed[0], headersFailed[1], headersFailed[2]}, false, 0},
+        {"/moved", {headersFailed[0], headersFailed[1], headersFailed[2]}, false, 0},
     };
     for (const Row &row : rows) {
         DownLoad fresh(&host, QStringLiteral("DL2"));
@@ -161,6 +166,7 @@ TEST_F(DownLoadTest, FailuresDuringTheBodyTakeTheFailurePathWithCodeOne)
         ASSERT_GE(events.size(), 3) << path;
         EXPECT_EQ(events.mid(events.size() - 3), (QStringList{failed[0] + url(path), failed[1], failed[2]})) << path;
         EXPECT_FALSE(events.contains(QStringLiteral("DLComplete"))) << path;
+        EXPECT_FALSE(QFile::exists(target)) << path << ": what a failed download wrote is removed";
     }
     // A length of 0 with a body: the body runs past the length at once, and nothing is written.
     dl.setURL(url("/empty"));
@@ -173,12 +179,12 @@ TEST_F(DownLoadTest, FailuresDuringTheBodyTakeTheFailurePathWithCodeOne)
     dl.Download();
     EXPECT_EQ(log.take(), (QStringList{QStringLiteral("Status Opening ") + target + QStringLiteral("..."), failed[0] + url("/empty"),
                                        failed[1], failed[2]}));
-    EXPECT_EQ(readFile(target), QByteArray());
-    // A part written before a failure stays.
+    EXPECT_FALSE(QFile::exists(target));
+    // A part written before a failure goes with it.
     dl.setURL(url("/cut"));
     dl.GetFileInformation();
     dl.Download();
-    EXPECT_EQ(readFile(target), QByteArray(1500, 'c'));
+    EXPECT_FALSE(QFile::exists(target));
 }
 
 TEST_F(DownLoadTest, CancelWhilePausedWaitsForTheUnpause)
@@ -292,7 +298,7 @@ TEST_F(DownLoadTest, ABodyThatRunsPastItsLengthFailsAtTheLength)
     EXPECT_FALSE(events.contains(QStringLiteral("DLComplete")));
     EXPECT_TRUE(events.contains(QStringLiteral("RecievedBytes 1000")));
     EXPECT_EQ(highestPercent, 100);
-    EXPECT_EQ(QFileInfo(target).size(), 1000) << "nothing past the announced length";
+    EXPECT_FALSE(QFile::exists(target)) << "nothing of a body that is not the file announced stays";
 }
 
 TEST_F(DownLoadTest, ALengthBeyondThirtyTwoBitsIsKeptWhole)
@@ -405,9 +411,12 @@ TEST_F(DownLoadTest, AnHttpsAddressIsFetchedOverVerifiedTls)
     const auto routes = [this](httplib::Server &http, LocalHttpServer &self) { testsupport::downloadRoutes(http, self, file); };
     LocalHttpServer secure(certificates.signedByAuthority(), routes);
     std::atomic<int> strangerAsked{0};
-    LocalHttpServer stranger(certificates.stranger(), [&strangerAsked](httplib::Server &http, LocalHttpServer &) {
+    const auto counted = [&strangerAsked](httplib::Server &http, LocalHttpServer &) {
         http.Get("/file.zip", [&strangerAsked](const httplib::Request &, httplib::Response &) { ++strangerAsked; });
-    });
+    };
+    LocalHttpServer stranger(certificates.stranger(), counted);
+    // Host-name verification, not only the chain: signed by the trusted authority, for another name.
+    LocalHttpServer elsewhere(certificates.signedForAnotherHost(), counted);
     const testsupport::TrustedCertificatesScope trust(certificates.authorityFile());
 
     dl.setURL(secure.url(QStringLiteral("/file.zip")));
@@ -416,9 +425,11 @@ TEST_F(DownLoadTest, AnHttpsAddressIsFetchedOverVerifiedTls)
     EXPECT_EQ(log.take().last(), QStringLiteral("Status Download Successful!"));
     EXPECT_EQ(readFile(target), file);
 
-    dl.setURL(stranger.url(QStringLiteral("/file.zip")));
-    dl.GetFileInformation();
-    EXPECT_EQ(log.take().last(), QStringLiteral("DLECode 3"));
+    for (const LocalHttpServer *refused : {&stranger, &elsewhere}) {
+        dl.setURL(refused->url(QStringLiteral("/file.zip")));
+        dl.GetFileInformation();
+        EXPECT_EQ(log.take().last(), QStringLiteral("DLECode 3"));
+    }
     EXPECT_EQ(strangerAsked, 0);
 }
 
@@ -434,6 +445,128 @@ TEST_F(DownLoadTest, AResumedDownloadReportsThePercentageOfAllItsBytes)
     EXPECT_EQ(log.take().filter(QStringLiteral("Percent ")),
               (QStringList{QStringLiteral("Percent 81"), QStringLiteral("Percent 100"), QStringLiteral("Percent 100")}));
     EXPECT_EQ(readFile(target), file);
+}
+
+// A server that ignores the range sends the whole file again behind the bytes held: the resume
+// stops where held and received bytes reach the announced length, and keeps nothing of it.
+TEST_F(DownLoadTest, AResumedDownloadStopsAtTheAnnouncedLengthCountingTheBytesHeld)
+{
+    writeFile(target, file.left(1000));
+    qint64 highest = 0;
+    QObject::connect(&dl, &DownLoad::RecievedBytes, [&highest](qint64 bytes) { highest = std::max(highest, bytes); });
+    dl.setURL(url("/norange"));
+    dl.GetFileInformation();
+    ASSERT_EQ(dl.FileSize(), file.size());
+    log.take();
+    dl.DLResume();
+    const QStringList events = log.take();
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_EQ(events.last(), QStringLiteral("DLECode 1"));
+    EXPECT_FALSE(events.contains(QStringLiteral("DLComplete")));
+    EXPECT_LE(highest, file.size());
+    EXPECT_GT(highest, 1000) << "the body was read up to the length";
+    EXPECT_FALSE(QFile::exists(target));
+}
+
+// A redirect answers nothing of the file: its body is not appended to the bytes held.
+TEST_F(DownLoadTest, AResumeAnsweredByARedirectKeepsWhatIsHeld)
+{
+    writeFile(target, file.left(1000));
+    dl.setURL(url("/file.zip"));
+    dl.GetFileInformation();
+    ASSERT_TRUE(dl.ResumeSupported());
+    dl.setURL(url("/nowhere"));
+    log.take();
+    dl.DLResume();
+    const QStringList events = log.take();
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_EQ(events.last(), QStringLiteral("DLECode 1"));
+    EXPECT_EQ(readFile(target), file.left(1000));
+}
+
+// Lengths a server may announce, against the largest archive the install accepts and the free
+// space of the target's disk: what cannot be the archive or cannot fit fails before anything is
+// written; what can starts.
+struct LengthCase {
+    const char *name;
+    const char *path;
+    qint64 freeSpace; // below 0: the free space cannot be read
+    bool starts;
+};
+
+class DownLoadLengths : public DownLoadTest, public ::testing::WithParamInterface<LengthCase> {};
+
+TEST_P(DownLoadLengths, OnlyALengthThatCanBeTheArchiveAndFitsIsFetched)
+{
+    const qint64 freeSpace = GetParam().freeSpace;
+    DownLoad::SetFreeSpaceForTesting([freeSpace](const QString &) { return freeSpace < 0 ? std::nullopt : std::optional(freeSpace); });
+    dl.setURL(url(GetParam().path));
+    dl.GetFileInformation();
+    ASSERT_EQ(log.take().last(), kInformation.last());
+    dl.Download();
+    const QStringList events = log.take();
+    ASSERT_FALSE(events.isEmpty());
+    if (GetParam().starts) {
+        EXPECT_EQ(events.first(), QStringLiteral("Status Opening ") + target + QStringLiteral("..."));
+    } else {
+        EXPECT_EQ(events, (QStringList{QStringLiteral("DLError Error Downloading File from : ") + url(GetParam().path),
+                                       QStringLiteral("Status Download Aborted Due To Error In Download!"), QStringLiteral("DLECode 1")}));
+        EXPECT_FALSE(QFile::exists(target)) << "nothing written";
+    }
+}
+
+constexpr qint64 kPlenty = qint64(1) << 50;
+
+INSTANTIATE_TEST_SUITE_P(
+    , DownLoadLengths,
+    ::testing::Values(LengthCase{"TheLargestArchive", "/largest", Zentrax::kMaxUnpackedBytes, true},
+                      LengthCase{"PastTheLargestArchive", "/pastlargest", kPlenty, false},
+                      LengthCase{"FiveGigabytes", "/huge", kPlenty, false},
+                      LengthCase{"JustTheFreeSpace", "/file.zip", 2500, true},
+                      LengthCase{"PastTheFreeSpace", "/file.zip", 2499, false},
+                      LengthCase{"FreeSpaceUnknown", "/file.zip", -1, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// A resume needs room for the rest of the file only.
+TEST_F(DownLoadTest, AResumeNeedsRoomForWhatIsStillToCome)
+{
+    for (const qint64 freeSpace : {1499, 1500}) {
+        writeFile(target, file.left(1000));
+        DownLoad::SetFreeSpaceForTesting([freeSpace](const QString &) { return std::optional(freeSpace); });
+        dl.setURL(url("/file.zip"));
+        dl.GetFileInformation();
+        log.take();
+        dl.DLResume();
+        const QStringList events = log.take();
+        ASSERT_FALSE(events.isEmpty());
+        EXPECT_EQ(events.last(), freeSpace < 1500 ? QStringLiteral("DLECode 1") : QStringLiteral("Status Download Successful!")) << freeSpace;
+        EXPECT_EQ(readFile(target), freeSpace < 1500 ? file.left(1000) : file) << freeSpace << ": a refused resume keeps what is held";
+    }
+}
+
+// The disk fills while the body comes (something else writes to it): the download ends with the
+// control's error and removes what it wrote, long before the disk would be full.
+TEST_F(DownLoadTest, TheFreeSpaceIsLookedAtAgainAsTheBodyComes)
+{
+    const QByteArray big = testsupport::patternBytes(3 * 1024 * 1024);
+    LocalHttpServer bigServer([&big](httplib::Server &http, LocalHttpServer &self) { testsupport::downloadRoutes(http, self, big); });
+    int readings = 0;
+    DownLoad::SetFreeSpaceForTesting([&readings](const QString &) { return std::optional<qint64>(readings++ == 0 ? kPlenty : 4096); });
+    qint64 highest = 0;
+    QObject::connect(&dl, &DownLoad::RecievedBytes, [&highest](qint64 bytes) { highest = std::max(highest, bytes); });
+    dl.setCHUNK(64 * 1024);
+    dl.setURL(bigServer.url(QStringLiteral("/file.zip")));
+    dl.GetFileInformation();
+    ASSERT_EQ(dl.FileSize(), big.size());
+    log.take();
+    dl.Download();
+    const QStringList events = log.take();
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_EQ(events.last(), QStringLiteral("DLECode 1"));
+    EXPECT_FALSE(events.contains(QStringLiteral("DLComplete")));
+    EXPECT_GE(readings, 2);
+    EXPECT_LT(highest, big.size());
+    EXPECT_FALSE(QFile::exists(target));
 }
 
 TEST(DownLoadControl, StoredPropertiesDefaultsAndSize)

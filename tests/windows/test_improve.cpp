@@ -375,6 +375,7 @@ struct UnreachableCase {
     const char *name;
     bool silent;
     int answerStatus = 0; // a server that answers with this status; none when 0
+    testsupport::RawHttpServer::Behaviour answer = testsupport::RawHttpServer::Behaviour::Answer; // and so
 };
 
 class ImproveUnreachable : public Improve, public ::testing::WithParamInterface<UnreachableCase> {};
@@ -384,7 +385,7 @@ TEST_P(ImproveUnreachable, ToldAsAFailureWithTheSupportAddressAndTheDatabaseKeep
     std::unique_ptr<SilentServer> silent;
     std::unique_ptr<testsupport::RawHttpServer> refusing;
     if (GetParam().answerStatus != 0) {
-        refusing = std::make_unique<testsupport::RawHttpServer>(testsupport::RawHttpServer::Behaviour::Answer, GetParam().answerStatus);
+        refusing = std::make_unique<testsupport::RawHttpServer>(GetParam().answer, GetParam().answerStatus);
         pointUploadAt(refusing->port());
     } else if (GetParam().silent) {
         silent = std::make_unique<SilentServer>();
@@ -405,7 +406,11 @@ TEST_P(ImproveUnreachable, ToldAsAFailureWithTheSupportAddressAndTheDatabaseKeep
 INSTANTIATE_TEST_SUITE_P(Servers, ImproveUnreachable,
                          ::testing::Values(UnreachableCase{"RefusesConnections", false}, UnreachableCase{"NeverAnswers", true},
                                            UnreachableCase{"AnswersNotFound", false, 404},
-                                           UnreachableCase{"AnswersServerError", false, 500}),
+                                           UnreachableCase{"AnswersServerError", false, 500},
+                                           UnreachableCase{"AnswersOnlyContinue", false, 200,
+                                                           testsupport::RawHttpServer::Behaviour::EndlessContinue},
+                                           UnreachableCase{"AnswersHeadersThatNeverEnd", false, 200,
+                                                           testsupport::RawHttpServer::Behaviour::HeadersWithoutEnd}),
                          [](const ::testing::TestParamInfo<UnreachableCase> &info) { return std::string(info.param.name); });
 
 TEST_F(Improve, ASupportAddressSetInTheSettingsIsTheOneTold)
