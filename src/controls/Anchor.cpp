@@ -6,6 +6,8 @@
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double OwnWidthTwips = 480;
@@ -75,6 +77,10 @@ void Anchor::bindParent()
         if (Ambient().UserMode)
             DoResize();
     });
+    connect(m_frm, &runtime::Form::Activate, this, [this] {
+        if (Ambient().UserMode)
+            SetFormMinMax();
+    });
     if (Ambient().UserMode)
         setVisible(false);
 }
@@ -111,6 +117,7 @@ void Anchor::DoInit()
         control->setTag(split.tag);
     }
     recordSize();
+    SetFormMinMax();
 }
 
 void Anchor::DoResize()
@@ -164,6 +171,19 @@ void Anchor::DoResize()
         return;
     recordSize();
     UnFreeze(frm, true);
+}
+
+void Anchor::SetFormMinMax()
+{
+    if (!m_frm)
+        return;
+    const double tx = runtime::Screen::TwipsPerPixelX();
+    const double ty = runtime::Screen::TwipsPerPixelY();
+    const auto pixels = [](int twips, double perPixel, int none) {
+        return twips > 0 ? std::max(1, runtime::ToPixels(twips, perPixel)) : none;
+    };
+    m_frm->setMinimumSize(pixels(MinWidth, tx, 0), pixels(MinHeight, ty, 0));
+    m_frm->setMaximumSize(pixels(MaxWidth, tx, QWIDGETSIZE_MAX), pixels(MaxHeight, ty, QWIDGETSIZE_MAX));
 }
 
 void Anchor::Freeze(QWidget *ohWnd)

@@ -256,6 +256,7 @@ TEST_F(AnchorTest, StretchThatWouldVanishIsSkipped)
     runtime::Load(form.get());
     form->anchor->MinWidth = 1;
     form->anchor->MinHeight = 1;
+    form->anchor->SetFormMinMax();
     form->Move(0, 0, 6000, 1500);   // 3000 shorter: the list would be 0 high
     EXPECT_DOUBLE_EQ(form->stretch->Height(), 3000);
     EXPECT_DOUBLE_EQ(form->corner->Top(), 900);
