@@ -142,6 +142,10 @@ void Anchor::DoResize()
 
     const int dH = ColorMath::roundHalfEven(frm->Height() - m_lastHeight);
     const int dW = ColorMath::roundHalfEven(frm->Width() - m_lastWidth);
+    // Recorded before the host hears of the pass: its handlers yield, and a resize meanwhile (the
+    // window manager's next size, or its answer to the clamp above) runs a pass of its own, which
+    // must apply only what this one does not.
+    recordSize();
     if (dH != 0 || dW != 0) {
         emit Resizing();
         const QList<runtime::Control *> controls = frm ? frm->Controls() : QList<runtime::Control *>();
@@ -167,10 +171,8 @@ void Anchor::DoResize()
         }
         emit Resized(dH, dW);
     }
-    if (!frm)
-        return;
-    recordSize();
-    UnFreeze(frm, true);
+    if (frm)
+        UnFreeze(frm, true);
 }
 
 void Anchor::SetFormMinMax()
