@@ -129,6 +129,7 @@ void Anchor::DoResize()
     Freeze(frm);
     // Each set raises the window's resize notification at once, so a nested pass applies the
     // change and records the new size; this pass then finds nothing left to apply.
+    const QSize before = frm->size();
     if (frm && frm->Height() < MinHeight)
         frm->setHeight(MinHeight);
     if (frm && frm->Width() < MinWidth)
@@ -170,6 +171,10 @@ void Anchor::DoResize()
                 runtime::setPropertyByName(control, "Width", *move.width);
         }
         emit Resized(dH, dW);
+    } else if (frm->size() != before) {
+        // Set back to a size already laid out: nothing moves, but the window's drawing was cut to
+        // the smaller size meanwhile, and the host draws it (its frame) again.
+        emit Resized(0, 0);
     }
     if (frm)
         UnFreeze(frm, true);

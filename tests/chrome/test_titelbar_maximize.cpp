@@ -309,3 +309,21 @@ TEST_F(MaximizeTest, GripSizingLetsGoAtTheReleaseOrTheNextPress)
     EXPECT_TRUE(form->bar->bDidMaximize);
     EXPECT_EQ(form->geometry(), os::GetWorkArea());
 }
+
+// A window manager that ignores the size hint shrinks the window below its minimum, and the anchor
+// sets it back: the window's drawing was cut to the smaller size meanwhile, so the frame must be
+// drawn again although nothing moves.
+TEST_F(MaximizeTest, SetBackFromBelowTheMinimumDrawsTheFrameAgain)
+{
+    const QSize start = form->size();
+    const QRect list = form->list->geometry();
+    const QRect corner = form->corner->geometry();
+    form->setMinimumSize(0, 0);
+    for (const QSize below : {start - QSize(120, 80), start - QSize(0, 60), start - QSize(90, 0)}) {
+        SCOPED_TRACE(std::to_string(below.width()) + "x" + std::to_string(below.height()));
+        form->resize(below);
+        QApplication::processEvents();
+        EXPECT_EQ(form->size(), start);
+        expectLaidOut(*form, start, list, corner);
+    }
+}
