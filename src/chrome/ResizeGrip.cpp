@@ -13,47 +13,60 @@ namespace ResizeGrip {
 
 namespace {
 
-// Follows the mouse from where the drag began until the left button is released.
-class SizeLoop : public QObject {
+// One sizing of a window, from the drag's start until the left button is let go: the window
+// system's own, or a loop of ours that follows the mouse where it offers none. A child of the
+// window, so that it goes with it.
+//
+// The window system's sizing takes the mouse, and the release that ends it goes to the window
+// system alone: the program is never told, and every mouse event it gets afterwards still reports
+// the left button held, until the next press or release. Those moves are no new drag, or the
+// window system would size the window again with no button held, follow the mouse and swallow the
+// next click. So a sizing ends at the next press or release of any button, or at a move that
+// reports the left button up.
+class Sizing : public QObject {
 public:
-    // A child of the window, so that it goes with it.
-    SizeLoop(QWidget *window, QPoint cursor) : QObject(window), m_window(window), m_cursor(cursor), m_size(window->size())
+    enum class Follow { WindowSystem, OurLoop };
+
+    Sizing(QWidget *window, Follow follow)
+        : QObject(window), m_window(window), m_follow(follow), m_cursor(QCursor::pos()), m_size(window->size())
     {
         qApp->installEventFilter(this);
     }
-    ~SizeLoop() override;
+    ~Sizing() override;
 
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonRelease)
+        const QEvent::Type type = event->type();
+        if (m_done || (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease))
             return false;
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (m_done)
-            return false;
-        if (!m_window || event->type() == QEvent::MouseButtonRelease || !(mouse->buttons() & Qt::LeftButton)) {
+        if (!m_window || type != QEvent::MouseMove || !(mouse->buttons() & Qt::LeftButton)) {
             m_done = true;
             deleteLater();
             return false;
         }
-        const QPoint moved = mouse->globalPosition().toPoint() - m_cursor;
-        m_window->resize(m_size.width() + moved.x(), m_size.height() + moved.y());
+        if (m_follow == Follow::OurLoop) {
+            const QPoint moved = mouse->globalPosition().toPoint() - m_cursor;
+            m_window->resize(m_size.width() + moved.x(), m_size.height() + moved.y());
+        }
         return false;
     }
 
 private:
     QPointer<QWidget> m_window;
+    Follow m_follow;
     QPoint m_cursor;
     QSize m_size;
     bool m_done = false;
 };
 
-std::map<const QWidget *, SizeLoop *> &running()
+std::map<const QWidget *, Sizing *> &running()
 {
-    static std::map<const QWidget *, SizeLoop *> loops;
-    return loops;
+    static std::map<const QWidget *, Sizing *> sizings;
+    return sizings;
 }
 
-SizeLoop::~SizeLoop()
+Sizing::~Sizing()
 {
     for (auto it = running().begin(); it != running().end(); ++it) {
         if (it->second == this) {
@@ -69,9 +82,9 @@ void BeginBottomRightDrag(QWidget *window)
 {
     if (!window || !window->isWindow() || IsSizing(window))
         return;
-    if (QWindow *handle = window->windowHandle(); handle && handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
-        return;
-    running()[window] = new SizeLoop(window, QCursor::pos());
+    QWindow *handle = window->windowHandle();
+    const bool bySystem = handle && handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+    running()[window] = new Sizing(window, bySystem ? Sizing::Follow::WindowSystem : Sizing::Follow::OurLoop);
 }
 
 bool IsSizing(const QWidget *window) { return running().count(window) != 0; }

@@ -6,10 +6,10 @@
 #include "gdi/Dc.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
+#include "runtime/Keys.h"
 #include "runtime/Label.h"
 #include "runtime/PropertyBag.h"
 #include "runtime/Screen.h"
-#include "chrome/ResizeGrip.h"
 
 #include <cmath>
 
@@ -96,7 +96,7 @@ void FollowResize(runtime::Form *form, TitelBar *bar, runtime::Label *grip)
 
 void StartGripSizing(runtime::Form *form, int button)
 {
-    if (button == 1 && form)
+    if (button == runtime::vbLeftButton && form)
         ResizeGrip::BeginBottomRightDrag(form);
 }
 

@@ -91,7 +91,8 @@ public:
     float TwipsPerPixelX() const;
     float TwipsPerPixelY() const;
     void UpdateTitleBarButtons();
-    // False when the window was unloaded during one of its yields.
+    // False when the window was unloaded during one of its yields, or when a repaint begun during
+    // one of them laid the buttons out anew (this layout is then out of date and stops).
     bool SetTBX_();
     void TimerButtonHelpAnimation_Timer();
     void TimerButtonMaxAnimation_Timer();
@@ -280,4 +281,7 @@ private:
     bool m_focus = false;
     int m_hover = 255;
     bool m_clickAfterDoubleClick = false;
+    // Counts the repaints begun. A resize during one of a repaint's yields starts a repaint of its
+    // own, which lays the bar out for the newer size; the older one must not go on after it.
+    int m_repaints = 0;
 };

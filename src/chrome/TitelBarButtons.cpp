@@ -50,6 +50,8 @@ titelbar::ButtonRow TitelBar::buttonRow() const
 
 bool TitelBar::SetTBX_()
 {
+    const int repaint = m_repaints;
+    const auto stillCurrent = [this, repaint] { return runtime::DoEventsStillLoaded(this) && m_repaints == repaint; };
     m_tbarX->setEnabled(m_p.ShowCloseEnabled);
     m_tbarMax->setEnabled(m_p.ShowMaximizedEnabled);
     m_tbarMin->setEnabled(m_p.ShowMinimizedEnabled);
@@ -59,7 +61,7 @@ bool TitelBar::SetTBX_()
     titelbar::LayoutButtons(row, m_p.Style, ScaleWidth(), ScaleHeight());
 
     m_tbarX->move(row.close.left, row.close.top);
-    if (!runtime::DoEventsStillLoaded(this))
+    if (!stillCurrent())
         return false;
     const std::pair<AlphaImg::AlphaImgCtl *, const titelbar::ButtonBox *> others[] = {
         {m_tbarMax, &row.maximize}, {m_tbarMin, &row.minimize}, {m_tbarHelp, &row.help}};
@@ -67,12 +69,12 @@ bool TitelBar::SetTBX_()
         if (!p->shown)
             continue;
         ctl->move(p->left, p->top);
-        if (!runtime::DoEventsStillLoaded(this))
+        if (!stillCurrent())
             return false;
     }
     m_tbarX->setVisible(m_p.ShowClose);
     m_tbarMin->setVisible(m_p.ShowMinimized);
     m_tbarMax->setVisible(m_p.ShowMaximized);
     m_tbarHelp->setVisible(m_p.ShowHelp);
-    return runtime::DoEventsStillLoaded(this);
+    return stillCurrent();
 }

@@ -62,6 +62,7 @@ void TitelBar::draw(gdi::Dc &dc) const
 
 void TitelBar::Refresh()
 {
+    ++m_repaints;
     Surface::setBackColor(ColorKey);
     Surface::setAutoRedraw(true);
     Surface::setPicture({});

@@ -6,6 +6,8 @@
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double OwnWidthTwips = 480;
@@ -75,6 +77,10 @@ void Anchor::bindParent()
         if (Ambient().UserMode)
             DoResize();
     });
+    connect(m_frm, &runtime::Form::Activate, this, [this] {
+        if (Ambient().UserMode)
+            SetFormMinMax();
+    });
     if (Ambient().UserMode)
         setVisible(false);
 }
@@ -111,6 +117,7 @@ void Anchor::DoInit()
         control->setTag(split.tag);
     }
     recordSize();
+    SetFormMinMax();
 }
 
 void Anchor::DoResize()
@@ -122,6 +129,7 @@ void Anchor::DoResize()
     Freeze(frm);
     // Each set raises the window's resize notification at once, so a nested pass applies the
     // change and records the new size; this pass then finds nothing left to apply.
+    const QSize before = frm->size();
     if (frm && frm->Height() < MinHeight)
         frm->setHeight(MinHeight);
     if (frm && frm->Width() < MinWidth)
@@ -135,6 +143,10 @@ void Anchor::DoResize()
 
     const int dH = ColorMath::roundHalfEven(frm->Height() - m_lastHeight);
     const int dW = ColorMath::roundHalfEven(frm->Width() - m_lastWidth);
+    // Recorded before the host hears of the pass: its handlers yield, and a resize meanwhile (the
+    // window manager's next size, or its answer to the clamp above) runs a pass of its own, which
+    // must apply only what this one does not.
+    recordSize();
     if (dH != 0 || dW != 0) {
         emit Resizing();
         const QList<runtime::Control *> controls = frm ? frm->Controls() : QList<runtime::Control *>();
@@ -159,11 +171,26 @@ void Anchor::DoResize()
                 runtime::setPropertyByName(control, "Width", *move.width);
         }
         emit Resized(dH, dW);
+    } else if (frm->size() != before) {
+        // Set back to a size already laid out: nothing moves, but the window's drawing was cut to
+        // the smaller size meanwhile, and the host draws it (its frame) again.
+        emit Resized(0, 0);
     }
-    if (!frm)
+    if (frm)
+        UnFreeze(frm, true);
+}
+
+void Anchor::SetFormMinMax()
+{
+    if (!m_frm)
         return;
-    recordSize();
-    UnFreeze(frm, true);
+    const double tx = runtime::Screen::TwipsPerPixelX();
+    const double ty = runtime::Screen::TwipsPerPixelY();
+    const auto pixels = [](int twips, double perPixel, int none) {
+        return twips > 0 ? std::max(1, runtime::ToPixels(twips, perPixel)) : none;
+    };
+    m_frm->setMinimumSize(pixels(MinWidth, tx, 0), pixels(MinHeight, ty, 0));
+    m_frm->setMaximumSize(pixels(MaxWidth, tx, QWIDGETSIZE_MAX), pixels(MaxHeight, ty, QWIDGETSIZE_MAX));
 }
 
 void Anchor::Freeze(QWidget *ohWnd)

@@ -37,6 +37,10 @@ public:
     // Run by the control itself on the window's load and resize notifications.
     Q_INVOKABLE void DoInit();
     Q_INVOKABLE void DoResize();
+    // Hands the limits to the window system as the window's size hints, so that its own sizing
+    // (a frame drag, the grip) stops at them instead of being set back; run at the end of DoInit
+    // and on each activation of the window, and by a host that changes the limits later.
+    Q_INVOKABLE void SetFormMinMax();
     // Hold back and let go the window's repainting around a layout pass.
     Q_INVOKABLE void Freeze(QWidget *ohWnd);
     Q_INVOKABLE void UnFreeze(QWidget *ohWnd, bool ForceUpdate);

@@ -1,6 +1,7 @@
 // Maximise and restore of a skinned window as the program's windows are built: title bar, anchor,
 // grip and frame together, by the maximise button, by a double click and by the system.
 
+#include "chrome/ResizeGrip.h"
 #include "chrome/SkinnedWindow.h"
 #include "chrome/TitelBar.h"
 #include "components/AlphaImgCtl.h"
@@ -9,6 +10,7 @@
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
+#include "runtime/Keys.h"
 #include "runtime/Label.h"
 #include "runtime/Screen.h"
 
@@ -219,4 +221,109 @@ TEST_F(MaximizeTest, UnloadDuringASystemMaximiseStopsIt)
     EXPECT_FALSE(form->bar->bDidMaximize);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form.isNull());
+}
+
+// A resize during one of the bar's yields (a window manager's next size arriving while the bar lays
+// its buttons out) repaints the bar for the newer width; the older repaint must not then go on to
+// place the remaining buttons for its width, which left a gap before the close button.
+TEST_F(MaximizeTest, BarLayoutOvertakenByAResizeDuringItsYieldIsForTheFinalWidth)
+{
+    const QSize start = form->size();
+    for (const int final : {start.width() + 40, start.width() + 260}) {
+        SCOPED_TRACE("final width " + std::to_string(final));
+        bool armed = true;
+        const runtime::YieldHook before = runtime::SetYieldHook([&](int) {
+            if (!armed)
+                return;
+            armed = false;
+            form->resize(final, start.height());
+        });
+        form->resize(start.width() + 120, start.height());
+        runtime::SetYieldHook(before);
+        QApplication::processEvents();
+        ASSERT_FALSE(armed);
+        ASSERT_EQ(form->bar->width(), final);
+        const auto places = [this] {
+            return std::vector<QPoint>{form->bar->TBARX()->pos(), form->bar->TBARMax()->pos(), form->bar->TBAR_()->pos()};
+        };
+        const std::vector<QPoint> shown = places();
+        form->bar->Refresh();
+        EXPECT_EQ(shown, places()) << "the buttons are where a repaint at the final width puts them";
+        EXPECT_EQ(form->bar->TBARX()->x() + form->bar->TBARX()->width() + 23, final);
+    }
+}
+
+// The anchor hands the window's minimum to the window system, so that its own sizing stops there;
+// a size below it is refused by the window, and a limit changed later is handed on anew.
+TEST_F(MaximizeTest, MinimumSizeIsTheWindowsHintAndTheFrameIsWholeThere)
+{
+    const QSize start = form->size();
+    EXPECT_EQ(form->minimumSize(), start);
+    EXPECT_EQ(form->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    const QRect list = form->list->geometry();
+    const QRect corner = form->corner->geometry();
+    form->resize(start + QSize(90, 60));
+    QApplication::processEvents();
+    form->resize(start - QSize(200, 150));
+    QApplication::processEvents();
+    EXPECT_EQ(form->size(), start);
+    expectLaidOut(*form, start, list, corner);
+
+    form->anchor->MinWidth = 9000;
+    form->anchor->MaxHeight = 6000;
+    form->anchor->SetFormMinMax();
+    EXPECT_EQ(form->minimumSize(), QSize(600, start.height()));
+    EXPECT_EQ(form->maximumSize(), QSize(QWIDGETSIZE_MAX, 400));
+}
+
+// Our own sizing loop (where the window system offers none): it follows the left button and ends
+// at its release or at the next press; later moves size nothing, and maximise still maximises.
+TEST_F(MaximizeTest, GripSizingLetsGoAtTheReleaseOrTheNextPress)
+{
+    const QSize start = form->size();
+    const auto mouse = [this](QEvent::Type type, QPoint by, Qt::MouseButtons buttons) {
+        const QPoint global = form->grip->mapToGlobal(QPoint(5, 5)) + by;
+        QMouseEvent event(type, form->grip->mapFromGlobal(global), global,
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(form->grip, &event);
+    };
+    for (const QEvent::Type end : {QEvent::MouseButtonRelease, QEvent::MouseButtonPress}) {
+        SCOPED_TRACE(end == QEvent::MouseButtonRelease ? "release" : "press");
+        form->resize(start);
+        // The platform may report the cursor's move as a mouse move of its own: before the drag.
+        QCursor::setPos(form->grip->mapToGlobal(QPoint(5, 5)));
+        QApplication::processEvents();
+        SkinnedWindow::StartGripSizing(form, runtime::vbLeftButton);
+        ASSERT_TRUE(ResizeGrip::IsSizing(form));
+        mouse(QEvent::MouseMove, QPoint(70, 40), Qt::LeftButton);
+        const QSize dragged = form->size();
+        EXPECT_GT(dragged.width(), start.width());
+        mouse(end, QPoint(70, 40), end == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(ResizeGrip::IsSizing(form));
+        mouse(QEvent::MouseMove, QPoint(140, 90), Qt::LeftButton);
+        mouse(QEvent::MouseMove, QPoint(-40, -40), Qt::NoButton);
+        EXPECT_EQ(form->size(), dragged);
+    }
+    toggle(*form, How::Button);
+    EXPECT_TRUE(form->bar->bDidMaximize);
+    EXPECT_EQ(form->geometry(), os::GetWorkArea());
+}
+
+// A window manager that ignores the size hint shrinks the window below its minimum, and the anchor
+// sets it back: the window's drawing was cut to the smaller size meanwhile, so the frame must be
+// drawn again although nothing moves.
+TEST_F(MaximizeTest, SetBackFromBelowTheMinimumDrawsTheFrameAgain)
+{
+    const QSize start = form->size();
+    const QRect list = form->list->geometry();
+    const QRect corner = form->corner->geometry();
+    form->setMinimumSize(0, 0);
+    for (const QSize below : {start - QSize(120, 80), start - QSize(0, 60), start - QSize(90, 0)}) {
+        SCOPED_TRACE(std::to_string(below.width()) + "x" + std::to_string(below.height()));
+        form->resize(below);
+        QApplication::processEvents();
+        EXPECT_EQ(form->size(), start);
+        expectLaidOut(*form, start, list, corner);
+    }
 }

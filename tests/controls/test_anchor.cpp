@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -256,6 +257,7 @@ TEST_F(AnchorTest, StretchThatWouldVanishIsSkipped)
     runtime::Load(form.get());
     form->anchor->MinWidth = 1;
     form->anchor->MinHeight = 1;
+    form->anchor->SetFormMinMax();
     form->Move(0, 0, 6000, 1500);   // 3000 shorter: the list would be 0 high
     EXPECT_DOUBLE_EQ(form->stretch->Height(), 3000);
     EXPECT_DOUBLE_EQ(form->corner->Top(), 900);
@@ -301,4 +303,28 @@ TEST_F(AnchorTest, KeepsItsOwnSize)
 {
     form->anchor->resize(300, 300);
     EXPECT_EQ(form->anchor->size(), QSize(32, 31));
+}
+
+// The hosts' handlers of Resized yield, and the window manager's next size may arrive meanwhile
+// (while a drag goes on, or in answer to a clamp): the pass it runs applies only the change since
+// the pass that was being reported, so the controls end where the final size puts them.
+TEST_F(AnchorTest, ResizeWhileResizedIsHandledIsAppliedOnce)
+{
+    runtime::Load(form.get());
+    form->Move(0, 0, 9000, 6000);
+    for (const auto &[first, final] : {std::pair{QSize(8000, 5500), QSize(7500, 5400)}, std::pair{QSize(7000, 5000), QSize(9000, 6000)}}) {
+        SCOPED_TRACE(std::to_string(first.width()) + " then " + std::to_string(final.width()));
+        bool armed = true;
+        const QMetaObject::Connection during = QObject::connect(form->anchor, &Anchor::Resized, form.get(), [&] {
+            if (std::exchange(armed, false))
+                form->Move(0, 0, final.width(), final.height());
+        });
+        form->Move(0, 0, first.width(), first.height());
+        QObject::disconnect(during);
+        ASSERT_FALSE(armed);
+        const double dW = final.width() - 6000;
+        const double dH = final.height() - 4500;
+        EXPECT_EQ(geometryOf(form->corner), (Geometry{4500 + dW, 3900 + dH, 1200, 300}));
+        EXPECT_EQ(geometryOf(form->stretch), (Geometry{150, 600, 5700 + dW, 3000 + dH}));
+    }
 }
