@@ -30,6 +30,7 @@
 #include <QTest>
 
 #include <mutex>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -324,6 +325,59 @@ TEST_F(UpdateWindow, ABadArchiveLeavesTheOldDatabaseByteForByte)
         EXPECT_EQ(boxes.calls.first().buttons, runtime::vbCritical) << row.name;
         EXPECT_EQ(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase) << row.name;
         EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
+    }
+}
+
+// A failed install shows its box while the main window still waits: the recount timer off, the
+// notice standing, nothing recounted; the database is handed back once the box is closed.
+TEST_F(UpdateWindow, AFailedInstallHandsTheDatabaseBackOnlyAfterItsBox)
+{
+    struct AtTheBox {
+        bool recountTimerOn = true;
+        bool noticeShown = false;
+        int recounts = -1;
+        QString label;
+    };
+    const QString pack = folder.filePath(QStringLiteral("pack"));
+    QFile::remove(pack + QStringLiteral("/hwids.mdb"));
+    QFile notDatabase(pack + QStringLiteral("/hwids.mdb"));
+    ASSERT_TRUE(notDatabase.open(QIODevice::WriteOnly));
+    notDatabase.write("not a database");
+    notDatabase.close();
+    struct Row {
+        const char *name;
+        QByteArray bytes;
+        const char *message;
+    };
+    const Row rows[] = {
+        {"failed to open", QByteArray("plain text, no archive"), "Failed to open the download database file!"},
+        {"failed to decompress", packArchive(pack, {QStringLiteral("hwids.mdb")}), "Failed to decompress the download database file!"},
+    };
+    for (const Row &row : rows) {
+        if (!window) {
+            window = new FrmUpdate;
+            runtime::Load(window);
+        }
+        served = row.bytes;
+        main->available->setVisible(true);
+        const int recounts = main->recounts;
+        std::optional<AtTheBox> seen;
+        const runtime::MsgBoxHook previous = runtime::SetMsgBoxHook([&](const runtime::MsgBoxCall &) {
+            seen = AtTheBox{main->recount->Enabled(), !main->available->isHidden(), main->recounts,
+                            window ? caption("ImportantLabelUnzip") : QString()};
+            return int(runtime::vbOK);
+        });
+        startDownload();
+        const bool closed = waitUntil([this] { return !window; });
+        runtime::SetMsgBoxHook(previous);
+        ASSERT_TRUE(closed) << row.name;
+        ASSERT_TRUE(seen) << row.name;
+        EXPECT_FALSE(seen->recountTimerOn) << row.name;
+        EXPECT_TRUE(seen->noticeShown) << row.name;
+        EXPECT_EQ(seen->recounts, recounts) << row.name;
+        EXPECT_EQ(seen->label, QLatin1String(row.message)) << row.name;
+        EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
+        EXPECT_TRUE(main->available->isHidden()) << row.name;
     }
 }
 
