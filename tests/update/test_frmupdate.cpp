@@ -1,5 +1,6 @@
 #include "update/FrmUpdate.h"
 
+#include "support/ColorPresets.h"
 #include "support/Files.h"
 
 #include "components/Inet.h"
@@ -22,6 +23,8 @@
 #include "update/DownLoad.h"
 #include "components/SuiteColorPicker.h"
 #include "skin/FrmColors.h"
+#include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -378,6 +381,37 @@ TEST_F(UpdateWindow, AFailedInstallHandsTheDatabaseBackOnlyAfterItsBox)
         EXPECT_EQ(seen->label, QLatin1String(row.message)) << row.name;
         EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
         EXPECT_TRUE(main->available->isHidden()) << row.name;
+    }
+}
+
+// The labels, buttons and bar inside the window's panels take the preset chosen in the colour
+// window, as the controls outside them do.
+TEST_F(UpdateWindow, EveryControlInsideThePanelsTakesTheChosenPreset)
+{
+    struct Expected {
+        const char *control;
+        const char *property;
+        SchemeTable::Swatch swatch;
+    };
+    const Expected expected[] = {
+        {"Label1", "ForeColor", SchemeTable::programtext},          {"Label3", "BackColor", SchemeTable::programback},
+        {"lblStatus", "ForeColor", SchemeTable::programtext},       {"InfoLabelpercent", "ForeColor", SchemeTable::infotext},
+        {"ImportantLabelUnzip", "ForeColor", SchemeTable::importanttext},
+        {"CommandCancel", "BackColor", SchemeTable::buttontopback}, {"CommandCancel", "ForeColor", SchemeTable::buttontext},
+        {"CommandDownloadDatabase", "BackStartColor", SchemeTable::buttontopback},
+        {"CommmandOpenQuordane", "ForeColor", SchemeTable::buttontext},
+        {"PB1", "BackColor", SchemeTable::pbback},                  {"PB1", "BarColor", SchemeTable::pbbar},
+        {"PB1", "ForeColor", SchemeTable::pbtext},                  {"PanelDownloading", "PanelBackColor", SchemeTable::programback},
+    };
+    for (const char *preset : {"Harbour", "Moss"}) {
+        ASSERT_TRUE(testsupport::ChooseShippedPreset(QLatin1String(preset))) << preset;
+        ASSERT_TRUE(window && window->IsLoaded());
+        for (const Expected &row : expected) {
+            QWidget *widget = control<QWidget>(row.control);
+            ASSERT_TRUE(widget) << row.control;
+            EXPECT_EQ(runtime::getPropertyByName(widget, row.property).toUInt(), quint32(ModColors::SchemeColor(row.swatch)))
+                << preset << " " << row.control << "." << row.property;
+        }
     }
 }
 
