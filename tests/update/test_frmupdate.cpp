@@ -415,6 +415,28 @@ TEST_F(UpdateWindow, EveryControlInsideThePanelsTakesTheChosenPreset)
     }
 }
 
+// The install's own check opens the new database by a connection string too: a program folder
+// whose path holds what that string separates or quotes installs all the same.
+TEST_F(UpdateWindow, InstallsIntoAProgramFolderWithSeparatorsQuotesAndLettersInItsPath)
+{
+    const QString program = folder.filePath(QString::fromUtf8(" a;b 'c\" #1=ü/kestrova"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    runtime::Unload(window);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    runtime::App::setPath(program);
+    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("WebServer"), server.url(QString()));
+    makeDatabase(program + QStringLiteral("/hwids.mdb"), QStringLiteral("2026.1"));
+    window = new FrmUpdate;
+    runtime::Load(window);
+    served = archive;
+    runtime::MsgBoxRecorder boxes;
+    startDownload();
+    ASSERT_TRUE(waitUntil([this] { return !window; }));
+    EXPECT_TRUE(boxes.calls.isEmpty()) << boxes.calls.value(0).prompt.toStdString();
+    EXPECT_EQ(databaseVersion(program + QStringLiteral("/hwids.mdb")), QByteArray("2026.2"));
+    EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; }));
+}
+
 TEST_F(UpdateWindow, CancelWhileTheDownloadIsOnTheStackClosesTheWindow)
 {
     served = testsupport::patternBytes(400000);
