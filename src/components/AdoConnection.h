@@ -9,6 +9,11 @@ namespace ado {
 class Recordset;
 class Session;
 
+// A value written so that a connection string carries it unchanged, whatever it holds (";",
+// quotes, "=", spaces at either end): in double quotes, each double quote doubled. A path is
+// written into "Data Source=" through it.
+QString connectionStringValue(const QString &value);
+
 // A connection to one database file. The connection string's "Data Source=" names the file;
 // the file must exist and be a database. Record sets and commands hold the session weakly, so a
 // closed connection makes their later calls fail instead of dangling.

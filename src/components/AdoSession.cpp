@@ -1,11 +1,15 @@
 #include "components/AdoSession.h"
 
+#include "components/AdoConnection.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QVariant>
 
 #include <sqlite3.h>
+
+#include <utility>
 
 namespace ado {
 
@@ -396,23 +400,72 @@ QString translateDialect(const QString &sql)
     return out;
 }
 
+namespace {
+
+// One "keyword=value" pair of a connection string from `at` on; `at` ends past its ";". Spaces
+// around keyword and value are not part of them, "==" is an "=" inside a keyword, and a value in
+// double or single quotes is taken whole, ";" and spaces included, its quote doubled inside it.
+std::pair<QString, QString> nextPair(const QString &text, qsizetype &at)
+{
+    QString keyword;
+    for (; at < text.size() && text.at(at) != u';'; ++at) {
+        if (text.at(at) != u'=')
+            keyword += text.at(at);
+        else if (at + 1 < text.size() && text.at(at + 1) == u'=')
+            keyword += text.at(++at);
+        else
+            break;
+    }
+    if (at >= text.size() || text.at(at) == u';') {
+        ++at;
+        return {};
+    }
+    ++at;
+    while (at < text.size() && text.at(at).isSpace())
+        ++at;
+    QString value;
+    if (at < text.size() && (text.at(at) == u'"' || text.at(at) == u'\'')) {
+        const QChar quote = text.at(at++);
+        for (; at < text.size(); ++at) {
+            if (text.at(at) != quote)
+                value += text.at(at);
+            else if (at + 1 < text.size() && text.at(at + 1) == quote)
+                value += text.at(++at);
+            else
+                break;
+        }
+        // What follows the closing quote, up to the next ";", is no part of the value.
+        while (at < text.size() && text.at(at) != u';')
+            ++at;
+    } else {
+        const qsizetype end = text.indexOf(u';', at);
+        value = text.mid(at, end < 0 ? -1 : end - at).trimmed();
+        at = end < 0 ? text.size() : end;
+    }
+    ++at;
+    return {keyword.trimmed(), value};
+}
+
+}
+
 QString dataSourceOf(const QString &connectionString)
 {
-    const QStringList pairs = connectionString.split(QLatin1Char(';'));
-    for (const QString &pair : pairs) {
-        const qsizetype equals = pair.indexOf(QLatin1Char('='));
-        if (equals < 0)
+    for (qsizetype at = 0; at < connectionString.size();) {
+        auto [keyword, value] = nextPair(connectionString, at);
+        if (keyword.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) != 0)
             continue;
-        if (pair.left(equals).trimmed().compare(QLatin1String("Data Source"), Qt::CaseInsensitive) != 0)
-            continue;
-        QString value = pair.mid(equals + 1).trimmed();
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
-            value = value.mid(1, value.size() - 2);
         // The design writes the file name after a backslash; both separators are accepted.
         value.replace(QLatin1Char('\\'), QLatin1Char('/'));
         return value;
     }
     return {};
+}
+
+QString connectionStringValue(const QString &value)
+{
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 }

@@ -19,6 +19,7 @@ PanelFx::PanelFx(QWidget *container, const QString &name, int index) : runtime::
 {
     setScaleMode(runtime::vbPixels);
     setAutoRedraw(true);
+    setControlContainer(true);
     m_look.titleCaption = QStringLiteral("Panel");
     m_look.font = Surface::Font().toQFont();
 }

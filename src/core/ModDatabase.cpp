@@ -294,7 +294,8 @@ void OpenDatabase()
     DatabaseConnection = connection;
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
-                                    + QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")) + QLatin1Char(';'));
+                                    + ado::connectionStringValue(QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")))
+                                    + QLatin1Char(';'));
     ado::Error error;
     if (connection->open(QString(), QString(), ado::OptionUnspecified)) {
         if (IsSoundHardwareIdDatabase(*connection, error))
@@ -343,7 +344,7 @@ bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem)
 bool IsSoundHardwareIdDatabase(const QString &path, ado::Error *problem)
 {
     ado::Connection connection;
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
+    connection.setConnectionString(QStringLiteral("Data Source=") + ado::connectionStringValue(path));
     ado::Error error;
     bool sound = false;
     if (connection.open()) {

@@ -309,12 +309,17 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
     // The file's line end is its first line's; a lone carriage return ends no line in between.
     const QString end = !lines.empty() && lines.front().end.endsWith(u'\n') ? lines.front().end : QStringLiteral("\r\n");
     const QString entry = key + QLatin1Char('=') + value;
-    // A lone carriage return at the end of the file becomes CR LF: the line keeps its bytes.
+    // A lone carriage return at the end of the file becomes CR LF, whether a line is added after
+    // that last line or the last line is the key rewritten: a kept line keeps its bytes.
+    const auto completeLoneCarriageReturn = [&](size_t index) {
+        if (lines[index].end == u"\r")
+            lines[index].end = QStringLiteral("\r\n");
+    };
     const auto endLine = [&](size_t index) {
         if (lines[index].end.isEmpty())
             lines[index].end = end;
-        else if (lines[index].end == u"\r")
-            lines[index].end = QStringLiteral("\r\n");
+        else
+            completeLoneCarriageReturn(index);
     };
     if (const auto range = findSection(lines, section)) {
         size_t lastKey = range->first;
@@ -326,6 +331,7 @@ bool WritePrivateProfileString(const QString &section, const QString &key, const
                 continue;
             if (sameName(lineKey, key)) {
                 lines[i] = Line{lineKey + QLatin1Char('=') + value, lines[i].end, std::nullopt};
+                completeLoneCarriageReturn(i);
                 replaced = true;
             }
             lastKey = i;

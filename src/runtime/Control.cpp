@@ -3,6 +3,7 @@
 #include "runtime/Form.h"
 #include "runtime/Screen.h"
 #include "runtime/Surface.h"
+#include "runtime/UserControl.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -33,11 +34,17 @@ Control *ControlHost::findControl(const QString &name, int index) const
 Control::Control(QWidget *container, const QString &name, int index) : QWidget(container), m_index(index)
 {
     setObjectName(name);
+    // A container user control (a panel) passes what its window places in it on to the host
+    // above, so the window's collection holds every control on it, whatever its container, and
+    // a user control's collection only its own constituents: each control is in one collection.
     for (QWidget *widget = container; widget; widget = widget->parentWidget()) {
-        if (auto *host = dynamic_cast<ControlHost *>(widget)) {
-            host->m_controls.append(this);
-            break;
-        }
+        auto *host = dynamic_cast<ControlHost *>(widget);
+        if (!host)
+            continue;
+        if (const auto *user = dynamic_cast<const UserControl *>(widget); user && user->ControlContainer())
+            continue;
+        host->m_controls.append(this);
+        break;
     }
 }
 

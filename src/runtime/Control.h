@@ -36,7 +36,8 @@ enum MousePointerConstants {
     vbCustom = 99,
 };
 
-// What holds controls in creation order: a form, or a user control for its constituents.
+// What holds controls in creation order: a form for every control placed on it (inside its
+// container controls too), or a user control for its own constituents.
 class ControlHost {
 public:
     virtual ~ControlHost() = default;
@@ -54,7 +55,8 @@ private:
 // container and its geometry in the container's scale (twips on a form, or the container
 // surface's ScaleMode). Properties are Q_PROPERTYs under the design's names, so code that works
 // by name (the colour engine, the anchor) reaches them with setPropertyByName / property().
-// A control registers itself with the nearest form or user control above its container.
+// A control registers itself with the nearest form or user control above its container that
+// is not a container user control: controls placed in a panel are the window's.
 class Control : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name)

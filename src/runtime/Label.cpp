@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <climits>
+
 namespace runtime {
 
 namespace {
@@ -137,7 +139,38 @@ void Label::draw(QPainter &painter, int width, int height) const
     }
     painter.setFont(m_font.toQFont());
     painter.setPen(fore);
-    painter.drawText(area, textFlags(), m_caption);
+    painter.drawText(area, textFlags(), shownCaption(width, height));
+}
+
+QString Label::ShownCaption() const { return shownCaption(width(), height()); }
+
+// A caption that wraps past the bottom would show its last line cut through; it ends instead
+// with the last whole line, elided. A label lower than one line shows what it can, as ever.
+QString Label::shownCaption(int width, int height) const
+{
+    const QFontMetrics metrics(m_font.toQFont());
+    const auto fits = [&](const QString &text) {
+        return metrics.boundingRect(QRect(0, 0, width, INT_MAX / 2), textFlags(), text).height() <= height;
+    };
+    if (fits(m_caption))
+        return m_caption;
+    const QString ellipsis(QChar(0x2026));
+    const auto cut = [&](qsizetype length) {
+        // An access-key marker is not left to underline the ellipsis.
+        while (length > 0 && m_caption.at(length - 1) == u'&')
+            --length;
+        return m_caption.left(length).trimmed() + ellipsis;
+    };
+    qsizetype low = 0;
+    qsizetype high = m_caption.size();
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (fits(cut(middle)))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return fits(cut(low)) ? cut(low) : m_caption;
 }
 
 void Label::paintEvent(QPaintEvent *event)

@@ -51,6 +51,8 @@ public:
 
     // Draws the label as it shows, into any painter, at the origin, over width x height.
     void draw(QPainter &painter, int width, int height) const;
+    // The caption as the label shows it: whole, or cut after its last whole line.
+    QString ShownCaption() const;
 
 signals:
     void Click();
@@ -69,6 +71,7 @@ protected:
 private:
     void fitCaption();
     int textFlags() const;
+    QString shownCaption(int width, int height) const;
 
     QString m_caption;
     OleColor m_backColor = 0x8000000Fu;

@@ -62,6 +62,10 @@ public:
     // The container's view of the control: name, position, Tag, Visible...
     Control &Extender() { return *this; }
 
+    // True for a container (a panel): the controls its window places in it belong to the
+    // window's collection, not to this control's.
+    bool ControlContainer() const { return m_controlContainer; }
+
     // Pixel sizes of the control's client area.
     using Surface::ScaleHeight;
     using Surface::ScaleWidth;
@@ -79,6 +83,8 @@ protected:
     virtual void UserControl_Hide() {}
 
     void PropertyChanged(const QString &name = QString());
+    // Set in the constructor, before anything is placed in the control.
+    void setControlContainer(bool container) { m_controlContainer = container; }
 
     // The one shape of a property set: the value stored, its key marked changed and `then` run
     // (the control's repaint). An equal value is set all the same: setting a property again is
@@ -99,6 +105,7 @@ protected:
 
 private:
     bool m_sited = false;
+    bool m_controlContainer = false;
     QStringList m_changed;
 };
 

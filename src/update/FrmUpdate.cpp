@@ -478,30 +478,38 @@ void FrmUpdate::DL1_DLComplete()
         connect(&zip, &Zentrax::Progress, this, &FrmUpdate::zip_Progress);
         result = DatabaseInstall::Install(zip, runtime::App::FilePath(kArchiveName), runtime::App::Path());
     }
-    if (!self)
-        return;
-    m_installing = false;
-    m_databaseClosed = false;
+    const bool installed = result == DatabaseInstall::Result::Installed;
+    if (installed) {
+        if (self && IsLoaded()) {
+            m_panelDownloading->setTitleCaption(QStringLiteral("Decompressed Successfully"));
+            m_importantLabelUnzip->setCaption(QStringLiteral("Decompressed Successfully"));
+        }
+    } else {
+        const QString failure = result == DatabaseInstall::Result::OpenFailed
+                                    ? QStringLiteral("Failed to open the download database file!")
+                                    : QStringLiteral("Failed to decompress the download database file!");
+        if (self && IsLoaded())
+            m_importantLabelUnzip->setCaption(failure);
+        // The box comes before the database is handed back: the install still runs while it
+        // shows, so a close of this window under the box leaves the hand-back to this handler.
+        runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
+    }
+    if (self) {
+        m_installing = false;
+        m_databaseClosed = false;
+    }
     reopenDatabaseInMainWindow();
     hideUpdateAvailableInMainWindow();
-    if (result == DatabaseInstall::Result::Installed) {
-        if (!IsLoaded())
-            return;
-        m_panelDownloading->setTitleCaption(QStringLiteral("Decompressed Successfully"));
-        m_importantLabelUnzip->setCaption(QStringLiteral("Decompressed Successfully"));
-        // Closed at once, the window would take the success away before anyone could read it;
-        // the main window already shows the new database meanwhile.
-        QTimer::singleShot(kSuccessShownMs, this, [this] {
-            if (IsLoaded())
-                runtime::Unload(this);
-        });
+    if (!self || !IsLoaded())
+        return;
+    if (!installed) {
+        runtime::Unload(this);
         return;
     }
-    const QString failure = result == DatabaseInstall::Result::OpenFailed ? QStringLiteral("Failed to open the download database file!")
-                                                                           : QStringLiteral("Failed to decompress the download database file!");
-    if (IsLoaded())
-        m_importantLabelUnzip->setCaption(failure);
-    runtime::MsgBox(failure, runtime::vbOKOnly | runtime::vbCritical);
-    if (self && IsLoaded())
-        runtime::Unload(this);
+    // Closed at once, the window would take the success away before anyone could read it;
+    // the main window already shows the new database meanwhile.
+    QTimer::singleShot(kSuccessShownMs, this, [this] {
+        if (IsLoaded())
+            runtime::Unload(this);
+    });
 }

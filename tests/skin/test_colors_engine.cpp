@@ -168,6 +168,40 @@ TEST_F(Engine, EveryPrefixOfTheTableMatchesInAnyLetterCase)
     EXPECT_TRUE(recorded(QStringLiteral("pan"))->sets().isEmpty());
 }
 
+// A control the window places inside panels, at any depth, is the window's and takes its rules
+// once; what a user control makes for itself stays that control's and takes nothing.
+TEST_F(Engine, ControlsInsidePanelsTakeTheirRulesOnceAndConstituentsAreLeftAlone)
+{
+    auto *outer = new PanelFx(form, QStringLiteral("PanelOuter"));
+    outer->InitNew();
+    auto *inner = new PanelFx(outer, QStringLiteral("PanelInner"));
+    inner->InitNew();
+    RecordingControl *deep = new RecordingControl(inner, QStringLiteral("LabelDeep"));
+    RecordingControl *button = new RecordingControl(outer, QStringLiteral("CommandInPanel"));
+    auto *picture = new runtime::PictureBox(form, QStringLiteral("Picture1"));
+    RecordingControl *onPicture = new RecordingControl(picture, QStringLiteral("InfoLabelOnPicture"));
+    auto *owner = new runtime::UserControl(form, QStringLiteral("ZOwner"));
+    RecordingControl *constituent = new RecordingControl(owner, QStringLiteral("LabelOwn"));
+
+    const QList<runtime::Control *> controls = form->Controls();
+    for (runtime::Control *control : {static_cast<runtime::Control *>(deep), static_cast<runtime::Control *>(button),
+                                      static_cast<runtime::Control *>(onPicture), static_cast<runtime::Control *>(inner)})
+        EXPECT_EQ(controls.count(control), 1) << control->Name().toStdString();
+    EXPECT_FALSE(controls.contains(constituent));
+    EXPECT_EQ(owner->Controls(), QList<runtime::Control *>{constituent});
+    EXPECT_TRUE(outer->Controls().isEmpty());
+
+    ModColors::ApplyColorsToForm(form);
+    EXPECT_EQ(deep->sets(), (QStringList{"BackColor=" + c(0), "ForeColor=" + c(1)}));
+    EXPECT_EQ(button->sets(), (QStringList{"BackColor=" + c(2), "BackStartColor=" + c(2), "ForeColor=" + c(3)}));
+    EXPECT_EQ(onPicture->sets(), (QStringList{"BackColor=" + c(0), "ForeColor=" + c(13)}));
+    EXPECT_EQ(inner->gCTitleStart(), colourOf(6));
+    EXPECT_EQ(inner->PanelBorderColor(), colourOf(7));
+    for (RecordingControl *control : {deep, button, onPicture})
+        EXPECT_EQ(control->log.count(QStringLiteral("Refresh()")), 1) << control->Name().toStdString();
+    EXPECT_TRUE(constituent->log.isEmpty());
+}
+
 TEST_F(Engine, TheRealControlsTakeTheirColoursAndTheWindowItsFrame)
 {
     auto *bar = new TitelBar(form);

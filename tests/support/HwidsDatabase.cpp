@@ -24,7 +24,7 @@ QString makeHwidsDatabase(const QString &folder, const QStringList &statements)
     if (!made)
         return {};
     ado::Connection connection;
-    connection.setConnectionString(QStringLiteral("Data Source=") + path);
+    connection.setConnectionString(QStringLiteral("Data Source=") + ado::connectionStringValue(path));
     if (!connection.open())
         return {};
     for (const QString &statement : statements) {

@@ -1,5 +1,6 @@
 #include "update/FrmUpdate.h"
 
+#include "support/ColorPresets.h"
 #include "support/Files.h"
 
 #include "components/Inet.h"
@@ -22,6 +23,8 @@
 #include "update/DownLoad.h"
 #include "components/SuiteColorPicker.h"
 #include "skin/FrmColors.h"
+#include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +33,7 @@
 #include <QTest>
 
 #include <mutex>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -325,6 +329,112 @@ TEST_F(UpdateWindow, ABadArchiveLeavesTheOldDatabaseByteForByte)
         EXPECT_EQ(readFile(folder.filePath(QStringLiteral("hwids.mdb"))), oldDatabase) << row.name;
         EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
     }
+}
+
+// A failed install shows its box while the main window still waits: the recount timer off, the
+// notice standing, nothing recounted; the database is handed back once the box is closed.
+TEST_F(UpdateWindow, AFailedInstallHandsTheDatabaseBackOnlyAfterItsBox)
+{
+    struct AtTheBox {
+        bool recountTimerOn = true;
+        bool noticeShown = false;
+        int recounts = -1;
+        QString label;
+    };
+    const QString pack = folder.filePath(QStringLiteral("pack"));
+    QFile::remove(pack + QStringLiteral("/hwids.mdb"));
+    QFile notDatabase(pack + QStringLiteral("/hwids.mdb"));
+    ASSERT_TRUE(notDatabase.open(QIODevice::WriteOnly));
+    notDatabase.write("not a database");
+    notDatabase.close();
+    struct Row {
+        const char *name;
+        QByteArray bytes;
+        const char *message;
+    };
+    const Row rows[] = {
+        {"failed to open", QByteArray("plain text, no archive"), "Failed to open the download database file!"},
+        {"failed to decompress", packArchive(pack, {QStringLiteral("hwids.mdb")}), "Failed to decompress the download database file!"},
+    };
+    for (const Row &row : rows) {
+        if (!window) {
+            window = new FrmUpdate;
+            runtime::Load(window);
+        }
+        served = row.bytes;
+        main->available->setVisible(true);
+        const int recounts = main->recounts;
+        std::optional<AtTheBox> seen;
+        const runtime::MsgBoxHook previous = runtime::SetMsgBoxHook([&](const runtime::MsgBoxCall &) {
+            seen = AtTheBox{main->recount->Enabled(), !main->available->isHidden(), main->recounts,
+                            window ? caption("ImportantLabelUnzip") : QString()};
+            return int(runtime::vbOK);
+        });
+        startDownload();
+        const bool closed = waitUntil([this] { return !window; });
+        runtime::SetMsgBoxHook(previous);
+        ASSERT_TRUE(closed) << row.name;
+        ASSERT_TRUE(seen) << row.name;
+        EXPECT_FALSE(seen->recountTimerOn) << row.name;
+        EXPECT_TRUE(seen->noticeShown) << row.name;
+        EXPECT_EQ(seen->recounts, recounts) << row.name;
+        EXPECT_EQ(seen->label, QLatin1String(row.message)) << row.name;
+        EXPECT_TRUE(waitUntil([&] { return main->recounts == recounts + 1; })) << row.name;
+        EXPECT_TRUE(main->available->isHidden()) << row.name;
+    }
+}
+
+// The labels, buttons and bar inside the window's panels take the preset chosen in the colour
+// window, as the controls outside them do.
+TEST_F(UpdateWindow, EveryControlInsideThePanelsTakesTheChosenPreset)
+{
+    struct Expected {
+        const char *control;
+        const char *property;
+        SchemeTable::Swatch swatch;
+    };
+    const Expected expected[] = {
+        {"Label1", "ForeColor", SchemeTable::programtext},          {"Label3", "BackColor", SchemeTable::programback},
+        {"lblStatus", "ForeColor", SchemeTable::programtext},       {"InfoLabelpercent", "ForeColor", SchemeTable::infotext},
+        {"ImportantLabelUnzip", "ForeColor", SchemeTable::importanttext},
+        {"CommandCancel", "BackColor", SchemeTable::buttontopback}, {"CommandCancel", "ForeColor", SchemeTable::buttontext},
+        {"CommandDownloadDatabase", "BackStartColor", SchemeTable::buttontopback},
+        {"CommmandOpenQuordane", "ForeColor", SchemeTable::buttontext},
+        {"PB1", "BackColor", SchemeTable::pbback},                  {"PB1", "BarColor", SchemeTable::pbbar},
+        {"PB1", "ForeColor", SchemeTable::pbtext},                  {"PanelDownloading", "PanelBackColor", SchemeTable::programback},
+    };
+    for (const char *preset : {"Harbour", "Moss"}) {
+        ASSERT_TRUE(testsupport::ChooseShippedPreset(QLatin1String(preset))) << preset;
+        ASSERT_TRUE(window && window->IsLoaded());
+        for (const Expected &row : expected) {
+            QWidget *widget = control<QWidget>(row.control);
+            ASSERT_TRUE(widget) << row.control;
+            EXPECT_EQ(runtime::getPropertyByName(widget, row.property).toUInt(), quint32(ModColors::SchemeColor(row.swatch)))
+                << preset << " " << row.control << "." << row.property;
+        }
+    }
+}
+
+// The install's own check opens the new database by a connection string too: a program folder
+// whose path holds what that string separates or quotes installs all the same.
+TEST_F(UpdateWindow, InstallsIntoAProgramFolderWithSeparatorsQuotesAndLettersInItsPath)
+{
+    const QString program = folder.filePath(QString::fromUtf8(" a;b 'c\" #1=ü/kestrova"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    runtime::Unload(window);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    runtime::App::setPath(program);
+    Modini::WriteIni(QStringLiteral("main"), QStringLiteral("WebServer"), server.url(QString()));
+    makeDatabase(program + QStringLiteral("/hwids.mdb"), QStringLiteral("2026.1"));
+    window = new FrmUpdate;
+    runtime::Load(window);
+    served = archive;
+    runtime::MsgBoxRecorder boxes;
+    startDownload();
+    ASSERT_TRUE(waitUntil([this] { return !window; }));
+    EXPECT_TRUE(boxes.calls.isEmpty()) << boxes.calls.value(0).prompt.toStdString();
+    EXPECT_EQ(databaseVersion(program + QStringLiteral("/hwids.mdb")), QByteArray("2026.2"));
+    EXPECT_TRUE(waitUntil([this] { return main->recounts == 1; }));
 }
 
 TEST_F(UpdateWindow, CancelWhileTheDownloadIsOnTheStackClosesTheWindow)

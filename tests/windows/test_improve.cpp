@@ -1,4 +1,5 @@
 #include "support_improve.h"
+#include "support/ColorPresets.h"
 #include "support/HwidsDatabase.h"
 
 #include "chrome/TitelBar.h"
@@ -11,6 +12,7 @@
 #include "core/Modini.h"
 #include "os/WinInet.h"
 #include "runtime/App.h"
+#include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
 #include "runtime/Label.h"
 #include "runtime/ListBox.h"
@@ -18,6 +20,8 @@
 #include "runtime/MsgBox.h"
 #include "runtime/TextBox.h"
 #include "runtime/Timer.h"
+#include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 #include "windows/FrmImprove.h"
 #include "windows/FrmMenu.h"
 
@@ -500,6 +504,30 @@ TEST_F(Improve, StatusShowsTheDeviceBeingSearchedWhileTheDatabaseIsAsked)
         << shown.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->LabelStatus->Caption() == "Status: Done."; }, 1000));
     EXPECT_FALSE(form->TimerStatus->Enabled());
+}
+
+// The busy panel's status and bar take the chosen preset: they lie inside the panel.
+TEST_F(Improve, TheBusyPanelTakesTheChosenPresetWhileAScanRuns)
+{
+    FrmImprove *form = open();
+    for (const char *preset : {"Harbour", "Moss"}) {
+        ASSERT_TRUE(testsupport::ChooseShippedPreset(QLatin1String(preset))) << preset;
+        const quint32 text = ModColors::SchemeColor(SchemeTable::programtext);
+        bool seen = false;
+        runtime::SetYieldHook([&](int) {
+            if (seen || !form->PanelProgress->Visible())
+                return;
+            seen = true;
+            EXPECT_EQ(form->LabelStatus->ForeColor(), text) << preset;
+            EXPECT_EQ(runtime::getPropertyByName(form->DB1, "LeftColorBarColor").toString().toLongLong(), qint32(text)) << preset;
+            EXPECT_EQ(runtime::getPropertyByName(form->DB1, "BackGroundColor").toString().toLongLong(),
+                      qint32(ModColors::SchemeColor(SchemeTable::programback)))
+                << preset;
+        });
+        scan(form);
+        runtime::SetYieldHook({});
+        EXPECT_TRUE(seen) << preset;
+    }
 }
 
 TEST_F(Improve, AColumnClickSortsByItAndASecondClickTurnsTheOrder)

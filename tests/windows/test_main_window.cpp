@@ -1,5 +1,6 @@
 #include "support_windows.h"
 
+#include "support/ColorPresets.h"
 #include "support/LocalHttpServer.h"
 #include "support/TestOutput.h"
 
@@ -24,6 +25,8 @@
 #include "runtime/OpenDocument.h"
 #include "runtime/TextBox.h"
 #include "runtime/Timer.h"
+#include "skin/ModColors.h"
+#include "skin/SchemeTable.h"
 #include "update/FrmUpdate.h"
 #include "windows/FrmImprove.h"
 #include "windows/FrmLookup.h"
@@ -180,6 +183,48 @@ TEST(MainWindow, TheBusyPanelShowsItsStatusAndRunningBarDuringStartUpAndScan)
         EXPECT_TRUE(it->running) << it.key().toStdString();
     }
     testsupport::writeTestPng("windows", "busy-panel-mid-scan", midScan);
+}
+
+// The busy panel's status and bar lie inside the panel and still take the chosen preset: seen
+// mid-scan, under two presets, in their properties and in the status text's pixels.
+TEST(MainWindow, TheBusyPanelTakesTheChosenPresetWhileAScanRuns)
+{
+    ProgramFolder folder(Fixture());
+    QPointer<FrmMain> main = Start();
+    ASSERT_TRUE(main);
+    for (const char *preset : {"Harbour", "Moss"}) {
+        ASSERT_TRUE(testsupport::ChooseShippedPreset(QLatin1String(preset))) << preset;
+        const quint32 text = ModColors::SchemeColor(SchemeTable::programtext);
+        const quint32 back = ModColors::SchemeColor(SchemeTable::programback);
+        bool seen = false;
+        runtime::SetYieldHook([&](int) {
+            if (seen || !main || !main->PanelProgress->isVisibleTo(main) || !main->LabelStatus->Caption().startsWith(QLatin1String("Status: Getting ")))
+                return;
+            seen = true;
+            EXPECT_EQ(main->LabelStatus->ForeColor(), text) << preset;
+            EXPECT_EQ(runtime::getPropertyByName(main->DB1, "LeftColorBarColor").toString().toLongLong(), qint32(text)) << preset;
+            EXPECT_EQ(runtime::getPropertyByName(main->DB1, "RightColorBarColor").toString().toLongLong(), qint32(text)) << preset;
+            EXPECT_EQ(runtime::getPropertyByName(main->DB1, "BackGroundColor").toString().toLongLong(), qint32(back)) << preset;
+            // The status text is drawn in the scheme's text colour.
+            const QImage label = main->LabelStatus->grab().toImage();
+            const QColor want = runtime::toQColor(runtime::TranslateOrBlack(text));
+            int inText = 0;
+            for (int y = 0; y < label.height(); ++y)
+                for (int x = 0; x < label.width(); ++x) {
+                    const QColor got = label.pixelColor(x, y);
+                    inText += std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) + std::abs(got.blue() - want.blue()) < 24;
+                }
+            EXPECT_GT(inText, 20) << preset;
+        });
+        bool scanned = false;
+        QObject watching;
+        QObject::connect(main, &FrmMain::ScanEnded, &watching, [&scanned] { scanned = true; });
+        main->CommandGetHardware_Click();
+        EXPECT_TRUE(waitFor([&] { return scanned || !main; })) << preset;
+        runtime::SetYieldHook({});
+        ASSERT_TRUE(main);
+        EXPECT_TRUE(seen) << preset;
+    }
 }
 
 TEST(MainWindow, EmptyDatabaseShowsNoDigitsAndTheScanStillRuns)

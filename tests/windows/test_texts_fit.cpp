@@ -18,6 +18,8 @@
 
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -261,5 +263,60 @@ std::string caseName(const ::testing::TestParamInfo<Case> &info)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, TextFits, ::testing::ValuesIn(cases()), caseName);
+
+// Names longer than any the machines give: words, and one word that cannot wrap.
+QString deviceNameOf200(bool words)
+{
+    const QString unit = words ? QStringLiteral("Intel(R) USB 3.1 eXtensible Host Controller - 1.10 (Microsoft) ") : QStringLiteral("X");
+    return unit.repeated(200 / unit.size() + 1).left(200);
+}
+
+// The busy panel's status shows a name too long for it whole or up to its last whole line,
+// never a line cut through at the label's or the panel's bottom.
+TEST(BusyPanelStatus, ALongDeviceNameIsWholeOrCutAfterAWholeLine)
+{
+    for (const char *window : {"FrmMain", "FrmImprove"}) {
+        for (const QString &prefix : {QStringLiteral("Status: Getting "), QStringLiteral("Status: Adding To Database... ")}) {
+            for (bool words : {true, false}) {
+                const QString text = prefix + deviceNameOf200(words);
+                const std::string row = std::string(window) + (words ? " words " : " one word ") + prefix.toStdString();
+                auto *label = qobject_cast<runtime::Label *>(windows()->control({QLatin1String(window), QStringLiteral("LabelStatus"), -1, {}}));
+                ASSERT_TRUE(label) << row;
+                ASSERT_TRUE(label->parentWidget()->rect().contains(label->geometry())) << row;
+                label->setCaption(text);
+                const QFontMetrics metrics(label->Font().toQFont());
+                const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextWordWrap;
+                const auto heightOf = [&](const QString &caption) {
+                    return metrics.boundingRect(QRect(0, 0, label->width(), 100000), flags, caption).height();
+                };
+                const QString shown = label->ShownCaption();
+                EXPECT_LE(heightOf(shown), label->height()) << row << ": " << shown.toStdString();
+                if (shown != text) {
+                    EXPECT_GT(heightOf(text), label->height()) << row << ": a text that fits is shown whole";
+                    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << row;
+                    EXPECT_TRUE(text.startsWith(shown.chopped(1))) << row << ": " << shown.toStdString();
+                }
+
+                // Nothing is drawn below the last whole line.
+                label->setForeColor(0x000000);
+                label->setBackStyle(runtime::vbOpaque);
+                label->setBackColor(0xFFFFFF);
+                QImage image(label->size(), QImage::Format_RGB32);
+                QPainter painter(&image);
+                label->draw(painter, image.width(), image.height());
+                painter.end();
+                int lowestInk = -1;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        if (image.pixel(x, y) != qRgb(255, 255, 255))
+                            lowestInk = y;
+                    }
+                }
+                EXPECT_GE(lowestInk, 0) << row << ": the status shows";
+                EXPECT_LT(lowestInk, heightOf(shown)) << row;
+            }
+        }
+    }
+}
 
 } // namespace

@@ -108,7 +108,7 @@ bool writeRows(const QString &path, const std::vector<Entry> &rows, const QStrin
 {
     ado::Connection connection;
     connection.setCursorLocation(ado::CursorLocation::Client);
-    connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;").arg(path));
+    connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;").arg(ado::connectionStringValue(path)));
     if (!connection.open())
         return fail(connection.lastError(), "open");
     if (!connection.beginTrans())
