@@ -16,6 +16,18 @@ inline QByteArray patternBytes(int size)
     return bytes;
 }
 
+// The body in chunks of 500 bytes, with no length announced.
+inline void sendWithoutLength(httplib::Response &response, const std::string &body)
+{
+    response.set_chunked_content_provider("application/octet-stream", [body](size_t offset, httplib::DataSink &sink) {
+        if (offset >= body.size())
+            sink.done();
+        else
+            sink.write(body.data() + offset, std::min<size_t>(500, body.size() - offset));
+        return true;
+    });
+}
+
 // The download's server: a file with Range support and the same file from a server that ignores
 // a range, error statuses, redirects, an answer without a length, one that stalls after its
 // header, one that closes part-way, an empty one, lengths at the largest archive and past it and
@@ -36,13 +48,7 @@ inline void downloadRoutes(httplib::Server &http, LocalHttpServer &self, const Q
         response.set_content("server error page", "text/html");
     });
     http.Get("/nolength", [body](const httplib::Request &, httplib::Response &response) {
-        response.set_chunked_content_provider("application/octet-stream", [body](size_t offset, httplib::DataSink &sink) {
-            if (offset >= body.size())
-                sink.done();
-            else
-                sink.write(body.data() + offset, std::min<size_t>(500, body.size() - offset));
-            return true;
-        });
+        sendWithoutLength(response, body);
     });
     // A range asked for is not given: the whole file comes again.
     http.Get("/norange", [body](const httplib::Request &request, httplib::Response &response) {
@@ -50,13 +56,7 @@ inline void downloadRoutes(httplib::Server &http, LocalHttpServer &self, const Q
             response.set_content(body, "application/octet-stream");
             return;
         }
-        response.set_chunked_content_provider("application/octet-stream", [body](size_t offset, httplib::DataSink &sink) {
-            if (offset >= body.size())
-                sink.done();
-            else
-                sink.write(body.data() + offset, std::min<size_t>(500, body.size() - offset));
-            return true;
-        });
+        sendWithoutLength(response, body);
     });
     // Chunked, so that a range asked for leaves it as it is.
     http.Get("/nowhere", [](const httplib::Request &, httplib::Response &response) {

@@ -155,6 +155,13 @@ protected:
         programPage = program;
         databasePage = database;
     }
+    // The packing folder's hwids.mdb replaced by a file that is no database.
+    static void packNoDatabase(const QString &pack)
+    {
+        QFile notDatabase(pack + QStringLiteral("/hwids.mdb"));
+        ASSERT_TRUE(notDatabase.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        notDatabase.write("not a database");
+    }
     // Both checks, as one tick of the check timer runs them.
     void runChecks()
     {
@@ -293,11 +300,7 @@ TEST_F(UpdateWindow, ClosedWhileDecompressingTheInstallStillEndsAndTheNoticeIsHi
 TEST_F(UpdateWindow, ABadArchiveLeavesTheOldDatabaseByteForByte)
 {
     const QString pack = folder.filePath(QStringLiteral("pack"));
-    QFile::remove(pack + QStringLiteral("/hwids.mdb"));
-    QFile notDatabase(pack + QStringLiteral("/hwids.mdb"));
-    ASSERT_TRUE(notDatabase.open(QIODevice::WriteOnly));
-    notDatabase.write("not a database");
-    notDatabase.close();
+    ASSERT_NO_FATAL_FAILURE(packNoDatabase(pack));
     QByteArray corrupt = archive;
     for (qsizetype i = 40; i < corrupt.size() - 40; i += 5)
         corrupt[i] = char(corrupt[i] ^ 0x33);
@@ -342,11 +345,7 @@ TEST_F(UpdateWindow, AFailedInstallHandsTheDatabaseBackOnlyAfterItsBox)
         QString label;
     };
     const QString pack = folder.filePath(QStringLiteral("pack"));
-    QFile::remove(pack + QStringLiteral("/hwids.mdb"));
-    QFile notDatabase(pack + QStringLiteral("/hwids.mdb"));
-    ASSERT_TRUE(notDatabase.open(QIODevice::WriteOnly));
-    notDatabase.write("not a database");
-    notDatabase.close();
+    ASSERT_NO_FATAL_FAILURE(packNoDatabase(pack));
     struct Row {
         const char *name;
         QByteArray bytes;
