@@ -6,8 +6,8 @@
 
 #include <time.h>
 
-// The start-up benchmark's finish line, crossed by the program and by the bare window it is
-// measured against alike: the system-wide monotonic clock and the peak resident size are written
+// The start-up benchmark's finish line, crossed by the program and by the plain Qt program
+// it is measured against alike: the system-wide monotonic clock and the peak resident size are written
 // to the named file ("<nanoseconds> <peak KiB>"). What the process does afterwards (it closes as
 // it always does) is not timed.
 inline void CrossFinishLine(const QString &path)

@@ -1,9 +1,37 @@
 #include "components/AlphaImgShape.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
 namespace AlphaImg {
+
+namespace {
+
+// Shapes take their character and font from properties; the few a window uses stay.
+constexpr qsizetype kMaxOutlines = 64;
+
+// The outline of one character in one font, drawn large so that it does not depend on hinting.
+// A title bar paints its buttons' pictures over and over with the same few characters, and
+// building an outline loads and shapes the font (a fallback face where the named one is missing).
+const QPainterPath &outlineOf(const QString &character, const runtime::StdFont &font)
+{
+    static QHash<std::pair<QString, QString>, QPainterPath> outlines;
+    QFont large = font.toQFont();
+    large.setPixelSize(64);
+    const std::pair<QString, QString> key{character, large.key()};
+    auto known = outlines.constFind(key);
+    if (known == outlines.cend()) {
+        if (outlines.size() >= kMaxOutlines)
+            outlines.clear();
+        QPainterPath path;
+        path.addText(0, 0, large, character);
+        known = outlines.insert(key, path);
+    }
+    return *known;
+}
+
+}
 
 AlphaShapeCtl::AlphaShapeCtl(QWidget *container, const QString &name, int index)
     : runtime::Control(container, name, index)
@@ -19,10 +47,7 @@ bool PaintGlyph(gdi::Dc &dc, const QRect &box, const QString &character, const r
         return false;
     if (character.isEmpty() || box.width() <= 0 || box.height() <= 0)
         return true;
-    QFont large = font.toQFont();
-    large.setPixelSize(64); // drawn large and scaled down, so the outline does not depend on hinting
-    QPainterPath path;
-    path.addText(0, 0, large, character);
+    const QPainterPath &path = outlineOf(character, font);
     const QRectF bounds = path.boundingRect();
     if (bounds.isEmpty())
         return true;

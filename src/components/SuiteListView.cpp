@@ -2,6 +2,7 @@
 
 #include "runtime/Screen.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -371,20 +372,47 @@ void SuiteListView::AutoFitColumn(int column)
 int SuiteListView::widestCell(int column) const
 {
     // The view's own fit asks every shown cell for its size hint, which shapes and lays out its
-    // text. Cells alike in text and icon have the same hint, so each such pair is asked once
-    // (a scan's lists repeat their makers, classes and states in row after row).
+    // text. Cells alike in text and icon have the same hint, so each such pair is measured once
+    // (a scan's lists repeat their makers, classes and states in row after row). A hint is the
+    // text's width and what the cell adds around it (margins, its icon), alike for every cell
+    // with the same kind of decoration and font; the text's advance comes cheaper than a hint.
+    // Widest text first, only the cells that could still be wider than the widest hint so far
+    // are asked.
     m_view->ensurePolished();
-    QSet<std::pair<int, QString>> asked;
-    int hint = -1;
+    struct Look {
+        int advance = 0;
+        QTreeWidgetItem *item = nullptr;
+        bool decorated = false;
+        bool ownFont = false;
+    };
+    const QFontMetrics metrics(m_view->font());
+    QSet<std::pair<int, QString>> seen;
+    std::vector<Look> looks;
     for (int row = 0; row < m_view->topLevelItemCount(); ++row) {
         auto *item = static_cast<SuiteListItem *>(m_view->topLevelItem(row));
         if (item->isHidden())
             continue;
-        const std::pair<int, QString> look{column == 0 ? item->IconKey() : 0, item->text(column)};
-        if (asked.contains(look))
+        const QString text = item->text(column);
+        const std::pair<int, QString> look{column == 0 ? item->IconKey() : 0, text};
+        if (seen.contains(look))
             continue;
-        asked.insert(look);
-        hint = std::max(hint, m_view->sizeHintForIndex(m_view->indexFromItem(item, column)).width());
+        seen.insert(look);
+        looks.push_back({metrics.horizontalAdvance(text), item, item->data(column, Qt::DecorationRole).isValid(),
+                         item->data(column, Qt::FontRole).isValid()});
+    }
+    std::sort(looks.begin(), looks.end(), [](const Look &a, const Look &b) { return a.advance > b.advance; });
+    // Advances are whole pixels rounded, laid-out widths rounded up.
+    constexpr int kRoundingPx = 2;
+    std::optional<int> around[2];
+    int hint = -1;
+    for (const Look &look : looks) {
+        std::optional<int> &added = around[look.decorated ? 1 : 0];
+        if (!look.ownFont && added && look.advance + *added + kRoundingPx < hint)
+            continue;
+        const int width = m_view->sizeHintForIndex(m_view->indexFromItem(look.item, column)).width();
+        if (!look.ownFont)
+            added = std::max(added.value_or(width - look.advance), width - look.advance);
+        hint = std::max(hint, width);
     }
     return hint;
 }
