@@ -42,7 +42,8 @@ inline const QStringList kSideFileSuffixes{QStringLiteral("-journal"), QStringLi
                                            QStringLiteral("-checked")};
 
 // How long the engine's full integrity check of a file may take before the file is refused: a
-// sound hardware-ID database of the largest size an archive may hold is checked in a few seconds.
+// hardware-ID database of some tens of megabytes is checked in about a second, one of the
+// largest size an archive may hold in some seconds.
 inline constexpr int kIntegrityCheckLimitMs = 30 * 1000;
 // How the full check runs: its time limit, and whether the message loop runs meanwhile (at most
 // kCheckYieldIntervalMs apart), as a check of a downloaded file must let the window live.

@@ -326,7 +326,7 @@ void OpenDatabase()
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
                                     + QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")) + QLatin1Char(';'));
-    connection->setSchemaCheck(static_cast<bool (*)(ado::Connection &, ado::Error &)>(IsSoundHardwareIdDatabase));
+    connection->setSchemaCheck(IsSoundHardwareIdDatabase);
     if (connection->open(QString(), QString(), ado::OptionUnspecified))
         return;
     const ado::Error error = connection->lastError();
@@ -372,7 +372,7 @@ bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem)
 {
     ado::Connection connection;
     connection.setConnectionString(QStringLiteral("Data Source=") + path);
-    connection.setSchemaCheck(static_cast<bool (*)(ado::Connection &, ado::Error &)>(IsSoundHardwareIdDatabase));
+    connection.setSchemaCheck(IsSoundHardwareIdDatabase);
     connection.setCheckPace({ado::kIntegrityCheckLimitMs, true});
     ado::Error error;
     bool installable = false;
