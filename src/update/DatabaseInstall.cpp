@@ -90,14 +90,24 @@ bool isSideFileName(const QString &entry)
                        [&name](const QString &suffix) { return name.endsWith(suffix, Qt::CaseInsensitive); });
 }
 
+bool existsOrLinks(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 // The staged files, paths relative to the staging folder, hwids.mdb last so that the database
-// is replaced only once everything beside it is in place.
+// is replaced only once everything beside it is in place. Side files there are the check's own
+// (the archive has none) and stay behind.
 QStringList stagedFiles(const QString &staging)
 {
     QStringList files;
     QDirIterator it(staging, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(QDir(staging).relativeFilePath(it.next()));
+    while (it.hasNext()) {
+        const QString file = QDir(staging).relativeFilePath(it.next());
+        if (!isSideFileName(file))
+            files.append(file);
+    }
     files.sort();
     if (files.removeAll(kDatabaseName) > 0)
         files.append(kDatabaseName);
@@ -128,7 +138,7 @@ public:
         if (!QDir().mkpath(aside_.path))
             return false;
         const QString target = joined(programFolder_, kDatabaseName);
-        return !QFileInfo::exists(target) || keepFile(target, joined(aside_.path, kDatabaseName));
+        return !existsOrLinks(target) || keepFile(target, joined(aside_.path, kDatabaseName));
     }
 
     // Keeps the old file aside and renames the staged one over it. A folder where the file goes
@@ -145,19 +155,19 @@ public:
         if (file == kDatabaseName) {
             for (const QString &suffix : ado::kSideFileSuffixes) {
                 const QString side = file + suffix;
-                if (QFileInfo::exists(joined(programFolder_, side)) || QFileInfo(joined(programFolder_, side)).isSymLink()) {
+                if (existsOrLinks(joined(programFolder_, side))) {
                     if (!moveFile(joined(programFolder_, side), joined(aside_.path, side)))
                         return false;
                     steps_.push_back({side, Step::MovedAside});
                 }
             }
-        } else if (old.exists() || old.isSymLink()) {
+        } else if (existsOrLinks(target)) {
             QStringList asideFolders;
             if (!makeFolders(QFileInfo(joined(aside_.path, file)).absolutePath(), asideFolders)
                 || !keepFile(target, joined(aside_.path, file)))
                 return false;
         }
-        const bool replaces = file == kDatabaseName ? QFileInfo::exists(joined(aside_.path, file)) : old.exists() || old.isSymLink();
+        const bool replaces = existsOrLinks(file == kDatabaseName ? joined(aside_.path, file) : target);
         if (!moveFile(joined(staging_, file), target))
             return false;
         steps_.push_back({file, replaces ? Step::Replaced : Step::Added});
