@@ -18,6 +18,10 @@ bool Connection::open(const QString &, const QString &, int)
     if (!session)
         return false;
     session_ = std::move(session);
+    if ((schemaCheck_ && !schemaCheck_(*this, error_)) || !session_->finishOpen(checkPace_, error_)) {
+        session_.reset();
+        return false;
+    }
     return true;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "components/AdoSession.h"
 #include "components/AdoTypes.h"
 
+#include <functional>
 #include <memory>
 
 namespace ado {
@@ -29,6 +31,12 @@ public:
     void setConnectionString(const QString &text) { connectionString_ = text; }
     const QString &connectionString() const { return connectionString_; }
 
+    // A check of the file's catalogue that open runs on the connection before anything else
+    // reads the file (the full integrity check included): a false answer fails the open.
+    using SchemaCheck = std::function<bool(Connection &, Error &)>;
+    void setSchemaCheck(SchemaCheck check) { schemaCheck_ = std::move(check); }
+    void setCheckPace(const CheckPace &pace) { checkPace_ = pace; }
+
     bool open(const QString &userId = {}, const QString &password = {}, int options = OptionUnspecified);
     bool close();
     bool isOpen() const;
@@ -47,6 +55,8 @@ private:
     CursorLocation cursorLocation_ = CursorLocation::Server;
     QString connectionString_;
     std::shared_ptr<Session> session_;
+    SchemaCheck schemaCheck_;
+    CheckPace checkPace_;
     Error error_;
 };
 

@@ -1,8 +1,10 @@
 #include "components/AdoSession.h"
 
 #include "components/AdoConnection.h"
+#include "runtime/DoEvents.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QVariant>
@@ -41,6 +43,35 @@ int compareNoCase(void *, int length1, const void *text1, int length2, const voi
     const QString restA = QString::fromUtf8(reinterpret_cast<const char *>(a + i), length1 - i);
     const QString restB = QString::fromUtf8(reinterpret_cast<const char *>(b + i), length2 - i);
     return restA.compare(restB, Qt::CaseInsensitive);
+}
+
+// The engine calls the check's progress handler after this many of its steps (a few hundred
+// microseconds of work).
+constexpr int kCheckProgressSteps = 1000;
+
+// The clock of one full check, read by the engine's progress handler: past the limit the check
+// is interrupted; a yielding check lets the message loop run at its first call and then at most
+// kCheckYieldIntervalMs apart.
+struct CheckClock {
+    CheckPace pace;
+    QElapsedTimer clock;
+    qint64 lastYieldMs = -1;
+    bool late = false;
+};
+
+int onCheckProgress(void *context)
+{
+    auto *check = static_cast<CheckClock *>(context);
+    const qint64 now = check->clock.elapsed();
+    if (now >= check->pace.limitMs) {
+        check->late = true;
+        return 1;
+    }
+    if (check->pace.yields && (check->lastYieldMs < 0 || now - check->lastYieldMs >= kCheckYieldIntervalMs)) {
+        check->lastYieldMs = now;
+        runtime::DoEvents();
+    }
+    return 0;
 }
 
 Error errorOf(sqlite3 *db, int code)
@@ -109,24 +140,31 @@ std::unique_ptr<Session> Session::open(const QString &path, Error &error)
             error.description = QStringLiteral("Could not open '%1'. %2").arg(path, error.description);
         return nullptr;
     }
-    Error ignored;
-    if (!session->checkIntegrityOnce(path, error)) {
-        error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path, error.description);
-        return nullptr;
-    }
     session->path_ = path;
+    error = {};
+    return session;
+}
+
+bool Session::finishOpen(const CheckPace &pace, Error &error)
+{
+    if (!checkIntegrityOnce(pace, error)) {
+        error.description = QStringLiteral("Unrecognized database format '%1'. %2").arg(path_, error.description);
+        return false;
+    }
     // A write-ahead log commits without waiting for the disk on every statement, which a
     // submission's many small inserts need; a crash may lose the last commits but never
     // corrupts the file. It needs its two side files, so only where they can be written, and
     // only while the connection is open.
+    const QFileInfo info(path_);
+    Error ignored;
     if (info.isWritable() && QFileInfo(info.absolutePath()).isWritable()) {
-        session->writeAheadLog_ = session->exec(QStringLiteral("PRAGMA journal_mode=WAL"), ignored);
-        session->exec(QStringLiteral("PRAGMA synchronous=NORMAL"), ignored);
+        writeAheadLog_ = exec(QStringLiteral("PRAGMA journal_mode=WAL"), ignored);
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL"), ignored);
     }
-    session->dataVersionAtOpen_ = session->answer(QStringLiteral("PRAGMA data_version"));
-    session->stateAfterOpen_ = fileStateOf(path);
+    dataVersionAtOpen_ = answer(QStringLiteral("PRAGMA data_version"));
+    stateAfterOpen_ = fileStateOf(path_);
     error = {};
-    return session;
+    return true;
 }
 
 void StatementFinalizer::operator()(sqlite3_stmt *statement) const
@@ -137,15 +175,15 @@ void StatementFinalizer::operator()(sqlite3_stmt *statement) const
 // The check runs once per state of the file: a file unchanged since it last passed (same
 // identity, size and times, see IntegrityStamp) is not read again. A write-ahead log beside it
 // holds pages the file's state does not cover, so then the check runs in full.
-bool Session::checkIntegrityOnce(const QString &path, Error &error)
+bool Session::checkIntegrityOnce(const CheckPace &pace, Error &error)
 {
-    const IntegrityStamp stamp(path);
-    const std::optional<FileState> state = fileStateOf(path);
-    const bool logBeside = QFileInfo::exists(path + QStringLiteral("-wal"));
+    const IntegrityStamp stamp(path_);
+    const std::optional<FileState> state = fileStateOf(path_);
+    const bool logBeside = QFileInfo::exists(path_ + QStringLiteral("-wal"));
     if (!state || logBeside)
-        return checkIntegrity(error);
+        return checkIntegrity(pace, error);
     if (!stamp.vouchesFor(*state)) {
-        if (!checkIntegrity(error))
+        if (!checkIntegrity(pace, error))
             return false;
         stamp.record(*state, QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1'000'000);
     }
@@ -159,19 +197,29 @@ bool Session::checkIntegrityOnce(const QString &path, Error &error)
 // cross-checks of indexes against their tables that would cost several times as much. It reads
 // the file through a memory map, which spares it a copy of each page into the engine's cache (a
 // quarter of its time); the map goes with it, since every page it touched would otherwise stay
-// resident for the connection's life, while the look-ups after it read a few pages each.
-bool Session::checkIntegrity(Error &error)
+// resident for the connection's life, while the look-ups after it read a few pages each. The
+// engine's progress handler holds it to its pace: a file whose check runs past the limit is
+// refused as a damaged one is.
+bool Session::checkIntegrity(const CheckPace &pace, Error &error)
 {
     Error ignored;
     exec(QStringLiteral("PRAGMA mmap_size=268435456"), ignored);
     QString verdict;
     bool ran = false;
+    CheckClock check{pace, {}, -1, false};
+    check.clock.start();
+    sqlite3_progress_handler(db_, kCheckProgressSteps, onCheckProgress, &check);
     if (const Statement statement = prepare(QStringLiteral("PRAGMA quick_check(1)"), error)) {
         ran = step(statement.get(), error) == Step::Row;
         if (ran)
             verdict = value(statement.get(), 0).toString();
     }
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
     exec(QStringLiteral("PRAGMA mmap_size=0"), ignored);
+    if (check.late) {
+        error = {errors::ProviderFailure, QStringLiteral("The integrity check took longer than %1 s.").arg(pace.limitMs / 1000.0)};
+        return false;
+    }
     if (!ran)
         return false;
     if (verdict != QLatin1String("ok")) {

@@ -5,8 +5,10 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -33,6 +35,24 @@ struct ResultColumn {
 
 enum class Step { Row, Done, Failed };
 
+// The files the engine and the integrity stamp keep beside a database, named by the database's
+// file name followed by one of these: a rollback journal, a write-ahead log and its index, the
+// stamp. Any of them beside a file changes what opening it does (a hot journal is played back).
+inline const QStringList kSideFileSuffixes{QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                           QStringLiteral("-checked")};
+
+// How long the engine's full integrity check of a file may take before the file is refused: a
+// hardware-ID database of some tens of megabytes is checked in about a second, one of the
+// largest size an archive may hold in some seconds.
+inline constexpr int kIntegrityCheckLimitMs = 30 * 1000;
+// How the full check runs: its time limit, and whether the message loop runs meanwhile (at most
+// kCheckYieldIntervalMs apart), as a check of a downloaded file must let the window live.
+struct CheckPace {
+    int limitMs = kIntegrityCheckLimitMs;
+    bool yields = false;
+};
+inline constexpr int kCheckYieldIntervalMs = 50;
+
 // A value of a statement's current row as the engine holds it. The bytes of text (UTF-8) and of
 // a blob stay valid until the statement steps again.
 struct RawValue {
@@ -52,10 +72,14 @@ public:
     Session &operator=(const Session &) = delete;
 
     // Opens an existing database file for reading and writing (read only when the file is write
-    // protected). A missing file, one that is not a database and one that fails the engine's
-    // integrity check (a damaged page) fail, as the original engine refuses a damaged file. The
-    // check reads the whole file once per state of it (see IntegrityStamp).
+    // protected) as far as reading its catalogue: a missing file and one that is not a database
+    // fail. The open is finished by finishOpen.
     static std::unique_ptr<Session> open(const QString &path, Error &error);
+    // The rest of the open, once the catalogue is known to be safe to run: the engine's integrity
+    // check (a damaged page fails, as the original engine refuses a damaged file; a check past
+    // the pace's limit fails too), which reads the whole file once per state of it (see
+    // IntegrityStamp), then the write-ahead log.
+    bool finishOpen(const CheckPace &pace, Error &error);
 
     // Prepares one statement of the system's dialect; null on failure with `error` set.
     Statement prepare(const QString &sql, Error &error);
@@ -81,8 +105,8 @@ public:
 
 private:
     explicit Session(sqlite3 *db) : db_(db) {}
-    bool checkIntegrityOnce(const QString &path, Error &error);
-    bool checkIntegrity(Error &error);
+    bool checkIntegrityOnce(const CheckPace &pace, Error &error);
+    bool checkIntegrity(const CheckPace &pace, Error &error);
     // The first column of the first row as text; empty on failure.
     QString answer(const QString &sql);
 

@@ -8,9 +8,13 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QStringDecoder>
+#include <QTemporaryFile>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -42,6 +46,13 @@ bool isContainedPath(const QString &path)
         return false;
     const QStringList parts = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
     return !parts.contains(QStringLiteral(".."));
+}
+
+// A name the listing carries as it is: no line break or other control character (the listing
+// writes a line break as "_"), and no "=", which its "Key = value" lines use.
+bool isCarriedName(const QString &path)
+{
+    return std::none_of(path.cbegin(), path.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F || c == u'='; });
 }
 
 // Runs the engine to its end, handing its output to `consume` as it comes; the message loop
@@ -114,7 +125,9 @@ std::optional<std::vector<ListedEntry>> readListing(const QString &text)
         return std::nullopt;
     std::vector<ListedEntry> entries;
     for (qsizetype i = dashes + 1; i < lines.size(); ++i) {
-        const QString line = QString(lines.at(i)).remove(QLatin1Char('\r'));
+        QString line = lines.at(i);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
         const qsizetype equals = line.indexOf(QLatin1String(" = "));
         if (equals < 0)
             continue;
@@ -252,15 +265,23 @@ bool Zentrax::Open(const QString &archivePath)
                                   });
     if (!listed)
         return false;
-    const std::optional<std::vector<ListedEntry>> listedEntries = readListing(QString::fromUtf8(listing));
+    // A name that is no UTF-8 would be read with replacement characters, that is under another
+    // name than the archive's.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(listing);
+    if (utf8.hasError())
+        return false;
+    const std::optional<std::vector<ListedEntry>> listedEntries = readListing(text);
     if (!listedEntries || listedEntries->size() > std::size_t(kMaxEntries))
         return false;
 
     std::vector<Item> items;
+    QSet<QString> paths;
     qint64 total = 0;
     for (const ListedEntry &entry : *listedEntries) {
-        if (!isContainedPath(entry.path))
+        if (!isContainedPath(entry.path) || !isCarriedName(entry.path) || paths.contains(entry.path))
             return false;
+        paths.insert(entry.path);
         // "A -rw-r--r--": the Windows letters, then the Unix mode when the archive has one.
         QString windows;
         QChar unixType = QLatin1Char('-');
@@ -274,6 +295,7 @@ bool Zentrax::Open(const QString &archivePath)
         if (windows.contains(QLatin1Char('L')) || (unixType != QLatin1Char('-') && unixType != QLatin1Char('d')))
             return false;
         Item item;
+        item.listedPath = entry.path;
         item.path = QString(entry.path).replace(QLatin1Char('\\'), QLatin1Char('/'));
         item.folder = windows.contains(QLatin1Char('D')) || unixType == QLatin1Char('d') || entry.folder == QLatin1String("+");
         bool sized = entry.size.isEmpty();
@@ -299,13 +321,23 @@ bool Zentrax::ExtractAll(const QString &destination)
     const QStorageInfo disk(destination);
     if (!disk.isValid() || disk.bytesAvailable() < totalSize_)
         return false;
+    // The engine extracts the entries by their listed names, so that one whose real name the
+    // listing altered gives no bytes and the extraction fails instead of renaming it.
+    QTemporaryFile names;
+    if (!names.open())
+        return false;
+    for (const Item &item : items_)
+        names.write(item.listedPath.toUtf8() + '\n');
+    if (!names.flush())
+        return false;
     Writer writer(destination, items_);
     const double total = double(totalSize_);
     qint64 reported = -1;
     QPointer<Zentrax> self(this);
     const bool extracted =
         runEngine({QStringLiteral("x"), QStringLiteral("-so"), QStringLiteral("-t7z"), QStringLiteral("-y"), QStringLiteral("-bso0"),
-                   QStringLiteral("-bsp0"), QStringLiteral("-bse0"), QStringLiteral("-sccUTF-8"), QStringLiteral("--"), archive_},
+                   QStringLiteral("-bsp0"), QStringLiteral("-bse0"), QStringLiteral("-sccUTF-8"), QStringLiteral("-scsUTF-8"),
+                   QStringLiteral("-spd"), QStringLiteral("-i@") + names.fileName(), QStringLiteral("--"), archive_},
                   kExtractTimeLimitMs, this, [&](const QByteArray &output) {
                       if (!writer.write(output))
                           return false;

@@ -10,7 +10,10 @@
 // everything, report progress in bytes. Only 7z archives open. An archive is refused at the
 // open when an entry would land outside the destination (absolute paths, ".." parts), is a link
 // of either kind (a Unix link or a Windows reparse point) or anything but a file or a folder,
-// or when the archive holds more entries or more unpacked bytes than its bounds. Extraction
+// when a name is one the listing cannot carry unaltered (not UTF-8, a control character, "=")
+// or is listed twice, or when the archive holds more entries or more unpacked bytes (all
+// entries together) than its bounds. Extraction asks the engine for the entries by their listed
+// names (so an entry the listing renamed gives nothing and fails the extraction) and
 // writes the files itself from the engine's output, each exactly as long as the listing says,
 // so nothing but plain files and folders below the destination is ever written. Every wait for
 // the engine is bounded and lets the message loop run.
@@ -52,6 +55,7 @@ signals:
 
 private:
     struct Item {
+        QString listedPath;
         QString path;
         qint64 size = 0;
         bool folder = false;

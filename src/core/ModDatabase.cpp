@@ -1,13 +1,18 @@
 #include "core/ModDatabase.h"
 
+#include "components/AdoIntegrityStamp.h"
 #include "core/ModMain.h"
 #include "runtime/App.h"
 #include "runtime/DoEvents.h"
 #include "runtime/MsgBox.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -22,16 +27,30 @@ const QString kSupportForum = QStringLiteral("https://forum.quordane.example/");
 constexpr int kNameSize = 100;
 constexpr int kHardwareIdSize = 125;
 
-// The tables the operations use, each with the columns they read or write.
+// The catalogue of a hardware-ID database as the build makes it (tools/hwids-schema.sql): the
+// four tables, the indexes on the columns the look-ups search, and the engine's own table of
+// AUTOINCREMENT counters. Each entry is compared by its text, which is what the engine runs, so
+// nothing can come in beside the columns and their types: no constraint, default, generated
+// column, collation or function. The indexes and the counters' table may be missing.
 const struct {
-    const char *table;
-    const char *columns;
-} kTables[] = {
-    {"hwids", "hwid, info"},
-    {"devicenames", "ID, devicename"},
-    {"mfgs", "ID, mfg"},
-    {"version", "dbversion"},
+    const char *type;
+    const char *name;
+    const char *sql;
+    bool required;
+} kCatalogue[] = {
+    {"table", "devicenames", "CREATE TABLE devicenames (ID INTEGER PRIMARY KEY AUTOINCREMENT, devicename VARCHAR(100) COLLATE NOCASE)", true},
+    {"table", "mfgs", "CREATE TABLE mfgs (ID INTEGER PRIMARY KEY AUTOINCREMENT, mfg VARCHAR(100) COLLATE NOCASE)", true},
+    {"table", "hwids", "CREATE TABLE hwids (ID INTEGER PRIMARY KEY AUTOINCREMENT, hwid VARCHAR(125) COLLATE NOCASE, info TEXT)", true},
+    {"table", "version", "CREATE TABLE version (dbversion VARCHAR(50))", true},
+    {"table", "sqlite_sequence", "CREATE TABLE sqlite_sequence(name,seq)", false},
+    {"index", "devicenames_devicename", "CREATE INDEX devicenames_devicename ON devicenames (devicename)", false},
+    {"index", "mfgs_mfg", "CREATE INDEX mfgs_mfg ON mfgs (mfg)", false},
+    {"index", "hwids_hwid", "CREATE INDEX hwids_hwid ON hwids (hwid)", false},
 };
+
+// The folders of an install in the program folder (see DatabaseInstall).
+const QString kInstallStagingFolder = QStringLiteral(".hwids-staging");
+const QString kInstallAsideFolder = QStringLiteral(".hwids-aside");
 
 std::function<void(int)> &exitHandler()
 {
@@ -244,28 +263,39 @@ void addPair(const QString &hardwareId, const QString &pairText)
     closeRecordset(recordset);
 }
 
-// A table of the file's own rows: not a view, not a virtual table (whose rows a module makes)
-// and without computed columns, so that reading it runs nothing but the engine's reads.
-bool isPlainTable(ado::Connection &connection, const QString &name, ado::Error &problem)
+bool sameText(const QString &a, const QString &b)
 {
-    ado::Recordset entry;
-    if (!entry.open(QStringLiteral("SELECT type, sql FROM sqlite_master WHERE lower(name) = '%1'").arg(name), connection)) {
-        problem = entry.lastError();
+    return a.simplified().compare(b.simplified(), Qt::CaseInsensitive) == 0;
+}
+
+// Whether the file at `a` and the one at `b` are one file (two links of it).
+bool sameFile(const QString &a, const QString &b)
+{
+    const std::optional<ado::FileState> first = ado::fileStateOf(a);
+    const std::optional<ado::FileState> second = ado::fileStateOf(b);
+    return first && second && first->device == second->device && first->inode == second->inode;
+}
+
+// Every file below `folder`, as paths relative to it.
+QStringList filesBelow(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(folder).relativeFilePath(it.next()));
+    return files;
+}
+
+bool holdsAHardwareId(ado::Connection &connection, ado::Error &problem)
+{
+    ado::Recordset first;
+    if (!first.open(QStringLiteral("SELECT hwid FROM hwids LIMIT 1"), connection)) {
+        problem = first.lastError();
         return false;
     }
-    const bool table = entry.recordCount() == 1 && entry.field(QStringLiteral("type")).value().toString() == QLatin1String("table")
-                       && entry.field(QStringLiteral("sql")).value().toString().simplified().startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive);
-    ado::Recordset columns;
-    if (!table || !columns.open(QStringLiteral("PRAGMA table_xinfo(%1)").arg(name), connection)) {
-        problem = {ado::errors::ProviderFailure, QStringLiteral("The database has no table '%1'.").arg(name)};
+    if (first.recordCount() < 1) {
+        problem = {ado::errors::ProviderFailure, QStringLiteral("The database holds no hardware ID.")};
         return false;
-    }
-    for (int i = 0; i < columns.recordCount(); ++i, columns.moveNext()) {
-        if (columns.field(QStringLiteral("hidden")).value().toInt() != 0) {
-            problem = {ado::errors::ProviderFailure, QStringLiteral("The table '%1' has the computed column '%2'.")
-                                                         .arg(name, columns.field(QStringLiteral("name")).value().toString())};
-            return false;
-        }
     }
     return true;
 }
@@ -290,20 +320,17 @@ void SetExitHandler(std::function<void(int)> handler)
 
 void OpenDatabase()
 {
+    FinishInterruptedInstall();
     auto connection = std::make_shared<ado::Connection>();
     DatabaseConnection = connection;
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
                                     + ado::connectionStringValue(QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")))
                                     + QLatin1Char(';'));
-    ado::Error error;
-    if (connection->open(QString(), QString(), ado::OptionUnspecified)) {
-        if (IsSoundHardwareIdDatabase(*connection, error))
-            return;
-        connection->close();
-    } else {
-        error = connection->lastError();
-    }
+    connection->setSchemaCheck(IsSoundHardwareIdDatabase);
+    if (connection->open(QString(), QString(), ado::OptionUnspecified))
+        return;
+    const ado::Error error = connection->lastError();
     const QString text = QStringLiteral("ERROR: %1\n%2\n\nLooks like the program had trouble opening the database with ADO!\n"
                                         "Please check for help or report this error at %3\n\nThe Program Will Now Close.")
                              .arg(error.number)
@@ -314,48 +341,80 @@ void OpenDatabase()
 
 bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem)
 {
-    // Only the catalogue is read and no row of any view: a view may be endless.
-    ado::Recordset extras;
-    if (!extras.open(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('view', 'trigger')"), connection)) {
-        problem = extras.lastError();
+    ado::Recordset entries;
+    if (!entries.open(QStringLiteral("SELECT type, name, sql FROM sqlite_master"), connection)) {
+        problem = entries.lastError();
         return false;
     }
-    if (extras.recordCount() > 0) {
-        problem = {ado::errors::ProviderFailure, QStringLiteral("The database holds the %1 '%2'; a hardware-ID database holds tables only.")
-                                                     .arg(extras.field(QStringLiteral("type")).value().toString(),
-                                                          extras.field(QStringLiteral("name")).value().toString())};
-        return false;
-    }
-    for (const auto &[table, columns] : kTables) {
-        const QString name = QString::fromLatin1(table);
-        if (!isPlainTable(connection, name, problem))
-            return false;
-        // Naming the columns makes a table that lacks one fail here rather than in every lookup.
-        ado::Recordset probe;
-        if (!probe.open(QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 0").arg(QLatin1String(columns), name), connection)) {
-            problem = probe.lastError();
+    int required = 0;
+    for (int i = 0; i < entries.recordCount(); ++i, entries.moveNext()) {
+        const QString type = entries.field(QStringLiteral("type")).value().toString();
+        const QString name = entries.field(QStringLiteral("name")).value().toString();
+        const QString sql = entries.field(QStringLiteral("sql")).value().toString();
+        const auto expected = std::find_if(std::begin(kCatalogue), std::end(kCatalogue), [&](const auto &entry) {
+            return type == QLatin1String(entry.type) && sameText(name, QLatin1String(entry.name)) && sameText(sql, QLatin1String(entry.sql));
+        });
+        if (expected == std::end(kCatalogue)) {
+            problem = {ado::errors::ProviderFailure,
+                       QStringLiteral("The database holds the %1 '%2', which is not one of a hardware-ID database.").arg(type, name)};
             return false;
         }
+        required += expected->required ? 1 : 0;
+    }
+    if (required != std::count_if(std::begin(kCatalogue), std::end(kCatalogue), [](const auto &entry) { return entry.required; })) {
+        problem = {ado::errors::ProviderFailure, QStringLiteral("The database lacks a table of a hardware-ID database.")};
+        return false;
     }
     problem = {};
     return true;
 }
 
-bool IsSoundHardwareIdDatabase(const QString &path, ado::Error *problem)
+bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem)
 {
     ado::Connection connection;
     connection.setConnectionString(QStringLiteral("Data Source=") + ado::connectionStringValue(path));
+    connection.setSchemaCheck(IsSoundHardwareIdDatabase);
+    connection.setCheckPace({ado::kIntegrityCheckLimitMs, true});
     ado::Error error;
-    bool sound = false;
+    bool installable = false;
     if (connection.open()) {
-        sound = IsSoundHardwareIdDatabase(connection, error);
+        installable = holdsAHardwareId(connection, error);
         connection.close();
     } else {
         error = connection.lastError();
     }
     if (problem)
         *problem = error;
-    return sound;
+    return installable;
+}
+
+const QString &InstallStagingFolder()
+{
+    return kInstallStagingFolder;
+}
+
+const QString &InstallAsideFolder()
+{
+    return kInstallAsideFolder;
+}
+
+void FinishInterruptedInstall()
+{
+    const QString aside = runtime::App::FilePath(kInstallAsideFolder);
+    const QString kept = aside + QStringLiteral("/hwids.mdb");
+    const QString database = runtime::App::FilePath(QStringLiteral("hwids.mdb"));
+    if (QFileInfo(aside).isDir()) {
+        // The old database is kept there first and let go last: while it is there and still the
+        // file in place (or none is), the new one never went in and everything goes back.
+        const bool undo = QFileInfo::exists(kept) && (!QFileInfo::exists(database) || sameFile(kept, database));
+        for (const QString &file : undo ? filesBelow(aside) : QStringList()) {
+            const QString target = runtime::App::FilePath(file);
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            std::rename(QFile::encodeName(aside + QLatin1Char('/') + file).constData(), QFile::encodeName(target).constData());
+        }
+        QDir(aside).removeRecursively();
+    }
+    QDir(runtime::App::FilePath(kInstallStagingFolder)).removeRecursively();
 }
 
 void CloseDatabase()

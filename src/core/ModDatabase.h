@@ -24,20 +24,31 @@ inline std::shared_ptr<ado::Recordset> MfgsRecordset;
 inline std::shared_ptr<ado::Recordset> VersionRecordset;
 
 // Opens the connection; a failure shows the error box and ends the process. A file that is not
-// a sound hardware-ID database (IsSoundHardwareIdDatabase) counts as a failure.
+// a sound hardware-ID database (IsSoundHardwareIdDatabase) counts as a failure. An install that
+// was cut short is finished or undone first (FinishInterruptedInstall).
 void OpenDatabase();
 
-// Whether the open connection reaches a sound hardware-ID database: the tables hwids,
-// devicenames, mfgs and version are plain tables (no views, no virtual tables, no computed
-// columns) with the columns the operations use, and the file holds no view and no trigger
-// (a trigger runs on every insert; a view may be endless, so the check reads none). The
-// engine's integrity check runs when the connection opens (a damaged file does not open). On
-// failure `problem` says what is wrong.
+// The schema check of a hardware-ID database, made by every open before the file is read any
+// further (the full integrity check included): the catalogue holds exactly the four tables
+// hwids, devicenames, mfgs and version with their columns and types as the build makes them,
+// and nothing else but the indexes on the searched columns and the engine's AUTOINCREMENT
+// table: no constraint, trigger, view, generated column, other index, function or collation.
+// It reads the catalogue only, never a row. On failure `problem` says what is wrong.
 bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem);
-// The same for a file, on a connection of its own that is closed again: whether it opens and
-// is sound. The update's install checks a downloaded database with it before it replaces
-// hwids.mdb.
-bool IsSoundHardwareIdDatabase(const QString &path, ado::Error *problem = nullptr);
+// Whether a file may replace hwids.mdb: it opens as a sound hardware-ID database (the full
+// check within its time limit, the message loop running meanwhile) and holds at least one
+// hardware ID. The update's install checks a downloaded database with it.
+bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem = nullptr);
+
+// The install's folders in the program folder: the staging folder the archive is unpacked into,
+// and the aside folder that keeps the old files (hwids.mdb first, as a second link of it) until
+// the new ones are in place.
+const QString &InstallStagingFolder();
+const QString &InstallAsideFolder();
+// After a crash in an install: while the aside folder keeps the old hwids.mdb that is still in
+// place, the new one never went in and every file kept there goes back; otherwise the install
+// had replaced the database and what it kept is let go. The staging folder is removed.
+void FinishInterruptedInstall();
 void CloseDatabase();
 
 QString GetDeviceNameByID(const QString &id);

@@ -1,5 +1,6 @@
 #include "update/DatabaseInstall.h"
 
+#include "components/AdoSession.h"
 #include "components/Zentrax.h"
 #include "core/ModDatabase.h"
 
@@ -8,22 +9,38 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace DatabaseInstall {
 
 namespace {
 
-const QString kStagingName = QStringLiteral(".hwids-staging");
-const QString kAsideName = QStringLiteral(".hwids-aside");
 const QString kDatabaseName = QStringLiteral("hwids.mdb");
+
+std::function<void()> &stepHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+void step()
+{
+    if (stepHook())
+        stepHook()();
+}
+
+QString joined(const QString &folder, const QString &file)
+{
+    return folder + QLatin1Char('/') + file;
+}
 
 // A working folder of the install inside the program folder (on its disk, so that files move
 // in and out by rename), emptied before use and removed afterwards unless it must be kept.
 struct WorkFolder {
     QString path;
     bool keep = false;
-    WorkFolder(const QString &programFolder, const QString &name) : path(programFolder + QLatin1Char('/') + name)
+    WorkFolder(const QString &programFolder, const QString &name) : path(joined(programFolder, name))
     {
         QDir(path).removeRecursively();
     }
@@ -36,7 +53,17 @@ struct WorkFolder {
 
 bool moveFile(const QString &from, const QString &to)
 {
+    step();
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// A second link of the file (of a link itself, not what it points to); a copy where the file
+// system has no links.
+bool keepFile(const QString &from, const QString &to)
+{
+    step();
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+           || (!QFileInfo(from).isSymLink() && QFile::copy(from, to));
 }
 
 // Makes the folder and the parents it lacks, adding each one made to `made` (outermost first).
@@ -46,6 +73,7 @@ bool makeFolders(const QString &folder, QStringList &made)
     for (QString at = QDir::cleanPath(folder); !QFileInfo::exists(at); at = QFileInfo(at).path())
         missing.prepend(at);
     for (const QString &path : missing) {
+        step();
         if (!QDir().mkdir(path))
             return false;
         made.append(path);
@@ -53,14 +81,33 @@ bool makeFolders(const QString &folder, QStringList &made)
     return QFileInfo(folder).isDir();
 }
 
+// Whether an entry's name is that of a side file of a database, in whatever folder: such a file
+// beside a database changes what the engine does when it opens it.
+bool isSideFileName(const QString &entry)
+{
+    const QString name = entry.section(QLatin1Char('/'), -1);
+    return std::any_of(ado::kSideFileSuffixes.cbegin(), ado::kSideFileSuffixes.cend(),
+                       [&name](const QString &suffix) { return name.endsWith(suffix, Qt::CaseInsensitive); });
+}
+
+bool existsOrLinks(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 // The staged files, paths relative to the staging folder, hwids.mdb last so that the database
-// is replaced only once everything beside it is in place.
+// is replaced only once everything beside it is in place. Side files there are the check's own
+// (the archive has none) and stay behind.
 QStringList stagedFiles(const QString &staging)
 {
     QStringList files;
     QDirIterator it(staging, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(QDir(staging).relativeFilePath(it.next()));
+    while (it.hasNext()) {
+        const QString file = QDir(staging).relativeFilePath(it.next());
+        if (!isSideFileName(file))
+            files.append(file);
+    }
     files.sort();
     if (files.removeAll(kDatabaseName) > 0)
         files.append(kDatabaseName);
@@ -83,49 +130,76 @@ public:
             rollBack();
     }
 
-    // Sets the old file aside and puts the staged one in its place. A folder where the file
-    // goes is the user's and is never moved: that fails.
+    // Keeps the old hwids.mdb in the aside folder before anything else changes: it is what
+    // tells the next open, after a crash, that the install had not replaced the database yet.
+    bool keepOldDatabase()
+    {
+        step();
+        if (!QDir().mkpath(aside_.path))
+            return false;
+        const QString target = joined(programFolder_, kDatabaseName);
+        return !existsOrLinks(target) || keepFile(target, joined(aside_.path, kDatabaseName));
+    }
+
+    // Keeps the old file aside and renames the staged one over it. A folder where the file goes
+    // is the user's and is never moved: that fails. Before hwids.mdb the side files beside it
+    // are moved aside, so that none meets the new database.
     bool place(const QString &file)
     {
-        const QString target = programFolder_ + QLatin1Char('/') + file;
+        const QString target = joined(programFolder_, file);
         const QFileInfo old(target);
         if (old.isDir() && !old.isSymLink())
             return false;
         if (!makeFolders(old.absolutePath(), madeFolders_))
             return false;
-        Step step{file, false, false};
-        if (old.exists() || old.isSymLink()) {
+        if (file == kDatabaseName) {
+            for (const QString &suffix : ado::kSideFileSuffixes) {
+                const QString side = file + suffix;
+                if (existsOrLinks(joined(programFolder_, side))) {
+                    if (!moveFile(joined(programFolder_, side), joined(aside_.path, side)))
+                        return false;
+                    steps_.push_back({side, Step::MovedAside});
+                }
+            }
+        } else if (existsOrLinks(target)) {
             QStringList asideFolders;
-            if (!makeFolders(QFileInfo(aside_.path + QLatin1Char('/') + file).absolutePath(), asideFolders)
-                || !moveFile(target, aside_.path + QLatin1Char('/') + file))
+            if (!makeFolders(QFileInfo(joined(aside_.path, file)).absolutePath(), asideFolders)
+                || !keepFile(target, joined(aside_.path, file)))
                 return false;
-            step.setAside = true;
         }
-        steps_.push_back(step);
-        if (!moveFile(staging_ + QLatin1Char('/') + file, target))
+        const bool replaces = existsOrLinks(file == kDatabaseName ? joined(aside_.path, file) : target);
+        if (!moveFile(joined(staging_, file), target))
             return false;
-        steps_.back().placed = true;
+        steps_.push_back({file, replaces ? Step::Replaced : Step::Added});
         return true;
     }
 
-    void commit() { committed_ = true; }
+    // The new files stay; the old database is let go first, so that a crash in what follows
+    // leaves the new one standing.
+    void commit()
+    {
+        committed_ = true;
+        step();
+        QFile::remove(joined(aside_.path, kDatabaseName));
+    }
 
 private:
     struct Step {
+        enum Kind { MovedAside, Replaced, Added };
         QString file;
-        bool setAside;
-        bool placed;
+        Kind kind;
     };
 
-    // Last step first: the new file back to the staging folder, the old one back in its place,
-    // then the folders the swap made. An old file that cannot go back stays in the aside folder.
+    // Last step first: each old file back over the new one (or the new one removed where there
+    // was none), then the folders the swap made. An old file that cannot go back stays in the
+    // aside folder.
     void rollBack()
     {
-        for (auto step = steps_.rbegin(); step != steps_.rend(); ++step) {
-            const QString target = programFolder_ + QLatin1Char('/') + step->file;
-            if (step->placed && !moveFile(target, staging_ + QLatin1Char('/') + step->file))
+        for (auto done = steps_.rbegin(); done != steps_.rend(); ++done) {
+            const QString target = joined(programFolder_, done->file);
+            if (done->kind == Step::Added)
                 QFile::remove(target);
-            if (step->setAside && !moveFile(aside_.path + QLatin1Char('/') + step->file, target))
+            else if (std::rename(QFile::encodeName(joined(aside_.path, done->file)).constData(), QFile::encodeName(target).constData()) != 0)
                 aside_.keep = true;
         }
         for (auto folder = madeFolders_.crbegin(); folder != madeFolders_.crend(); ++folder)
@@ -142,21 +216,34 @@ private:
 
 } // namespace
 
+void SetStepHookForTesting(std::function<void()> hook)
+{
+    stepHook() = std::move(hook);
+}
+
 Result Install(Zentrax &zip, const QString &archivePath, const QString &programFolder)
 {
-    zip.LoadEngine(programFolder + QStringLiteral("/7za.dll"));
-    if (!zip.Open(archivePath))
+    zip.LoadEngine(joined(programFolder, QStringLiteral("7za.dll")));
+    if (!zip.Open(archivePath) || std::any_of(zip.entries().cbegin(), zip.entries().cend(), isSideFileName))
         return Result::OpenFailed;
-    WorkFolder staging(programFolder, kStagingName);
-    if (!zip.ExtractAll(staging.path) || !ModDatabase::IsSoundHardwareIdDatabase(staging.path + QLatin1Char('/') + kDatabaseName))
+    step();
+    WorkFolder staging(programFolder, ModDatabase::InstallStagingFolder());
+    step();
+    if (!zip.ExtractAll(staging.path))
         return Result::ExtractFailed;
-    WorkFolder aside(programFolder, kAsideName);
+    step();
+    if (!ModDatabase::IsInstallableHardwareIdDatabase(joined(staging.path, kDatabaseName)))
+        return Result::ExtractFailed;
+    WorkFolder aside(programFolder, ModDatabase::InstallAsideFolder());
     Swap swap(programFolder, staging.path, aside);
+    if (!swap.keepOldDatabase())
+        return Result::OpenFailed;
     for (const QString &file : stagedFiles(staging.path)) {
         if (!swap.place(file))
-            return Result::ExtractFailed;
+            return Result::OpenFailed;
     }
     swap.commit();
+    step();
     return Result::Installed;
 }
 

@@ -2,6 +2,7 @@
 #include "components/AdoConnection.h"
 #include "components/AdoIntegrityStamp.h"
 #include "components/AdoRecordset.h"
+#include "runtime/DoEvents.h"
 #include "support/DamagedDatabase.h"
 #include "support/Files.h"
 
@@ -480,6 +481,56 @@ QString markedDatabase(const QTemporaryDir &dir)
         sql += QStringLiteral("INSERT INTO t VALUES ('%1 %2');").arg(i == 1500 ? QStringLiteral("MARKER") : QStringLiteral("row")).arg(i);
     sql += QStringLiteral("COMMIT;");
     return makeDatabase(dir, sql.toUtf8().constData());
+}
+
+// The full check is held to its pace: past its limit the file is refused as a damaged one is,
+// and a yielding check lets the message loop run while it reads. A limit of nothing is past at
+// the engine's first report, so neither case depends on how fast the machine is.
+TEST(AdoIntegrityCheck, KeepsToItsTimeLimitAndYieldsWhenAsked)
+{
+    QTemporaryDir dir;
+    QString sql = QStringLiteral("CREATE TABLE t (v TEXT); BEGIN;");
+    for (int i = 0; i < 2000; ++i)
+        sql += QStringLiteral("INSERT INTO t VALUES ('row %1');").arg(i);
+    sql += QStringLiteral("COMMIT;");
+    const QString path = makeDatabase(dir, sql.toUtf8().constData());
+    ado::Connection late;
+    late.setConnectionString(connectionString(path));
+    late.setCheckPace({0, false});
+    EXPECT_FALSE(late.open());
+    EXPECT_FALSE(late.isOpen());
+    EXPECT_TRUE(late.lastError().description.startsWith(QLatin1String("Unrecognized database format"))) << late.lastError().description.toStdString();
+
+    int yields = 0;
+    const runtime::YieldHook before = runtime::SetYieldHook([&yields](int) { ++yields; });
+    ado::Connection paced;
+    paced.setConnectionString(connectionString(path));
+    paced.setCheckPace({ado::kIntegrityCheckLimitMs, true});
+    EXPECT_TRUE(paced.open()) << paced.lastError().description.toStdString();
+    runtime::SetYieldHook(before);
+    EXPECT_GT(yields, 0);
+}
+
+// The schema check runs before the full check reads the file: a refused catalogue costs no
+// reading of rows, and a damaged page behind it is never reached.
+TEST(AdoIntegrityCheck, SchemaCheckComesFirstAndCanRefuse)
+{
+    QTemporaryDir dir;
+    const QString path = markedDatabase(dir);
+    ASSERT_TRUE(testsupport::damagePageHolding(path, "MARKER 1500"));
+    ado::Connection connection;
+    connection.setConnectionString(connectionString(path));
+    int checks = 0;
+    connection.setSchemaCheck([&checks](ado::Connection &open, ado::Error &error) {
+        ++checks;
+        EXPECT_TRUE(open.isOpen()) << "the catalogue is read on the open connection";
+        error = {ado::errors::ProviderFailure, QStringLiteral("refused")};
+        return false;
+    });
+    EXPECT_FALSE(connection.open());
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(connection.lastError().description, QStringLiteral("refused")) << "not the damaged page's verdict";
+    EXPECT_FALSE(connection.isOpen());
 }
 
 // The full check is remembered for a file that passed it; a page damaged afterwards changes the

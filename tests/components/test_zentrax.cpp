@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 using testsupport::readFile;
@@ -104,6 +107,58 @@ TEST_F(ZentraxArchive, RefusesAReparsePoint)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("out/hwids.mdb"))));
 }
 
+// Names the listing cannot carry as they are: a line break the listing writes as "_" (the
+// entry is then asked for under that name and gives nothing), a tab, "=" and bytes that are no
+// UTF-8. None is extracted under another name; a hidden file is extracted as any other.
+TEST_F(ZentraxArchive, NamesTheListingCannotCarryAreRefusedNotRenamed)
+{
+    const struct {
+        const char *name;
+        QByteArray file;
+        bool opens;
+    } rows[] = {
+        {"line break", "a\nb.txt", true},
+        {"tab", "a\tb.txt", false},
+        {"equals", "a=b.txt", false},
+        {"no UTF-8", "a\xff" "b.txt", false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString folder = path(QStringLiteral("named"));
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        // By the bytes of its name: Qt would read bytes that are no UTF-8 as replacement characters.
+        const QByteArray name = QFile::encodeName(folder) + '/' + row.file;
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "odd name", 8), 8);
+        ::close(fd);
+        const QString archive = path(QStringLiteral("named.7z"));
+        QFile::remove(archive);
+        pack(folder, {archive, QStringLiteral("*")});
+        const QString out = path(QStringLiteral("named-out"));
+        QDir(out).removeRecursively();
+        Zentrax zip;
+        ASSERT_EQ(zip.Open(archive), row.opens);
+        EXPECT_FALSE(zip.ExtractAll(out));
+        for (const QString &written : QDir(out).entryList(QDir::Files | QDir::Hidden))
+            EXPECT_NE(readFile(out + QLatin1Char('/') + written), QByteArray("odd name")) << "renamed to " << written.toStdString();
+    }
+}
+
+TEST_F(ZentraxArchive, HiddenFilesAreExtractedWithTheRest)
+{
+    writeFile(src + QStringLiteral("/.hidden"), "hidden");
+    writeFile(src + QStringLiteral("/.folder/.deeper"), "deeper");
+    pack(src, {path(QStringLiteral("hidden.7z")), QStringLiteral("hwids.mdb"), QStringLiteral(".hidden"), QStringLiteral(".folder")});
+    const QString out = path(QStringLiteral("out"));
+    Zentrax zip;
+    ASSERT_TRUE(zip.Open(path(QStringLiteral("hidden.7z"))));
+    ASSERT_TRUE(zip.ExtractAll(out));
+    EXPECT_EQ(readFile(out + QStringLiteral("/.hidden")), QByteArray("hidden"));
+    EXPECT_EQ(readFile(out + QStringLiteral("/.folder/.deeper")), QByteArray("deeper"));
+}
+
 TEST_F(ZentraxArchive, ACorruptArchiveFailsToOpenOrToExtract)
 {
     QByteArray bytes = readFile(path(QStringLiteral("good.7z")));
@@ -166,6 +221,14 @@ const ListingCase kListings[] = {
     {"TwentyGibibytesAnnounced", "Path = hwids.mdb\nSize = 21474836480\nAttributes = A -rw-r--r--\n", 0, 0, false, false},
     {"SizeNoNumber", "Path = hwids.mdb\nSize = ten\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
     {"ListingFails", "Path = hwids.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 2, 10, false, false},
+    {"ClimbsOutWithBackslashes", "Path = ..\\hwids.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
+    {"ClimbsOutDeeperWithBackslashes", "Path = sub\\..\\..\\hwids.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
+    {"TabInAName", "Path = hwids\t.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
+    {"CarriageReturnInAName", "Path = hwids\r.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
+    {"EqualsInAName", "Path = hwids=.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
+    {"NameNoUtf8", "Path = hwids\xff.mdb\nSize = 10\nAttributes = A -rw-r--r--\n", 0, 10, false, false},
+    {"NameListedTwice", "Path = hwids.mdb\nSize = 5\nAttributes = A -rw-r--r--\n\nPath = hwids.mdb\nSize = 5\nAttributes = A -rw-r--r--\n",
+     0, 10, false, false},
 };
 
 class StandInEngine : public ::testing::TestWithParam<ListingCase> {
@@ -180,17 +243,12 @@ protected:
     // An engine program that answers `l` with the listing and `x` with that many bytes.
     void useEngine(const ListingCase &answers, const char *beforeListing = "")
     {
-        writeFile(dir.filePath(QStringLiteral("listing")),
-                  QByteArray("7-Zip (z)\n\n--\nPath = some.7z\nType = 7z\n\n----------\n") + answers.entries + "\n");
-        const QString engine = dir.filePath(QStringLiteral("engine"));
-        writeFile(engine, QStringLiteral("#!/bin/sh\ncase \"$1\" in\n"
-                                         "l) %1 cat '%2'; exit %3 ;;\n"
-                                         "x) head -c %4 /dev/zero ;;\nesac\n")
-                              .arg(QLatin1String(beforeListing), dir.filePath(QStringLiteral("listing")))
-                              .arg(answers.listStatus)
-                              .arg(answers.extractedBytes)
-                              .toUtf8());
-        QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        useEngine(answers.entries, answers.listStatus, answers.extractedBytes, beforeListing);
+    }
+    void useEngine(const QByteArray &entries, int listStatus = 0, qint64 extractedBytes = 0, const char *beforeListing = "")
+    {
+        const QString engine = testsupport::writeStandInEngine(dir.path(), entries, listStatus, extractedBytes, beforeListing);
+        ASSERT_FALSE(engine.isEmpty());
         Zentrax::SetEngineProgramForTesting(engine);
     }
 
@@ -214,6 +272,37 @@ TEST_P(StandInEngine, OpensAndExtractsOnlyWhatTheListingHolds)
 
 INSTANTIATE_TEST_SUITE_P(Listings, StandInEngine, ::testing::ValuesIn(kListings),
                          [](const ::testing::TestParamInfo<ListingCase> &info) { return std::string(info.param.name); });
+
+// Listings at the edges of the bounds: the entry count, and the unpacked size as the total of
+// all entries, each of them far below the bound. The stand-in hands over at once what the real
+// engine would take minutes to pack.
+TEST_F(StandInEngine, TheBoundsHoldAtTheirEdges)
+{
+    const auto files = [](int count, qint64 size) {
+        QByteArray entries;
+        for (int i = 0; i < count; ++i)
+            entries += QStringLiteral("Path = f%1\nSize = %2\nAttributes = A -rw-r--r--\n\n").arg(i).arg(size).toUtf8();
+        return entries;
+    };
+    const qint64 third = Zentrax::kMaxUnpackedBytes / 3;
+    const struct {
+        const char *name;
+        QByteArray entries;
+        bool opens;
+    } rows[] = {
+        {"entries at their bound", files(Zentrax::kMaxEntries, 0), true},
+        {"one entry beyond", files(Zentrax::kMaxEntries + 1, 0), false},
+        {"unpacked total at its bound", files(2, Zentrax::kMaxUnpackedBytes / 2), true},
+        {"three entries each a third, together beyond", files(3, third + 1), false},
+        {"many small entries together beyond", files(Zentrax::kMaxEntries, Zentrax::kMaxUnpackedBytes / Zentrax::kMaxEntries + 1), false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        useEngine(row.entries);
+        Zentrax zip;
+        EXPECT_EQ(zip.Open(dir.filePath(QStringLiteral("some.7z"))), row.opens);
+    }
+}
 
 // A slow engine does not hold the message loop up.
 TEST_F(StandInEngine, TheMessageLoopRunsWhileTheEngineWorks)

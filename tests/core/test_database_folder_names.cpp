@@ -62,7 +62,7 @@ TEST_P(DatabaseFolderNames, OpenLookUpAddAndTheInstallCheck)
     ModDatabase::CloseDatabase();
 
     ado::Error problem;
-    EXPECT_TRUE(ModDatabase::IsSoundHardwareIdDatabase(file, &problem)) << problem.description.toStdString();
+    EXPECT_TRUE(ModDatabase::IsInstallableHardwareIdDatabase(file, &problem)) << problem.description.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,7 +5,9 @@
 #include "support/DamagedDatabase.h"
 #include "support/HwidsDatabase.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -348,11 +350,11 @@ TEST_F(Database, DamagedOrForeignDatabaseGivesTheOpenFailure)
         SCOPED_TRACE(row.name);
         ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path(), row.statements).isEmpty());
         if (row.damagePage) {
-            EXPECT_TRUE(ModDatabase::IsSoundHardwareIdDatabase(path)) << "sound before the damage";
+            EXPECT_TRUE(ModDatabase::IsInstallableHardwareIdDatabase(path)) << "sound before the damage";
             ASSERT_TRUE(testsupport::damagePageHolding(path, "7777777"));
         }
         ado::Error problem;
-        EXPECT_FALSE(ModDatabase::IsSoundHardwareIdDatabase(path, &problem));
+        EXPECT_FALSE(ModDatabase::IsInstallableHardwareIdDatabase(path, &problem));
         EXPECT_EQ(problem.number, ado::errors::ProviderFailure);
         EXPECT_FALSE(problem.description.isEmpty());
 
@@ -369,8 +371,37 @@ TEST_F(Database, DamagedOrForeignDatabaseGivesTheOpenFailure)
         EXPECT_FALSE(ModDatabase::DatabaseConnection && ModDatabase::DatabaseConnection->isOpen()) << "nothing runs on the file";
         ModDatabase::CloseDatabase();
     }
+    ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path(), {QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\1', '1,1')")}).isEmpty());
+    EXPECT_TRUE(ModDatabase::IsInstallableHardwareIdDatabase(path));
+    EXPECT_FALSE(ModDatabase::IsInstallableHardwareIdDatabase(folder.filePath(QStringLiteral("missing.mdb"))));
+}
+
+// A database without a hardware ID opens (the improve window can fill it) but never replaces
+// one that answers.
+TEST_F(Database, AnEmptyDatabaseOpensButIsNoInstall)
+{
     ASSERT_FALSE(testsupport::makeHwidsDatabase(folder.path()).isEmpty());
-    EXPECT_TRUE(ModDatabase::IsSoundHardwareIdDatabase(path));
-    EXPECT_FALSE(ModDatabase::IsSoundHardwareIdDatabase(folder.filePath(QStringLiteral("missing.mdb"))));
+    runtime::MsgBoxRecorder messages;
+    ModDatabase::OpenDatabase();
+    EXPECT_TRUE(messages.calls.isEmpty());
+    EXPECT_TRUE(ModDatabase::DatabaseConnection && ModDatabase::DatabaseConnection->isOpen());
+    ModDatabase::CloseDatabase();
+    ado::Error problem;
+    EXPECT_FALSE(ModDatabase::IsInstallableHardwareIdDatabase(folder.filePath(QStringLiteral("hwids.mdb")), &problem));
+    EXPECT_FALSE(problem.description.isEmpty());
+}
+
+// The database the build makes from the public ID lists is the shape the check expects.
+TEST(BundledDatabase, PassesTheCheck)
+{
+    // Tests run from <build>/tests; the program folder is <build>/bin.
+    const QString bundled = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/hwids.mdb");
+    if (!QFileInfo::exists(bundled))
+        GTEST_SKIP() << "no bundled database at " << bundled.toStdString();
+    QTemporaryDir copy;
+    ASSERT_TRUE(QFile::copy(bundled, copy.filePath(QStringLiteral("hwids.mdb"))));
+    ado::Error problem;
+    EXPECT_TRUE(ModDatabase::IsInstallableHardwareIdDatabase(copy.filePath(QStringLiteral("hwids.mdb")), &problem))
+        << problem.description.toStdString();
 }
 }

@@ -46,6 +46,32 @@ bool packArchive(const QString &folder, const QString &archive, const QStringLis
     return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
+QString writeStandInEngine(const QString &folder, const QByteArray &entries, int listStatus, qint64 extractedBytes,
+                           const QByteArray &beforeListing)
+{
+    const QString listingPath = folder + QStringLiteral("/stand-in-listing");
+    const QString enginePath = folder + QStringLiteral("/stand-in-engine");
+    QFile listing(listingPath);
+    if (!listing.open(QIODevice::WriteOnly)
+        || !listing.write(QByteArray("7-Zip (z)\n\n--\nPath = some.7z\nType = 7z\n\n----------\n") + entries + "\n"))
+        return {};
+    listing.close();
+    QFile engine(enginePath);
+    if (!engine.open(QIODevice::WriteOnly)
+        || !engine.write(QStringLiteral("#!/bin/sh\ncase \"$1\" in\n"
+                                        "l) %1 cat '%2'; exit %3 ;;\n"
+                                        "x) head -c %4 /dev/zero ;;\nesac\n")
+                             .arg(QString::fromUtf8(beforeListing), listingPath)
+                             .arg(listStatus)
+                             .arg(extractedBytes)
+                             .toUtf8()))
+        return {};
+    engine.close();
+    if (!QFile::setPermissions(enginePath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return {};
+    return enginePath;
+}
+
 bool markEntryAsReparsePoint(const QString &archive)
 {
     QFile file(archive);

@@ -16,4 +16,13 @@ bool packArchive(const QString &folder, const QString &archive, const QStringLis
 // made anew. False when the archive is not of that shape.
 bool markEntryAsReparsePoint(const QString &archive);
 
+// A stand-in for the engine, made in `folder`: a program that answers the listing command with
+// the listing's header and `entries` (the "Key = value" blocks after the line of dashes), with
+// `beforeListing` run first and `listStatus` as its exit status, and the extraction with
+// `extractedBytes` zero bytes. Returns its path, for Zentrax::SetEngineProgramForTesting; an
+// empty text when it could not be written. A listing that the real engine would take minutes to
+// produce (entries of hundreds of megabytes) is handed over at once.
+QString writeStandInEngine(const QString &folder, const QByteArray &entries, int listStatus = 0, qint64 extractedBytes = 0,
+                           const QByteArray &beforeListing = {});
+
 }

@@ -13,9 +13,16 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QMap>
+#include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +63,24 @@ struct Setting {
         ASSERT_FALSE(testsupport::makeHwidsDatabase(pack, deviceRows(kNewLine) + statements).isEmpty());
     }
     void packFiles(const QStringList &arguments) const { ASSERT_TRUE(testsupport::packArchive(pack, archive(), arguments)); }
+    // The new database and beside it a file of the given name.
+    void packWithSideFile(const QString &name) const
+    {
+        newDatabase();
+        writeFile(pack + QLatin1Char('/') + name, "a side file from the archive");
+        packFiles({QStringLiteral("hwids.mdb"), name.section(QLatin1Char('/'), 0, 0)});
+    }
+    // The new database and beside it a file named by these bytes (Qt would take bytes that are
+    // no UTF-8 for replacement characters).
+    void packWithOddName(const QByteArray &name) const
+    {
+        newDatabase();
+        const int fd = ::open((QFile::encodeName(pack) + '/' + name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, "odd", 3), 3);
+        ::close(fd);
+        packFiles({QStringLiteral("*")});
+    }
 };
 
 struct InstallCase {
@@ -94,12 +119,17 @@ const InstallCase kCases[] = {
                                        "INSERT INTO hwids (hwid, info) VALUES (new.hwid || 'x', new.info); END")});
          s.packFiles({QStringLiteral("hwids.mdb")});
      }, Result::ExtractFailed},
-    {"UnpackedSizeBeyondItsBound", [](const Setting &s) {
+    // Each entry far below the bound, together beyond it; the stand-in engine hands the listing
+    // over at once where the real one would pack half a gigabyte.
+    {"UnpackedTotalBeyondItsBound", [](const Setting &s) {
          s.newDatabase();
-         QFile zeros(s.pack + QStringLiteral("/zeros.bin"));
-         ASSERT_TRUE(zeros.open(QIODevice::WriteOnly) && zeros.resize(Zentrax::kMaxUnpackedBytes + 1));
-         zeros.close();
-         s.packFiles({QStringLiteral("-mx1"), QStringLiteral("hwids.mdb"), QStringLiteral("zeros.bin")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+         QByteArray entries = "Path = hwids.mdb\nSize = 4096\nAttributes = A -rw-r--r--\n\n";
+         for (int i = 0; i < 3; ++i)
+             entries += QStringLiteral("Path = part%1\nSize = %2\nAttributes = A -rw-r--r--\n\n").arg(i).arg(Zentrax::kMaxUnpackedBytes / 3).toUtf8();
+         const QString engine = testsupport::writeStandInEngine(s.pack, entries);
+         ASSERT_FALSE(engine.isEmpty());
+         Zentrax::SetEngineProgramForTesting(engine);
      }, Result::OpenFailed},
     {"EntriesBeyondTheirBound", [](const Setting &s) {
          s.newDatabase();
@@ -125,7 +155,7 @@ const InstallCase kCases[] = {
          writeFile(s.program + QStringLiteral("/a.txt"), "old a");
          writeFile(s.program + QStringLiteral("/b.txt/kept.txt"), "the user's");
          s.packFiles({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("hwids.mdb")});
-     }, Result::ExtractFailed},
+     }, Result::OpenFailed},
     {"LaterFolderBlockedByAFile", [](const Setting &s) {
          s.newDatabase();
          writeFile(s.pack + QStringLiteral("/a.txt"), "new a");
@@ -134,7 +164,84 @@ const InstallCase kCases[] = {
          writeFile(s.program + QStringLiteral("/a.txt"), "old a");
          writeFile(s.program + QStringLiteral("/sub"), "a file where a folder would go");
          s.packFiles({QStringLiteral("a.txt"), QStringLiteral("new"), QStringLiteral("sub"), QStringLiteral("hwids.mdb")});
+     }, Result::OpenFailed},
+    // Side files of the database never come from an archive: a journal is played back at the
+    // next open (and deletes the super-journal it names, wherever that is), a log is read as
+    // the database's newest pages, a stamp vouches for a file unchecked.
+    {"JournalBesideTheDatabase", [](const Setting &s) { s.packWithSideFile(QStringLiteral("hwids.mdb-journal")); }, Result::OpenFailed},
+    {"WriteAheadLogBesideTheDatabase", [](const Setting &s) { s.packWithSideFile(QStringLiteral("hwids.mdb-wal")); }, Result::OpenFailed},
+    {"LogIndexBesideTheDatabase", [](const Setting &s) { s.packWithSideFile(QStringLiteral("hwids.mdb-shm")); }, Result::OpenFailed},
+    {"StampBesideTheDatabase", [](const Setting &s) { s.packWithSideFile(QStringLiteral("hwids.mdb-checked")); }, Result::OpenFailed},
+    {"JournalInAFolderInOtherCase", [](const Setting &s) { s.packWithSideFile(QStringLiteral("sub/HWIDS.MDB-JOURNAL")); }, Result::OpenFailed},
+    // The schema is the build's to the letter; everything beside it is refused before a row is read.
+    {"CheckConstraintRefusingEveryInsert", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP TABLE devicenames"),
+                        QStringLiteral("CREATE TABLE devicenames (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                       "devicename VARCHAR(100) COLLATE NOCASE CHECK (length(devicename) < 0))")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
      }, Result::ExtractFailed},
+    {"SlowCheckConstraint", [](const Setting &s) {
+         QStringList statements{QStringLiteral("BEGIN")};
+         for (int i = 0; i < 200; ++i)
+             statements << QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('ID\\%1', '1,1')").arg(i);
+         statements << QStringLiteral("COMMIT") << QStringLiteral("PRAGMA writable_schema=ON")
+                    << QStringLiteral("UPDATE sqlite_master SET sql = 'CREATE TABLE hwids (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                      "hwid VARCHAR(125) COLLATE NOCASE CHECK (length(hex(zeroblob(20000000))) > 0), info TEXT)' "
+                                      "WHERE name = 'hwids'");
+         s.newDatabase(statements);
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"DefaultValue", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP TABLE version"), QStringLiteral("CREATE TABLE version (dbversion VARCHAR(50) DEFAULT '9.9.9')"),
+                        QStringLiteral("INSERT INTO version DEFAULT VALUES")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"GeneratedColumn", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP TABLE hwids"),
+                        QStringLiteral("CREATE TABLE hwids (ID INTEGER PRIMARY KEY AUTOINCREMENT, hwid VARCHAR(125) COLLATE NOCASE, "
+                                       "info TEXT GENERATED ALWAYS AS ('1,1') VIRTUAL)"),
+                        QStringLiteral("INSERT INTO hwids (hwid) VALUES ('PCI\\VEN_0002')")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"ExtraColumn", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("ALTER TABLE hwids ADD COLUMN extra TEXT")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"OtherColumnType", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP TABLE version"), QStringLiteral("CREATE TABLE version (dbversion BLOB)")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"OtherCollation", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP TABLE mfgs"), QStringLiteral("CREATE TABLE mfgs (ID INTEGER PRIMARY KEY AUTOINCREMENT, mfg VARCHAR(100) COLLATE RTRIM)"),
+                        QStringLiteral("INSERT INTO mfgs (mfg) VALUES ('New Maker')")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"IndexOnAnExpression", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("CREATE INDEX hwids_lower ON hwids (lower(hwid))")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"UniqueIndexInPlaceOfTheExpectedOne", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP INDEX hwids_hwid"), QStringLiteral("CREATE UNIQUE INDEX hwids_hwid ON hwids (hwid)")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"PartialIndex", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DROP INDEX mfgs_mfg"), QStringLiteral("CREATE INDEX mfgs_mfg ON mfgs (mfg) WHERE mfg <> ''")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"ExtraTable", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("CREATE TABLE extra (x)")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    {"NoHardwareId", [](const Setting &s) {
+         s.newDatabase({QStringLiteral("DELETE FROM hwids")});
+         s.packFiles({QStringLiteral("hwids.mdb")});
+     }, Result::ExtractFailed},
+    // Names that the listing cannot carry as they are are refused, never installed renamed.
+    {"LineBreakInAName", [](const Setting &s) { s.packWithOddName("odd\nname.txt"); }, Result::ExtractFailed},
+    {"TabInAName", [](const Setting &s) { s.packWithOddName("odd\tname.txt"); }, Result::OpenFailed},
+    {"EqualsInAName", [](const Setting &s) { s.packWithOddName("odd=name.txt"); }, Result::OpenFailed},
+    {"NameNoUtf8", [](const Setting &s) { s.packWithOddName("odd\xffname.txt"); }, Result::OpenFailed},
+    {"NameClimbingOutWithBackslashes", [](const Setting &s) { s.packWithOddName("..\\..\\escape.txt"); }, Result::OpenFailed},
 };
 
 // Every file and folder under a folder, each with a digest of its bytes.
@@ -235,6 +342,113 @@ TEST_F(InstallSetting, WithoutTheEngineTheOpenFails)
     EXPECT_EQ(DatabaseInstall::Install(zip, setting.archive(), setting.program), Result::OpenFailed);
     EXPECT_TRUE(everything() == before);
     expectAnswers(kOldLine);
+}
+
+// Side files left beside the old database go aside with it in the same step. A real log of the
+// old database, left beside the new one, would be read as the new one's newest pages.
+TEST_F(InstallSetting, StaleSideFilesGoAsideWithTheOldDatabase)
+{
+    kCases[0].make(setting);
+    const QString scratch = dir.filePath(QStringLiteral("scratch"));
+    QDir().mkpath(scratch);
+    ASSERT_TRUE(QFile::copy(setting.program + QStringLiteral("/hwids.mdb"), scratch + QStringLiteral("/hwids.mdb")));
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(scratch + QStringLiteral("/hwids.mdb")).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                               "UPDATE devicenames SET devicename = 'Stale Device'; UPDATE hwids SET info = '7,7'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const char *side : {"-wal", "-shm"})
+        writeFile(setting.program + QStringLiteral("/hwids.mdb") + QLatin1String(side), testsupport::readFile(scratch + QStringLiteral("/hwids.mdb") + QLatin1String(side)));
+    sqlite3_close(db);
+    writeFile(setting.program + QStringLiteral("/hwids.mdb-journal"), "a journal left from before");
+    writeFile(setting.program + QStringLiteral("/hwids.mdb-checked"), "a stamp left from before");
+
+    Zentrax zip;
+    ASSERT_EQ(DatabaseInstall::Install(zip, setting.archive(), setting.program), Result::Installed);
+    EXPECT_EQ(QDir(setting.program).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("hwids.7z"), QStringLiteral("hwids.mdb"), QStringLiteral("notes.txt")}));
+    expectAnswers(kNewLine);
+}
+
+TEST_F(InstallSetting, HiddenFilesAreInstalledWithTheRest)
+{
+    setting.newDatabase();
+    writeFile(setting.pack + QStringLiteral("/.hidden"), "hidden");
+    writeFile(setting.pack + QStringLiteral("/.folder/.deeper"), "deeper");
+    setting.packFiles({QStringLiteral("hwids.mdb"), QStringLiteral(".hidden"), QStringLiteral(".folder")});
+    Zentrax zip;
+    ASSERT_EQ(DatabaseInstall::Install(zip, setting.archive(), setting.program), Result::Installed);
+    EXPECT_EQ(testsupport::readFile(setting.program + QStringLiteral("/.hidden")), QByteArray("hidden"));
+    EXPECT_EQ(testsupport::readFile(setting.program + QStringLiteral("/.folder/.deeper")), QByteArray("deeper"));
+    expectAnswers(kNewLine);
+}
+
+// The install run by AKillAtAnyStepLeavesAWholeDatabase in a process of its own, killed at the
+// step it is given.
+TEST(InstallChild, KilledAtItsStep)
+{
+    const QString program = qEnvironmentVariable("KESTROVA_INSTALL_PROGRAM");
+    if (program.isEmpty())
+        GTEST_SKIP() << "run as a child process by AKillAtAnyStepLeavesAWholeDatabase";
+    const int killAt = qEnvironmentVariableIntValue("KESTROVA_INSTALL_KILL_AT");
+    int steps = 0;
+    DatabaseInstall::SetStepHookForTesting([&steps, killAt] {
+        if (++steps == killAt)
+            ::kill(::getpid(), SIGKILL);
+    });
+    Zentrax zip;
+    EXPECT_EQ(DatabaseInstall::Install(zip, program + QStringLiteral("/hwids.7z"), program), Result::Installed);
+    DatabaseInstall::SetStepHookForTesting({});
+}
+
+// A process killed at any step of an install, and then a start: the database in place is the
+// old or the new one, whole, and nothing of the install is left.
+TEST_F(InstallSetting, AKillAtAnyStepLeavesAWholeDatabase)
+{
+    kCases[0].make(setting);
+    writeFile(setting.program + QStringLiteral("/hwids.mdb-checked"), "a stamp left from before");
+    const QString model = dir.filePath(QStringLiteral("model"));
+    QDir().mkpath(model);
+    for (const QString &name : QDir(setting.program).entryList(QDir::Files | QDir::Hidden))
+        ASSERT_TRUE(QFile::copy(setting.program + QLatin1Char('/') + name, model + QLatin1Char('/') + name));
+    int killAt = 1;
+    for (;; ++killAt) {
+        SCOPED_TRACE(killAt);
+        ASSERT_LT(killAt, 200) << "the install never ended";
+        QDir(setting.program).removeRecursively();
+        QDir().mkpath(setting.program);
+        for (const QString &name : QDir(model).entryList(QDir::Files | QDir::Hidden))
+            ASSERT_TRUE(QFile::copy(model + QLatin1Char('/') + name, setting.program + QLatin1Char('/') + name));
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("KESTROVA_INSTALL_PROGRAM"), setting.program);
+        environment.insert(QStringLiteral("KESTROVA_INSTALL_KILL_AT"), QString::number(killAt));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=InstallChild.KilledAtItsStep")});
+        ASSERT_TRUE(child.waitForFinished(5 * 60 * 1000));
+        const bool killed = child.exitStatus() == QProcess::CrashExit;
+        if (!killed) {
+            ASSERT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+        }
+
+        runtime::MsgBoxRecorder messages;
+        ModDatabase::OpenDatabase();
+        ASSERT_TRUE(messages.calls.isEmpty()) << messages.calls.value(0).prompt.toStdString();
+        const QString name = ModDatabase::GetDeviceNameByID(QStringLiteral("1"));
+        EXPECT_TRUE(ModDatabase::IsHardwareInDatabase(name == QLatin1String("New Device") ? kNewLine : kOldLine)) << name.toStdString();
+        ModDatabase::CloseDatabase();
+        EXPECT_FALSE(QFileInfo::exists(setting.program + QStringLiteral("/.hwids-aside")));
+        EXPECT_FALSE(QFileInfo::exists(setting.program + QStringLiteral("/.hwids-staging")));
+        if (name == QLatin1String("New Device")) {
+            EXPECT_NE(testsupport::readFile(setting.program + QStringLiteral("/hwids.mdb-checked")), QByteArray("a stamp left from before"))
+                << "the old stamp beside the new database";
+        }
+        if (!killed)
+            break;
+    }
+    EXPECT_GT(killAt, 8) << "the install has more steps than that";
 }
 
 } // namespace

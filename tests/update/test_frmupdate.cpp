@@ -2,6 +2,7 @@
 
 #include "support/ColorPresets.h"
 #include "support/Files.h"
+#include "support/HwidsDatabase.h"
 
 #include "components/Inet.h"
 #include "components/SuiteCheckBox.h"
@@ -43,18 +44,13 @@ using namespace std::chrono_literals;
 using testsupport::LocalHttpServer;
 using testsupport::readFile;
 
-// A hardware-ID database with its four tables and a version, made by SQLite's own shell.
+// A hardware-ID database as the build makes it, with one hardware ID and a version.
 void makeDatabase(const QString &path, const QString &version)
 {
-    QProcess shell;
-    shell.start(QStringLiteral("sqlite3"),
-                {path, QStringLiteral("CREATE TABLE hwids (ID INTEGER PRIMARY KEY, hwid TEXT, info TEXT);"
-                                      "CREATE TABLE devicenames (ID INTEGER PRIMARY KEY, devicename TEXT);"
-                                      "CREATE TABLE mfgs (ID INTEGER PRIMARY KEY, mfg TEXT);"
-                                      "CREATE TABLE version (dbversion TEXT);"
-                                      "INSERT INTO version VALUES ('%1');").arg(version)});
-    ASSERT_TRUE(shell.waitForFinished(30000));
-    ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    ASSERT_FALSE(testsupport::makeHwidsDatabase(QFileInfo(path).absolutePath(),
+                                                {QStringLiteral("INSERT INTO hwids (hwid, info) VALUES ('PCI\\VEN_0001', '1,1')"),
+                                                 QStringLiteral("INSERT INTO version VALUES ('%1')").arg(version)})
+                     .isEmpty());
 }
 
 QByteArray databaseVersion(const QString &path)
