@@ -10,6 +10,9 @@
 #include "runtime/Label.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -225,6 +228,53 @@ TEST_F(Lists, AListClearedWhileTheRegistryIsReadGetsOnlyWholeRows)
     scan(devices);
     for (int i = 0; i < hardware->ListItems().Count(); ++i)
         EXPECT_EQ(row(hardware, i).mid(1), (QStringList{"M", "(0) OK", "System devices", "1.0", "PCI\\A|PCI\\B|"}));
+}
+
+// Each scan starts from cleared shared icons, and what the class icon files gave in the last scan
+// goes with them: a file changed between two scans shows its new icon, a file gone shows none.
+TEST_F(Lists, AClassIconFileChangedBetweenScansIsReadAgain)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    SuiteImageManagerIcons *icons = SuiteControlsGlobalSettings::Global().Icons();
+    const auto writeIcon = [](const QString &path, const QColor &colour) {
+        QImage image(32, 32, QImage::Format_ARGB32);
+        image.fill(colour);
+        return image.save(path, "ICO");
+    };
+    const auto colourOf = [icons](int key) { return icons->icon(key).pixmap(16, 16).toImage().pixelColor(8, 8); };
+    const QString ico = dir.filePath("class.ico");
+    const QString library = dir.filePath("class.dll");
+    const struct {
+        const char *name;
+        QString iconPath;
+        std::function<bool()> before, change;
+        std::function<void(int key)> expectAfter;
+    } rows[] = {
+        {"icon file repainted", ico + ",0", [&] { return writeIcon(ico, Qt::blue); }, [&] { return writeIcon(ico, Qt::red); },
+         [&](int key) { EXPECT_EQ(colourOf(key), QColor(Qt::red)); }},
+        {"library removed", library + ",-27", [&] { return QFile::copy(ModMain::SystemFolder + "setupapi.dll", library); },
+         [&] { return QFile::remove(library); }, [&](int key) { EXPECT_FALSE(icons->Contains(key)); }},
+    };
+    const QString cls = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        RegistryTree registry = defaultRegistry();
+        registry.setMultiString(HKEY_LOCAL_MACHINE, cls + kOther, "IconPath", {row.iconPath});
+        const WmiObject device = object({"PCI\\OTHER\\1", "Other device", "Maker", 0u, kOther});
+        ASSERT_TRUE(row.before());
+        hardware->ListItems().Clear();
+        scan({device}, registry);
+        ASSERT_EQ(hardware->ListItems().Count(), 1);
+        const int key = hardware->ListItems().Item(1)->IconKey();
+        ASSERT_TRUE(icons->Contains(key));
+        ASSERT_TRUE(row.change());
+        hardware->ListItems().Clear();
+        scan({device}, registry);
+        ASSERT_EQ(hardware->ListItems().Count(), 1);
+        EXPECT_EQ(hardware->ListItems().Item(1)->IconKey(), key);
+        row.expectAfter(key);
+    }
 }
 
 TEST_F(Lists, AClosingProgramScansNothing)

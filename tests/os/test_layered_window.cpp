@@ -138,6 +138,7 @@ struct MaskChange {
     QPoint at;
     bool containedAfter;
     std::function<void(runtime::Form *, runtime::PictureBox *, runtime::Label *)> change;
+    QRect labelAt{20, 12, 4, 4}; // over the form's back colour
 };
 
 class LayeredWindowChanges : public LayeredWindowTest, public ::testing::WithParamInterface<MaskChange> {};
@@ -145,9 +146,9 @@ class LayeredWindowChanges : public LayeredWindowTest, public ::testing::WithPar
 TEST_P(LayeredWindowChanges, MaskFollows)
 {
     auto *label = new runtime::Label(form, QStringLiteral("LabelStatus"));
-    label->setGeometry(20, 12, 4, 4);
-    showLayered();
     const MaskChange &row = GetParam();
+    label->setGeometry(row.labelAt);
+    showLayered();
     ASSERT_NE(form->mask().contains(row.at), row.containedAfter);
     row.change(form, bar, label);
     EXPECT_TRUE(maskSoonContains(row.at, row.containedAfter));
@@ -182,6 +183,11 @@ const MaskChange maskChanges[] = {
          form->hdc()->setPixelV(20, 20, BarBlue);
          form->update();
      }},
+    // A widget over key pixels that moves or shrinks uncovers them: its old place leaves the mask.
+    {"LabelMovedOffTheKey", {37, 1}, false,
+     [](runtime::Form *, runtime::PictureBox *, runtime::Label *label) { label->move(20, 12); }, {36, 0, 4, 4}},
+    {"LabelShrunkOffTheKey", {39, 3}, false,
+     [](runtime::Form *, runtime::PictureBox *, runtime::Label *label) { label->resize(2, 2); }, {36, 0, 4, 4}},
 };
 INSTANTIATE_TEST_SUITE_P(Changes, LayeredWindowChanges, ::testing::ValuesIn(maskChanges),
                          [](const ::testing::TestParamInfo<MaskChange> &info) { return std::string(info.param.name); });

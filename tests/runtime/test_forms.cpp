@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -54,6 +55,24 @@ class OtherForm : public Form {
     Q_OBJECT
 public:
     OtherForm() : Form(QStringLiteral("FrmOther")) {}
+};
+
+// Counts the paints a widget receives.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget *widget) : m_widget(widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_widget && event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+
+private:
+    QWidget *m_widget;
 };
 
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -257,6 +276,39 @@ TEST_F(FormsTest, ControlsAreKeptInCreationOrderAndDropOutWhenDeleted)
     delete grip;
     EXPECT_EQ(form->Controls(), (QList<Control *>{status, inner}));
     delete form;
+}
+
+// A colour pass holds the window's paints and calls a layout pass that holds them too: the inner
+// release must leave the outer hold in force, and the window paints again after the last release.
+// A release without a hold is ignored, so it cannot cancel a later hold.
+TEST_F(FormsTest, TheInnerPaintReleaseKeepsTheOuterHold)
+{
+    auto *form = new RecordingForm;
+    auto *child = new QWidget(form);
+    child->setGeometry(10, 10, 40, 30);
+    form->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    PaintCount paints(child);
+
+    form->HoldPaints();
+    form->HoldPaints();
+    form->ReleasePaints();
+    EXPECT_TRUE(form->PaintsHeld());
+    child->repaint(); // paints at once unless the window's paints are held
+    EXPECT_EQ(paints.count, 0) << "the inner release ended the outer hold";
+
+    form->ReleasePaints();
+    EXPECT_FALSE(form->PaintsHeld());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }, 10000)) << "no paint after the last release";
+
+    form->ReleasePaints();
+    form->HoldPaints();
+    EXPECT_TRUE(form->PaintsHeld());
+    paints.count = 0;
+    child->repaint();
+    EXPECT_EQ(paints.count, 0) << "a release without a hold cancelled the next hold";
+    form->ReleasePaints();
+    EXPECT_FALSE(form->PaintsHeld());
 }
 
 }
