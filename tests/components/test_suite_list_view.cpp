@@ -166,6 +166,8 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
         {{"WWWWWWWWWWWWWWWWWWWWWWWW", 0, true}, {"narrow"}},
         {{"narrow with icon", 4973}, {"a little wider text", 0}, {"tiny icon row", 4974}},
         {{"same text", 4974}, {"same text", 0}, {"same text", 4973}, {"same text", 4974}},
+        // Alike in text, the cell without an icon first: the icon's cell is wider and is asked too.
+        {{"same text", 0}, {"same text", 4973}},
     };
     SuiteImageManagerIcons icons;
     QImage big(16, 16, QImage::Format_ARGB32);
