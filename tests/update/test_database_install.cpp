@@ -131,9 +131,10 @@ const InstallCase kCases[] = {
          ASSERT_FALSE(engine.isEmpty());
          Zentrax::SetEngineProgramForTesting(engine);
      }, Result::OpenFailed},
-    {"EntriesBeyondTheirBound", [](const Setting &s) {
+    // hwids.mdb, the folder and the files in it: one entry more than the bound.
+    {"OneEntryBeyondTheBound", [](const Setting &s) {
          s.newDatabase();
-         for (int i = 0; i < Zentrax::kMaxEntries; ++i)
+         for (int i = 0; i < Zentrax::kMaxEntries - 1; ++i)
              writeFile(s.pack + QStringLiteral("/many/%1").arg(i), {});
          s.packFiles({QStringLiteral("hwids.mdb"), QStringLiteral("many")});
      }, Result::OpenFailed},
