@@ -3,11 +3,8 @@
 #include "runtime/Forms.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QList>
 #include <QPointer>
-
-#include <chrono>
 
 namespace runtime {
 
@@ -17,21 +14,6 @@ int s_yieldDepth = 0;
 QList<QPointer<QObject>> s_pendingDeletes;
 YieldHook s_yieldHook;
 int s_yieldCount = 0;
-
-// A pass of the message loop asks the window system and the timers for news (a poll); a scan
-// yields some fifty times per device, far more often than anything new can come in. Events
-// posted meanwhile (a close request, an unload, a repaint) are dispatched at every yield; the
-// window system and the timers are asked at most once in this long.
-constexpr std::chrono::microseconds kSystemPollInterval{1000};
-QDeadlineTimer s_nextSystemPoll; // expired: the first yield asks
-
-bool systemPollDue()
-{
-    if (!s_nextSystemPoll.hasExpired())
-        return false;
-    s_nextSystemPoll.setRemainingTime(kSystemPollInterval, Qt::PreciseTimer);
-    return true;
-}
 
 }
 
@@ -56,10 +38,7 @@ int DoEvents()
         s_yieldHook(++s_yieldCount);
     {
         YieldScope scope;
-        if (systemPollDue())
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        else
-            QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     return Forms::Count();
 }

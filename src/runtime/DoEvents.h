@@ -8,12 +8,10 @@ class QObject;
 
 namespace runtime {
 
-// One pass of the message loop: posted events (requests, unloads, paints) that are waiting are
-// dispatched, and input and timers that are due (the window system is asked at most once a
-// millisecond, however often the caller yields), then control comes back. Objects unloaded
-// meanwhile (forms, controls) are deleted only after the outermost yielding handler has returned
-// to the message loop, so code that yields can still test its QPointer and leave. Answers the
-// number of loaded forms.
+// One pass of the message loop: input, timers and paints that are waiting are dispatched, then
+// control comes back. Objects unloaded meanwhile (forms, controls) are deleted only after the
+// outermost yielding handler has returned to the message loop, so code that yields can still
+// test its QPointer and leave. Answers the number of loaded forms.
 int DoEvents();
 
 // Taken before a call that may unload the caller's form (a yield, an event the host handles):
