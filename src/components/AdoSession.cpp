@@ -195,15 +195,12 @@ bool Session::checkIntegrityOnce(const CheckPace &pace, Error &error)
 
 // The engine's quick check reads every page once and verifies its structure, without the
 // cross-checks of indexes against their tables that would cost several times as much. It reads
-// the file through a memory map, which spares it a copy of each page into the engine's cache (a
-// quarter of its time); the map goes with it, since every page it touched would otherwise stay
-// resident for the connection's life, while the look-ups after it read a few pages each. The
-// engine's progress handler holds it to its pace: a file whose check runs past the limit is
+// through the engine's small page cache, not a memory map: a map would be quicker by a copy per
+// page, but every page it touched would count as resident, lifting the process by the whole file.
+// The engine's progress handler holds it to its pace: a file whose check runs past the limit is
 // refused as a damaged one is.
 bool Session::checkIntegrity(const CheckPace &pace, Error &error)
 {
-    Error ignored;
-    exec(QStringLiteral("PRAGMA mmap_size=268435456"), ignored);
     QString verdict;
     bool ran = false;
     CheckClock check{pace, {}, -1, false};
@@ -215,7 +212,6 @@ bool Session::checkIntegrity(const CheckPace &pace, Error &error)
             verdict = value(statement.get(), 0).toString();
     }
     sqlite3_progress_handler(db_, 0, nullptr, nullptr);
-    exec(QStringLiteral("PRAGMA mmap_size=0"), ignored);
     if (check.late) {
         error = {errors::ProviderFailure, QStringLiteral("The integrity check took longer than %1 s.").arg(pace.limitMs / 1000.0)};
         return false;
