@@ -2,7 +2,7 @@
 // "APPHAND" (its fingertip at the image's centre, the hot spot of a picture cursor). Run by hand
 // (target skin_artwork) when the artwork changes; its output is kept in the source tree.
 //
-//   make-emblem <emblem.png> <apphand.png>
+//   make-emblem <emblem.png> <emblem-48.png> <apphand.png>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -102,11 +102,16 @@ QImage drawHand()
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make-emblem <emblem.png> <apphand.png>\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: make-emblem <emblem.png> <emblem-48.png> <apphand.png>\n");
         return 2;
     }
-    const bool ok = drawEmblem().save(QString::fromLocal8Bit(argv[1]), "PNG")
-                    && drawHand().save(QString::fromLocal8Bit(argv[2]), "PNG");
+    const QString emblem = QString::fromLocal8Bit(argv[1]);
+    // The colour window shows the emblem at 48 pixels on a 96-dpi screen: that size comes ready,
+    // scaled from the stored picture exactly as the window would scale it.
+    const bool ok = drawEmblem().save(emblem, "PNG")
+                    && QImage(emblem).scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                           .save(QString::fromLocal8Bit(argv[2]), "PNG")
+                    && drawHand().save(QString::fromLocal8Bit(argv[3]), "PNG");
     return ok ? 0 : 1;
 }

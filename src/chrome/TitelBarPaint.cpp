@@ -62,6 +62,8 @@ void TitelBar::draw(gdi::Dc &dc) const
 
 void TitelBar::Refresh()
 {
+    if (redrawAfterHold([this] { Refresh(); }))
+        return;
     ++m_repaints;
     Surface::setBackColor(ColorKey);
     Surface::setAutoRedraw(true);

@@ -126,7 +126,7 @@ void Anchor::DoResize()
         return;
     // The window may go away while a handler of ours runs; hold it for the pass.
     const QPointer<runtime::Form> frm = m_frm;
-    Freeze(frm);
+    const runtime::PaintHold hold(frm);
     // Each set raises the window's resize notification at once, so a nested pass applies the
     // change and records the new size; this pass then finds nothing left to apply.
     const QSize before = frm->size();
@@ -176,8 +176,7 @@ void Anchor::DoResize()
         // the smaller size meanwhile, and the host draws it (its frame) again.
         emit Resized(0, 0);
     }
-    if (frm)
-        UnFreeze(frm, true);
+    // The hold's release repaints the whole window.
 }
 
 void Anchor::SetFormMinMax()

@@ -172,6 +172,8 @@ PanelFxPaint::Result PanelFx::draw(gdi::Dc &dc) const
 
 void PanelFx::drawPanel()
 {
+    if (redrawAfterHold([this] { drawPanel(); }))
+        return;
     const PanelFxPaint::Result result = draw(*hdc());
     os::SetWindowRgn(this, result.windowRegion, true);
     m_iconDrawn = result.iconDrawn;

@@ -303,6 +303,8 @@ bool QuordanePB::surfaceShowsCurrentValue() const
 
 void QuordanePB::DrawBar()
 {
+    if (redrawAfterHold([this] { DrawBar(); }))
+        return;
     const int w = width();
     const int h = height();
     const PaintInputs before = paintInputs();

@@ -467,6 +467,8 @@ void dcButton::repaintState(int state, bool force)
         state = m_state;
     if (!force && state == m_state && m_in.hasFocus == m_focusAtLastPaint)
         return;
+    if (redrawAfterHold([this, state] { repaintState(state, true); }))
+        return;
     if (m_layoutDirty) {
         updateWindowRegion();
         m_placement = dcButtonPainter::layOut(look());

@@ -61,13 +61,23 @@ Layers layersOf(QWidget *window)
     return layers;
 }
 
-// The window's pixels inside `area` (window coordinates), as an image of the area's size.
-QImage compose(const Layers &layers, const QRect &area)
+// The window's pixels inside `area` (window coordinates), drawn into `composed`, made the area's
+// size. The follower hands the same image in each time: the mask is taken again after most
+// repaints, and a fresh window-sized image every time costs as much in new pages as the drawing.
+void compose(const Layers &layers, const QRect &area, QImage &composed)
 {
-    if (layers.empty() || area.isEmpty())
-        return {};
-    QImage composed(area.size(), QImage::Format_RGB32);
-    composed.fill(Qt::black);
+    if (layers.empty() || area.isEmpty()) {
+        composed = {};
+        return;
+    }
+    if (composed.size() != area.size() || composed.format() != QImage::Format_RGB32)
+        composed = QImage(area.size(), QImage::Format_RGB32);
+    // The window's own surface, drawn first, covers the area in most windows; where it does not,
+    // the rest is black.
+    const Layer &base = layers.front();
+    runtime::Surface *baseSurface = runtime::surfaceOf(base.widget);
+    if (!baseSurface || !QRect(base.at, baseSurface->image().size()).contains(area))
+        composed.fill(Qt::black);
     QPainter painter(&composed);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.translate(-area.topLeft());
@@ -81,10 +91,7 @@ QImage compose(const Layers &layers, const QRect &area)
         else
             painter.fillRect(part, Qt::black); // any widget that is no surface is taken as opaque
     }
-    return composed;
 }
-
-QImage compose(const Layers &layers) { return layers.empty() ? QImage() : compose(layers, layers.front().clip); }
 
 // Where the window's pixels may differ from those the layers `before` were taken from: the area
 // of a surface whose pixels changed, the old and the new area of a widget that moved, resized,
@@ -157,8 +164,10 @@ public:
         if (changed.isEmpty() && !whole)
             return;
         QRegion visible = whole ? QRegion() : m_visible - changed;
-        for (const QRect &area : changed)
-            visible += RegionWithoutColor(compose(layers, area), m_key).translated(area.topLeft());
+        for (const QRect &area : changed) {
+            compose(layers, area, m_composed);
+            visible += RegionWithoutColor(m_composed, m_key).translated(area.topLeft());
+        }
         m_layers = std::move(layers);
         m_appliedKey = m_key;
         m_applied = true;
@@ -214,6 +223,7 @@ private:
     QPointer<QWidget> m_window;
     gdi::ColorRef m_key;
     QTimer m_pending;
+    QImage m_composed;
     // What the mask in force was made from, and that mask.
     Layers m_layers;
     QRegion m_visible;
@@ -259,7 +269,14 @@ bool SetLayeredWindowAttributes(QWidget *window, gdi::ColorRef key, quint8 alpha
     return true;
 }
 
-QImage ComposeWindowImage(QWidget *window) { return compose(layersOf(window)); }
+QImage ComposeWindowImage(QWidget *window)
+{
+    const Layers layers = layersOf(window);
+    QImage composed;
+    if (!layers.empty())
+        compose(layers, layers.front().clip, composed);
+    return composed;
+}
 
 // Row by row, the runs of pixels that are not the key; a row whose runs equal the row above's
 // lengthens that band instead of starting one, so the rectangles come out banded as QRegion keeps

@@ -15,6 +15,13 @@
 
 namespace runtime {
 
+namespace {
+
+// A screen's frame: paints closer together than this are not seen apart.
+constexpr qint64 kFrameMs = 16;
+
+}
+
 Form::Form(const QString &name) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Surface(this)
 {
     setObjectName(name);
@@ -212,10 +219,33 @@ void Form::ReleasePaints()
     if (m_paintHolds == 0 || --m_paintHolds > 0)
         return;
     setUpdatesEnabled(true);
+    // A redraw may yield, and the window may be unloaded or held again meanwhile: a redraw asked
+    // for under a new hold waits for that one.
+    const QPointer<Form> self(this);
+    for (auto &[control, redraw] : std::exchange(m_heldRedraws, {})) {
+        if (control)
+            redraw();
+    }
+    if (!self)
+        return;
     // An update request that reaches the window while its updates are off is used up without a
     // paint, and the window's repaint manager then takes its dirty widgets for a request still on
     // its way: without a new request the window would not paint again until it is exposed.
     QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+}
+
+bool Form::RedrawAfterHold(QObject *control, std::function<void()> redraw)
+{
+    if (!PaintsHeld())
+        return false;
+    for (auto &[held, heldRedraw] : m_heldRedraws) {
+        if (held == control) {
+            heldRedraw = std::move(redraw);
+            return true;
+        }
+    }
+    m_heldRedraws.emplace_back(control, std::move(redraw));
+    return true;
 }
 
 void Form::ZOrder(int position)
@@ -251,6 +281,16 @@ void Form::raiseResizeIfChanged()
 
 bool Form::event(QEvent *event)
 {
+    if (event->type() == QEvent::UpdateRequest) {
+        // Taken up, a request leaves the repaint manager waiting for the one the next frame posts.
+        if (m_sinceLastPaint.isValid() && m_sinceLastPaint.elapsed() < kFrameMs) {
+            if (!m_nextFrame.isActive())
+                m_nextFrame.start(int(kFrameMs - m_sinceLastPaint.elapsed()), Qt::PreciseTimer, this);
+            return true;
+        }
+        m_nextFrame.stop();
+        m_sinceLastPaint.start();
+    }
     if (m_loaded) {
         if (event->type() == QEvent::WindowActivate) {
             Form_Activate();
@@ -261,6 +301,16 @@ bool Form::event(QEvent *event)
         }
     }
     return QWidget::event(event);
+}
+
+void Form::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_nextFrame.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    m_nextFrame.stop();
+    QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
 void Form::paintEvent(QPaintEvent *event)

@@ -3,8 +3,14 @@
 #include "runtime/Control.h"
 #include "runtime/Surface.h"
 
+#include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace runtime {
 
@@ -111,6 +117,11 @@ public:
     void HoldPaints();
     void ReleasePaints();
     bool PaintsHeld() const { return m_paintHolds > 0; }
+    // While paints are held, a control's redraw of its own picture waits for the last release and
+    // runs once then, in place of every redraw the control asked for meanwhile (a pass sets many
+    // of its properties, each of which would draw the whole picture again). False when nothing
+    // is held: the caller draws now.
+    bool RedrawAfterHold(QObject *control, std::function<void()> redraw);
     void ZOrder(int position = 0);
 
     // The design-time host (ambient UserMode False) or the running program (True, the default).
@@ -144,6 +155,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void surfacePaint() override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
     friend class FormLifecycle;
@@ -163,6 +175,11 @@ private:
     bool m_hidesOnClose = false;
     int m_mousePointer = 0;
     int m_paintHolds = 0;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> m_heldRedraws;
+    // Screen paints come at most once a frame: a scan yields many times a frame, and each yield
+    // would otherwise paint what changed since the last (the status caption, every device).
+    QElapsedTimer m_sinceLastPaint;
+    QBasicTimer m_nextFrame;
     int m_resizeCount = 0;
     // Where the window last was in the normal state: where it goes back to when it leaves the
     // maximised state.
@@ -174,6 +191,27 @@ private:
     bool m_settingState = false;
     QSize m_lastResizeSize{-1, -1};
     Qt::WindowStates m_lastResizeState;
+};
+
+// Holds a window's paints for a scope; the window may be deleted meanwhile. A window's constructor
+// holds them while it builds its controls: each stored property a control reads would draw it again.
+class PaintHold {
+public:
+    explicit PaintHold(Form *form) : m_form(form)
+    {
+        if (m_form)
+            m_form->HoldPaints();
+    }
+    ~PaintHold()
+    {
+        if (m_form)
+            m_form->ReleasePaints();
+    }
+    PaintHold(const PaintHold &) = delete;
+    PaintHold &operator=(const PaintHold &) = delete;
+
+private:
+    QPointer<Form> m_form;
 };
 
 } // namespace runtime

@@ -35,6 +35,12 @@ PropertyBag UserControl::WriteProperties()
     return bag;
 }
 
+bool UserControl::redrawAfterHold(std::function<void()> redraw)
+{
+    auto *form = qobject_cast<Form *>(window());
+    return form && form->RedrawAfterHold(this, std::move(redraw));
+}
+
 void UserControl::PropertyChanged(const QString &name)
 {
     m_changed.append(name);

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace runtime {
 
 // What the container tells a user control about itself.
@@ -83,6 +85,9 @@ protected:
     virtual void UserControl_Hide() {}
 
     void PropertyChanged(const QString &name = QString());
+    // Puts a redraw of the control's whole picture off while its window holds paints, to run once
+    // when the hold ends (Form::RedrawAfterHold); false when the control is to draw now.
+    bool redrawAfterHold(std::function<void()> redraw);
     // Set in the constructor, before anything is placed in the control.
     void setControlContainer(bool container) { m_controlContainer = container; }
 

@@ -112,6 +112,7 @@ FrmColors::FrmColors() : runtime::Form(QStringLiteral("FrmColors"))
     setBackColor(0x404040);
     setForeColor(0x0);
     WindowDesign::SetDesignSize(this, DesignSize);
+    const runtime::PaintHold hold(this);
     createControls();
 }
 
@@ -145,7 +146,10 @@ void FrmColors::createControls()
     auto *emblem = new AlphaImg::AlphaImgCtl(frame, QStringLiteral("aicAlphaImage1"));
     WindowDesign::Move(emblem, {30, 30, 720, 720});
     initSkinResources();
-    const QImage artwork(QStringLiteral(":/resources/skin/emblem"));
+    // The size a 96-dpi screen shows comes ready; other screens scale the full picture.
+    QImage artwork(QStringLiteral(":/resources/skin/emblem-48"));
+    if (artwork.size() != emblem->size())
+        artwork.load(QStringLiteral(":/resources/skin/emblem"));
     emblem->setPicture(AlphaImg::AlphaImage(
         artwork.scaled(emblem->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 

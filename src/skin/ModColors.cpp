@@ -26,27 +26,6 @@ using ModColorsRules::Rule;
 using ModColorsRules::Step;
 using ModColorsRules::Value;
 
-// Screen paints of a window are held while a pass sets its properties, so each control paints
-// once when the outermost pass on that window ends, not after every set and yield.
-class PaintHold {
-public:
-    explicit PaintHold(runtime::Form *form) : m_form(form)
-    {
-        if (m_form)
-            m_form->HoldPaints();
-    }
-    ~PaintHold()
-    {
-        if (m_form)
-            m_form->ReleasePaints();
-    }
-    PaintHold(const PaintHold &) = delete;
-    PaintHold &operator=(const PaintHold &) = delete;
-
-private:
-    QPointer<runtime::Form> m_form; // the form may be deleted while held
-};
-
 // One pass over one window; every put goes through it, so a window unloaded during a yield ends
 // the pass (its further puts would fail and be skipped).
 class Pass {
@@ -300,7 +279,8 @@ void refreshControl(runtime::Control *control)
 void applyToForm(runtime::Form *form)
 {
     const QPointer<runtime::Form> guard(form);
-    const PaintHold hold(form);
+    // Paints and the controls' redraws wait for the end of the pass: each control draws once.
+    const runtime::PaintHold hold(form);
     Pass pass(form);
     for (const Step &step : ModColorsRules::Steps()) {
         pass.run(step);

@@ -110,6 +110,7 @@ FrmUpdate::FrmUpdate() : runtime::Form(QStringLiteral("FrmUpdate"))
 {
     setCaption(QStringLiteral("Updates"));
     WindowDesign::SetDesignSize(this, DesignSize);
+    const runtime::PaintHold hold(this);
     createControls();
 }
 

@@ -56,6 +56,7 @@ void removeRow(SuiteListView *list, const QString &key)
 
 FrmImprove::FrmImprove() : runtime::Form(QStringLiteral("FrmImprove"))
 {
+    const runtime::PaintHold hold(this);
     createControls();
     connectHandlers();
 }

@@ -44,6 +44,7 @@ FrmLookup::FrmLookup() : runtime::Form(QStringLiteral("FrmLookup"))
     setFont(WindowFont());
     setCaption(QStringLiteral("Device Lookup"));
     WindowDesign::SetDesignSize(this, DesignSize);
+    const runtime::PaintHold hold(this);
     createControls();
     connectHandlers();
 }

@@ -90,6 +90,7 @@ FrmMain::FrmMain() : runtime::Form(QStringLiteral("FrmMain"))
 {
     setFont(WindowFont());
     WindowDesign::SetDesignSize(this, DesignSize);
+    const runtime::PaintHold hold(this);
     createControls();
     connectHandlers();
 }

@@ -17,6 +17,7 @@
 #include "support_skin.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 using skintest::RecordingControl;
@@ -362,10 +363,14 @@ TEST_F(Engine, NoControlPaintsMoreThanTwiceInOnePass)
     for (runtime::Control *control : form->Controls())
         control->installEventFilter(&counter);
     ModColors::ApplyColorsToForm(form);
+    // The window paints at its next frame.
+    const auto most = [&] {
+        int paints = 0;
+        for (runtime::Control *control : form->Controls())
+            paints = std::max(paints, counter.paints.value(control));
+        return paints;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return most() >= 1; }, 5000));
     QApplication::processEvents();
-    int most = 0;
-    for (runtime::Control *control : form->Controls())
-        most = std::max(most, counter.paints.value(control));
-    EXPECT_GE(most, 1);
-    EXPECT_LE(most, 2);
+    EXPECT_LE(most(), 2);
 }
