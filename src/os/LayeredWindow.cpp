@@ -1,5 +1,6 @@
 #include "os/LayeredWindow.h"
 
+#include "runtime/Screen.h"
 #include "runtime/Surface.h"
 
 #include <QEvent>
@@ -129,16 +130,15 @@ QRegion changedArea(const Layers &before, const Layers &now)
     return changed;
 }
 
-// Follows one layered window: after repaints, resizes and showing, once per turn of the message
-// loop, its mask is taken again, unless no widget moved, resized, appeared or went and no surface's
-// pixels changed since the last time (a label's new caption costs a walk over the widgets, not a
-// composition).
+// Follows one layered window: after repaints, resizes and showing, at most once a frame, its mask
+// is taken again, unless no widget moved, resized, appeared or went and no surface's pixels changed
+// since the last time (a label's new caption costs a walk over the widgets, not a composition).
 class ColorKeyFilter : public QObject {
 public:
     ColorKeyFilter(QWidget *window, gdi::ColorRef key) : QObject(window), m_window(window), m_key(key)
     {
         m_pending.setSingleShot(true);
-        m_pending.setInterval(0);
+        m_pending.setInterval(runtime::kFrameMs);
         connect(&m_pending, &QTimer::timeout, this, [this] { apply(false); });
         window->installEventFilter(this);
     }
@@ -210,7 +210,8 @@ protected:
             case QEvent::Resize:
             case QEvent::Show:
             case QEvent::LayoutRequest:
-                m_pending.start();
+                if (!m_pending.isActive())
+                    m_pending.start();
                 break;
             default:
                 break;

@@ -25,10 +25,11 @@ quint32 SetWindowExStyle(QWidget *window, quint32 styles);
 
 // SetLayeredWindowAttributes: with LWA_COLORKEY every pixel of the window whose colour is
 // exactly key is not drawn (and not hit by the mouse): the window gets a mask that leaves those
-// pixels out, kept up to date as the window repaints or resizes (taken again at most once per turn
-// of the message loop, and only when a widget moved, resized, appeared or went or a drawing
-// surface's pixels changed; what comes back into the mask is painted again, as painting is clipped
-// to the mask). With LWA_ALPHA the whole window is drawn with that opacity. Fails (false) on a window without WS_EX_LAYERED, as the platform does.
+// pixels out, taken at once and kept up to date as the window repaints or resizes (taken again at
+// most once a frame, and only when a widget moved, resized, appeared or went or a drawing surface's
+// pixels changed; what comes back into the mask is painted again, as painting is clipped to the
+// mask). With LWA_ALPHA the whole window is drawn with that opacity. Fails (false) on a window
+// without WS_EX_LAYERED, as the platform does.
 bool SetLayeredWindowAttributes(QWidget *window, gdi::ColorRef key, quint8 alpha, quint32 flags);
 
 // What the window looks like for the colour key: the drawing surfaces of the runtime (forms,

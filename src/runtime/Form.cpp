@@ -15,13 +15,6 @@
 
 namespace runtime {
 
-namespace {
-
-// A screen's frame: paints closer together than this are not seen apart.
-constexpr qint64 kFrameMs = 16;
-
-}
-
 Form::Form(const QString &name) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Surface(this)
 {
     setObjectName(name);

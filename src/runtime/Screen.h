@@ -21,6 +21,10 @@ enum ScaleModeConstants {
     vbHimetric = 8,
 };
 
+// A screen's frame: what changes faster on a window is not seen apart, so its paints and its
+// colour-key mask follow at most once a frame.
+inline constexpr int kFrameMs = 16;
+
 // The screen as the windows see it: its size in twips and the twips per pixel that every
 // position in twips is converted with (1440 / logical pixels per inch).
 class Screen {
