@@ -234,6 +234,8 @@ private:
 
     void createConstituents();
     void connectButton(SpinIndex index);
+    // One button's picture from the scheme, while the window holds paints once at the release.
+    void paintButtonPicture(AlphaImg::AlphaImgCtl *button, TitelBarButtonLook::Glyph glyph);
     // A set that only stores, marks the key changed and repaints.
     template <class T>
     void setAndRepaint(T &field, const T &value, const char *key);

@@ -28,14 +28,21 @@ void TitelBar::UpdateTitleBarButtons()
                                                                   {m_imgRestore, Glyph::Restore},
                                                                   {m_tbarX, Glyph::Close}};
     for (const auto &[button, glyph] : buttons) {
-        const gdi::Bitmap picture(titelbar::renderButton(buttonLook(glyph)));
-        button->setPicture(AlphaImg::AICGlobals::LoadPictureFromBitmap(picture, -1, -1));
-        if (glyph == Glyph::Restore) {
-            // A scheme change while the window is maximised keeps the restore glyph on the button.
-            m_tbarMax->setPicture((bDidMaximize ? m_imgRestore : m_imgMaximize)->Picture());
-        }
+        paintButtonPicture(button, glyph);
         if (!runtime::DoEventsStillLoaded(this))
             return;
+    }
+}
+
+void TitelBar::paintButtonPicture(AlphaImg::AlphaImgCtl *button, TitelBarButtonLook::Glyph glyph)
+{
+    if (redrawAfterHold([this, button, glyph] { paintButtonPicture(button, glyph); }, button))
+        return;
+    const gdi::Bitmap picture(titelbar::renderButton(buttonLook(glyph)));
+    button->setPicture(AlphaImg::AICGlobals::LoadPictureFromBitmap(picture, -1, -1));
+    if (glyph == TitelBarButtonLook::Glyph::Restore) {
+        // A scheme change while the window is maximised keeps the restore glyph on the button.
+        m_tbarMax->setPicture((bDidMaximize ? m_imgRestore : m_imgMaximize)->Picture());
     }
 }
 

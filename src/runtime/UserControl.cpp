@@ -35,10 +35,10 @@ PropertyBag UserControl::WriteProperties()
     return bag;
 }
 
-bool UserControl::redrawAfterHold(std::function<void()> redraw)
+bool UserControl::redrawAfterHold(std::function<void()> redraw, QObject *part)
 {
     auto *form = qobject_cast<Form *>(window());
-    return form && form->RedrawAfterHold(this, std::move(redraw));
+    return form && form->RedrawAfterHold(part ? part : this, std::move(redraw));
 }
 
 void UserControl::PropertyChanged(const QString &name)

@@ -85,9 +85,10 @@ protected:
     virtual void UserControl_Hide() {}
 
     void PropertyChanged(const QString &name = QString());
-    // Puts a redraw of the control's whole picture off while its window holds paints, to run once
-    // when the hold ends (Form::RedrawAfterHold); false when the control is to draw now.
-    bool redrawAfterHold(std::function<void()> redraw);
+    // Puts a redraw of the control's whole picture, or of the picture of one of its parts, off
+    // while its window holds paints, to run once when the hold ends (Form::RedrawAfterHold); false
+    // when the control is to draw now.
+    bool redrawAfterHold(std::function<void()> redraw, QObject *part = nullptr);
     // Set in the constructor, before anything is placed in the control.
     void setControlContainer(bool container) { m_controlContainer = container; }
 

@@ -311,6 +311,51 @@ TEST_F(FormsTest, TheInnerPaintReleaseKeepsTheOuterHold)
     EXPECT_FALSE(form->PaintsHeld());
 }
 
+
+// While a window holds its paints, the redraws its controls ask for wait for the last release and
+// run once each, the latest request of each control; a control deleted meanwhile is not redrawn,
+// and a redraw that unloads the window (it yields) ends the rest safely.
+TEST_F(FormsTest, RedrawsAskedForDuringAHoldRunOnceEachAtTheLastRelease)
+{
+    auto *form = new RecordingForm;
+    auto *bar = new QWidget(form);
+    auto *button = new QWidget(form);
+    auto *gone = new QWidget(form);
+    QStringList drawn;
+    const auto ask = [&](QWidget *control, const QString &what) {
+        if (!form->RedrawAfterHold(control, [&drawn, what] { drawn << what; }))
+            drawn << what + QStringLiteral(" at once");
+    };
+
+    ask(bar, QStringLiteral("bar"));
+    EXPECT_EQ(drawn, QStringList{QStringLiteral("bar at once")}) << "nothing held: the control draws now";
+    drawn.clear();
+
+    {
+        const PaintHold outer(form);
+        {
+            const PaintHold inner(form);
+            ask(bar, QStringLiteral("bar 1"));
+            ask(button, QStringLiteral("button"));
+            ask(gone, QStringLiteral("gone"));
+            ask(bar, QStringLiteral("bar 2"));
+        }
+        EXPECT_TRUE(drawn.isEmpty()) << "the inner release ran the outer hold's redraws";
+        delete gone;
+    }
+    EXPECT_EQ(drawn, (QStringList{QStringLiteral("bar 2"), QStringLiteral("button")}));
+
+    drawn.clear();
+    QPointer<RecordingForm> alive(form);
+    {
+        const PaintHold hold(form);
+        form->RedrawAfterHold(bar, [&] { delete form; });
+        form->RedrawAfterHold(button, [&drawn] { drawn << QStringLiteral("after the window went"); });
+    }
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(drawn.isEmpty()) << "a control of a deleted window was redrawn";
+}
+
 }
 
 #include "test_forms.moc"
