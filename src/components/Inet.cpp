@@ -23,20 +23,13 @@ constexpr char kAnyWebProtocol[] = "http,https";
 constexpr char kTlsOnly[] = "https";
 constexpr std::chrono::milliseconds kNetworkWait{5};
 
-struct MultiCleanup {
-    void operator()(CURLM *multi) const { curl_multi_cleanup(multi); }
-};
-struct SlistCleanup {
-    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
-};
-
 } // namespace
 
 struct Inet::Transfer {
     quint64 serial = 0;
-    std::unique_ptr<CURLM, MultiCleanup> multi{curl_multi_init()};
-    CURL *easy = nullptr; // in `multi` while the transfer runs
-    std::unique_ptr<curl_slist, SlistCleanup> requestHeaders;
+    os::CurlMulti multi{curl_multi_init()};
+    os::CurlEasy easy; // in `multi` while the transfer runs
+    os::CurlStringList requestHeaders;
     QByteArray url;
     QByteArray operation;
 
@@ -65,9 +58,8 @@ struct Inet::Transfer {
     {
         if (!easy)
             return;
-        curl_multi_remove_handle(multi.get(), easy);
-        curl_easy_cleanup(easy);
-        easy = nullptr;
+        curl_multi_remove_handle(multi.get(), easy.get());
+        easy.reset();
     }
 
     void finish(CURLcode code)
@@ -75,7 +67,7 @@ struct Inet::Transfer {
         finished = true;
         result = code;
         if (easy)
-            curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+            curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
         release();
     }
 
@@ -91,7 +83,7 @@ struct Inet::Transfer {
         }
         if (line.trimmed().isEmpty()) {
             long status = 0;
-            curl_easy_getinfo(transfer.easy, CURLINFO_RESPONSE_CODE, &status);
+            curl_easy_getinfo(transfer.easy.get(), CURLINFO_RESPONSE_CODE, &status);
             // Interim answers (1xx) have headers of their own.
             transfer.headerComplete = status >= 200;
             return length;
@@ -141,13 +133,15 @@ bool Inet::start(const QString &url, const QString &operation, const QString &re
     transfer->serial = ++nextSerial;
     transfer->url = url.toUtf8();
     transfer->operation = operation.isEmpty() ? QByteArray("GET") : operation.toLatin1();
-    transfer->easy = curl_easy_init();
+    transfer->easy.reset(curl_easy_init());
     if (!transfer->multi || !transfer->easy || transfer->url.isEmpty())
         return false;
-    for (const QString &line : requestHeaders.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        transfer->requestHeaders.reset(curl_slist_append(transfer->requestHeaders.release(), line.toLatin1().constData()));
+    for (const QString &line : requestHeaders.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        if (!os::AppendString(transfer->requestHeaders, line.toLatin1().constData()))
+            return false;
+    }
 
-    CURL *easy = transfer->easy;
+    CURL *easy = transfer->easy.get();
     curl_easy_setopt(easy, CURLOPT_URL, transfer->url.constData());
     const bool secure = transfer->url.trimmed().toLower().startsWith("https:");
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, kAnyWebProtocol);
@@ -188,7 +182,7 @@ void Inet::pump(std::chrono::milliseconds wait)
     if (transfer.paused && transfer.buffered() < transfer.bodyLimit / 2) {
         transfer.paused = false;
         transfer.lastActivity = Clock::now();
-        curl_easy_pause(transfer.easy, CURLPAUSE_CONT);
+        curl_easy_pause(transfer.easy.get(), CURLPAUSE_CONT);
     }
     int running = 0;
     curl_multi_perform(transfer.multi.get(), &running);

@@ -81,6 +81,106 @@ void addRow(SuiteListView *list, const QString &name, const QString &manufacture
     }
 }
 
+// What every step of the scan shares: the list it fills and the label it reports on, either of
+// which may go away meanwhile.
+struct SubmissionScan {
+    QPointer<SuiteListView> target;
+    QPointer<runtime::Label> label;
+
+    void setStatus(const QString &caption) const
+    {
+        if (label)
+            label->setCaption(caption);
+    }
+    // The list's window may be unloaded at any yield (it lives on until its deferred delete):
+    // the scan then ends instead of filling a list nobody will see.
+    bool yield() const { return runtime::DoEventsStillLoaded(target); }
+};
+
+// The hardware-ID text of a device with many IDs (a processor lists eight) is longer than 255
+// characters, and a name or maker may be too; a field of that size would refuse the value and
+// leave the record without it (a row with an empty name), so every field is sized for long texts.
+void openCandidateRecords(ado::Recordset &records)
+{
+    constexpr int kFieldSize = 65535;
+    records.appendField(QStringLiteral("Manufacturer"), ado::DataType::VarChar, kFieldSize);
+    records.appendField(QStringLiteral("Name"), ado::DataType::VarChar, kFieldSize);
+    records.appendField(QStringLiteral("PNPDeviceID"), ado::DataType::VarChar, kFieldSize);
+    records.open();
+}
+
+std::vector<os::WmiObject> workingDevices()
+{
+    if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
+        return services->ExecQuery(os::kQueryWorkingDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
+    return {};
+}
+
+// A device that is a candidate becomes a record with its hardware IDs. False once the window is
+// gone.
+bool recordIfCandidate(const SubmissionScan &scan, ado::Recordset &records, const os::WmiObject &object)
+{
+    const QString deviceId = ModMain::NormalizeSpaces(propertyText(object, "DeviceID"));
+    const QString name = ModMain::NormalizeSpaces(propertyText(object, "Name"));
+    const QString manufacturer = ModMain::NormalizeSpaces(propertyText(object, "Manufacturer"));
+    if (!scan.yield())
+        return false;
+    if (isCandidate(deviceId, name, manufacturer)) {
+        records.addNew();
+        records.field(QStringLiteral("Manufacturer")).setValue(manufacturer);
+        records.field(QStringLiteral("Name")).setValue(name);
+        scan.setStatus(QStringLiteral("Status: Getting ") + propertyText(object, "Name"));
+        if (!scan.yield())
+            return false;
+        records.field(QStringLiteral("PNPDeviceID")).setValue(ModInformation::GetHardwareIDs(propertyText(object, "DeviceID")));
+        records.update();
+    }
+    return scan.yield();
+}
+
+// False when the scan ends here: the window gone, or the program closing.
+bool recordCandidates(const SubmissionScan &scan, ado::Recordset &records, const std::vector<os::WmiObject> &devices)
+{
+    for (const os::WmiObject &object : devices) {
+        if (ModMain::ClosingProgram)
+            break;
+        if (!scan.yield() || !recordIfCandidate(scan, records, object))
+            return false;
+    }
+    return !ModMain::ClosingProgram;
+}
+
+// A row for each of the record's hardware IDs but the generic ones. False once the window is gone.
+bool addRows(const SubmissionScan &scan, const QString &name, const QString &manufacturer, const QString &ids)
+{
+    if (ids.contains(QLatin1Char('|'))) {
+        for (const QString &part : ids.split(QLatin1Char('|'))) {
+            if (!TrimSpaces(part).isEmpty() && !isSkippedPart(part) && scan.target)
+                addRow(scan.target, name, manufacturer, part);
+            if (!scan.yield())
+                return false;
+        }
+    } else if (!ids.isEmpty() && !isSkippedPart(ids) && scan.target) {
+        // One ID without a separator: only the prefixes skip it.
+        addRow(scan.target, name, manufacturer, ids);
+    }
+    return true;
+}
+
+void listCandidates(const SubmissionScan &scan, ado::Recordset &records)
+{
+    records.moveFirst();
+    while (!records.eof() && !ModMain::ClosingProgram) {
+        const QString ids = records.field(QStringLiteral("PNPDeviceID")).value().toString();
+        const QString name = records.field(QStringLiteral("Name")).value().toString();
+        const QString manufacturer = records.field(QStringLiteral("Manufacturer")).value().toString();
+        if (!addRows(scan, name, manufacturer, ids) || !scan.yield())
+            return;
+        records.moveNext();
+    }
+    records.close();
+}
+
 } // namespace
 
 QString SubmissionKey(const QString &name, const QString &manufacturer, const QString &hardwareId)
@@ -119,83 +219,18 @@ bool ContainsSkipKeyword(const QString &text, const QStringList &entries)
 
 void GetHardwareForSubmission(SuiteListView *list, runtime::Label *status)
 {
-    const QPointer<SuiteListView> target(list);
-    const QPointer<runtime::Label> label(status);
-    auto setStatus = [&](const QString &caption) {
-        if (label)
-            label->setCaption(caption);
-    };
-    // The list's window may be unloaded at any yield (it lives on until its deferred delete):
-    // the scan then ends instead of filling a list nobody will see.
-    auto yield = [&target] { return runtime::DoEventsStillLoaded(target); };
-
-    // The hardware-ID text of a device with many IDs (a processor lists eight) is longer than
-    // 255 characters, and a name or maker may be too; a field of that size would refuse the
-    // value and leave the record without it (a row with an empty name), so every field is sized
-    // for long texts.
-    constexpr int kFieldSize = 65535;
+    const SubmissionScan scan{list, status};
     ado::Recordset records;
-    records.appendField(QStringLiteral("Manufacturer"), ado::DataType::VarChar, kFieldSize);
-    records.appendField(QStringLiteral("Name"), ado::DataType::VarChar, kFieldSize);
-    records.appendField(QStringLiteral("PNPDeviceID"), ado::DataType::VarChar, kFieldSize);
-    records.open();
-
-    std::vector<os::WmiObject> devices;
-    if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
-        devices = services->ExecQuery(os::kQueryWorkingDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
-    if (!yield() || ModMain::ClosingProgram)
+    openCandidateRecords(records);
+    const std::vector<os::WmiObject> devices = workingDevices();
+    if (!scan.yield() || ModMain::ClosingProgram)
         return;
-
-    for (const os::WmiObject &object : devices) {
-        if (ModMain::ClosingProgram)
-            break;
-        if (!yield())
-            return;
-        const QString deviceId = ModMain::NormalizeSpaces(propertyText(object, "DeviceID"));
-        const QString name = ModMain::NormalizeSpaces(propertyText(object, "Name"));
-        const QString manufacturer = ModMain::NormalizeSpaces(propertyText(object, "Manufacturer"));
-        if (!yield())
-            return;
-        if (isCandidate(deviceId, name, manufacturer)) {
-            records.addNew();
-            records.field(QStringLiteral("Manufacturer")).setValue(manufacturer);
-            records.field(QStringLiteral("Name")).setValue(name);
-            setStatus(QStringLiteral("Status: Getting ") + propertyText(object, "Name"));
-            if (!yield())
-                return;
-            records.field(QStringLiteral("PNPDeviceID")).setValue(ModInformation::GetHardwareIDs(propertyText(object, "DeviceID")));
-            records.update();
-        }
-        if (!yield())
-            return;
-    }
-    if (ModMain::ClosingProgram)
+    if (!recordCandidates(scan, records, devices))
         return;
-
-    setStatus(QStringLiteral("Status: Updating List..."));
-    if (!yield())
+    scan.setStatus(QStringLiteral("Status: Updating List..."));
+    if (!scan.yield())
         return;
-    records.moveFirst();
-    while (!records.eof() && !ModMain::ClosingProgram) {
-        const QString ids = records.field(QStringLiteral("PNPDeviceID")).value().toString();
-        const QString name = records.field(QStringLiteral("Name")).value().toString();
-        const QString manufacturer = records.field(QStringLiteral("Manufacturer")).value().toString();
-        if (ids.contains(QLatin1Char('|'))) {
-            for (const QString &part : ids.split(QLatin1Char('|'))) {
-                if (!TrimSpaces(part).isEmpty() && !isSkippedPart(part) && target)
-                    addRow(target, name, manufacturer, part);
-                if (!yield())
-                    return;
-            }
-        } else if (!ids.isEmpty() && !isSkippedPart(ids) && target) {
-            // One ID without a separator: only the prefixes skip it.
-            addRow(target, name, manufacturer, ids);
-        }
-        if (!yield())
-            return;
-        records.moveNext();
-    }
-    records.close();
+    listCandidates(scan, records);
 }
 
 } // namespace ModSubmission

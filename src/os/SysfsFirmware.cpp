@@ -147,66 +147,101 @@ QString comPortName(const QString &folder)
     return {};
 }
 
-} // namespace
-
-std::vector<LiveDevice> scanFirmware(const SysfsContext &context)
+// The physical nodes an ACPI device stands for: links "physical_node", "physical_node1", ...
+QStringList physicalNodes(const QString &folder)
 {
-    std::vector<LiveDevice> devices;
-    std::set<QString> covered; // physical nodes already stood for by an ACPI device
-    bool fixedButtonListed = false;
+    QStringList nodes;
+    for (const QString &entry : SysfsContext::entries(folder)) {
+        if (entry.startsWith(QLatin1String("physical_node")))
+            nodes.append(folder + QLatin1Char('/') + entry);
+    }
+    return nodes;
+}
 
+// The folder a driver is bound to: the ACPI device's own, else its first physical node with one;
+// empty when none has.
+QString drivenFolder(const QString &folder, const QStringList &nodes)
+{
+    if (!SysfsContext::boundDriver(folder).isEmpty())
+        return folder;
+    for (const QString &node : nodes) {
+        if (!SysfsContext::boundDriver(node).isEmpty())
+            return node;
+    }
+    return {};
+}
+
+// A status without its present bit is a device the firmware describes but the machine lacks.
+bool isPresent(const QString &folder)
+{
+    const QString status = SysfsContext::attribute(folder + QStringLiteral("/status"));
+    return status.isEmpty() || (status.toInt() & 1) != 0;
+}
+
+// The firmware's system object, which Windows lists as its ACPI system.
+LiveDevice acpiSystem()
+{
+    LiveDevice system;
+    system.hardwareIds = {QStringLiteral("ACPI_HAL\\PNP0C08"), QStringLiteral("*PNP0C08")};
+    system.deviceId = QStringLiteral("ACPI_HAL\\PNP0C08\\0");
+    system.name = QStringLiteral("Microsoft ACPI-Compliant System");
+    system.manufacturer = QStringLiteral("Microsoft");
+    system.className = QStringLiteral("System");
+    return system;
+}
+
+// The device's unique ID, else the instance number of its name "<hid>:<hex>".
+QString acpiInstance(const QString &folder, const QString &name)
+{
+    const QString uid = SysfsContext::attribute(folder + QStringLiteral("/uid"));
+    return uid.isEmpty() ? QString::number(name.section(QLatin1Char(':'), 1).toInt(nullptr, 16)) : uid;
+}
+
+// A serial port is named with its port, "Communications Port (COM1)", where a node shows it.
+void addPortName(LiveDevice &entry, const QStringList &nodes)
+{
+    QString port;
+    for (const QString &node : nodes) {
+        if (port.isEmpty())
+            port = comPortName(node);
+    }
+    if (!port.isEmpty())
+        entry.name += QStringLiteral(" (") + port + QLatin1Char(')');
+}
+
+// The ACPI devices that are devices on Windows too; `covered` receives the physical nodes they
+// stand for.
+void addAcpiDevices(const SysfsContext &context, std::vector<LiveDevice> &devices, std::set<QString> &covered)
+{
+    bool fixedButtonListed = false;
     const QString acpi = context.sysPath(QStringLiteral("bus/acpi/devices"));
     for (const QString &name : SysfsContext::entries(acpi)) {
         const QString folder = acpi + QLatin1Char('/') + name;
         const QString hid = windowsId(SysfsContext::attribute(folder + QStringLiteral("/hid")));
         if (hid.isEmpty() || !isListed(hid) || (hid == QLatin1String("FixedButton") && fixedButtonListed))
             continue;
-        const QString status = SysfsContext::attribute(folder + QStringLiteral("/status"));
-        if (!status.isEmpty() && (status.toInt() & 1) == 0)
-            continue; // not present
-
-        QString driverFolder = folder;
-        bool haveDriver = !SysfsContext::boundDriver(folder).isEmpty();
-        for (const QString &entry : SysfsContext::entries(folder)) {
-            if (!entry.startsWith(QLatin1String("physical_node")))
-                continue;
-            const QString node = folder + QLatin1Char('/') + entry;
+        if (!isPresent(folder))
+            continue;
+        const QStringList nodes = physicalNodes(folder);
+        for (const QString &node : nodes)
             covered.insert(QFileInfo(node).canonicalFilePath());
-            if (!haveDriver && !SysfsContext::boundDriver(node).isEmpty()) {
-                haveDriver = true;
-                driverFolder = node;
-            }
-        }
-
         if (hid == QLatin1String("LNXSYSTM")) {
-            LiveDevice system;
-            system.hardwareIds = {QStringLiteral("ACPI_HAL\\PNP0C08"), QStringLiteral("*PNP0C08")};
-            system.deviceId = QStringLiteral("ACPI_HAL\\PNP0C08\\0");
-            system.name = QStringLiteral("Microsoft ACPI-Compliant System");
-            system.manufacturer = QStringLiteral("Microsoft");
-            system.className = QStringLiteral("System");
-            devices.push_back(std::move(system));
+            devices.push_back(acpiSystem());
             continue;
         }
-
-        QString uid = SysfsContext::attribute(folder + QStringLiteral("/uid"));
-        if (uid.isEmpty())
-            uid = QString::number(name.section(QLatin1Char(':'), 1).toInt(nullptr, 16));
-        LiveDevice entry = firmwareEntry(hid, uid, driverFolder, haveDriver);
+        const QString driven = drivenFolder(folder, nodes);
+        LiveDevice entry = firmwareEntry(hid, acpiInstance(folder, name), driven.isEmpty() ? folder : driven,
+                                         !driven.isEmpty());
         fixedButtonListed = fixedButtonListed || hid == QLatin1String("FixedButton");
-        if (hid == QLatin1String("PNP0501")) {
-            QString port;
-            for (const QString &node : SysfsContext::entries(folder)) {
-                if (node.startsWith(QLatin1String("physical_node")) && port.isEmpty())
-                    port = comPortName(folder + QLatin1Char('/') + node);
-            }
-            if (!port.isEmpty())
-                entry.name += QStringLiteral(" (") + port + QLatin1Char(')');
-        }
+        if (hid == QLatin1String("PNP0501"))
+            addPortName(entry, nodes);
         devices.push_back(std::move(entry));
     }
+}
 
-    // PNP devices that no ACPI device stands for (the PnP BIOS of older machines).
+// PNP devices that no ACPI device stands for (the PnP BIOS of older machines).
+void addPnpDevices(const SysfsContext &context, const std::set<QString> &covered, std::vector<LiveDevice> &devices)
+{
     const QString pnp = context.sysPath(QStringLiteral("bus/pnp/devices"));
     for (const QString &name : SysfsContext::entries(pnp)) {
         const QString folder = pnp + QLatin1Char('/') + name;
@@ -218,7 +253,11 @@ std::vector<LiveDevice> scanFirmware(const SysfsContext &context)
         devices.push_back(firmwareEntry(id, name.section(QLatin1Char(':'), 1), folder,
                                         !SysfsContext::boundDriver(folder).isEmpty()));
     }
+}
 
+// The platform devices of kPlatformDevices that neither firmware bus listed.
+void addPlatformDevices(const SysfsContext &context, const std::set<QString> &covered, std::vector<LiveDevice> &devices)
+{
     const QString platform = context.sysPath(QStringLiteral("bus/platform/devices"));
     for (const auto &[device, id] : kPlatformDevices) {
         const QString folder = platform + QLatin1Char('/') + QLatin1String(device);
@@ -233,6 +272,17 @@ std::vector<LiveDevice> scanFirmware(const SysfsContext &context)
         if (!already)
             devices.push_back(firmwareEntry(pnpId, QStringLiteral("0"), folder, true));
     }
+}
+
+} // namespace
+
+std::vector<LiveDevice> scanFirmware(const SysfsContext &context)
+{
+    std::vector<LiveDevice> devices;
+    std::set<QString> covered; // physical nodes already stood for by an ACPI device
+    addAcpiDevices(context, devices, covered);
+    addPnpDevices(context, covered, devices);
+    addPlatformDevices(context, covered, devices);
     return devices;
 }
 

@@ -193,9 +193,10 @@ bool HttpRequest::addRequestHeaders(const QByteArray &headers, unsigned modifier
 bool HttpRequest::sendRequest(const QByteArray &body)
 {
     status_ = 0;
-    CURL *curl = curl_easy_init();
-    if (!curl)
+    const CurlEasy transfer(curl_easy_init());
+    if (!transfer)
         return false;
+    CURL *const curl = transfer.get();
     const InternetSession &session = connection_.session();
     const QByteArray url = QStringLiteral("%1://%2:%3%4")
                                .arg(secure_ ? QStringLiteral("https") : QStringLiteral("http"), connection_.host())
@@ -206,10 +207,12 @@ bool HttpRequest::sendRequest(const QByteArray &body)
     const QByteArray verb = verb_.toLatin1();
 
     // The request carries the caller's headers and nothing of the library's own choosing.
-    curl_slist *headerList = curl_slist_append(nullptr, "Accept:");
-    headerList = curl_slist_append(headerList, "Expect:");
+    CurlStringList headerList;
+    bool listed = AppendString(headerList, "Accept:") && AppendString(headerList, "Expect:");
     for (const auto &header : std::as_const(headers_))
-        headerList = curl_slist_append(headerList, (header.first + ": " + header.second).constData());
+        listed = listed && AppendString(headerList, (header.first + ": " + header.second).constData());
+    if (!listed)
+        return false;
 
     const InternetTimeouts limits = timeouts();
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
@@ -219,7 +222,7 @@ bool HttpRequest::sendRequest(const QByteArray &body)
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
                      version_ == QLatin1String("HTTP/1.0") ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, agent.constData());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList.get());
     if (verb == "POST") {
         curl_easy_setopt(curl, CURLOPT_POST, 1L);
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.constData());
@@ -245,8 +248,6 @@ bool HttpRequest::sendRequest(const QByteArray &body)
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     curl_off_t uploaded = 0;
     curl_easy_getinfo(curl, CURLINFO_SIZE_UPLOAD_T, &uploaded);
-    curl_slist_free_all(headerList);
-    curl_easy_cleanup(curl);
     status_ = int(status);
     // Sent is the whole body out and the final answer's headers in; whatever ended the transfer
     // before (a time-out, a reset, an answer cut short) leaves the request unsent.

@@ -85,6 +85,32 @@ void InitCurl()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+void CurlEasyCleanup::operator()(CURL *curl) const
+{
+    curl_easy_cleanup(curl);
+}
+
+void CurlMultiCleanup::operator()(CURLM *multi) const
+{
+    curl_multi_cleanup(multi);
+}
+
+void CurlStringListCleanup::operator()(curl_slist *list) const
+{
+    curl_slist_free_all(list);
+}
+
+bool AppendString(CurlStringList &list, const char *text)
+{
+    curl_slist *const grown = curl_slist_append(list.get(), text);
+    if (!grown)
+        return false;
+    // `grown` is the list's own head once it has one: let go first, or the reset would free it.
+    (void)list.release();
+    list.reset(grown);
+    return true;
+}
+
 void VerifyPeerAgainstTrustedCertificates(CURL *curl)
 {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);

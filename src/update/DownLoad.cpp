@@ -103,9 +103,9 @@ bool fileFound(const QString &path)
 } // namespace
 
 DownLoad::DownLoad(QWidget *container, const QString &name, int index)
-    : runtime::UserControl(container, name, index), m_url(ModServer::HomePage()), m_saveLocation(kDefaultSaveLocation),
-      m_i1(new InetCtlsObjects::Inet(this))
+    : runtime::UserControl(container, name, index), m_i1(new InetCtlsObjects::Inet(this))
 {
+    storedKeys(StoredProperties::Fresh{});
     m_i1->setObjectName(QStringLiteral("I1"));
     m_i1->setTimeouts(kTransferTimeouts);
     UserControl_Resize();
@@ -126,10 +126,7 @@ void DownLoad::storedKeys(Io &&io)
 
 void DownLoad::UserControl_InitProperties()
 {
-    m_url = ModServer::HomePage();
-    m_chunk = 1024;
-    m_saveLocation = kDefaultSaveLocation;
-    m_keepType = m_onlineCheck = m_promptOverwrite = false;
+    storedKeys(StoredProperties::Fresh{});
 }
 
 void DownLoad::UserControl_ReadProperties(const runtime::PropertyBag &bag)

@@ -137,12 +137,13 @@ private:
     // Seconds since the last GetFileInformation, plus the one second it starts with.
     double elapsedSeconds() const;
 
+    // Stored: their defaults are in storedKeys, which the constructor runs first.
     QString m_url;
     QString m_saveLocation;
-    int m_chunk = 1024;
-    bool m_keepType = false;
-    bool m_onlineCheck = false;
-    bool m_promptOverwrite = false;
+    int m_chunk;
+    bool m_keepType;
+    bool m_onlineCheck;
+    bool m_promptOverwrite;
     int m_rollback = 0;
     bool m_resumeSupported = false;
     bool m_cancel = false;

@@ -7,6 +7,7 @@
 
 #include "components/Inet.h"
 #include "components/Zentrax.h"
+#include "core/ModServer.h"
 #include "os/WinInet.h"
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
@@ -592,6 +593,32 @@ TEST(DownLoadControl, StoredPropertiesDefaultsAndSize)
     EXPECT_EQ(copy.URL(), QStringLiteral("http://h.example/x.7z"));
     EXPECT_TRUE(copy.OnlineCheck());
     EXPECT_FALSE(copy.KeepType());
+}
+
+// A control as constructed, and one placed afresh after every stored value changed, both hold
+// what a read of no stored data gives, so neither has a key to write.
+TEST(DownLoadControl, ConstructedAndFreshlyPlacedControlsHoldTheMissingKeyDefaults)
+{
+    QWidget host;
+    DownLoad constructed(&host, QStringLiteral("DL1"));
+    DownLoad placed(&host, QStringLiteral("DL2"));
+    placed.setURL(QStringLiteral("http://h.example/x.7z"));
+    placed.setSaveLocation(QStringLiteral("/tmp/x.7z"));
+    placed.setCHUNK(4096);
+    placed.setKeepType(true);
+    placed.setOnlineCheck(true);
+    placed.setPromptOverwrite(true);
+    placed.InitNew();
+    for (const auto &[what, dl] : {std::pair<const char *, DownLoad *>{"constructed", &constructed}, {"placed", &placed}}) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(dl->URL(), ModServer::HomePage());
+        EXPECT_EQ(dl->SaveLocation(), QStringLiteral("C:\\File1.tmp"));
+        EXPECT_EQ(dl->CHUNK(), 1024);
+        EXPECT_FALSE(dl->KeepType());
+        EXPECT_FALSE(dl->OnlineCheck());
+        EXPECT_FALSE(dl->PromptOverwrite());
+        EXPECT_EQ(dl->WriteProperties().Keys(), QStringList());
+    }
 }
 
 TEST(DownLoadFormat, RateTexts)
