@@ -1,11 +1,14 @@
-# One library per folder of src/. Sources are globbed so that a new file needs no edit here;
-# a folder without sources yet is an interface library, so that its dependants still link.
+# One library per folder of src/host and src/design (and src/app). Sources are globbed so that a new
+# file needs no edit here; a folder without sources yet is an interface library, so that its
+# dependants still link. A library's include root is its wing's folder: a host library sees only
+# host headers, a design library gets host/ through the host libraries it links.
 function(kestrova_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
   set(target kestrova_${name})
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  get_filename_component(include_root ${CMAKE_CURRENT_SOURCE_DIR} DIRECTORY)
   set(has_code FALSE)
   foreach(file IN LISTS sources)
     if(file MATCHES "\\.cpp$")
@@ -14,11 +17,11 @@ function(kestrova_library name)
   endforeach()
   if(has_code)
     add_library(${target} STATIC ${sources})
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${target} PUBLIC ${include_root})
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
   else()
     add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${target} INTERFACE ${include_root})
     target_link_libraries(${target} INTERFACE ${ARG_DEPS})
   endif()
   add_library(kestrova::${name} ALIAS ${target})

@@ -1,6 +1,6 @@
 // Draws the application icon "AAA": twelve square 32-bit images and their group directory, in
 // the layout the program's icon resources use. Run by hand (target platform_icons) when the
-// artwork changes; its output is kept in src/platform/icons/.
+// artwork changes; its output is kept in src/design/platform/icons/.
 //
 //   make-icon <output folder>
 
