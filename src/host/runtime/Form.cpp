@@ -209,18 +209,29 @@ void Form::HoldPaints()
 
 void Form::ReleasePaints()
 {
-    if (m_paintHolds == 0 || --m_paintHolds > 0)
+    if (m_paintHolds == 0)
         return;
-    setUpdatesEnabled(true);
-    // A redraw may yield, and the window may be unloaded or held again meanwhile: a redraw asked
-    // for under a new hold waits for that one.
-    const QPointer<Form> self(this);
-    for (auto &[control, redraw] : std::exchange(m_heldRedraws, {})) {
-        if (control)
-            redraw();
+    if (m_paintHolds > 1) {
+        --m_paintHolds;
+        return;
     }
-    if (!self)
-        return;
+    // The held redraws run while the screen paints are still off: a redraw may yield, and a paint
+    // of the window meanwhile (once a frame on a slow machine) would show the pass half done. A
+    // redraw asked for now runs at once, unless a new hold began meanwhile: that one waits here too.
+    // The window may be unloaded meanwhile.
+    const QPointer<Form> self(this);
+    m_runningHeldRedraws = true;
+    while (!m_heldRedraws.empty()) {
+        for (auto &[control, redraw] : std::exchange(m_heldRedraws, {})) {
+            if (control)
+                redraw();
+            if (!self)
+                return;
+        }
+    }
+    m_runningHeldRedraws = false;
+    m_paintHolds = 0;
+    setUpdatesEnabled(true);
     // An update request that reaches the window while its updates are off is used up without a
     // paint, and the window's repaint manager then takes its dirty widgets for a request still on
     // its way: without a new request the window would not paint again until it is exposed.
@@ -229,7 +240,7 @@ void Form::ReleasePaints()
 
 bool Form::RedrawAfterHold(QObject *control, std::function<void()> redraw)
 {
-    if (!PaintsHeld())
+    if (!PaintsHeld() || (m_runningHeldRedraws && m_paintHolds == 1))
         return false;
     for (auto &[held, heldRedraw] : m_heldRedraws) {
         if (held == control) {

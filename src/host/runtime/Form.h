@@ -175,6 +175,7 @@ private:
     bool m_hidesOnClose = false;
     int m_mousePointer = 0;
     int m_paintHolds = 0;
+    bool m_runningHeldRedraws = false;
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> m_heldRedraws;
     // Screen paints come at most once a frame: a scan yields many times a frame, and each yield
     // would otherwise paint what changed since the last (the status caption, every device).
