@@ -48,6 +48,8 @@ const struct {
     {"index", "hwids_hwid", "CREATE INDEX hwids_hwid ON hwids (hwid)", false},
 };
 
+const QString kDatabaseFile = QStringLiteral("hwids.mdb");
+
 // The folders of an install in the program folder (see DatabaseInstall).
 const QString kInstallStagingFolder = QStringLiteral(".hwids-staging");
 const QString kInstallAsideFolder = QStringLiteral(".hwids-aside");
@@ -325,7 +327,7 @@ void OpenDatabase()
     DatabaseConnection = connection;
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
-                                    + ado::connectionStringValue(QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")))
+                                    + ado::connectionStringValue(QDir::toNativeSeparators(runtime::App::FilePath(kDatabaseFile)))
                                     + QLatin1Char(';'));
     connection->setSchemaCheck(IsSoundHardwareIdDatabase);
     if (connection->open(QString(), QString(), ado::OptionUnspecified))
@@ -388,6 +390,11 @@ bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem)
     return installable;
 }
 
+const QString &DatabaseFileName()
+{
+    return kDatabaseFile;
+}
+
 const QString &InstallStagingFolder()
 {
     return kInstallStagingFolder;
@@ -401,8 +408,8 @@ const QString &InstallAsideFolder()
 void FinishInterruptedInstall()
 {
     const QString aside = runtime::App::FilePath(kInstallAsideFolder);
-    const QString kept = aside + QStringLiteral("/hwids.mdb");
-    const QString database = runtime::App::FilePath(QStringLiteral("hwids.mdb"));
+    const QString kept = runtime::JoinedPath(aside, kDatabaseFile);
+    const QString database = runtime::App::FilePath(kDatabaseFile);
     if (QFileInfo(aside).isDir()) {
         // The old database is kept there first and let go last: while it is there and still the
         // file in place (or none is), the new one never went in and everything goes back.
@@ -410,7 +417,7 @@ void FinishInterruptedInstall()
         for (const QString &file : undo ? filesBelow(aside) : QStringList()) {
             const QString target = runtime::App::FilePath(file);
             QDir().mkpath(QFileInfo(target).absolutePath());
-            std::rename(QFile::encodeName(aside + QLatin1Char('/') + file).constData(), QFile::encodeName(target).constData());
+            std::rename(QFile::encodeName(runtime::JoinedPath(aside, file)).constData(), QFile::encodeName(target).constData());
         }
         QDir(aside).removeRecursively();
     }

@@ -40,6 +40,8 @@ bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem)
 // hardware ID. The update's install checks a downloaded database with it.
 bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem = nullptr);
 
+// The database's file name in the program folder, which an install replaces.
+const QString &DatabaseFileName();
 // The install's folders in the program folder: the staging folder the archive is unpacked into,
 // and the aside folder that keeps the old files (hwids.mdb first, as a second link of it) until
 // the new ones are in place.

@@ -251,7 +251,7 @@ void FrmMain::Form_Load()
         ModCloseProgram::CloseProgram();
         return;
     }
-    const QString settings = runtime::App::FilePath(QStringLiteral("Settings.ini"));
+    const QString settings = runtime::App::FilePath(Modini::kSettingsFileName);
     if (!startAtDesignSize() || !readShadowSetting(settings) || !setUpWindow() || !readStartUpSettings(settings)
         || !setUpLists() || !setUpLogoCursors())
         return;
