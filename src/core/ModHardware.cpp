@@ -19,6 +19,10 @@ namespace ModHardware {
 
 namespace {
 
+// The shared image list keys a class icon by its icon index (0 or negative) plus this; the row
+// names the same key as its icon.
+constexpr std::int32_t ClassIconKeyOffset = 5000;
+
 struct Device
 {
     QString deviceId;
@@ -176,14 +180,14 @@ void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrive
         if (!yield())
             return;
         if (!iconSource.isEmpty()) {
-            ModFileIcons::AddFileIcon(device.iconIndex + 5000, iconSource, device.iconIndex);
+            ModFileIcons::AddFileIcon(device.iconIndex + ClassIconKeyOffset, iconSource, device.iconIndex);
             if (!yield())
                 return;
             for (const QPointer<SuiteListView> &list : {hardware, problems, noDrivers, noSystem}) {
                 if (list)
                     list->setIcons(icons);
             }
-            device.iconIndex += 5000;
+            device.iconIndex += ClassIconKeyOffset;
             if (!yield())
                 return;
         }

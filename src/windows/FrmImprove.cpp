@@ -114,7 +114,7 @@ void FrmImprove::showBusy()
 {
     LabelStatus->setCaption(QStringLiteral("Status:"));
     PanelProgress->setVisible(true);
-    DB1->setStyle(4);
+    DB1->setStyle(AnimationBarMotion::BarsCrossing);
     DB1->BeginDisplay();
     ListViewHardware->setVisible(false);
 }
