@@ -101,19 +101,6 @@ DeviceLine parse(const QString &line, bool normalize)
     return device;
 }
 
-// The pair lines of an info text: split at CR LF without the blank lines; a text without any
-// CR LF is one line.
-QStringList pairLines(const QString &info)
-{
-    QStringList lines;
-    const QStringList parts = info.contains(QLatin1String("\r\n")) ? info.split(QLatin1String("\r\n")) : QStringList{info};
-    for (const QString &part : parts) {
-        if (!part.trimmed().isEmpty())
-            lines << part;
-    }
-    return lines;
-}
-
 
 // Finds the first row whose column equals the value without regard to letter case; the
 // record set stays on it. Returns the record set, or nullptr when there is no such row.
@@ -246,7 +233,7 @@ void addPair(const QString &hardwareId, const QString &pairText)
         findRow(HwidsRecordset, QStringLiteral("hwids"), QStringLiteral("hwid"), hardwareId, found);
     if (found) {
         QString info = fieldText(recordset, QStringLiteral("info"));
-        if (!pairLines(info).contains(pairText)) {
+        if (!PairLines(info).contains(pairText)) {
             // The last line of an info written elsewhere may lack its CR LF; it stays a line.
             if (!info.isEmpty() && !info.endsWith(QLatin1String("\r\n")))
                 info += QLatin1String("\r\n");
@@ -390,6 +377,21 @@ bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem)
     return installable;
 }
 
+QStringList PairLines(const QString &info)
+{
+    const QString lineEnd = QStringLiteral("\r\n");
+    if (info.isEmpty())
+        return {};
+    if (!info.contains(lineEnd))
+        return {info};
+    QStringList lines;
+    for (const QString &line : info.split(lineEnd)) {
+        if (!ModMain::TrimSpaces(line).isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
 const QString &DatabaseFileName()
 {
     return kDatabaseFile;
@@ -461,7 +463,7 @@ bool IsHardwareInDatabase(const QString &deviceLine)
     bool found = false;
     const std::shared_ptr<ado::Recordset> recordset =
         findRow(HwidsRecordset, QStringLiteral("hwids"), QStringLiteral("hwid"), device.hardwareId, found);
-    const bool known = found && pairLines(fieldText(recordset, QStringLiteral("info"))).contains(pairText);
+    const bool known = found && PairLines(fieldText(recordset, QStringLiteral("info"))).contains(pairText);
     closeRecordset(recordset);
     return known;
 }

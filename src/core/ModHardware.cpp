@@ -17,6 +17,8 @@
 
 namespace ModHardware {
 
+using ModMain::TrimSpaces;
+
 namespace {
 
 // The shared image list keys a class icon by its icon index (0 or negative) plus this; the row
@@ -86,17 +88,6 @@ void addRow(SuiteListView *list, const Device &device)
 }
 
 } // namespace
-
-QString TrimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 bool IsSkippedDeviceId(const QString &deviceId)
 {

@@ -39,7 +39,5 @@ bool BelongsToProblems(std::int32_t errorCode, const QString &classGuid);
 bool BelongsToNoDrivers(const QString &name, std::int32_t errorCode, const QString &classGuid);
 bool BelongsToNoSystemDevices(const QString &manufacturer);
 
-// Leading and trailing spaces (character 32) removed, nothing else.
-QString TrimSpaces(const QString &text);
 
 } // namespace ModHardware
