@@ -19,30 +19,21 @@ int hexDigit(char ch)
     return -1;
 }
 
-// Four hex digits at p (bounded by end); -1 when they are not there.
-int hex4(const char *p, const char *end)
+// How many hex digits the text starts with, at most `most`, and their value.
+int hexRun(QByteArrayView text, int most, int &value)
 {
-    if (end - p < 4)
-        return -1;
-    int value = 0;
-    for (int i = 0; i < 4; ++i) {
-        const int digit = hexDigit(p[i]);
+    value = 0;
+    int count = 0;
+    for (; count < most && count < text.size(); ++count) {
+        const int digit = hexDigit(text[count]);
         if (digit < 0)
-            return -1;
+            break;
         value = value * 16 + digit;
     }
-    return value;
+    return count;
 }
 
-QString nameAfter(const char *p, const char *lineEnd)
-{
-    while (p < lineEnd && (*p == ' ' || *p == '\t'))
-        ++p;
-    const char *end = lineEnd;
-    while (end > p && (end[-1] == ' ' || end[-1] == '\r'))
-        --end;
-    return QString::fromUtf8(p, end - p);
-}
+constexpr QByteArrayView kNameGap("  ");
 
 const char *lineEnd(const char *p, const char *end)
 {
@@ -58,6 +49,41 @@ const char *nextLine(const char *p, const char *end)
 
 } // namespace
 
+std::optional<IdListLine> ReadIdListLine(QByteArrayView text)
+{
+    IdListLine line;
+    while (line.depth < text.size() && text[line.depth] == '\t')
+        ++line.depth;
+    QByteArrayView rest = text.sliced(line.depth);
+    int value = 0;
+    const int digits = hexRun(rest, 4, value);
+    // Four digits, or exactly two; three or a two-digit ID not followed by its gap is no ID.
+    if (digits < 4 && !(digits >= 2 && rest.sliced(2).startsWith(' ')))
+        return std::nullopt;
+    line.digits = digits < 4 ? 2 : 4;
+    if (line.digits == 2)
+        hexRun(rest, 2, value);
+    line.id = std::uint16_t(value);
+    rest = rest.sliced(line.digits);
+    if (!rest.startsWith(kNameGap)) {
+        int second = 0;
+        if (!rest.startsWith(' ') || hexRun(rest.sliced(1), 4, second) < 4 || !rest.sliced(5).startsWith(kNameGap))
+            return std::nullopt;
+        line.second = std::uint16_t(second);
+        rest = rest.sliced(5);
+    }
+    line.name = rest.sliced(kNameGap.size()).trimmed();
+    // Vendors, devices and products have four digits; only interfaces have two.
+    if (line.name.isEmpty() || (line.digits == 4) != (line.depth < 2 || line.second))
+        return std::nullopt;
+    return line;
+}
+
+bool EndsVendorBlock(QByteArrayView line)
+{
+    return !line.isEmpty() && !line.startsWith('\t') && !line.startsWith('#');
+}
+
 SysfsIds::SysfsIds(const QString &path)
 {
     QFile file(path);
@@ -65,14 +91,29 @@ SysfsIds::SysfsIds(const QString &path)
         m_text = file.readAll();
     const char *begin = m_text.constData();
     const char *end = begin + m_text.size();
-    for (const char *p = begin; p < end;) {
-        const char *eol = lineEnd(p, end);
-        if (*p != '\t' && *p != '#') {
-            const int id = hex4(p, eol);
-            if (id >= 0 && eol - p > 5 && p[4] == ' ')
-                m_vendors.emplace(std::uint16_t(id), p - begin);
-        }
-        p = eol < end ? eol + 1 : end;
+    for (const char *p = begin; p < end; p = nextLine(p, end)) {
+        // Indented lines and comments are never vendors: most lines are passed over unread.
+        if (*p == '\t' || *p == '#')
+            continue;
+        const std::optional<IdListLine> line = ReadIdListLine(QByteArrayView(p, lineEnd(p, end)));
+        if (line && line->depth == 0 && !line->second)
+            m_vendors.emplace(line->id, p - begin);
+    }
+}
+
+template<typename Visit>
+void SysfsIds::forEachInVendorBlock(std::uint16_t vendor, Visit &&visit) const
+{
+    const auto it = m_vendors.find(vendor);
+    if (it == m_vendors.end())
+        return;
+    const char *end = m_text.constData() + m_text.size();
+    for (const char *p = nextLine(m_text.constData() + it->second, end); p < end; p = nextLine(p, end)) {
+        const QByteArrayView text(p, lineEnd(p, end));
+        if (EndsVendorBlock(text))
+            return;
+        if (const std::optional<IdListLine> line = ReadIdListLine(text); line && visit(*line))
+            return;
     }
 }
 
@@ -82,46 +123,34 @@ QString SysfsIds::vendor(std::uint16_t vendor) const
     if (it == m_vendors.end())
         return {};
     const char *p = m_text.constData() + it->second;
-    const char *end = m_text.constData() + m_text.size();
-    return nameAfter(p + 4, lineEnd(p, end));
+    return QString::fromUtf8(ReadIdListLine(QByteArrayView(p, lineEnd(p, m_text.constData() + m_text.size())))->name);
 }
 
 QString SysfsIds::device(std::uint16_t vendor, std::uint16_t device) const
 {
-    const auto it = m_vendors.find(vendor);
-    if (it == m_vendors.end())
-        return {};
-    const char *end = m_text.constData() + m_text.size();
-    const char *p = nextLine(m_text.constData() + it->second, end);
-    while (p < end && (*p == '\t' || *p == '#')) {
-        const char *eol = lineEnd(p, end);
-        if (*p == '\t' && p + 1 < eol && p[1] != '\t' && hex4(p + 1, eol) == device)
-            return nameAfter(p + 5, eol);
-        p = eol < end ? eol + 1 : end;
-    }
-    return {};
+    QString name;
+    forEachInVendorBlock(vendor, [&](const IdListLine &line) {
+        if (line.depth != 1 || line.id != device)
+            return false;
+        name = QString::fromUtf8(line.name);
+        return true;
+    });
+    return name;
 }
 
 QString SysfsIds::subsystem(std::uint16_t vendor, std::uint16_t device, std::uint16_t subVendor,
                             std::uint16_t subDevice) const
 {
-    const auto it = m_vendors.find(vendor);
-    if (it == m_vendors.end())
-        return {};
-    const char *end = m_text.constData() + m_text.size();
-    const char *p = nextLine(m_text.constData() + it->second, end);
+    QString name;
     bool inDevice = false;
-    while (p < end && (*p == '\t' || *p == '#')) {
-        const char *eol = lineEnd(p, end);
-        if (*p == '\t' && p + 1 < eol && p[1] != '\t') {
-            inDevice = hex4(p + 1, eol) == device;
-        } else if (inDevice && p + 2 < eol && p[0] == '\t' && p[1] == '\t') {
-            if (hex4(p + 2, eol) == subVendor && eol - p > 11 && hex4(p + 7, eol) == subDevice)
-                return nameAfter(p + 11, eol);
-        }
-        p = eol < end ? eol + 1 : end;
-    }
-    return {};
+    forEachInVendorBlock(vendor, [&](const IdListLine &line) {
+        if (line.depth == 1)
+            inDevice = line.id == device;
+        else if (inDevice && line.depth == 2 && line.id == subVendor && line.second == subDevice)
+            name = QString::fromUtf8(line.name);
+        return !name.isEmpty();
+    });
+    return name;
 }
 
 } // namespace os
