@@ -33,7 +33,19 @@ int hexRun(QByteArrayView text, int most, int &value)
     return count;
 }
 
-constexpr QByteArrayView kNameGap("  ");
+// White space as the lists' names may carry it at their ends (a CR LF file's CR among it).
+bool isBlank(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
+}
+
+// The four hex digits after a line's tabs, -1 without them: enough to pass over a line that
+// cannot be the one sought without reading it in full.
+int leadingId(QByteArrayView line, int depth)
+{
+    int id = 0;
+    return hexRun(line.sliced(depth), 4, id) == 4 ? id : -1;
+}
 
 const char *lineEnd(const char *p, const char *end)
 {
@@ -51,28 +63,38 @@ const char *nextLine(const char *p, const char *end)
 
 std::optional<IdListLine> ReadIdListLine(QByteArrayView text)
 {
+    // Read char by char: a scan's lookups walk a big vendor's block line by line.
+    const char *p = text.data();
+    const char *const end = p + text.size();
     IdListLine line;
-    while (line.depth < text.size() && text[line.depth] == '\t')
-        ++line.depth;
-    QByteArrayView rest = text.sliced(line.depth);
+    while (p < end && *p == '\t')
+        ++p;
+    line.depth = int(p - text.data());
+    auto spaceAt = [end](const char *at) { return at < end && *at == ' '; };
     int value = 0;
-    const int digits = hexRun(rest, 4, value);
-    // Four digits, or exactly two; three or a two-digit ID not followed by its gap is no ID.
-    if (digits < 4 && !(digits >= 2 && rest.sliced(2).startsWith(' ')))
+    const int digits = hexRun(QByteArrayView(p, end), 4, value);
+    // Four digits, or exactly two; three, or two not followed by a space, are no ID.
+    if (digits < 4 && !(digits >= 2 && spaceAt(p + 2)))
         return std::nullopt;
     line.digits = digits < 4 ? 2 : 4;
     if (line.digits == 2)
-        hexRun(rest, 2, value);
+        hexRun(QByteArrayView(p, end), 2, value);
     line.id = std::uint16_t(value);
-    rest = rest.sliced(line.digits);
-    if (!rest.startsWith(kNameGap)) {
+    p += line.digits;
+    if (!(spaceAt(p) && spaceAt(p + 1))) {
         int second = 0;
-        if (!rest.startsWith(' ') || hexRun(rest.sliced(1), 4, second) < 4 || !rest.sliced(5).startsWith(kNameGap))
+        if (!spaceAt(p) || hexRun(QByteArrayView(p + 1, end), 4, second) < 4 || !spaceAt(p + 5) || !spaceAt(p + 6))
             return std::nullopt;
         line.second = std::uint16_t(second);
-        rest = rest.sliced(5);
+        p += 5;
     }
-    line.name = rest.sliced(kNameGap.size()).trimmed();
+    p += 2;
+    const char *nameEnd = end;
+    while (p < nameEnd && isBlank(*p))
+        ++p;
+    while (nameEnd > p && isBlank(nameEnd[-1]))
+        --nameEnd;
+    line.name = QByteArrayView(p, nameEnd);
     // Vendors, devices and products have four digits; only interfaces have two.
     if (line.name.isEmpty() || (line.digits == 4) != (line.depth < 2 || line.second))
         return std::nullopt;
@@ -91,28 +113,34 @@ SysfsIds::SysfsIds(const QString &path)
         m_text = file.readAll();
     const char *begin = m_text.constData();
     const char *end = begin + m_text.size();
-    for (const char *p = begin; p < end; p = nextLine(p, end)) {
+    for (const char *p = begin, *eol = p; p < end; p = eol < end ? eol + 1 : end) {
+        eol = lineEnd(p, end);
         // Indented lines and comments are never vendors: most lines are passed over unread.
         if (*p == '\t' || *p == '#')
             continue;
-        const std::optional<IdListLine> line = ReadIdListLine(QByteArrayView(p, lineEnd(p, end)));
+        const std::optional<IdListLine> line = ReadIdListLine(QByteArrayView(p, eol));
         if (line && line->depth == 0 && !line->second)
             m_vendors.emplace(line->id, p - begin);
     }
 }
 
 template<typename Visit>
-void SysfsIds::forEachInVendorBlock(std::uint16_t vendor, Visit &&visit) const
+void SysfsIds::forEachInVendorBlock(std::uint16_t vendor, int deepest, Visit &&visit) const
 {
     const auto it = m_vendors.find(vendor);
     if (it == m_vendors.end())
         return;
     const char *end = m_text.constData() + m_text.size();
-    for (const char *p = nextLine(m_text.constData() + it->second, end); p < end; p = nextLine(p, end)) {
-        const QByteArrayView text(p, lineEnd(p, end));
+    for (const char *p = nextLine(m_text.constData() + it->second, end), *eol = p; p < end; p = eol < end ? eol + 1 : end) {
+        eol = lineEnd(p, end);
+        const QByteArrayView text(p, eol);
         if (EndsVendorBlock(text))
             return;
-        if (const std::optional<IdListLine> line = ReadIdListLine(text); line && visit(*line))
+        // Lines deeper than the lookup needs (a big vendor's many subsystems) are passed over.
+        int depth = 0;
+        while (depth <= deepest && depth < text.size() && text[depth] == '\t')
+            ++depth;
+        if (depth <= deepest && visit(depth, text))
             return;
     }
 }
@@ -129,11 +157,13 @@ QString SysfsIds::vendor(std::uint16_t vendor) const
 QString SysfsIds::device(std::uint16_t vendor, std::uint16_t device) const
 {
     QString name;
-    forEachInVendorBlock(vendor, [&](const IdListLine &line) {
-        if (line.depth != 1 || line.id != device)
+    forEachInVendorBlock(vendor, 1, [&](int depth, QByteArrayView text) {
+        if (depth != 1 || leadingId(text, depth) != device)
             return false;
-        name = QString::fromUtf8(line.name);
-        return true;
+        const std::optional<IdListLine> line = ReadIdListLine(text);
+        if (line)
+            name = QString::fromUtf8(line->name);
+        return bool(line);
     });
     return name;
 }
@@ -143,11 +173,15 @@ QString SysfsIds::subsystem(std::uint16_t vendor, std::uint16_t device, std::uin
 {
     QString name;
     bool inDevice = false;
-    forEachInVendorBlock(vendor, [&](const IdListLine &line) {
-        if (line.depth == 1)
-            inDevice = line.id == device;
-        else if (inDevice && line.depth == 2 && line.id == subVendor && line.second == subDevice)
-            name = QString::fromUtf8(line.name);
+    // Only a line that could be the one asked for, or end the device's lines, is read in full.
+    forEachInVendorBlock(vendor, 2, [&](int depth, QByteArrayView text) {
+        if (depth == 1 && (inDevice || leadingId(text, depth) == device)) {
+            if (const std::optional<IdListLine> line = ReadIdListLine(text))
+                inDevice = line->id == device;
+        } else if (depth == 2 && inDevice && leadingId(text, depth) == subVendor) {
+            if (const std::optional<IdListLine> line = ReadIdListLine(text); line && line->second == subDevice)
+                name = QString::fromUtf8(line->name);
+        }
         return !name.isEmpty();
     });
     return name;

@@ -44,9 +44,11 @@ public:
                       std::uint16_t subDevice) const;
 
 private:
-    // Runs `visit` over the ID lines of the vendor's block until it answers true.
+    // Runs `visit(depth, line)` over the lines of the vendor's block no deeper than `deepest`
+    // until it answers true. The visit reads a line in full (ReadIdListLine) only where its
+    // leading ID is one it seeks.
     template<typename Visit>
-    void forEachInVendorBlock(std::uint16_t vendor, Visit &&visit) const;
+    void forEachInVendorBlock(std::uint16_t vendor, int deepest, Visit &&visit) const;
 
     QByteArray m_text;
     std::unordered_map<std::uint16_t, qsizetype> m_vendors; // line start of each vendor

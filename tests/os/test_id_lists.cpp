@@ -32,7 +32,7 @@ TEST_P(IdListLineRead, TakesTheLineAsTheListsWriteIt)
     EXPECT_EQ(line->depth, c.depth);
     EXPECT_EQ(line->id, c.id);
     EXPECT_EQ(line->digits, c.digits);
-    EXPECT_EQ(line->second.value_or(-1), c.second);
+    EXPECT_EQ(line->second ? int(*line->second) : -1, c.second);
     EXPECT_EQ(line->name, QByteArrayView(c.idName));
 }
 
