@@ -1,5 +1,7 @@
 #include "IdCatalogue.h"
 
+#include "os/SysfsIds.h"
+
 #include <QFile>
 #include <QDateTime>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <optional>
 
 namespace hwids {
 
@@ -40,28 +43,10 @@ bool readLines(const QString &path, QStringList &lines)
     return true;
 }
 
-// One line of pci.ids or usb.ids: "vvvv  name", "\tdddd  name", "\t\tssvv ssdd  name" or, under a
-// USB product, "\t\tnn  interface name".
-struct Line {
-    int depth = 0;    // leading tabs
-    QString id;       // first hex field, upper case
-    QString second;   // second hex field of a PCI subsystem line
-    QString name;
-};
-
-bool parseLine(const QString &text, Line &line)
+// An ID as the catalogue keys it: upper-case hex of the line's digits.
+QString hexKey(std::uint16_t id, int digits)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(\\t*)([0-9a-fA-F]{4}|[0-9a-fA-F]{2})(?: ([0-9a-fA-F]{4}))?  (.*)$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return false;
-    line.depth = int(match.capturedLength(1));
-    line.id = match.captured(2).toUpper();
-    line.second = match.captured(3).toUpper();
-    line.name = match.captured(4).trimmed();
-    // Vendors, devices and products have four digits; only interfaces have two.
-    return !line.name.isEmpty() && (line.id.size() == 4) == (line.depth < 2 || !line.second.isEmpty());
+    return QStringLiteral("%1").arg(id, digits, 16, QLatin1Char('0')).toUpper();
 }
 
 QDate listDate(const QString &text)
@@ -83,12 +68,6 @@ QDate idsDate(const QStringList &lines)
             return date;
     }
     return {};
-}
-
-// A line that is neither an ID nor indented starts another section (device classes and the like).
-bool endsVendorBlock(const QString &text)
-{
-    return !text.isEmpty() && !text.startsWith(QLatin1Char('\t')) && !text.startsWith(QLatin1Char('#'));
 }
 
 // The lines of a pci.ids-shaped list and its date, which the catalogue notes.
@@ -119,27 +98,30 @@ bool readIdTree(const QString &path, IdCatalogue &catalogue, const IdTree &tree)
         return false;
     QString vendor;
     QString child;
-    Line line;
     for (const QString &text : std::as_const(lines)) {
-        if (!parseLine(text, line) || (!tree.grandchildHasSecondId && !line.second.isEmpty())) {
-            if (endsVendorBlock(text))
+        const QByteArray bytes = text.toUtf8();
+        const std::optional<os::IdListLine> line = os::ReadIdListLine(bytes);
+        if (!line || (!tree.grandchildHasSecondId && line->second)) {
+            if (os::EndsVendorBlock(bytes))
                 vendor.clear();
             continue;
         }
-        if (line.depth == 0 && line.second.isEmpty()) {
-            vendor = line.id;
+        const QString id = hexKey(line->id, line->digits);
+        const QString name = QString::fromUtf8(line->name);
+        if (line->depth == 0 && !line->second) {
+            vendor = id;
             child.clear();
-            IdCatalogue::offer(tree.vendors, vendor, line.name, date);
+            IdCatalogue::offer(tree.vendors, vendor, name, date);
         } else if (vendor.isEmpty()) {
             continue;
-        } else if (line.depth == 1 && line.second.isEmpty()) {
-            child = vendor + QLatin1Char(':') + line.id;
-            IdCatalogue::offer(tree.children, child, line.name, date);
-        } else if (line.depth == 2 && !child.isEmpty() && line.second.isEmpty() != tree.grandchildHasSecondId) {
-            QString key = child + QLatin1Char(':') + line.id;
+        } else if (line->depth == 1 && !line->second) {
+            child = vendor + QLatin1Char(':') + id;
+            IdCatalogue::offer(tree.children, child, name, date);
+        } else if (line->depth == 2 && !child.isEmpty() && !line->second != tree.grandchildHasSecondId) {
+            QString key = child + QLatin1Char(':') + id;
             if (tree.grandchildHasSecondId)
-                key += QLatin1Char(':') + line.second;
-            IdCatalogue::offer(tree.grandchildren, key, line.name, date);
+                key += QLatin1Char(':') + hexKey(*line->second, 4);
+            IdCatalogue::offer(tree.grandchildren, key, name, date);
         }
     }
     return true;

@@ -8,6 +8,13 @@
 // colour engine's frames and the colour window all take it from here.
 namespace FrameRect {
 
+// The tops the frames are drawn at, in pixels: a window's or picture base's frame lies this far
+// above its surface; a frame under a title bar rises this far above the bar's lower edge (the
+// colour engine's pass and the colour window's own resize differ).
+inline constexpr int TopAboveSurface = -50;
+inline constexpr int ColorEngineRiseOverTitleBar = 200;
+inline constexpr int ColorWindowRiseOverTitleBar = 50;
+
 // How a size in twips becomes pixels.
 enum class Rounding {
     // Size \ twips per pixel: both operands rounded to whole numbers (halves away from zero),

@@ -80,7 +80,7 @@ bool CentreOnScreen(runtime::Form *form, bool yield)
 void DrawFrame(runtime::Form *form)
 {
     form->Cls();
-    const gdi::Rect frame = FrameRect::Of(form->Width(), form->Height(), -50, runtime::Screen::TwipsPerPixelX(), runtime::Screen::TwipsPerPixelY());
+    const gdi::Rect frame = FrameRect::Of(form->Width(), form->Height(), FrameRect::TopAboveSurface, runtime::Screen::TwipsPerPixelX(), runtime::Screen::TwipsPerPixelY());
     if (gdi::Dc *dc = form->hdc())
         dc->rectangle(frame.left, frame.top, frame.right, frame.bottom);
     form->Refresh();

@@ -11,6 +11,7 @@
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
+#include "runtime/Keys.h"
 #include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
@@ -254,7 +255,7 @@ void TitelBar::mouseMoveEvent(QMouseEvent *event)
         m_hover = 1;
         m_timer1->setEnabled(true);
     }
-    if (button == 1) {
+    if (button == runtime::vbLeftButton) {
         stopHoverTracking();
         if (runtime::Form *parent = Parent())
             os::BeginCaptionDrag(parent, event->globalPosition().toPoint());

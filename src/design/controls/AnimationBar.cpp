@@ -116,7 +116,7 @@ void AnimationBar::BeginDisplay()
     if (m_increment == 0)
         m_increment = 150;
     if (m_style == 0)
-        m_style = 1;
+        m_style = AnimationBarMotion::OneBarRight;
 
     if (const auto color = colorFromText(m_leftColor))
         m_leftBarColor = *color;
@@ -134,16 +134,16 @@ void AnimationBar::BeginDisplay()
     m_frame.bars = {leftShade, rightShade, leftShade, rightShade};
 
     switch (m_style) {
-    case 5:
+    case AnimationBarMotion::Pulse:
         if (const auto color = colorFromText(m_pulseColor))
             m_pulsePartColor = *color;
         m_frame.pulse = runtime::TranslateOrBlack(m_pulsePartColor);
         m_motion.startPulse();
         [[fallthrough]];
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    case AnimationBarMotion::OneBarRight:
+    case AnimationBarMotion::OneBarLeft:
+    case AnimationBarMotion::BarsInTurn:
+    case AnimationBarMotion::BarsCrossing:
         m_running = m_style;
         m_timer->setInterval(m_timing);
         m_timer->setEnabled(true);

@@ -39,19 +39,19 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
     const int e = end(colorBars);
     bool yield = true;
     switch (style) {
-    case 1:
+    case OneBarRight:
         move(l, increment);
         if (l >= e)
             l = s;
         yield = false;
         break;
-    case 2:
+    case OneBarLeft:
         if (r <= s)
             r = e;
         else
             move(r, -increment);
         break;
-    case 3:
+    case BarsInTurn:
         if (l < e) {
             move(l, increment);
         } else if (r > s) {
@@ -61,7 +61,7 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
             r = e;
         }
         break;
-    case 4:
+    case BarsCrossing:
         if (l < e)
             move(l, increment);
         else
@@ -71,7 +71,7 @@ bool AnimationBarMotion::tick(int style, int increment, bool colorBars, int trac
         else
             r = e;
         break;
-    case 5:
+    case Pulse:
         pulseTick(increment, trackWidth, yield);
         break;
     default:

@@ -8,6 +8,8 @@ class AnimationBarMotion
 {
 public:
     enum Bar { Left1, Right1, Left2, Right2 };   // pLeft, pRight, pLeft2, pRight2
+    // The animations the Style numbers choose; the busy bars of the windows all run BarsCrossing.
+    enum Style { OneBarRight = 1, OneBarLeft = 2, BarsInTurn = 3, BarsCrossing = 4, Pulse = 5 };
 
     static constexpr int BarWidth = 750;
     static constexpr int ParkGap = 150;          // how far outside the track a parked bar waits

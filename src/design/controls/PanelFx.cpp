@@ -7,6 +7,7 @@
 #include "os/WindowRegion.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
+#include "runtime/Keys.h"
 #include "runtime/Screen.h"
 
 #include <QMouseEvent>
@@ -227,7 +228,7 @@ void PanelFx::mousePressEvent(QMouseEvent *event)
     const QPointF pos = event->position();
     const runtime::StillLoaded alive(this);
     emit MouseDown(button, shift, float(pos.x()), float(pos.y()), PanelOrTitle(float(pos.y())));
-    if (alive && button == 1) {
+    if (alive && button == runtime::vbLeftButton) {
         if (PanelOrTitle(float(pos.y())) == 0)
             emit TileClick();
         else
@@ -249,7 +250,7 @@ void PanelFx::mouseMoveEvent(QMouseEvent *event)
     // The host's handler may yield and unload the window: no drag starts for a window gone.
     const runtime::StillLoaded alive(this);
     emit MouseMove(button, shift, float(pos.x()), float(pos.y()), part);
-    if (alive && button == 1 && part == 0 && m_allowDraging)
+    if (alive && button == runtime::vbLeftButton && part == 0 && m_allowDraging)
         beginDrag(event->globalPosition().toPoint());
 }
 

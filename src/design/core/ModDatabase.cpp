@@ -48,6 +48,8 @@ const struct {
     {"index", "hwids_hwid", "CREATE INDEX hwids_hwid ON hwids (hwid)", false},
 };
 
+const QString kDatabaseFile = QStringLiteral("hwids.mdb");
+
 // The folders of an install in the program folder (see DatabaseInstall).
 const QString kInstallStagingFolder = QStringLiteral(".hwids-staging");
 const QString kInstallAsideFolder = QStringLiteral(".hwids-aside");
@@ -97,19 +99,6 @@ DeviceLine parse(const QString &line, bool normalize)
     if (device.manufacturer.isEmpty())
         device.manufacturer = QStringLiteral("Unknown");
     return device;
-}
-
-// The pair lines of an info text: split at CR LF without the blank lines; a text without any
-// CR LF is one line.
-QStringList pairLines(const QString &info)
-{
-    QStringList lines;
-    const QStringList parts = info.contains(QLatin1String("\r\n")) ? info.split(QLatin1String("\r\n")) : QStringList{info};
-    for (const QString &part : parts) {
-        if (!part.trimmed().isEmpty())
-            lines << part;
-    }
-    return lines;
 }
 
 
@@ -244,7 +233,7 @@ void addPair(const QString &hardwareId, const QString &pairText)
         findRow(HwidsRecordset, QStringLiteral("hwids"), QStringLiteral("hwid"), hardwareId, found);
     if (found) {
         QString info = fieldText(recordset, QStringLiteral("info"));
-        if (!pairLines(info).contains(pairText)) {
+        if (!PairLines(info).contains(pairText)) {
             // The last line of an info written elsewhere may lack its CR LF; it stays a line.
             if (!info.isEmpty() && !info.endsWith(QLatin1String("\r\n")))
                 info += QLatin1String("\r\n");
@@ -325,7 +314,7 @@ void OpenDatabase()
     DatabaseConnection = connection;
     connection->setCursorLocation(ado::CursorLocation::Client);
     connection->setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
-                                    + ado::connectionStringValue(QDir::toNativeSeparators(runtime::App::Path() + QLatin1String("/hwids.mdb")))
+                                    + ado::connectionStringValue(QDir::toNativeSeparators(runtime::App::FilePath(kDatabaseFile)))
                                     + QLatin1Char(';'));
     connection->setSchemaCheck(IsSoundHardwareIdDatabase);
     if (connection->open(QString(), QString(), ado::OptionUnspecified))
@@ -388,6 +377,26 @@ bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem)
     return installable;
 }
 
+QStringList PairLines(const QString &info)
+{
+    const QString lineEnd = QStringLiteral("\r\n");
+    if (info.isEmpty())
+        return {};
+    if (!info.contains(lineEnd))
+        return {info};
+    QStringList lines;
+    for (const QString &line : info.split(lineEnd)) {
+        if (!ModMain::TrimSpaces(line).isEmpty())
+            lines.append(line);
+    }
+    return lines;
+}
+
+const QString &DatabaseFileName()
+{
+    return kDatabaseFile;
+}
+
 const QString &InstallStagingFolder()
 {
     return kInstallStagingFolder;
@@ -401,8 +410,8 @@ const QString &InstallAsideFolder()
 void FinishInterruptedInstall()
 {
     const QString aside = runtime::App::FilePath(kInstallAsideFolder);
-    const QString kept = aside + QStringLiteral("/hwids.mdb");
-    const QString database = runtime::App::FilePath(QStringLiteral("hwids.mdb"));
+    const QString kept = runtime::JoinedPath(aside, kDatabaseFile);
+    const QString database = runtime::App::FilePath(kDatabaseFile);
     if (QFileInfo(aside).isDir()) {
         // The old database is kept there first and let go last: while it is there and still the
         // file in place (or none is), the new one never went in and everything goes back.
@@ -410,7 +419,7 @@ void FinishInterruptedInstall()
         for (const QString &file : undo ? filesBelow(aside) : QStringList()) {
             const QString target = runtime::App::FilePath(file);
             QDir().mkpath(QFileInfo(target).absolutePath());
-            std::rename(QFile::encodeName(aside + QLatin1Char('/') + file).constData(), QFile::encodeName(target).constData());
+            std::rename(QFile::encodeName(runtime::JoinedPath(aside, file)).constData(), QFile::encodeName(target).constData());
         }
         QDir(aside).removeRecursively();
     }
@@ -454,7 +463,7 @@ bool IsHardwareInDatabase(const QString &deviceLine)
     bool found = false;
     const std::shared_ptr<ado::Recordset> recordset =
         findRow(HwidsRecordset, QStringLiteral("hwids"), QStringLiteral("hwid"), device.hardwareId, found);
-    const bool known = found && pairLines(fieldText(recordset, QStringLiteral("info"))).contains(pairText);
+    const bool known = found && PairLines(fieldText(recordset, QStringLiteral("info"))).contains(pairText);
     closeRecordset(recordset);
     return known;
 }

@@ -5,6 +5,7 @@
 #include "components/AdoRecordset.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -40,6 +41,13 @@ bool IsSoundHardwareIdDatabase(ado::Connection &connection, ado::Error &problem)
 // hardware ID. The update's install checks a downloaded database with it.
 bool IsInstallableHardwareIdDatabase(const QString &path, ado::Error *problem = nullptr);
 
+// The (name ID, manufacturer ID) lines of an info field, the one reading of that format: without
+// CR LF the whole text is the one line (an empty text gives none); otherwise the lines not blank
+// after trimming spaces, as they stand.
+QStringList PairLines(const QString &info);
+
+// The database's file name in the program folder, which an install replaces.
+const QString &DatabaseFileName();
 // The install's folders in the program folder: the staging folder the archive is unpacked into,
 // and the aside folder that keeps the old files (hwids.mdb first, as a second link of it) until
 // the new ones are in place.

@@ -17,7 +17,13 @@
 
 namespace ModHardware {
 
+using ModMain::TrimSpaces;
+
 namespace {
+
+// The shared image list keys a class icon by its icon index (0 or negative) plus this; the row
+// names the same key as its icon.
+constexpr std::int32_t ClassIconKeyOffset = 5000;
 
 struct Device
 {
@@ -83,17 +89,6 @@ void addRow(SuiteListView *list, const Device &device)
 
 } // namespace
 
-QString TrimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool IsSkippedDeviceId(const QString &deviceId)
 {
     const QString lower = deviceId.toLower();
@@ -121,89 +116,124 @@ bool BelongsToNoSystemDevices(const QString &manufacturer)
     return manufacturer.toLower() != QLatin1String("(standard system devices)");
 }
 
+namespace {
+
+// The four lists and the status line of one scan, each guarded: a list cleared or unloaded
+// meanwhile is left alone.
+struct InventoryScan {
+    QPointer<SuiteListView> hardware;
+    QPointer<SuiteListView> noDrivers;
+    QPointer<SuiteListView> problems;
+    QPointer<SuiteListView> noSystem;
+    QPointer<runtime::Label> status;
+
+    void setStatus(const QString &caption) const
+    {
+        if (status)
+            status->setCaption(caption);
+    }
+    // The lists' window may be unloaded at any yield (it lives on until its deferred delete):
+    // the scan then ends instead of filling lists nobody will see.
+    bool yield() const { return runtime::DoEventsStillLoaded(hardware); }
+};
+
+std::vector<os::WmiObject> allDevices()
+{
+    if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
+        return services->ExecQuery(os::kQueryAllDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
+    return {};
+}
+
+// The working values of one device, with the replacements of missing ones the list rules expect.
+Device deviceOf(const os::WmiObject &object)
+{
+    Device device;
+    device.deviceId = textOf(object, QStringLiteral("DeviceID"));
+    device.name = textOf(object, QStringLiteral("Name"));
+    device.manufacturer = textOf(object, QStringLiteral("Manufacturer"));
+    device.errorText = textOf(object, QStringLiteral("ConfigManagerErrorCode"));
+    device.classGuid = textOf(object, QStringLiteral("ClassGuid"));
+    device.errorCode = numberOf(object, QStringLiteral("ConfigManagerErrorCode"));
+    if (device.name.isEmpty())
+        device.name = QStringLiteral("Unknown");
+    if (device.manufacturer.isEmpty())
+        device.manufacturer = QStringLiteral("Unknown");
+    if (device.classGuid.isEmpty())
+        device.classGuid = DefaultClassGuid;
+    return device;
+}
+
+// Puts the device's class icon into the shared image list and gives the device its key; a class
+// that names no icon file leaves the icon index as the registry read left it. False once the
+// window is gone.
+bool addClassIcon(const InventoryScan &scan, SuiteImageManagerIcons *icons, Device &device)
+{
+    const QString iconSource = ModInformation::GetClassIconSource(device.classGuid, device.iconIndex);
+    if (!scan.yield())
+        return false;
+    if (iconSource.isEmpty())
+        return true;
+    ModFileIcons::AddFileIcon(device.iconIndex + ClassIconKeyOffset, iconSource, device.iconIndex);
+    if (!scan.yield())
+        return false;
+    for (const QPointer<SuiteListView> &list : {scan.hardware, scan.problems, scan.noDrivers, scan.noSystem}) {
+        if (list)
+            list->setIcons(icons);
+    }
+    device.iconIndex += ClassIconKeyOffset;
+    return scan.yield();
+}
+
+void addToLists(const InventoryScan &scan, const Device &device)
+{
+    if (IsSkippedDeviceId(device.deviceId))
+        return;
+    if (scan.hardware)
+        addRow(scan.hardware, device);
+    if (scan.problems && BelongsToProblems(device.errorCode, device.classGuid))
+        addRow(scan.problems, device);
+    if (scan.noDrivers && BelongsToNoDrivers(device.name, device.errorCode, device.classGuid))
+        addRow(scan.noDrivers, device);
+    if (scan.noSystem && BelongsToNoSystemDevices(device.manufacturer))
+        addRow(scan.noSystem, device);
+}
+
+// One device from its reading to its rows. False once the window is gone.
+bool scanDevice(const InventoryScan &scan, SuiteImageManagerIcons *icons, const os::WmiObject &object)
+{
+    if (!scan.yield())
+        return false;
+    Device device = deviceOf(object);
+    if (!scan.yield())
+        return false;
+    scan.setStatus(QStringLiteral("Status: Getting ") + device.name);
+    if (!scan.yield() || !addClassIcon(scan, icons, device))
+        return false;
+    addToLists(scan, device);
+    return scan.yield();
+}
+
+} // namespace
+
 void GetHardware(SuiteListView *ListViewHardware, SuiteListView *ListViewNoDrivers, SuiteListView *ListViewProblems,
                  SuiteListView *ListViewNoSystemDevices, runtime::Label *LabelStatus)
 {
-    const QPointer<SuiteListView> hardware(ListViewHardware);
-    const QPointer<SuiteListView> noDrivers(ListViewNoDrivers);
-    const QPointer<SuiteListView> problems(ListViewProblems);
-    const QPointer<SuiteListView> noSystem(ListViewNoSystemDevices);
-    const QPointer<runtime::Label> status(LabelStatus);
-    auto setStatus = [&](const QString &caption) {
-        if (status)
-            status->setCaption(caption);
-    };
-    // The lists' window may be unloaded at any yield (it lives on until its deferred delete):
-    // the scan then ends instead of filling lists nobody will see.
-    auto yield = [&hardware] { return runtime::DoEventsStillLoaded(hardware); };
-
-    std::vector<os::WmiObject> devices;
-    if (const auto services = os::GetObject(QStringLiteral("winmgmts:\\\\.\\root\\CIMV2")))
-        devices = services->ExecQuery(os::kQueryAllDevices, os::wbemFlagReturnImmediately | os::wbemFlagForwardOnly);
-    if (!yield() || ModMain::ClosingProgram)
+    const InventoryScan scan{ListViewHardware, ListViewNoDrivers, ListViewProblems, ListViewNoSystemDevices, LabelStatus};
+    const std::vector<os::WmiObject> devices = allDevices();
+    if (!scan.yield() || ModMain::ClosingProgram)
         return;
     SuiteImageManagerIcons *icons = SuiteControlsGlobalSettings::Global().Icons();
     icons->RemoveAll();
     ModFileIcons::ForgetReadIcons();
-    if (!yield())
+    if (!scan.yield())
         return;
-
     for (const os::WmiObject &object : devices) {
-        if (ModMain::ClosingProgram)
-            break;
-        Device device;
-        if (!yield())
-            return;
-        device.deviceId = textOf(object, QStringLiteral("DeviceID"));
-        device.name = textOf(object, QStringLiteral("Name"));
-        device.manufacturer = textOf(object, QStringLiteral("Manufacturer"));
-        device.errorText = textOf(object, QStringLiteral("ConfigManagerErrorCode"));
-        device.classGuid = textOf(object, QStringLiteral("ClassGuid"));
-        device.errorCode = numberOf(object, QStringLiteral("ConfigManagerErrorCode"));
-        if (device.name.isEmpty())
-            device.name = QStringLiteral("Unknown");
-        if (device.manufacturer.isEmpty())
-            device.manufacturer = QStringLiteral("Unknown");
-        if (device.classGuid.isEmpty())
-            device.classGuid = DefaultClassGuid;
-        if (!yield())
-            return;
-        setStatus(QStringLiteral("Status: Getting ") + device.name);
-        if (!yield())
-            return;
-
-        const QString iconSource = ModInformation::GetClassIconSource(device.classGuid, device.iconIndex);
-        if (!yield())
-            return;
-        if (!iconSource.isEmpty()) {
-            ModFileIcons::AddFileIcon(device.iconIndex + 5000, iconSource, device.iconIndex);
-            if (!yield())
-                return;
-            for (const QPointer<SuiteListView> &list : {hardware, problems, noDrivers, noSystem}) {
-                if (list)
-                    list->setIcons(icons);
-            }
-            device.iconIndex += 5000;
-            if (!yield())
-                return;
-        }
-
-        if (!IsSkippedDeviceId(device.deviceId)) {
-            if (hardware)
-                addRow(hardware, device);
-            if (problems && BelongsToProblems(device.errorCode, device.classGuid))
-                addRow(problems, device);
-            if (noDrivers && BelongsToNoDrivers(device.name, device.errorCode, device.classGuid))
-                addRow(noDrivers, device);
-            if (noSystem && BelongsToNoSystemDevices(device.manufacturer))
-                addRow(noSystem, device);
-        }
-        if (!yield())
+        if (ModMain::ClosingProgram || !scanDevice(scan, icons, object))
             return;
     }
     if (!ModMain::ClosingProgram) {
-        setStatus(QStringLiteral("Status: Done"));
-        yield();
+        scan.setStatus(QStringLiteral("Status: Done"));
+        scan.yield();
     }
 }
 

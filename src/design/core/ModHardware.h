@@ -14,6 +14,18 @@ namespace ModHardware {
 
 inline const QString DefaultClassGuid = QStringLiteral("{4D36E97E-E325-11CE-BFC1-08002BE10318}");
 
+// The columns of a device row: the name is the row's text, the others its sub-items in this
+// order (the hardware IDs joined with "|").
+enum DeviceColumn {
+    NameColumn,
+    ManufacturerColumn,
+    ErrorCodeColumn,
+    ClassColumn,
+    DriverVersionColumn,
+    HardwareIdsColumn,
+    DeviceColumnCount
+};
+
 // Adds rows only (the caller clears, sorts, sizes and shows the lists). Lets the message loop run
 // after nearly every step; stops when ClosingProgram is set, and when a list it writes to has been
 // unloaded meanwhile it leaves that list alone.
@@ -27,7 +39,5 @@ bool BelongsToProblems(std::int32_t errorCode, const QString &classGuid);
 bool BelongsToNoDrivers(const QString &name, std::int32_t errorCode, const QString &classGuid);
 bool BelongsToNoSystemDevices(const QString &manufacturer);
 
-// Leading and trailing spaces (character 32) removed, nothing else.
-QString TrimSpaces(const QString &text);
 
 } // namespace ModHardware

@@ -32,6 +32,17 @@ QString TrimNull(const QString &text)
     return nul < 0 ? text : text.left(nul);
 }
 
+QString TrimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString NormalizeSpaces(const QString &value)
 {
     QString text = value;
@@ -44,13 +55,7 @@ QString NormalizeSpaces(const QString &value)
         text.replace(QLatin1String("  "), QLatin1String(" "));
         yield();
     }
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1) == u' ')
-        --end;
-    text = text.mid(begin, end - begin);
+    text = TrimSpaces(text);
     yield();
     return text;
 }

@@ -24,6 +24,9 @@ inline QString SystemFolder;           // always ends with a separator
 // The text before the first NUL; the whole text when it holds none.
 QString TrimNull(const QString &text);
 
+// Leading and trailing spaces (character 32) removed, nothing else.
+QString TrimSpaces(const QString &text);
+
 // Tabs and no-break spaces become spaces, runs of spaces become one, the result is trimmed of
 // spaces. Lets the message loop run between its passes.
 QString NormalizeSpaces(const QString &value);

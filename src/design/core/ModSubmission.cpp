@@ -2,7 +2,6 @@
 
 #include "components/AdoRecordset.h"
 #include "components/SuiteListView.h"
-#include "core/ModHardware.h"
 #include "core/ModInformation.h"
 #include "core/ModMain.h"
 #include "os/Wmi.h"
@@ -19,7 +18,7 @@ const QString TextChars = QString::fromUtf16(u"\u201E\u2018\u2019\u201C\u201D\u2
 
 namespace {
 
-using ModHardware::TrimSpaces;
+using ModMain::TrimSpaces;
 
 bool startsWithAny(const QString &lower, std::initializer_list<const char *> prefixes)
 {

@@ -12,7 +12,7 @@ constexpr unsigned kBufferSize = 2048;   // characters, the terminating one incl
 
 QString settingsPath(const QString &file)
 {
-    return file.isEmpty() ? runtime::App::Path() + QLatin1String("/settings.ini") : file;
+    return file.isEmpty() ? runtime::App::FilePath(kSettingsFileName) : file;
 }
 
 }

@@ -7,6 +7,9 @@
 // Single values of the settings file, settings.ini in the program folder unless a file is named.
 namespace Modini {
 
+// The settings file's name in the program folder.
+inline const QString kSettingsFileName = QStringLiteral("settings.ini");
+
 // The key's value, at most 2047 characters; the empty text when the file, section or key is missing.
 QString ReadIni(const QString &section, const QString &key, const QString &file = {});
 

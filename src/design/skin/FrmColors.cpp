@@ -415,7 +415,7 @@ void FrmColors::Form_Resize()
         return;
     const double tx = runtime::Screen::TwipsPerPixelX();
     const double ty = runtime::Screen::TwipsPerPixelY();
-    const gdi::Rect frame = FrameRect::Of(Width(), Height(), roundHalfEven(m_titelBar->Height() / ty - 50), tx, ty,
+    const gdi::Rect frame = FrameRect::Of(Width(), Height(), roundHalfEven(m_titelBar->Height() / ty - FrameRect::ColorWindowRiseOverTitleBar), tx, ty,
                                           FrameRect::Rounding::Quotient);
     hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
     if (!yield())

@@ -231,7 +231,7 @@ private:
         surface()->Cls();
         if (!yield() || !surface())
             return;
-        const gdi::Rect frame = FrameRect::Of(control->Width(), control->Height(), -50, runtime::Screen::TwipsPerPixelX(),
+        const gdi::Rect frame = FrameRect::Of(control->Width(), control->Height(), FrameRect::TopAboveSurface, runtime::Screen::TwipsPerPixelX(),
                                               runtime::Screen::TwipsPerPixelY());
         surface()->hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
         if (!yield() || !surface())
@@ -250,7 +250,7 @@ private:
         if (runtime::Control *bar = m_form->findControl(QStringLiteral("TitelBar1"))) {
             const double tx = runtime::Screen::TwipsPerPixelX();
             const double ty = runtime::Screen::TwipsPerPixelY();
-            const int top = int(std::lround(bar->Height() / ty)) - 200;
+            const int top = int(std::lround(bar->Height() / ty)) - FrameRect::ColorEngineRiseOverTitleBar;
             const gdi::Rect frame = FrameRect::Of(m_form->Width(), m_form->Height(), top, tx, ty);
             m_form->hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
         }

@@ -40,7 +40,7 @@ bool staysInPresetFolder(const QString &name)
 
 }
 
-QString PresetFolder() { return runtime::App::Path() + QStringLiteral("/color_presets/"); }
+QString PresetFolder() { return runtime::App::FilePath(QStringLiteral("color_presets/")); }
 
 QString PresetFile(const QString &name) { return PresetFolder() + name + QStringLiteral(".ini"); }
 

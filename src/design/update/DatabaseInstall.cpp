@@ -3,6 +3,7 @@
 #include "components/AdoSession.h"
 #include "components/Zentrax.h"
 #include "core/ModDatabase.h"
+#include "runtime/App.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -16,8 +17,6 @@ namespace DatabaseInstall {
 
 namespace {
 
-const QString kDatabaseName = QStringLiteral("hwids.mdb");
-
 std::function<void()> &stepHook()
 {
     static std::function<void()> hook;
@@ -30,17 +29,12 @@ void step()
         stepHook()();
 }
 
-QString joined(const QString &folder, const QString &file)
-{
-    return folder + QLatin1Char('/') + file;
-}
-
 // A working folder of the install inside the program folder (on its disk, so that files move
 // in and out by rename), emptied before use and removed afterwards unless it must be kept.
 struct WorkFolder {
     QString path;
     bool keep = false;
-    WorkFolder(const QString &programFolder, const QString &name) : path(joined(programFolder, name))
+    WorkFolder(const QString &programFolder, const QString &name) : path(runtime::JoinedPath(programFolder, name))
     {
         QDir(path).removeRecursively();
     }
@@ -109,8 +103,8 @@ QStringList stagedFiles(const QString &staging)
             files.append(file);
     }
     files.sort();
-    if (files.removeAll(kDatabaseName) > 0)
-        files.append(kDatabaseName);
+    if (files.removeAll(ModDatabase::DatabaseFileName()) > 0)
+        files.append(ModDatabase::DatabaseFileName());
     return files;
 }
 
@@ -137,8 +131,8 @@ public:
         step();
         if (!QDir().mkpath(aside_.path))
             return false;
-        const QString target = joined(programFolder_, kDatabaseName);
-        return !existsOrLinks(target) || keepFile(target, joined(aside_.path, kDatabaseName));
+        const QString target = runtime::JoinedPath(programFolder_, ModDatabase::DatabaseFileName());
+        return !existsOrLinks(target) || keepFile(target, runtime::JoinedPath(aside_.path, ModDatabase::DatabaseFileName()));
     }
 
     // Keeps the old file aside and renames the staged one over it. A folder where the file goes
@@ -146,29 +140,29 @@ public:
     // are moved aside, so that none meets the new database.
     bool place(const QString &file)
     {
-        const QString target = joined(programFolder_, file);
+        const QString target = runtime::JoinedPath(programFolder_, file);
         const QFileInfo old(target);
         if (old.isDir() && !old.isSymLink())
             return false;
         if (!makeFolders(old.absolutePath(), madeFolders_))
             return false;
-        if (file == kDatabaseName) {
+        if (file == ModDatabase::DatabaseFileName()) {
             for (const QString &suffix : ado::kSideFileSuffixes) {
                 const QString side = file + suffix;
-                if (existsOrLinks(joined(programFolder_, side))) {
-                    if (!moveFile(joined(programFolder_, side), joined(aside_.path, side)))
+                if (existsOrLinks(runtime::JoinedPath(programFolder_, side))) {
+                    if (!moveFile(runtime::JoinedPath(programFolder_, side), runtime::JoinedPath(aside_.path, side)))
                         return false;
                     steps_.push_back({side, Step::MovedAside});
                 }
             }
         } else if (existsOrLinks(target)) {
             QStringList asideFolders;
-            if (!makeFolders(QFileInfo(joined(aside_.path, file)).absolutePath(), asideFolders)
-                || !keepFile(target, joined(aside_.path, file)))
+            if (!makeFolders(QFileInfo(runtime::JoinedPath(aside_.path, file)).absolutePath(), asideFolders)
+                || !keepFile(target, runtime::JoinedPath(aside_.path, file)))
                 return false;
         }
-        const bool replaces = existsOrLinks(file == kDatabaseName ? joined(aside_.path, file) : target);
-        if (!moveFile(joined(staging_, file), target))
+        const bool replaces = existsOrLinks(file == ModDatabase::DatabaseFileName() ? runtime::JoinedPath(aside_.path, file) : target);
+        if (!moveFile(runtime::JoinedPath(staging_, file), target))
             return false;
         steps_.push_back({file, replaces ? Step::Replaced : Step::Added});
         return true;
@@ -180,7 +174,7 @@ public:
     {
         committed_ = true;
         step();
-        QFile::remove(joined(aside_.path, kDatabaseName));
+        QFile::remove(runtime::JoinedPath(aside_.path, ModDatabase::DatabaseFileName()));
     }
 
 private:
@@ -196,10 +190,10 @@ private:
     void rollBack()
     {
         for (auto done = steps_.rbegin(); done != steps_.rend(); ++done) {
-            const QString target = joined(programFolder_, done->file);
+            const QString target = runtime::JoinedPath(programFolder_, done->file);
             if (done->kind == Step::Added)
                 QFile::remove(target);
-            else if (std::rename(QFile::encodeName(joined(aside_.path, done->file)).constData(), QFile::encodeName(target).constData()) != 0)
+            else if (std::rename(QFile::encodeName(runtime::JoinedPath(aside_.path, done->file)).constData(), QFile::encodeName(target).constData()) != 0)
                 aside_.keep = true;
         }
         for (auto folder = madeFolders_.crbegin(); folder != madeFolders_.crend(); ++folder)
@@ -223,7 +217,7 @@ void SetStepHookForTesting(std::function<void()> hook)
 
 Result Install(Zentrax &zip, const QString &archivePath, const QString &programFolder)
 {
-    zip.LoadEngine(joined(programFolder, QStringLiteral("7za.dll")));
+    zip.LoadEngine(runtime::JoinedPath(programFolder, QStringLiteral("7za.dll")));
     if (!zip.Open(archivePath) || std::any_of(zip.entries().cbegin(), zip.entries().cend(), isSideFileName))
         return Result::OpenFailed;
     step();
@@ -232,7 +226,7 @@ Result Install(Zentrax &zip, const QString &archivePath, const QString &programF
     if (!zip.ExtractAll(staging.path))
         return Result::ExtractFailed;
     step();
-    if (!ModDatabase::IsInstallableHardwareIdDatabase(joined(staging.path, kDatabaseName)))
+    if (!ModDatabase::IsInstallableHardwareIdDatabase(runtime::JoinedPath(staging.path, ModDatabase::DatabaseFileName())))
         return Result::ExtractFailed;
     WorkFolder aside(programFolder, ModDatabase::InstallAsideFolder());
     Swap swap(programFolder, staging.path, aside);

@@ -1,6 +1,6 @@
 #include "update/VersionCheck.h"
 
-#include "core/ModHardware.h"
+#include "core/ModMain.h"
 
 #include <QStringList>
 
@@ -25,7 +25,7 @@ QString LocalDatabaseVersion(const QString &caption)
     const QStringList pieces = caption.split(u':');
     if (pieces.size() < 2)
         return {};
-    return ModHardware::TrimSpaces(pieces.at(1));
+    return ModMain::TrimSpaces(pieces.at(1));
 }
 
 bool IsValidOnlineVersion(const QString &online, int limit)

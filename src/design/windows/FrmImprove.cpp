@@ -8,7 +8,6 @@
 #include "controls/PanelFx.h"
 #include "controls/dcButton.h"
 #include "core/ModDatabase.h"
-#include "core/ModHardware.h"
 #include "core/ModMain.h"
 #include "core/ModMainColumns.h"
 #include "core/ModPostFile.h"
@@ -114,7 +113,7 @@ void FrmImprove::showBusy()
 {
     LabelStatus->setCaption(QStringLiteral("Status:"));
     PanelProgress->setVisible(true);
-    DB1->setStyle(4);
+    DB1->setStyle(AnimationBarMotion::BarsCrossing);
     DB1->BeginDisplay();
     ListViewHardware->setVisible(false);
 }
@@ -183,8 +182,8 @@ void FrmImprove::CommandSaveSubmit_Click()
                 continue;
             sStatus = QStringLiteral("Adding To Database... ") + row->Text();
             const QString key = row->Key();
-            const QString line = deviceLine(ModHardware::TrimSpaces(row->SubItems(2)), ModHardware::TrimSpaces(row->Text()),
-                                            ModHardware::TrimSpaces(row->SubItems(1)));
+            const QString line = deviceLine(ModMain::TrimSpaces(row->SubItems(2)), ModMain::TrimSpaces(row->Text()),
+                                            ModMain::TrimSpaces(row->SubItems(1)));
             ModDatabase::AddHardwareToDatabase(line);
             // Written whether or not the window went meanwhile: the file holds what the
             // database was given.

@@ -162,7 +162,7 @@ void FrmLookup::TimerStart_Timer()
     TimerStart->setEnabled(false);
     TimerStatus->setEnabled(false);
     LabelStatus->setCaption(QStringLiteral("Status: Searching..."));
-    DB1->setStyle(4);
+    DB1->setStyle(AnimationBarMotion::BarsCrossing);
     DB1->BeginDisplay();
     LabelListViewHardware->setVisible(false);
     LabelListViewHardware->ListItems().Clear();

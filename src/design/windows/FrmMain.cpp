@@ -59,7 +59,7 @@ struct ListPage {
     const char *tag;
 };
 
-constexpr std::array<ListPage, 4> ListPages{{{"ListViewHardware", "All Hardware"},
+constexpr std::array<ListPage, FrmMain::ListCount> ListPages{{{"ListViewHardware", "All Hardware"},
                                              {"ListViewNoDrivers", "No Drivers Installed"},
                                              {"ListViewProblems", "Hardware With Problems"},
                                              {"ListViewNoSystemDevices", "All Except Standard System Devices"}}};
@@ -69,7 +69,7 @@ struct ListColumn {
     const char *caption;
 };
 
-constexpr std::array<ListColumn, 6> ListColumns{{{"Name", "Name"},
+constexpr std::array<ListColumn, ModHardware::DeviceColumnCount> ListColumns{{{"Name", "Name"},
                                                  {"Manufacturer", "Manufacturer"},
                                                  {"ErrorCode", "Error Code"},
                                                  {"Class", "Class"},
@@ -251,7 +251,7 @@ void FrmMain::Form_Load()
         ModCloseProgram::CloseProgram();
         return;
     }
-    const QString settings = runtime::App::FilePath(QStringLiteral("Settings.ini"));
+    const QString settings = runtime::App::FilePath(Modini::kSettingsFileName);
     if (!startAtDesignSize() || !readShadowSetting(settings) || !setUpWindow() || !readStartUpSettings(settings)
         || !setUpLists() || !setUpLogoCursors())
         return;
@@ -409,7 +409,7 @@ bool FrmMain::ReadDatabase(bool reconnect)
 {
     LabelStatus->setCaption(StatusReadingDatabase);
     PanelProgress->setVisible(true);
-    DB1->setStyle(4);
+    DB1->setStyle(AnimationBarMotion::BarsCrossing);
     DB1->BeginDisplay();
     if (!yield() || ModMain::ClosingProgram)
         return false;
@@ -507,7 +507,7 @@ void FrmMain::CommandGetHardware_Click()
     Timer1->setEnabled(false);
     LabelStatus->setCaption(QStringLiteral("Status:"));
     PanelProgress->setVisible(true);
-    DB1->setStyle(4);
+    DB1->setStyle(AnimationBarMotion::BarsCrossing);
     DB1->BeginDisplay();
     for (SuiteListView *list : m_lists) {
         list->setSortActive(false);
@@ -517,7 +517,7 @@ void FrmMain::CommandGetHardware_Click()
     SetActionButtonsEnabled(false);
     if (!yield())
         return;
-    for (int tab = 0; tab < 4; ++tab) {
+    for (int tab = 0; tab < ListCount; ++tab) {
         TabCounts.at(std::size_t(tab)) = 0;
         if (auto item = TabControl1->Item(tab))
             item->setCaption(MainWindowTexts::TabCaption(item->Tag(), 0));
@@ -552,7 +552,7 @@ void FrmMain::CommandGetHardware_Click()
 
 void FrmMain::Timer1_Timer()
 {
-    for (int tab = 0; tab < 4; ++tab) {
+    for (int tab = 0; tab < ListCount; ++tab) {
         const int count = m_lists.at(std::size_t(tab))->ListItems().Count();
         if (count == TabCounts.at(std::size_t(tab)))
             continue;
@@ -565,7 +565,7 @@ void FrmMain::Timer1_Timer()
 
 SuiteListView *FrmMain::SelectedList() const
 {
-    for (int tab = 0; tab < 4; ++tab) {
+    for (int tab = 0; tab < ListCount; ++tab) {
         if (auto item = TabControl1->Item(tab); item && item->Selected())
             return m_lists.at(std::size_t(tab));
     }

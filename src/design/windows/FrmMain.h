@@ -34,6 +34,9 @@ class FrmMain : public runtime::Form {
     Q_OBJECT
 
 public:
+    // The device lists, one per tab page, in tab order.
+    static constexpr int ListCount = 4;
+
     FrmMain();
     ~FrmMain() override;
 
@@ -47,7 +50,7 @@ public:
     SuiteListView *List(int tab) const { return m_lists.at(std::size_t(tab)); }
 
     // The four row counts last written into the tab captions.
-    std::array<int, 4> TabCounts{};
+    std::array<int, ListCount> TabCounts{};
 
     TitelBar *TitelBar1 = nullptr;
     Anchor *Anchor1 = nullptr;
@@ -131,7 +134,7 @@ private:
     // when it or this window went meanwhile.
     bool ShowToolWindow(runtime::Form *window);
 
-    std::array<SuiteListView *, 4> m_lists{};
+    std::array<SuiteListView *, ListCount> m_lists{};
     std::unique_ptr<cSizeMoveHelper> m_c;
     bool m_queryUnloadRunning = false;
 };

@@ -1,6 +1,7 @@
 #include "windows/FrmMenu.h"
 
 #include "components/SuiteListView.h"
+#include "core/ModHardware.h"
 #include "core/ModMain.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"
@@ -31,21 +32,22 @@ struct FrmMenu::Command {
 
 FrmMenu::FrmMenu() : runtime::Form(QStringLiteral("FrmMenu"))
 {
+    using enum ModHardware::DeviceColumn;
     MenuMain = AddMenu(QStringLiteral("MenuMain"), QStringLiteral("MainList"));
     AddItems(MenuMain, &FrmMenu::MainTarget,
              {{"MenuMainLookup", "Lookup Selected Device In Database", Action::Lookup},
               {"MenuMainLine1", "-", Action::Separator},
               {"MenuMainSearchGoogle", "Search Google For Drivers (By Name)", Action::Search, 0},
-              {"MenuMainSearchGoogleID", "Search Google For Drivers (By Hardware IDs)", Action::Search, 5},
+              {"MenuMainSearchGoogleID", "Search Google For Drivers (By Hardware IDs)", Action::Search, HardwareIdsColumn},
               {"MenuMainLine2", "-", Action::Separator},
-              {"MenuMainCopyWhole", "Copy Whole List", Action::Whole, 6},
-              {"MenuMainCopyRow", "Copy Selected Row", Action::Row, 5},
-              {"MenuMainCopyName", "Copy Selected Name", Action::Cell, 0},
-              {"MenuMainCopyManufacturer", "Copy Selected Manufacturer", Action::Cell, 1},
-              {"MenuMainCopyError", "Copy Selected Error Code", Action::Cell, 2},
-              {"MenuMainCopyClass", "Copy Selected Class", Action::Cell, 3},
-              {"MenuMainCopyDriverVersion", "Copy Selected Driver Version", Action::Cell, 4},
-              {"MenuMainCopyID", "Copy Selected Hardware IDs", Action::Cell, 5},
+              {"MenuMainCopyWhole", "Copy Whole List", Action::Whole, DeviceColumnCount},
+              {"MenuMainCopyRow", "Copy Selected Row", Action::Row, HardwareIdsColumn},
+              {"MenuMainCopyName", "Copy Selected Name", Action::Cell, NameColumn},
+              {"MenuMainCopyManufacturer", "Copy Selected Manufacturer", Action::Cell, ManufacturerColumn},
+              {"MenuMainCopyError", "Copy Selected Error Code", Action::Cell, ErrorCodeColumn},
+              {"MenuMainCopyClass", "Copy Selected Class", Action::Cell, ClassColumn},
+              {"MenuMainCopyDriverVersion", "Copy Selected Driver Version", Action::Cell, DriverVersionColumn},
+              {"MenuMainCopyID", "Copy Selected Hardware IDs", Action::Cell, HardwareIdsColumn},
               {"MenuMainLine3", "-", Action::Separator},
               {"MenuMainRemoveDevice", "Remove Selected Device From List (Delete Key)", Action::Remove}});
 

@@ -1,6 +1,7 @@
 #include "windows/ListCommands.h"
 
 #include "components/SuiteListView.h"
+#include "core/ModHardware.h"
 #include "core/ModMain.h"
 #include "core/ModServer.h"
 #include "runtime/Clipboard.h"
@@ -141,7 +142,7 @@ void OpenLookup(SuiteListView *list)
 {
     const SuiteListItem *selected = list ? list->SelectedItem() : nullptr;
     const QString name = selected ? selected->Text() : QString();
-    QString ids = selected ? selected->SubItems(5) : QString();
+    QString ids = selected ? selected->SubItems(ModHardware::HardwareIdsColumn) : QString();
     ids.replace(QLatin1Char('|'), QLatin1String("\r\n"));
 
     auto *lookup = new FrmLookup();

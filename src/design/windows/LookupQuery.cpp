@@ -1,6 +1,6 @@
 #include "windows/LookupQuery.h"
 
-#include "core/ModHardware.h"
+#include "core/ModMain.h"
 
 namespace LookupQuery {
 
@@ -20,7 +20,7 @@ QStringList IdsOf(const QString &idText)
         return {idText};
     QStringList ids;
     for (const QString &line : idText.split(CrLf)) {
-        const QString id = ModHardware::TrimSpaces(line);
+        const QString id = ModMain::TrimSpaces(line);
         if (!id.isEmpty())
             ids.append(id);
     }
@@ -35,20 +35,6 @@ QString Sql(const QStringList &ids)
     for (qsizetype i = 1; i < ids.size(); ++i)
         sql += QStringLiteral(" OR [hwids].[hwid] = ") + Quoted(ids.at(i));
     return sql;
-}
-
-QStringList PairLines(const QString &info)
-{
-    if (info.isEmpty())
-        return {};
-    if (!info.contains(CrLf))
-        return {info};
-    QStringList lines;
-    for (const QString &line : info.split(CrLf)) {
-        if (!ModHardware::TrimSpaces(line).isEmpty())
-            lines.append(line);
-    }
-    return lines;
 }
 
 QString LengthKey(const QString &hardwareId) { return QStringLiteral("%1").arg(hardwareId.size(), 3, 10, QLatin1Char('0')); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ModDatabase.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,10 +15,8 @@ QStringList IdsOf(const QString &idText);
 // One statement for all IDs, every "'" doubled; empty when there is no ID.
 QString Sql(const QStringList &ids);
 
-// The (name ID, manufacturer ID) lines of an info field: without CR LF the whole text is the one
-// line (an empty text gives none); otherwise the lines not blank after trimming spaces, as they
-// stand.
-QStringList PairLines(const QString &info);
+// The (name ID, manufacturer ID) lines of an info field, read as the database reads them.
+using ModDatabase::PairLines;
 
 // The hidden sort column "L": the ID's length as three zero-padded digits.
 QString LengthKey(const QString &hardwareId);

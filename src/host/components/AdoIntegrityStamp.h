@@ -43,10 +43,11 @@ public:
     void record(const FileState &state, qint64 nowNs) const;
 
     // A connection that only read still rewrote the file's header on its way into the
-    // write-ahead log and out of it again, leaving the bytes as they were and new times. When
-    // the file is the one `vouched` describes but for those times, its modification time is put
-    // back and the state it has now is recorded: a write after this one moves the modification
-    // time again, however soon it comes.
+    // write-ahead log and out of it again: the change counter and the version number kept with
+    // it move on, no page of content changes, and the times are new. When the file is the one
+    // `vouched` describes but for those times, its modification time is put back and the state
+    // it has now is recorded: a write after this one moves the modification time again, however
+    // soon it comes.
     void carryOver(const FileState &vouched, qint64 nowNs) const;
 
     const QString &path() const { return m_path; }

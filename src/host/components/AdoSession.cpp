@@ -98,8 +98,8 @@ Session::~Session()
     }
     // Statements still cached by commands keep the handle alive until they are finalized.
     sqlite3_close_v2(db_);
-    // Going into the log and out of it again rewrote the file's header as it was; its check
-    // stays remembered (IntegrityStamp::carryOver).
+    // Going into the log and out of it again rewrote only the header's change counter; the
+    // content's check stays remembered (IntegrityStamp::carryOver).
     if (unchanged && !QFileInfo::exists(path_ + QStringLiteral("-wal")))
         IntegrityStamp(path_).carryOver(*vouched_, QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1'000'000);
 }

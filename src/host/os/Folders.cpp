@@ -13,7 +13,7 @@ QString SpecialFolderLocation(int csidl)
 {
     switch (csidl & ~CSIDL_FLAG_CREATE) {
     case CSIDL_SYSTEM:
-        return runtime::App::Path() + QStringLiteral("/system32");
+        return runtime::App::FilePath(QStringLiteral("system32"));
     case CSIDL_WINDOWS:
         return runtime::App::Path();
     case CSIDL_DESKTOPDIRECTORY:

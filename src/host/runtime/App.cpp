@@ -30,6 +30,8 @@ AppState &state()
 
 }
 
+QString JoinedPath(const QString &folder, const QString &name) { return QDir(folder).filePath(name); }
+
 QString App::Path()
 {
     const QString path = state().path.isEmpty() ? QCoreApplication::applicationDirPath() : state().path;
@@ -39,7 +41,7 @@ QString App::Path()
 
 void App::setPath(const QString &path) { state().path = path; }
 
-QString App::FilePath(const QString &name) { return QDir(Path()).filePath(name); }
+QString App::FilePath(const QString &name) { return JoinedPath(Path(), name); }
 
 int App::Major() { return state().major; }
 int App::Minor() { return state().minor; }

@@ -4,6 +4,10 @@
 
 namespace runtime {
 
+// A name of a folder joined to it: the one way a path is put together here. A name that is a
+// full path already stays as it is.
+QString JoinedPath(const QString &folder, const QString &name);
+
 // The running program: its folder, version and title.
 class App {
 public:

@@ -1,6 +1,7 @@
 #include "runtime/Control.h"
 
 #include "runtime/Form.h"
+#include "runtime/Keys.h"
 #include "runtime/Screen.h"
 #include "runtime/Surface.h"
 #include "runtime/UserControl.h"
@@ -199,11 +200,11 @@ int MouseButtonOf(Qt::MouseButton button)
 {
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return vbLeftButton;
     case Qt::RightButton:
-        return 2;
+        return vbRightButton;
     case Qt::MiddleButton:
-        return 4;
+        return vbMiddleButton;
     default:
         return 0;
     }
@@ -211,7 +212,8 @@ int MouseButtonOf(Qt::MouseButton button)
 
 int MouseButtonsOf(Qt::MouseButtons buttons)
 {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) | (buttons & Qt::MiddleButton ? 4 : 0);
+    return (buttons & Qt::LeftButton ? vbLeftButton : 0) | (buttons & Qt::RightButton ? vbRightButton : 0)
+           | (buttons & Qt::MiddleButton ? vbMiddleButton : 0);
 }
 
 int ShiftOf(Qt::KeyboardModifiers modifiers)

@@ -8,5 +8,6 @@ inline constexpr int vbKeyDelete = 46;
 
 inline constexpr int vbLeftButton = 1;
 inline constexpr int vbRightButton = 2;
+inline constexpr int vbMiddleButton = 4;
 
 } // namespace runtime

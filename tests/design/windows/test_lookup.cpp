@@ -111,6 +111,7 @@ TEST(LookupQueryText, PairLinesAndLengthKey)
     EXPECT_EQ(LookupQuery::PairLines("5,6\r\n\r\n7,8\r\n"), QStringList({"5,6", "7,8"}));
     EXPECT_EQ(LookupQuery::PairLines(""), QStringList());
     EXPECT_EQ(LookupQuery::PairLines(" 5,6 \r\n  \r\n"), QStringList({" 5,6 "}));
+    EXPECT_EQ(LookupQuery::PairLines("5,6\r\n\t\r\n"), QStringList({"5,6", "\t"})) << "only spaces make a line blank";
     EXPECT_EQ(LookupQuery::LengthKey("A"), "001");
     EXPECT_EQ(LookupQuery::LengthKey("PCI\\VEN_8086&DEV_1237&SUB"), "025");
     EXPECT_EQ(LookupQuery::LengthKey(""), "000");
