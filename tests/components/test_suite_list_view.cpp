@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -211,6 +214,67 @@ TEST_F(ListView, AutoFitOfALongListCountsEveryRow)
             list->AutoFitColumn(0);
             EXPECT_GE(list->view()->columnWidth(0), list->view()->fontMetrics().horizontalAdvance(wide))
                 << "shown " << shown << ", wide row " << wideRow;
+        }
+    }
+}
+
+// The list lays a cell's text out once where the style's own item painting lays it out several
+// times; the pixels are the style's, whatever the cell holds and however narrow its column.
+TEST_F(ListView, CellsPaintAsTheStylesOwnItemPainting)
+{
+    struct Cell {
+        const char *name;
+        QString text;
+        int icon = 0;
+        std::optional<runtime::OleColor> colour = std::nullopt;
+        bool selected = false;
+    };
+    const std::vector<Cell> cells{
+        {"plain", "PCI\\VEN_8086&DEV_1237"},
+        {"empty", ""},
+        {"spaces around", "  padded text   "},
+        {"tab", "short\tWWWWWWWWWW"},
+        {"line break", "first\nsecond line"},
+        {"non-Latin", QString::fromUtf8("Gerät – Ελληνικά – 日本語")},
+        {"right to left", QString::fromUtf8("שלום world")},
+        {"with icon", "with icon", 4973},
+        {"coloured", "best match", 0, 0x0000C0u},
+        {"selected", "selected row", 0, std::nullopt, true},
+        {"selected and coloured", "selected best match", 4973, 0x0000C0u, true},
+        {"too wide for its column", "AVAVAVAVAVAV To To WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"},
+    };
+    SuiteImageManagerIcons icons;
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    icons.AddIcon(gdi::Icon(red), 4973);
+    list->setIcons(&icons);
+    window.resize(420, 120);
+    list->resize(420, 120);
+    window.show();
+    const auto paint = [this](QAbstractItemDelegate *delegate) {
+        QAbstractItemDelegate *own = list->view()->itemDelegate();
+        if (delegate)
+            list->view()->setItemDelegate(delegate);
+        const QImage image = list->view()->viewport()->grab().toImage();
+        list->view()->setItemDelegate(own);
+        return image;
+    };
+    QStyledItemDelegate styles;
+    for (const Cell &cell : cells) {
+        for (const int columnPixels : {400, 60, 4}) {
+            list->ListItems().Clear();
+            list->ListItems().Add({}, "row above");
+            SuiteListItem *item = list->ListItems().Add({}, cell.text, cell.icon);
+            item->setSubItems(1, cell.text);
+            if (cell.colour)
+                item->setForeColor(*cell.colour);
+            item->setSelected(cell.selected);
+            list->view()->setColumnWidth(0, columnPixels);
+            list->view()->setColumnWidth(1, columnPixels);
+            const QImage ours = paint(nullptr);
+            const QImage theirs = paint(&styles);
+            ASSERT_FALSE(ours.isNull());
+            EXPECT_EQ(ours, theirs) << cell.name << ", column " << columnPixels << " px";
         }
     }
 }
