@@ -94,15 +94,17 @@ void SuiteListItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
     QStyle *style = StyleOf(cell);
     const QStyle::State ownPainting = QStyle::State_HasFocus | QStyle::State_Editing;
     const TextLine *line = cell.state & ownPainting ? nullptr : lineOf(cell);
+    if (!line) {
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+        return;
+    }
     // The cell without its text: its background, check box and icon, and the room the style
     // leaves the text, which does not depend on the text.
     const QStyleOptionViewItem bare = WithoutText(cell);
-    QRect room;
-    if (line) {
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
-        room = style->subElementRect(QStyle::SE_ItemViewItemText, &bare, cell.widget).adjusted(margin, 0, -margin, 0);
-    }
-    if (!line || room.height() <= 0 || line->naturalWidth > room.width()) {
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
+    const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &bare, cell.widget).adjusted(margin, 0, -margin, 0);
+    // A text wider than its room the style elides.
+    if (room.height() <= 0 || line->naturalWidth > room.width()) {
         style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
         return;
     }
