@@ -27,7 +27,10 @@
 #include "windows/ListCommands.h"
 #include "windows/LookupQuery.h"
 
+#include <QHash>
+
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -193,6 +196,20 @@ bool FrmLookup::AddMatches(const QString &sql)
     const std::shared_ptr<ado::Recordset> rows = ModDatabase::OpenQuery(ModDatabase::HwidsRecordset, sql);
     if (!yield())
         return false;
+    // An ID names the same text throughout a lookup, and the rows of one device share their
+    // makers: each ID is asked of the database once.
+    QHash<QString, QString> names;
+    QHash<QString, QString> manufacturers;
+    const auto textOf = [this](QHash<QString, QString> &known, QString (*byId)(const QString &),
+                               const QString &id) -> std::optional<QString> {
+        if (const auto it = known.constFind(id); it != known.cend())
+            return *it;
+        const QString text = byId(id);
+        if (!yield())
+            return std::nullopt;
+        known.insert(id, text);
+        return text;
+    };
     const int count = rows->recordCount();
     if (count > 0)
         rows->moveFirst();
@@ -202,17 +219,18 @@ bool FrmLookup::AddMatches(const QString &sql)
         const QString hwid = rows->field(QStringLiteral("hwid")).value().toString();
         const QString info = rows->field(QStringLiteral("info")).value().toString();
         for (const QString &pair : LookupQuery::PairLines(info)) {
-            const QString name = ModDatabase::GetDeviceNameByID(pair.section(QLatin1Char(','), 0, 0));
-            if (!yield())
+            const std::optional<QString> name = textOf(names, &ModDatabase::GetDeviceNameByID, pair.section(QLatin1Char(','), 0, 0));
+            if (!name)
                 return false;
-            const QString manufacturer =
-                pair.contains(QLatin1Char(',')) ? ModDatabase::GetManufacturerByID(pair.section(QLatin1Char(','), 1, 1)) : QString();
-            if (!yield())
+            const std::optional<QString> manufacturer =
+                pair.contains(QLatin1Char(',')) ? textOf(manufacturers, &ModDatabase::GetManufacturerByID, pair.section(QLatin1Char(','), 1, 1))
+                                                : QString();
+            if (!manufacturer)
                 return false;
-            SuiteListItem *item = LabelListViewHardware->ListItems().Add({}, name);
+            SuiteListItem *item = LabelListViewHardware->ListItems().Add({}, *name);
             if (!item)
                 continue;
-            item->setSubItems(1, manufacturer);
+            item->setSubItems(1, *manufacturer);
             item->setSubItems(2, hwid);
             item->setSubItems(3, LookupQuery::LengthKey(hwid));
         }

@@ -1,5 +1,6 @@
 #include "components/SuiteListView.h"
 
+#include "components/SuiteListItemDelegate.h"
 #include "runtime/Screen.h"
 
 #include <QFontMetrics>
@@ -261,6 +262,7 @@ SuiteListView::SuiteListView(QWidget *container, const QString &name, int index)
     // Column fits measure every row, as the platform's list does (Qt's default stops at 1000).
     m_view->header()->setResizeContentsPrecision(-1);
     m_view->setIconSize(QSize(m_iconSize, m_iconSize));
+    m_view->setItemDelegate(new SuiteListItemDelegate(m_view));
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     connect(m_view->header(), &QHeaderView::sectionClicked, this,

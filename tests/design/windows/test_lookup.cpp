@@ -35,7 +35,8 @@ const QList<QPair<QString, QString>> Hwids{{"A&B", "1,1"},
                                            {"QX'Y", "3,1"},
                                            {"T1-XX", "4,1"},
                                            {"T2-YY", "5,2"},
-                                           {"TRIPLE", "6,1\r\n\r\n7,2\r\n8\r\n"}};
+                                           {"TRIPLE", "6,1\r\n\r\n7,2\r\n8\r\n"},
+                                           {"SHARED", "1,2\r\n2,2\r\n1,1"}};
 
 QStringList Fixture() { return windowstest::fixtureStatements(Names, Makers, Hwids); }
 
@@ -149,6 +150,19 @@ TEST(LookupWindow, TiesAreAllMarkedAndThreePairsGiveThreeRows)
     EXPECT_EQ(rows, (std::vector<Row>{{"Triple 1", "Maker One", "TRIPLE", "006", true},
                                       {"Triple 2", "Maker Two", "TRIPLE", "006", true},
                                       {"Triple 3", "", "TRIPLE", "006", true}}));
+}
+
+// Each ID is asked of the database once per lookup; rows that share one still show its text.
+TEST(LookupWindow, PairsSharingAnIdShowItsTextOnEveryRow)
+{
+    ProgramFolder folder(Fixture());
+    ModDatabase::OpenDatabase();
+    QPointer<FrmLookup> lookup = Lookup("Shared", "SHARED");
+    std::vector<Row> rows = Rows(lookup);
+    std::sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.name + a.manufacturer < b.name + b.manufacturer; });
+    EXPECT_EQ(rows, (std::vector<Row>{{"Bridge A&B", "Maker One", "SHARED", "006", true},
+                                      {"Bridge A&B", "Maker Two", "SHARED", "006", true},
+                                      {"Generic A", "Maker Two", "SHARED", "006", true}}));
 }
 
 TEST(LookupWindow, QuotesInAnIdAreDoubledInTheQuery)

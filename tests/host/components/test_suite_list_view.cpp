@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -211,6 +214,87 @@ TEST_F(ListView, AutoFitOfALongListCountsEveryRow)
             list->AutoFitColumn(0);
             EXPECT_GE(list->view()->columnWidth(0), list->view()->fontMetrics().horizontalAdvance(wide))
                 << "shown " << shown << ", wide row " << wideRow;
+        }
+    }
+}
+
+// The list lays a cell's text out once where the style's own item painting lays it out several
+// times, and keeps it laid out for the next paint; the pixels and sizes are the style's, whatever
+// the cell holds and however narrow its column, painted first wide or first narrow.
+TEST_F(ListView, CellsPaintAndMeasureAsTheStylesOwnItemPainting)
+{
+    struct Cell {
+        const char *name;
+        QString text;
+        int icon = 0;
+        std::optional<runtime::OleColor> colour = std::nullopt;
+        bool selected = false;
+        bool boldFirstColumn = false; // the same text beside it in the list's own font
+    };
+    const std::vector<Cell> cells{
+        {"plain", "PCI\\VEN_8086&DEV_1237"},
+        {"empty", ""},
+        {"one letter", "i"},
+        {"spaces around", "  padded text   "},
+        {"tab", "short\tWWWWWWWWWW"},
+        {"line break", "first\nsecond line"},
+        {"non-Latin", QString::fromUtf8("Gerät – Ελληνικά – 日本語")},
+        {"right to left", QString::fromUtf8("שלום world")},
+        {"with icon", "with icon", 4973},
+        {"with a small icon", "with a small icon", 4974},
+        {"coloured", "best match", 0, 0x0000C0u},
+        {"selected", "selected row", 0, std::nullopt, true},
+        {"selected and coloured", "selected best match", 4973, 0x0000C0u, true},
+        {"bold beside plain", "the same text", 0, std::nullopt, false, true},
+        {"too wide for its column", "AVAVAVAVAVAV To To WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"},
+    };
+    SuiteImageManagerIcons icons;
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QImage blue(6, 6, QImage::Format_ARGB32);
+    blue.fill(Qt::blue);
+    icons.AddIcon(gdi::Icon(red), 4973);
+    icons.AddIcon(gdi::Icon(blue), 4974);
+    list->setIcons(&icons);
+    window.resize(420, 120);
+    list->resize(420, 120);
+    window.show();
+    QTreeWidget *view = list->view();
+    QAbstractItemDelegate *own = view->itemDelegate();
+    QStyledItemDelegate styles;
+    const auto withStyles = [&](auto &&what) {
+        view->setItemDelegate(&styles);
+        const auto result = what();
+        view->setItemDelegate(own);
+        return result;
+    };
+    const auto paint = [&] { return view->viewport()->grab().toImage(); };
+    for (const std::vector<int> &widths : {std::vector<int>{400, 60, 4}, std::vector<int>{4, 60, 400}}) {
+        for (const Cell &cell : cells) {
+            for (const int columnPixels : widths) {
+                list->ListItems().Clear();
+                list->ListItems().Add({}, "row above");
+                SuiteListItem *item = list->ListItems().Add({}, cell.text, cell.icon);
+                item->setSubItems(1, cell.text);
+                if (cell.colour)
+                    item->setForeColor(*cell.colour);
+                item->setSelected(cell.selected);
+                if (cell.boldFirstColumn) {
+                    QFont bold = view->font();
+                    bold.setBold(true);
+                    item->setFont(0, bold);
+                }
+                view->setColumnWidth(0, columnPixels);
+                view->setColumnWidth(1, columnPixels);
+                const QImage ours = paint();
+                ASSERT_FALSE(ours.isNull());
+                EXPECT_EQ(ours, withStyles(paint)) << cell.name << ", column " << columnPixels << " px";
+                for (const int column : {0, 1}) {
+                    const QModelIndex index = view->model()->index(1, column);
+                    EXPECT_EQ(view->sizeHintForIndex(index), withStyles([&] { return view->sizeHintForIndex(index); }))
+                        << cell.name << ", column " << column;
+                }
+            }
         }
     }
 }
