@@ -198,7 +198,7 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
 
 // Names of one pattern ("Device 10", "Device 20", ...) measure alike and the fit asks one of them;
 // a cell among them whose look adds to its width (a font, a check box, a set size, an icon of its
-// own, a wider icon) must still count.
+// own, a wider icon) must still count, though its text is a little narrower than theirs.
 TEST_F(ListView, AutoFitCountsTheCellOfItsOwnLookAmongAlikeNames)
 {
     SuiteImageManagerIcons icons;
@@ -221,8 +221,9 @@ TEST_F(ListView, AutoFitCountsTheCellOfItsOwnLookAmongAlikeNames)
     for (const auto &[name, giveLook] : looks) {
         list->ListItems().Clear();
         for (int i = 10; i < 40; ++i) {
-            SuiteListItem *item = list->ListItems().Add({}, QStringLiteral("Device %1").arg(i), i == 25 ? 4973 : 4974);
-            item->setSubItems(1, QStringLiteral("Device %1").arg(i));
+            const QString text = QStringLiteral("Device of a long name %1").arg(i == 31 ? 3 : i);
+            SuiteListItem *item = list->ListItems().Add({}, text, i == 25 ? 4973 : 4974);
+            item->setSubItems(1, text);
             if (i == 31)
                 giveLook(item);
         }
