@@ -94,9 +94,10 @@ void BM_StartUpSavedMachine(benchmark::State &state)
 }
 BENCHMARK(BM_StartUpSavedMachine)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
-// The first scan of the main window on generated saved machines of 1,000 and 4,000 devices: the
-// difference of the two, per device, is what one more device costs in the window itself (status
-// caption, yields, rows into four lists, their sorting and column sizing).
+// The first scan of the main window on generated saved machines of 1,000, 4,000 and 10,000
+// devices: the difference of the first and the last, per device, is what one more device costs in
+// the window itself (status caption, yields, rows into four lists, their sorting and column
+// sizing); the middle one shows whether that cost stays the same as the lists grow.
 void BM_StartUpGeneratedMachine(benchmark::State &state)
 {
     QTemporaryDir dir;
@@ -104,7 +105,7 @@ void BM_StartUpGeneratedMachine(benchmark::State &state)
     StartUp(state);
     os::setMachineSource(nullptr);
 }
-BENCHMARK(BM_StartUpGeneratedMachine)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_StartUpGeneratedMachine)->Arg(1000)->Arg(4000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 void BM_StartUpThisMachine(benchmark::State &state)
 {
@@ -113,6 +114,25 @@ void BM_StartUpThisMachine(benchmark::State &state)
     os::setMachineSource(nullptr);
 }
 BENCHMARK(BM_StartUpThisMachine)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// One yield with the main window open after its scan, its caption timer running and nothing
+// else waiting: what the scan pays some fifty times per device.
+void BM_YieldMainWindowIdle(benchmark::State &state)
+{
+    runtime::App::setPath(ProgramFolder());
+    os::setMachineSource(std::make_unique<os::SnapshotMachine>(QStringLiteral(KESTROVA_FIXTURES "/machines/win10-desktop")));
+    QPointer<FrmMain> main = new FrmMain();
+    bool scanned = false;
+    QObject::connect(main, &FrmMain::ScanEnded, [&scanned] { scanned = true; });
+    main->Show();
+    while (!scanned)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    for (auto _ : state)
+        runtime::DoEvents();
+    UnloadEverything();
+    os::setMachineSource(nullptr);
+}
+BENCHMARK(BM_YieldMainWindowIdle)->Unit(benchmark::kMicrosecond);
 
 // A window with four lists of 2,000 six-column rows, as the main window holds them.
 class ListsForm : public runtime::Form {

@@ -371,23 +371,49 @@ void SuiteListView::AutoFitColumn(int column)
     m_view->setColumnWidth(column, std::max(widestCell(column), m_view->header()->sectionSizeHint(column)));
 }
 
+namespace {
+
+// Text the item view lays out as one line whose natural width is the text's advance: no line
+// breaks or tabs, which the layout treats apart, and no trailing white space, which the line's
+// natural width leaves out.
+bool laysOutAsItsAdvance(const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.category() == QChar::Other_Control || ch.category() == QChar::Separator_Line
+            || ch.category() == QChar::Separator_Paragraph)
+            return false;
+    }
+    return text.isEmpty() || !text.back().isSpace();
+}
+
+template<typename Key>
+bool insertNew(QSet<Key> &set, const Key &key)
+{
+    const qsizetype before = set.size();
+    set.insert(key);
+    return set.size() != before;
+}
+
+} // namespace
+
 int SuiteListView::widestCell(int column) const
 {
     // The view's own fit asks every shown cell for its size hint, which shapes and lays out its
-    // text. Cells alike in text and icon have the same hint, so each such pair is measured once
-    // (a scan's lists repeat their makers, classes and states in row after row). A hint is the
-    // text's width and what the cell adds around it (margins, its icon), alike for every cell
-    // with the same kind of decoration and font; the text's advance comes cheaper than a hint.
-    // Widest text first, only the cells that could still be wider than the widest hint so far
-    // are asked.
+    // text. A hint is the laid-out text's width and what the cell adds around it (margins, its
+    // icon); for the cells of one icon, in the view's font, whose text lays out as its advance,
+    // that is the same for the same advance: one cell of each such advance is asked (a scan's
+    // lists repeat makers, classes and states, and names of one pattern measure alike). Widest
+    // text first, only the cells that could still be wider than the widest hint so far are
+    // asked. Cells of a look of their own (a font, a check box, a set size, an icon past the
+    // first column) or of text laid out otherwise are asked each.
     m_view->ensurePolished();
     struct Look {
-        int advance = 0;
+        qreal advance = 0;
         QTreeWidgetItem *item = nullptr;
-        bool decorated = false;
-        bool ownFont = false;
+        int iconKey = 0;
+        bool alike = false; // of the view's look, its text laid out as its advance
     };
-    const QFontMetrics metrics(m_view->font());
+    const QFontMetricsF metrics(m_view->font());
     QSet<std::pair<int, QString>> seen;
     std::vector<Look> looks;
     for (int row = 0; row < m_view->topLevelItemCount(); ++row) {
@@ -395,25 +421,31 @@ int SuiteListView::widestCell(int column) const
         if (item->isHidden())
             continue;
         const QString text = item->text(column);
-        const std::pair<int, QString> look{column == 0 ? item->IconKey() : 0, text};
-        if (seen.contains(look))
+        const int iconKey = column == 0 ? item->IconKey() : 0;
+        if (!insertNew(seen, std::pair<int, QString>{iconKey, text}))
             continue;
-        seen.insert(look);
-        looks.push_back({metrics.horizontalAdvance(text), item, item->data(column, Qt::DecorationRole).isValid(),
-                         item->data(column, Qt::FontRole).isValid()});
+        const bool ownLook = item->data(column, Qt::FontRole).isValid() || item->data(column, Qt::CheckStateRole).isValid()
+                             || item->data(column, Qt::SizeHintRole).isValid()
+                             || (column != 0 && item->data(column, Qt::DecorationRole).isValid());
+        looks.push_back({metrics.horizontalAdvance(text), item, iconKey, !ownLook && laysOutAsItsAdvance(text)});
     }
-    std::sort(looks.begin(), looks.end(), [](const Look &a, const Look &b) { return a.advance > b.advance; });
-    // Advances are whole pixels rounded, laid-out widths rounded up.
-    constexpr int kRoundingPx = 2;
-    std::optional<int> around[2];
+    std::stable_sort(looks.begin(), looks.end(), [](const Look &a, const Look &b) { return a.advance > b.advance; });
+    // Laid-out widths are rounded up to whole pixels.
+    constexpr qreal kRoundingPx = 1;
+    std::unordered_map<int, qreal> around; // by icon: a hint's width less its text's advance
+    QSet<std::pair<int, qreal>> asked;     // by icon, the advances of alike cells asked
     int hint = -1;
     for (const Look &look : looks) {
-        std::optional<int> &added = around[look.decorated ? 1 : 0];
-        if (!look.ownFont && added && look.advance + *added + kRoundingPx < hint)
-            continue;
+        if (look.alike) {
+            const auto added = around.find(look.iconKey);
+            if (added != around.end() && look.advance + added->second + kRoundingPx < hint)
+                continue;
+            if (!insertNew(asked, std::pair<int, qreal>{look.iconKey, look.advance}))
+                continue;
+        }
         const int width = m_view->sizeHintForIndex(m_view->indexFromItem(look.item, column)).width();
-        if (!look.ownFont)
-            added = std::max(added.value_or(width - look.advance), width - look.advance);
+        if (look.alike)
+            around.emplace(look.iconKey, width - look.advance);
         hint = std::max(hint, width);
     }
     return hint;

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace runtime {
 
 namespace {
@@ -89,6 +91,11 @@ QList<Form *> Forms::All()
     return forms;
 }
 
-int Forms::Count() { return int(All().size()); }
+int Forms::Count()
+{
+    // Every yield answers it: counted in place, not through a list.
+    const QList<QPointer<Form>> &forms = loadedForms();
+    return int(std::count_if(forms.begin(), forms.end(), [](const QPointer<Form> &form) { return form && form->IsLoaded(); }));
+}
 
 } // namespace runtime

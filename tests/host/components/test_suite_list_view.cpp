@@ -199,6 +199,49 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
     }
 }
 
+// Names of one pattern ("Device 10", "Device 20", ...) measure alike and the fit asks one of them;
+// a cell among them whose look adds to its width (a font, a check box, a set size, an icon of its
+// own, a wider icon) must still count, though its text is a little narrower than theirs.
+TEST_F(ListView, AutoFitCountsTheCellOfItsOwnLookAmongAlikeNames)
+{
+    SuiteImageManagerIcons icons;
+    QImage big(16, 16, QImage::Format_ARGB32);
+    big.fill(Qt::red);
+    QImage small(6, 6, QImage::Format_ARGB32);
+    small.fill(Qt::blue);
+    icons.AddIcon(gdi::Icon(big), 4973);
+    icons.AddIcon(gdi::Icon(small), 4974);
+    list->setIcons(&icons);
+    QFont bold = list->view()->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 4);
+    const std::vector<std::pair<const char *, std::function<void(SuiteListItem *)>>> looks{
+        {"own font", [&](SuiteListItem *item) { item->setFont(0, bold), item->setFont(1, bold); }},
+        {"check box", [](SuiteListItem *item) { item->setCheckState(0, Qt::Checked), item->setCheckState(1, Qt::Checked); }},
+        {"set size", [](SuiteListItem *item) { item->setSizeHint(0, QSize(300, 16)), item->setSizeHint(1, QSize(300, 16)); }},
+        {"icon past the first column", [](SuiteListItem *item) { item->setIcon(1, QIcon(QPixmap::fromImage(QImage(16, 16, QImage::Format_ARGB32)))); }},
+    };
+    for (const auto &[name, giveLook] : looks) {
+        list->ListItems().Clear();
+        for (int i = 10; i < 40; ++i) {
+            const QString text = QStringLiteral("Device of a long name %1").arg(i == 31 ? 3 : i);
+            SuiteListItem *item = list->ListItems().Add({}, text, i == 25 ? 4973 : 4974);
+            item->setSubItems(1, text);
+            if (i == 31)
+                giveLook(item);
+        }
+        for (int column : {0, 1}) {
+            list->ColumnHeaders().Item(column + 1)->setWidth(15);
+            list->AutoFitColumn(column);
+            const int fitted = list->view()->columnWidth(column);
+            list->ColumnHeaders().Item(column + 1)->setWidth(15);
+            list->view()->resizeColumnToContents(column);
+            const int own = std::max(list->view()->columnWidth(column), list->view()->header()->sectionSizeHint(column));
+            EXPECT_EQ(fitted, own) << name << ", column " << column;
+        }
+    }
+}
+
 // Like the platform's list, the fit measures every row, not only those near the visible ones:
 // a wide cell far from them counts, with the list shown or hidden (the scan sizes hidden lists).
 TEST_F(ListView, AutoFitOfALongListCountsEveryRow)

@@ -5,12 +5,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace runtime;
 
@@ -192,6 +196,41 @@ TEST_F(FormsTest, FormUnloadedDuringAYieldLivesUntilTheHandlerReturns)
     EXPECT_TRUE(aliveAfterSecondYield);
     EXPECT_TRUE(unloadedSeen);
     EXPECT_TRUE(guard.isNull());
+}
+
+// A scan yields many times a millisecond and each yield must still run what is waiting there: a
+// timer that is due and a posted event (a close request, an unload). A pipe's news may come a
+// little later, but still reaches code that only yields.
+TEST_F(FormsTest, EveryYieldRunsDueTimersAndPostedEventsAndPipesAreHeard)
+{
+    auto *form = new RecordingForm;
+    form->Show();
+    DoEvents(); // the yields below follow this one closely
+    for (int round = 0; round < 3; ++round) {
+        bool timerRan = false;
+        bool postedRan = false;
+        QTimer::singleShot(0, form, [&timerRan] { timerRan = true; });
+        QMetaObject::invokeMethod(form, [&postedRan] { postedRan = true; }, Qt::QueuedConnection);
+        DoEvents();
+        EXPECT_TRUE(timerRan) << "round " << round;
+        EXPECT_TRUE(postedRan) << "round " << round;
+    }
+
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    QSocketNotifier notifier(ends[0], QSocketNotifier::Read);
+    bool heard = false;
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&heard, &notifier] {
+        heard = true;
+        notifier.setEnabled(false);
+    });
+    ASSERT_EQ(write(ends[1], "x", 1), 1);
+    const QDeadlineTimer patience(30000);
+    while (!heard && !patience.hasExpired())
+        DoEvents();
+    EXPECT_TRUE(heard);
+    close(ends[0]);
+    close(ends[1]);
 }
 
 TEST_F(FormsTest, SizeInTwipsAndResizeRaisedAtOnceWhileHidden)
