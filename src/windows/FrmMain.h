@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/WindowDesign.h"
 #include "runtime/Form.h"
 
 #include <array>
@@ -36,6 +37,8 @@ class FrmMain : public runtime::Form {
 public:
     FrmMain();
     ~FrmMain() override;
+
+    static constexpr WindowDesign::Size DesignSize{11250, 8250};
 
     // The scan: run by the "Refresh Hardware Lists" button and once by the start-up timer.
     void CommandGetHardware_Click();
