@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 using WindowDesign::Axis;
@@ -27,6 +29,8 @@ struct LengthCase {
     Rounding rounding;
     int pixels;
 };
+
+void PrintTo(const LengthCase &c, std::ostream *os) { *os << c.name; }
 
 class TallPixelLengths : public TallPixels, public ::testing::WithParamInterface<LengthCase> {};
 
