@@ -1,9 +1,8 @@
 #include "chrome/SkinnedWindow.h"
 
-#include "chrome/FrameRect.h"
 #include "chrome/ResizeGrip.h"
 #include "chrome/TitelBar.h"
-#include "gdi/Dc.h"
+#include "chrome/WindowDesign.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Keys.h"
@@ -28,7 +27,7 @@ runtime::PropertyBag TitleBarBag(const QString &caption, MaximizeButton maximize
                              {"CaptionColorBack", 0u},
                              {"PicturePosMode", 2},
                              {"PicturePosY", 8},
-                             {"Font", QVariant::fromValue(runtime::StdFont(QStringLiteral("Verdana"), 9.75))}};
+                             {"Font", QVariant::fromValue(WindowDesign::TitleBarFont())}};
     if (maximize == MaximizeButton::Shown) {
         bag.WriteProperty(QStringLiteral("ShowMaximized"), true);
         bag.WriteProperty(QStringLiteral("ShowMaximizedEnabled"), true);
@@ -40,7 +39,7 @@ TitelBar *CreateTitleBar(runtime::Form *form, MaximizeButton maximize)
 {
     auto *bar = new TitelBar(form, QStringLiteral("TitelBar1"));
     bar->ReadProperties(TitleBarBag(form->Caption(), maximize));
-    bar->Move(0, 0, form->Width(), 480);
+    bar->Move(0, 0, form->Width(), WindowDesign::TitleBarHeight);
     return bar;
 }
 
@@ -80,9 +79,7 @@ bool CentreOnScreen(runtime::Form *form, bool yield)
 void DrawFrame(runtime::Form *form)
 {
     form->Cls();
-    const gdi::Rect frame = FrameRect::Of(form->Width(), form->Height(), FrameRect::TopAboveSurface, runtime::Screen::TwipsPerPixelX(), runtime::Screen::TwipsPerPixelY());
-    if (gdi::Dc *dc = form->hdc())
-        dc->rectangle(frame.left, frame.top, frame.right, frame.bottom);
+    WindowDesign::DrawFrame(*form, form->Width(), form->Height(), FrameRect::TopAboveSurface);
     form->Refresh();
 }
 

@@ -1,6 +1,7 @@
 #include "chrome/TitelBar.h"
 
 #include "chrome/TitelBarColors.h"
+#include "chrome/WindowDesign.h"
 #include "components/AlphaImgCtl.h"
 #include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
@@ -90,10 +91,11 @@ void TitelBar::UserControl_InitProperties()
     Surface::setBackColor(surface.BackColor);
     Surface::setForeColor(surface.ForeColor);
     UpdateTitleBarButtons();
-    // A new bar is as high as a caption: 480 twips on a twips host, 32 pixels on a pixel host.
+    // A new bar is as high as a caption: the design's height in twips on a twips host, 32 pixels
+    // on a pixel host.
     if (const runtime::Surface *host = runtime::surfaceOf(parentWidget())) {
         if (host->ScaleMode() == runtime::vbTwips)
-            resize(width(), titelbar::nearest(480 / runtime::Screen::TwipsPerPixelY()));
+            resize(width(), WindowDesign::ToPixels(WindowDesign::TitleBarHeight, WindowDesign::Axis::Vertical));
         else if (host->ScaleMode() == runtime::vbPixels)
             resize(width(), 32);
     }

@@ -5,6 +5,7 @@
 
 #include "chrome/TitelBarColors.h"
 #include "chrome/TitelBarSpin.h"
+#include "chrome/WindowDesign.h"
 #include "components/AlphaImgCtl.h"
 #include "os/SystemParameters.h"
 #include "os/WindowMessages.h"
@@ -12,7 +13,6 @@
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
 #include "runtime/Keys.h"
-#include "runtime/Screen.h"
 #include "runtime/Timer.h"
 
 #include <QCursor>
@@ -163,10 +163,11 @@ bool TitelBar::MaxminizeParent()
         if (!runtime::DoEventsStillLoaded(this))
             return false;
         const QRect work = os::GetWorkArea();
-        const double tpx = runtime::Screen::TwipsPerPixelX();
-        const double tpy = runtime::Screen::TwipsPerPixelY();
+        using WindowDesign::Axis;
+        using WindowDesign::ToTwips;
         if (parent)
-            parent->Move(work.left() * tpx, work.top() * tpy, work.width() * tpx, work.height() * tpy);
+            parent->Move(ToTwips(work.left(), Axis::Horizontal), ToTwips(work.top(), Axis::Vertical),
+                         ToTwips(work.width(), Axis::Horizontal), ToTwips(work.height(), Axis::Vertical));
     } else {
         bDidMaximize = false;
         if (!runtime::DoEventsStillLoaded(this))

@@ -2,10 +2,12 @@
 
 #include "controls/Anchor.h"
 #include "controls/dcButton.h"
+#include "gdi/Dc.h"
 #include "runtime/Form.h"
 #include "runtime/Label.h"
 #include "runtime/PropertyBag.h"
 #include "runtime/Screen.h"
+#include "runtime/Surface.h"
 
 #include <QWidget>
 
@@ -13,21 +15,43 @@
 
 namespace WindowDesign {
 
+namespace {
+
+double twipsPerPixel(Axis axis)
+{
+    return axis == Axis::Horizontal ? runtime::Screen::TwipsPerPixelX() : runtime::Screen::TwipsPerPixelY();
+}
+
+} // namespace
+
+int ToPixels(double twips, Axis axis, Rounding rounding)
+{
+    const double pixels = twips / twipsPerPixel(axis);
+    return rounding == Rounding::Down ? int(pixels) : int(std::lround(pixels));
+}
+
+double ToTwips(double pixels, Axis axis) { return pixels * twipsPerPixel(axis); }
+
+QSize ToPixels(const Size &twips, Rounding rounding)
+{
+    return {ToPixels(twips.width, Axis::Horizontal, rounding), ToPixels(twips.height, Axis::Vertical, rounding)};
+}
+
 runtime::StdFont WindowFont() { return runtime::StdFont(QStringLiteral("Verdana"), 8.25); }
+
+runtime::StdFont TitleBarFont() { return runtime::StdFont(QStringLiteral("Verdana"), 9.75); }
 
 void Move(runtime::Control *control, const Place &twips)
 {
-    const double x = control->unitsPerPixelX() / runtime::Screen::TwipsPerPixelX();
-    const double y = control->unitsPerPixelY() / runtime::Screen::TwipsPerPixelY();
+    const double x = control->unitsPerPixelX() / twipsPerPixel(Axis::Horizontal);
+    const double y = control->unitsPerPixelY() / twipsPerPixel(Axis::Vertical);
     control->Move(twips.left * x, twips.top * y, twips.width * x, twips.height * y);
 }
 
 void MoveWidget(QWidget *widget, const Place &twips)
 {
-    const double x = runtime::Screen::TwipsPerPixelX();
-    const double y = runtime::Screen::TwipsPerPixelY();
-    widget->setGeometry(int(std::lround(twips.left / x)), int(std::lround(twips.top / y)), int(std::lround(twips.width / x)),
-                        int(std::lround(twips.height / y)));
+    widget->setGeometry(ToPixels(twips.left, Axis::Horizontal), ToPixels(twips.top, Axis::Vertical),
+                        ToPixels(twips.width, Axis::Horizontal), ToPixels(twips.height, Axis::Vertical));
 }
 
 runtime::Label *MakeLabel(QWidget *container, const QString &name, const QString &caption, const QString &tag,
@@ -71,6 +95,14 @@ void StartAtDesignSize(runtime::Form *form, Anchor *anchor, const Size &size)
 {
     StartAnchorAt(anchor, size);
     StartAt(form, size);
+}
+
+void DrawFrame(runtime::Surface &surface, double widthTwips, double heightTwips, int top, FrameRect::Rounding rounding)
+{
+    const gdi::Rect frame = FrameRect::Of(widthTwips, heightTwips, top, twipsPerPixel(Axis::Horizontal),
+                                          twipsPerPixel(Axis::Vertical), rounding);
+    if (gdi::Dc *dc = surface.hdc())
+        dc->rectangle(frame.left, frame.top, frame.right, frame.bottom);
 }
 
 } // namespace WindowDesign

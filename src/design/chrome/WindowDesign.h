@@ -1,7 +1,9 @@
 #pragma once
 
+#include "chrome/FrameRect.h"
 #include "runtime/StdFont.h"
 
+#include <QSize>
 #include <QString>
 
 class Anchor;
@@ -12,13 +14,27 @@ namespace runtime {
 class Control;
 class Form;
 class Label;
+class Surface;
 }
 
 // The vocabulary every window's design is written in: places in twips, the window font, the
-// plain labels and the skinned buttons. A place is always converted into the scale of the
-// container the control sits on (twips on a window, pixels on a skinned panel's surface), so no
-// window converts by hand.
+// plain labels and the skinned buttons, the title bar, the frame. A place is always converted
+// into the scale of the container the control sits on (twips on a window, pixels on a skinned
+// panel's surface), so no window converts by hand.
 namespace WindowDesign {
+
+// A screen's pixels need not be square: each length is converted by the scale of its own axis.
+enum class Axis { Horizontal, Vertical };
+
+// How a length in twips becomes whole pixels.
+enum class Rounding {
+    Nearest, // halves away from zero
+    Down,    // a part pixel dropped
+};
+
+// A length in twips as whole pixels along an axis of the screen, and a length in pixels as twips.
+int ToPixels(double twips, Axis axis, Rounding rounding = Rounding::Nearest);
+double ToTwips(double pixels, Axis axis);
 
 // A window's size as designed, in twips.
 struct Size {
@@ -34,7 +50,14 @@ struct Place {
     double height;
 };
 
+// A size in twips as whole pixels: the width by the horizontal scale, the height by the vertical.
+QSize ToPixels(const Size &twips, Rounding rounding = Rounding::Nearest);
+
 runtime::StdFont WindowFont();
+
+// The skinned windows' title bar: its caption's font, and its height in twips as a new bar has it.
+runtime::StdFont TitleBarFont();
+inline constexpr double TitleBarHeight = 480;
 
 // Puts the control at the designed place, in its container's scale.
 void Move(runtime::Control *control, const Place &twips);
@@ -58,5 +81,10 @@ void SetDesignSize(runtime::Form *form, const Size &size);
 void StartAnchorAt(Anchor *anchor, const Size &size);
 void StartAt(runtime::Form *form, const Size &size);
 void StartAtDesignSize(runtime::Form *form, Anchor *anchor, const Size &size);
+
+// Draws the frame of a surface of the given size in twips (FrameRect) in the surface's pen, by
+// the screen's scales; the caller clears and refreshes around it.
+void DrawFrame(runtime::Surface &surface, double widthTwips, double heightTwips, int top,
+               FrameRect::Rounding rounding = FrameRect::Rounding::WholeOperands);
 
 } // namespace WindowDesign

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "chrome/WindowDesign.h"
 #include "runtime/Form.h"
 
 class SuiteCheckBox;
 class SuiteColorPicker;
+class SuitePushButton;
 class TitelBar;
 class QuordanePB;
 
@@ -20,6 +22,8 @@ class FrmColors : public runtime::Form {
 
 public:
     FrmColors();
+
+    static constexpr WindowDesign::Size DesignSize{7125, 5235};
 
     // Swatch i of the live scheme (indexes 0 to 29 less 11 and 15), or nullptr.
     SuiteColorPicker *ColorPicker(int index) const;
@@ -47,6 +51,7 @@ protected:
 private:
     void createControls();
     void createHiddenGroups();
+    void connectHandlers();
     void ColorPicker_Change();
     void CheckPBarSmooth_Click();
     void CheckMBarSmooth_Click();
@@ -59,6 +64,7 @@ private:
     bool bDidActivate = false;
     TitelBar *m_titelBar = nullptr;
     runtime::ComboBox *m_combo2 = nullptr;
+    SuitePushButton *m_command2 = nullptr;
     SuiteCheckBox *m_checkDisableShadow = nullptr;
     SuiteCheckBox *m_checkPBarSmooth = nullptr;
     SuiteCheckBox *m_checkMBarSmooth = nullptr;

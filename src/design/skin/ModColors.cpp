@@ -1,20 +1,17 @@
 #include "skin/ModColors.h"
 
-#include "chrome/FrameRect.h"
 #include "chrome/ModShadow.h"
+#include "chrome/WindowDesign.h"
 #include "components/SuiteCheckBox.h"
 #include "components/SuiteColorPicker.h"
 #include "components/SuiteTabControl.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
 #include "runtime/Forms.h"
-#include "runtime/Screen.h"
 #include "skin/FrmColors.h"
 #include "skin/ModColorsRules.h"
 
 #include <QPointer>
-
-#include <cmath>
 
 namespace ModColors {
 
@@ -231,9 +228,7 @@ private:
         surface()->Cls();
         if (!yield() || !surface())
             return;
-        const gdi::Rect frame = FrameRect::Of(control->Width(), control->Height(), FrameRect::TopAboveSurface, runtime::Screen::TwipsPerPixelX(),
-                                              runtime::Screen::TwipsPerPixelY());
-        surface()->hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
+        WindowDesign::DrawFrame(*surface(), control->Width(), control->Height(), FrameRect::TopAboveSurface);
         if (!yield() || !surface())
             return;
         surface()->Refresh();
@@ -248,11 +243,8 @@ private:
         if (!yield())
             return;
         if (runtime::Control *bar = m_form->findControl(QStringLiteral("TitelBar1"))) {
-            const double tx = runtime::Screen::TwipsPerPixelX();
-            const double ty = runtime::Screen::TwipsPerPixelY();
-            const int top = int(std::lround(bar->Height() / ty)) - FrameRect::ColorEngineRiseOverTitleBar;
-            const gdi::Rect frame = FrameRect::Of(m_form->Width(), m_form->Height(), top, tx, ty);
-            m_form->hdc()->rectangle(frame.left, frame.top, frame.right, frame.bottom);
+            const int top = WindowDesign::ToPixels(bar->Height(), WindowDesign::Axis::Vertical) - FrameRect::ColorEngineRiseOverTitleBar;
+            WindowDesign::DrawFrame(*m_form, m_form->Width(), m_form->Height(), top);
         }
         if (!yield())
             return;

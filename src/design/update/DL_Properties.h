@@ -52,6 +52,7 @@ private:
     void ChkOC_Click();
     void ChkPC_Click();
     void createFields();
+    void connectFields();
 
     bool m_keepType = false;
     bool m_onlineCheck = false;

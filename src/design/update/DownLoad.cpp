@@ -1,5 +1,6 @@
 #include "update/DownLoad.h"
 
+#include "chrome/WindowDesign.h"
 #include "components/Inet.h"
 #include "components/Zentrax.h"
 #include "controls/StoredProperties.h"
@@ -8,7 +9,6 @@
 #include "os/WinInet.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
-#include "runtime/Screen.h"
 #include "update/DownLoadFormat.h"
 
 #include <QFile>
@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kSizeTwips = 480;
+constexpr WindowDesign::Size kSize{480, 480};
 const QString kDefaultSaveLocation = QStringLiteral("C:\\File1.tmp");
 // A file takes longer than a page, but not for ever: a body that trickles ends too.
 const InetCtlsObjects::Inet::Timeouts kTransferTimeouts{std::chrono::seconds(15), std::chrono::seconds(30),
@@ -141,8 +141,7 @@ void DownLoad::UserControl_WriteProperties(runtime::PropertyBag &bag)
 
 void DownLoad::UserControl_Resize()
 {
-    const QSize square(qRound(kSizeTwips / runtime::Screen::TwipsPerPixelX()),
-                       qRound(kSizeTwips / runtime::Screen::TwipsPerPixelY()));
+    const QSize square = WindowDesign::ToPixels(kSize);
     if (size() != square)
         resize(square);
 }

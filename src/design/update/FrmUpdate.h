@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/WindowDesign.h"
 #include "runtime/Form.h"
 
 #include <QPointer>
@@ -28,6 +29,8 @@ public:
     FrmUpdate();
     ~FrmUpdate() override;
 
+    static constexpr WindowDesign::Size DesignSize{6240, 3600};
+
     void CheckForUpdate();
     void CheckForDatabaseUpdate();
     void zip_Progress(double bytesDone, double bytesTotal);
@@ -46,6 +49,7 @@ protected:
 private:
     struct Check;
     void createControls();
+    void connectHandlers();
     // One version check; false when the window was unloaded meanwhile.
     bool runCheck(const Check &check);
     bool yield();

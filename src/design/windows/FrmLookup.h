@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/WindowDesign.h"
 #include "runtime/Form.h"
 
 class AnimationBar;
@@ -23,6 +24,8 @@ class FrmLookup : public runtime::Form {
 
 public:
     FrmLookup();
+
+    static constexpr WindowDesign::Size DesignSize{8520, 5340};
 
     // The opener's steps: the device's name and its IDs (one per line), then the start.
     void SetDevice(const QString &name, const QString &idText);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chrome/WindowDesign.h"
 #include "runtime/Form.h"
 
 #include <array>
@@ -39,6 +40,8 @@ public:
 
     FrmMain();
     ~FrmMain() override;
+
+    static constexpr WindowDesign::Size DesignSize{11250, 8250};
 
     // The scan: run by the "Refresh Hardware Lists" button and once by the start-up timer.
     void CommandGetHardware_Click();

@@ -15,13 +15,14 @@ namespace runtime {
 
 namespace {
 
-std::optional<int> s_injectedDpi;
+std::optional<int> s_injectedDpiX;
+std::optional<int> s_injectedDpiY;
 int s_mousePointer = 0;
 
 int screenDpi(bool horizontal)
 {
-    if (s_injectedDpi)
-        return *s_injectedDpi > 0 ? *s_injectedDpi : 96;
+    if (const std::optional<int> &injected = horizontal ? s_injectedDpiX : s_injectedDpiY)
+        return *injected > 0 ? *injected : 96;
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 96;
@@ -54,7 +55,13 @@ double twipsPerUnit(int scale, bool horizontal)
 
 int Screen::LogicalDpiX() { return screenDpi(true); }
 int Screen::LogicalDpiY() { return screenDpi(false); }
-void Screen::setLogicalDpi(std::optional<int> dpi) { s_injectedDpi = dpi; }
+void Screen::setLogicalDpi(std::optional<int> dpi) { s_injectedDpiX = s_injectedDpiY = dpi; }
+
+void Screen::setLogicalDpi(int horizontal, int vertical)
+{
+    s_injectedDpiX = horizontal;
+    s_injectedDpiY = vertical;
+}
 
 double Screen::TwipsPerPixelX() { return 1440.0 / LogicalDpiX(); }
 double Screen::TwipsPerPixelY() { return 1440.0 / LogicalDpiY(); }

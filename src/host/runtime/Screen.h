@@ -35,6 +35,8 @@ public:
     static int LogicalDpiY();
     // Test hook: pretend the screen has this many pixels per inch (nullopt: the real screen).
     static void setLogicalDpi(std::optional<int> dpi);
+    // Test hook: a screen whose pixels are not square, with its own count on each axis.
+    static void setLogicalDpi(int horizontal, int vertical);
 
     static double TwipsPerPixelX();
     static double TwipsPerPixelY();

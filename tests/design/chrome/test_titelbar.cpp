@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 #include <QTest>
 
@@ -87,6 +88,18 @@ TEST(TitelBarProperties, NewBarIsAsHighAsACaptionInItsHostsScale)
     onPixels.InitNew();
     EXPECT_EQ(onTwips.height(), 40); // 480 twips at 12 twips a pixel
     EXPECT_EQ(onPixels.height(), 32);
+    runtime::Screen::setLogicalDpi(std::nullopt);
+}
+
+TEST(TitelBarProperties, NewBarTakesItsHeightByTheVerticalScale)
+{
+    for (const auto &[dpiAcross, dpiDown, height] : {std::tuple{96, 120, 40}, std::tuple{120, 96, 32}}) {
+        runtime::Screen::setLogicalDpi(dpiAcross, dpiDown);
+        HostForm host;
+        TitelBar bar(&host);
+        bar.InitNew();
+        EXPECT_EQ(bar.height(), height) << dpiAcross << " by " << dpiDown << " pixels an inch";
+    }
     runtime::Screen::setLogicalDpi(std::nullopt);
 }
 
