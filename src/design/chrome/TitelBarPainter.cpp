@@ -2,11 +2,13 @@
 
 #include "chrome/TitelBarBackground.h"
 #include "chrome/TitelBarColors.h"
+#include "chrome/TitelBarGlyphs.h"
 #include "components/AlphaImgShape.h"
 #include "platform/clsGradient.h"
 #include "runtime/Surface.h"
 
 #include <QPainter>
+
 
 namespace titelbar {
 
@@ -71,12 +73,12 @@ void restoreGlyph(gdi::Dc &dc, gdi::ColorRef color, double side)
     box(dc, color, x, y, x + extent, y + 0.1 * side, true);
 }
 
-// One character of a font, fitted into a box centred on the picture.
-void characterGlyph(gdi::Dc &dc, const TitelBarButtonLook &look, const char *character, const char *face, bool bold)
+// One character's outline, fitted into a box centred on the picture.
+void characterGlyph(gdi::Dc &dc, const TitelBarButtonLook &look)
 {
     const int at = nearest(look.side - look.glyphSide) / 2;
-    AlphaImg::PaintGlyph(dc, QRect(at, at, look.glyphSide, look.glyphSide), QString::fromLatin1(character),
-                         runtime::StdFont(QString::fromLatin1(face), 9.75, bold), look.glyphColor);
+    if (const ButtonCharacter *character = ButtonCharacterOf(look.glyph))
+        AlphaImg::PaintOutline(dc, QRect(at, at, look.glyphSide, look.glyphSide), character->outline, look.glyphColor);
 }
 
 // One half of a button's gradient: 90 runs from color1 at the bottom edge to color2 at the top,
@@ -212,19 +214,15 @@ QImage renderButton(const TitelBarButtonLook &look)
     using Glyph = TitelBarButtonLook::Glyph;
     switch (look.glyph) {
     case Glyph::Help:
-        characterGlyph(dc, look, "?", "Times New Roman", true);
-        break;
     case Glyph::Minimize:
-        characterGlyph(dc, look, "-", "Lucida Console", false);
+    case Glyph::Close:
+        characterGlyph(dc, look);
         break;
     case Glyph::Maximize:
         maximizeGlyph(dc, glyphColor, side);
         break;
     case Glyph::Restore:
         restoreGlyph(dc, glyphColor, side);
-        break;
-    case Glyph::Close:
-        characterGlyph(dc, look, "x", "Verdana", true);
         break;
     }
     return picture;

@@ -11,6 +11,7 @@
 #include "components/SuiteLabel.h"
 #include "components/SuitePushButton.h"
 #include "controls/QuordanePB.h"
+#include "gdi/Picture.h"
 #include "runtime/ComboBox.h"
 #include "runtime/HScrollBar.h"
 #include "runtime/PictureBox.h"
@@ -116,9 +117,9 @@ void FrmColors::createControls()
     WindowDesign::Move(emblem, {30, 30, 720, 720});
     initSkinResources();
     // The size a 96-dpi screen shows comes ready; other screens scale the full picture.
-    QImage artwork(QStringLiteral(":/resources/skin/emblem-48"));
+    QImage artwork = gdi::ReadPicture(QStringLiteral(":/resources/skin/emblem-48"));
     if (artwork.size() != emblem->size())
-        artwork.load(QStringLiteral(":/resources/skin/emblem"));
+        artwork = gdi::ReadPicture(QStringLiteral(":/resources/skin/emblem"));
     emblem->setPicture(AlphaImg::AlphaImage(
         artwork.scaled(emblem->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 

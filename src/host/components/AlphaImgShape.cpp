@@ -39,16 +39,19 @@ AlphaShapeCtl::AlphaShapeCtl(QWidget *container, const QString &name, int index)
     hide();
 }
 
-bool PaintGlyph(gdi::Dc &dc, const QRect &box, const QString &character, const runtime::StdFont &font,
-                runtime::OleColor color)
+QPainterPath CharacterOutline(const QString &character, const runtime::StdFont &font)
+{
+    return outlineOf(character, font);
+}
+
+bool PaintOutline(gdi::Dc &dc, const QRect &box, const QPainterPath &outline, runtime::OleColor color)
 {
     QImage *target = dc.image();
     if (!target)
         return false;
-    if (character.isEmpty() || box.width() <= 0 || box.height() <= 0)
+    if (box.width() <= 0 || box.height() <= 0)
         return true;
-    const QPainterPath &path = outlineOf(character, font);
-    const QRectF bounds = path.boundingRect();
+    const QRectF bounds = outline.boundingRect();
     if (bounds.isEmpty())
         return true;
     const double scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
@@ -62,8 +65,18 @@ bool PaintGlyph(gdi::Dc &dc, const QRect &box, const QString &character, const r
     painter.translate(offset);
     painter.scale(scale, scale);
     painter.translate(-bounds.topLeft());
-    painter.fillPath(path, runtime::toQColor(runtime::TranslateOrBlack(color)));
+    painter.fillPath(outline, runtime::toQColor(runtime::TranslateOrBlack(color)));
     return true;
+}
+
+bool PaintGlyph(gdi::Dc &dc, const QRect &box, const QString &character, const runtime::StdFont &font,
+                runtime::OleColor color)
+{
+    if (!dc.image())
+        return false;
+    if (character.isEmpty() || box.width() <= 0 || box.height() <= 0)
+        return true;
+    return PaintOutline(dc, box, outlineOf(character, font), color);
 }
 
 bool AlphaShapeCtl::PaintShape(gdi::Dc &hdc, int x, int y) const

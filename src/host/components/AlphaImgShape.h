@@ -5,10 +5,18 @@
 #include "runtime/OleColor.h"
 #include "runtime/StdFont.h"
 
+#include <QPainterPath>
 #include <QRect>
 #include <QString>
 
 namespace AlphaImg {
+
+// The outline of one character in one font, as PaintGlyph fills it.
+QPainterPath CharacterOutline(const QString &character, const runtime::StdFont &font);
+
+// An outline filled in one colour, scaled to fill `box` (keeping its proportions) and centred in
+// it. False without a surface under dc.
+bool PaintOutline(gdi::Dc &dc, const QRect &box, const QPainterPath &outline, runtime::OleColor color);
 
 // One character of a font filled in one colour, scaled to fill `box` (keeping its proportions)
 // and centred in it. False without a surface under dc.

@@ -1,5 +1,6 @@
 #include "components/SuiteIconLibrary.h"
 
+#include "gdi/Picture.h"
 #include "os/RegularFile.h"
 
 #include <QIcon>
@@ -87,8 +88,8 @@ gdi::Icon SuiteIconLibrary::decode(const Entry &entry)
     QIcon icon;
     QSize largest;
     for (const QByteArray &data : entry.images) {
-        QImage image;
-        if (!image.loadFromData(data))
+        const QImage image = gdi::DecodePicture(data);
+        if (image.isNull())
             continue;
         icon.addPixmap(QPixmap::fromImage(image));
         if (image.width() > largest.width())

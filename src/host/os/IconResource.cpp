@@ -1,5 +1,6 @@
 #include "os/IconResource.h"
 
+#include "gdi/Picture.h"
 #include "gdi/Objects.h"
 #include "os/SystemParameters.h"
 
@@ -109,8 +110,10 @@ int LookupIconIdFromDirectoryEx(const QByteArray &directory, bool, int cxDesired
 
 gdi::Icon CreateIconFromResourceEx(const QByteArray &bytes, bool, unsigned, int cxDesired, int cyDesired, unsigned)
 {
-    QImage image;
-    if (!bytes.startsWith("\x89PNG") || !image.loadFromData(bytes, "PNG"))
+    if (!bytes.startsWith("\x89PNG"))
+        return {};
+    QImage image = gdi::DecodePicture(bytes);
+    if (image.isNull())
         return {};
     const QSize wanted(cxDesired > 0 ? cxDesired : image.width(), cyDesired > 0 ? cyDesired : image.height());
     // An icon is a bitmap: one of 2 GB or more is refused, as every bitmap is, before any scaling.

@@ -1,5 +1,7 @@
 #include "runtime/ResPicture.h"
 
+#include "gdi/Picture.h"
+
 #include <QImage>
 
 static void initCursorResources() { Q_INIT_RESOURCE(cursors); }
@@ -12,7 +14,7 @@ StdPicture LoadResPicture(const QString &id, int type)
     Q_UNUSED(linked);
     if (type != vbResCursor || id.isEmpty())
         return {};
-    const QImage image(QStringLiteral(":/resources/cursor/") + id.toUpper());
+    const QImage image = gdi::ReadPicture(QStringLiteral(":/resources/cursor/") + id.toUpper());
     if (image.isNull())
         return {};
     return StdPicture::fromImage(image, StdPicture::vbPicTypeIcon);

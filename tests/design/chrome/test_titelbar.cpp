@@ -1,11 +1,13 @@
 #include "support_titelbar_host.h"
 
 #include "chrome/TitelBarColors.h"
+#include "chrome/TitelBarGlyphs.h"
 #include "os/LayeredWindow.h"
 #include "os/SystemParameters.h"
 #include "os/WindowMessages.h"
 #include "platform/ModSkin.h"
 #include "components/AlphaImgCtl.h"
+#include "components/AlphaImgShape.h"
 #include "runtime/Timer.h"
 #include "support/TestOutput.h"
 
@@ -414,6 +416,28 @@ TEST_F(TitelBarTest, ButtonPicturesAreTheirLooksPainted)
         EXPECT_EQ(titelbar::renderButton(bar->buttonLook(glyph)).convertToFormat(shown.format()), shown)
             << button->Name().toStdString();
     }
+}
+
+// The help, minimise and close glyphs are outlines recorded from the fonts standing in for the
+// design's faces: each must still be, element for element, what its font gives.
+TEST(TitelBarButtonPictures, RecordedCharactersAreTheirFontsOutlines)
+{
+    using Glyph = TitelBarButtonLook::Glyph;
+    for (Glyph glyph : {Glyph::Help, Glyph::Minimize, Glyph::Close}) {
+        const titelbar::ButtonCharacter *recorded = titelbar::ButtonCharacterOf(glyph);
+        ASSERT_NE(recorded, nullptr);
+        const QPainterPath font = AlphaImg::CharacterOutline(
+            QString::fromLatin1(recorded->character), runtime::StdFont(QString::fromLatin1(recorded->face), 9.75, recorded->bold));
+        ASSERT_EQ(recorded->outline.elementCount(), font.elementCount()) << recorded->character;
+        EXPECT_EQ(recorded->outline.fillRule(), font.fillRule()) << recorded->character;
+        for (int i = 0; i < font.elementCount(); ++i) {
+            const QPainterPath::Element a = recorded->outline.elementAt(i);
+            const QPainterPath::Element b = font.elementAt(i);
+            EXPECT_TRUE(a.type == b.type && a.x == b.x && a.y == b.y) << recorded->character << " element " << i;
+        }
+    }
+    EXPECT_EQ(titelbar::ButtonCharacterOf(Glyph::Maximize), nullptr);
+    EXPECT_EQ(titelbar::ButtonCharacterOf(Glyph::Restore), nullptr);
 }
 
 // At 120 dpi a button is 25 pixels high: the two gradient halves still cover every row.
