@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString kPng = QStringLiteral(KESTROVA_FIXTURES "/../../src/platform/icons/aaa-24.png");
+const QString kPng = QStringLiteral(KESTROVA_FIXTURES "/../../src/host/runtime/cursors/apphand.png");
 
 bool imagePluginLoaded()
 {
