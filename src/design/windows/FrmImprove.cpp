@@ -147,7 +147,7 @@ void FrmImprove::CommandGetHardware_Click()
             continue;
         sStatus = QStringLiteral("Searching Database... ") + row->Text();
         const QString key = row->Key();
-        const QString line = deviceLine(row->SubItems(2), row->Text(), row->SubItems(1));
+        const QString line = deviceLine(row->SubItems(ListCommands::IdHardwareIdColumn), row->Text(), row->SubItems(ListCommands::IdManufacturerColumn));
         // The database is not asked about a row that a keyword already removes.
         if (ModSubmission::ContainsSkipKeyword(line, keywords) || ModDatabase::IsHardwareInDatabase(line))
             removeRow(ListViewHardware, key);
@@ -182,8 +182,8 @@ void FrmImprove::CommandSaveSubmit_Click()
                 continue;
             sStatus = QStringLiteral("Adding To Database... ") + row->Text();
             const QString key = row->Key();
-            const QString line = deviceLine(ModMain::TrimSpaces(row->SubItems(2)), ModMain::TrimSpaces(row->Text()),
-                                            ModMain::TrimSpaces(row->SubItems(1)));
+            const QString line = deviceLine(ModMain::TrimSpaces(row->SubItems(ListCommands::IdHardwareIdColumn)), ModMain::TrimSpaces(row->Text()),
+                                            ModMain::TrimSpaces(row->SubItems(ListCommands::IdManufacturerColumn)));
             ModDatabase::AddHardwareToDatabase(line);
             // Written whether or not the window went meanwhile: the file holds what the
             // database was given.

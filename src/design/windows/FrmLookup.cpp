@@ -114,7 +114,7 @@ void FrmLookup::StartLookup() { TimerStart->setEnabled(true); }
 void FrmLookup::SortByLength()
 {
     LabelListViewHardware->setSortActive(false);
-    LabelListViewHardware->setSortColumn(3);
+    LabelListViewHardware->setSortColumn(ListCommands::IdLengthKeyColumn);
     LabelListViewHardware->setSortDirection(1);
     LabelListViewHardware->setSortActive(true);
 }
@@ -189,9 +189,9 @@ bool FrmLookup::AddMatches(const QString &sql)
             SuiteListItem *item = LabelListViewHardware->ListItems().Add({}, *name);
             if (!item)
                 continue;
-            item->setSubItems(1, *manufacturer);
-            item->setSubItems(2, hwid);
-            item->setSubItems(3, LookupQuery::LengthKey(hwid));
+            item->setSubItems(ListCommands::IdManufacturerColumn, *manufacturer);
+            item->setSubItems(ListCommands::IdHardwareIdColumn, hwid);
+            item->setSubItems(ListCommands::IdLengthKeyColumn, LookupQuery::LengthKey(hwid));
         }
         rows->moveNext();
         if (!yield())
@@ -206,15 +206,15 @@ void FrmLookup::MarkBestMatches()
     const int count = items.Count();
     qsizetype longest = 0;
     for (int i = 1; i <= count; ++i)
-        longest = std::max(longest, items.Item(i)->SubItems(2).size());
+        longest = std::max(longest, items.Item(i)->SubItems(ListCommands::IdHardwareIdColumn).size());
     const runtime::OleColor colour = ImportantPictureBestMacthColor->BackColor();
     for (int i = 1; i <= count; ++i) {
         SuiteListItem *item = items.Item(i);
-        if (item->SubItems(2).size() != longest)
+        if (item->SubItems(ListCommands::IdHardwareIdColumn).size() != longest)
             continue;
         item->setForeColor(colour);
-        item->ListSubItems(1).setForeColor(colour);
-        item->ListSubItems(2).setForeColor(colour);
+        item->ListSubItems(ListCommands::IdManufacturerColumn).setForeColor(colour);
+        item->ListSubItems(ListCommands::IdHardwareIdColumn).setForeColor(colour);
     }
 }
 

@@ -37,7 +37,7 @@ FrmMenu::FrmMenu() : runtime::Form(QStringLiteral("FrmMenu"))
     AddItems(MenuMain, &FrmMenu::MainTarget,
              {{"MenuMainLookup", "Lookup Selected Device In Database", Action::Lookup},
               {"MenuMainLine1", "-", Action::Separator},
-              {"MenuMainSearchGoogle", "Search Google For Drivers (By Name)", Action::Search, 0},
+              {"MenuMainSearchGoogle", "Search Google For Drivers (By Name)", Action::Search, NameColumn},
               {"MenuMainSearchGoogleID", "Search Google For Drivers (By Hardware IDs)", Action::Search, HardwareIdsColumn},
               {"MenuMainLine2", "-", Action::Separator},
               {"MenuMainCopyWhole", "Copy Whole List", Action::Whole, DeviceColumnCount},
@@ -53,24 +53,24 @@ FrmMenu::FrmMenu() : runtime::Form(QStringLiteral("FrmMenu"))
 
     MenuLookup = AddMenu(QStringLiteral("MenuLookup"), QStringLiteral("MainLookup"));
     AddItems(MenuLookup, &LookupTarget,
-             {{"MenuLookupSearchGoogle", "Search Google For Drivers (By Name)", Action::Search, 0},
-              {"MenuLookupSearchGoogleID", "Search Google For Drivers (By Hardware IDs)", Action::Search, 2},
+             {{"MenuLookupSearchGoogle", "Search Google For Drivers (By Name)", Action::Search, ListCommands::IdNameColumn},
+              {"MenuLookupSearchGoogleID", "Search Google For Drivers (By Hardware IDs)", Action::Search, ListCommands::IdHardwareIdColumn},
               {"MenuLookupLine1", "-", Action::Separator},
-              {"MenuLookupCopyWhole", "Copy Whole List", Action::Whole, 3},
-              {"MenuLookupCopyRow", "Copy Selected Row", Action::Row, 2},
-              {"MenuLookupCopyName", "Copy Selected Name", Action::Cell, 0},
-              {"MenuLookupCopyManufacturer", "Copy Selected Manufacturer", Action::Cell, 1},
-              {"MenuLookupCopyID", "Copy Selected Hardware IDs", Action::Cell, 2},
+              {"MenuLookupCopyWhole", "Copy Whole List", Action::Whole, ListCommands::IdListColumnCount},
+              {"MenuLookupCopyRow", "Copy Selected Row", Action::Row, ListCommands::IdHardwareIdColumn},
+              {"MenuLookupCopyName", "Copy Selected Name", Action::Cell, ListCommands::IdNameColumn},
+              {"MenuLookupCopyManufacturer", "Copy Selected Manufacturer", Action::Cell, ListCommands::IdManufacturerColumn},
+              {"MenuLookupCopyID", "Copy Selected Hardware IDs", Action::Cell, ListCommands::IdHardwareIdColumn},
               {"MenuLookupLine2", "-", Action::Separator},
               {"MenuLookupRemoveDevice", "Remove Selected Device From List (Delete Key)", Action::Remove}});
 
     MenuImprove = AddMenu(QStringLiteral("MenuImprove"), QStringLiteral("MainImprove"));
     AddItems(MenuImprove, &ImproveTarget,
-             {{"MenuImproveCopyWhole", "Copy Whole List", Action::Whole, 3},
-              {"MenuImproveCopyRow", "Copy Selected Row", Action::Row, 2},
-              {"MenuImproveCopyName", "Copy Selected Name", Action::Cell, 0},
-              {"MenuImproveCopyManufacturer", "Copy Selected Manufacturer", Action::Cell, 1},
-              {"MenuImproveCopyID", "Copy Selected Hardware IDs", Action::Cell, 2},
+             {{"MenuImproveCopyWhole", "Copy Whole List", Action::Whole, ListCommands::IdListColumnCount},
+              {"MenuImproveCopyRow", "Copy Selected Row", Action::Row, ListCommands::IdHardwareIdColumn},
+              {"MenuImproveCopyName", "Copy Selected Name", Action::Cell, ListCommands::IdNameColumn},
+              {"MenuImproveCopyManufacturer", "Copy Selected Manufacturer", Action::Cell, ListCommands::IdManufacturerColumn},
+              {"MenuImproveCopyID", "Copy Selected Hardware IDs", Action::Cell, ListCommands::IdHardwareIdColumn},
               {"MenuImproveLine2", "-", Action::Separator},
               {"MenuImproveRemoveDevice", "Remove Selected Device From List (Delete Key)", Action::Remove}});
 }

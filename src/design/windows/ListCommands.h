@@ -18,6 +18,10 @@ class Menu;
 // lookup.
 namespace ListCommands {
 
+// The columns of the lookup and improve windows' lists (sub-item numbers) and how many of them the
+// copy commands take; the lookup keeps its sort key by ID length in a hidden column after them.
+enum IdListColumn { IdNameColumn, IdManufacturerColumn, IdHardwareIdColumn, IdListColumnCount, IdLengthKeyColumn = IdListColumnCount };
+
 // A row: its text, then sub-items 1 to `lastSubItem`, joined with "," (no quoting, no line end).
 QString RowText(const SuiteListItem *item, int lastSubItem);
 

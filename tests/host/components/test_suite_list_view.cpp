@@ -33,11 +33,36 @@ protected:
             out << (column == 0 ? list->ListItems().Item(i)->Text() : list->ListItems().Item(i)->SubItems(column));
         return out;
     }
+    // A big and a small icon, under the keys 4973 and 4974.
+    void useTwoIcons()
+    {
+        QImage big(16, 16, QImage::Format_ARGB32);
+        big.fill(Qt::red);
+        QImage small(6, 6, QImage::Format_ARGB32);
+        small.fill(Qt::blue);
+        icons.AddIcon(gdi::Icon(big), 4973);
+        icons.AddIcon(gdi::Icon(small), 4974);
+        list->setIcons(&icons);
+    }
+    // The column's width after the list's own fit, and after the view's, each from a narrow start.
+    int autoFitWidth(int column)
+    {
+        list->ColumnHeaders().Item(column + 1)->setWidth(15);
+        list->AutoFitColumn(column);
+        return list->view()->columnWidth(column);
+    }
+    int viewsOwnFitWidth(int column)
+    {
+        list->ColumnHeaders().Item(column + 1)->setWidth(15);
+        list->view()->resizeColumnToContents(column);
+        return std::max(list->view()->columnWidth(column), list->view()->header()->sectionSizeHint(column));
+    }
     void add(const QStringList &names)
     {
         for (const QString &name : names)
             list->ListItems().Add({}, name)->setSubItems(1, name.toUpper());
     }
+    SuiteImageManagerIcons icons;
     QWidget window;
     SuiteListView *list = nullptr;
 };
@@ -172,14 +197,7 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
         // Alike in text, the cell without an icon first: the icon's cell is wider and is asked too.
         {{"same text", 0}, {"same text", 4973}},
     };
-    SuiteImageManagerIcons icons;
-    QImage big(16, 16, QImage::Format_ARGB32);
-    big.fill(Qt::red);
-    QImage small(6, 6, QImage::Format_ARGB32);
-    small.fill(Qt::blue);
-    icons.AddIcon(gdi::Icon(big), 4973);
-    icons.AddIcon(gdi::Icon(small), 4974);
-    list->setIcons(&icons);
+    useTwoIcons();
     for (size_t t = 0; t < tables.size(); ++t) {
         list->ListItems().Clear();
         for (const Row &row : tables[t]) {
@@ -188,13 +206,7 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
             item->setHidden(row.hidden);
         }
         for (int column : {0, 1}) {
-            list->ColumnHeaders().Item(column + 1)->setWidth(15);
-            list->AutoFitColumn(column);
-            const int fitted = list->view()->columnWidth(column);
-            list->ColumnHeaders().Item(column + 1)->setWidth(15);
-            list->view()->resizeColumnToContents(column);
-            const int own = std::max(list->view()->columnWidth(column), list->view()->header()->sectionSizeHint(column));
-            EXPECT_EQ(fitted, own) << "table " << t << ", column " << column;
+            EXPECT_EQ(autoFitWidth(column), viewsOwnFitWidth(column)) << "table " << t << ", column " << column;
         }
     }
 }
@@ -204,14 +216,7 @@ TEST_F(ListView, AutoFitGivesTheViewsOwnFitOfEveryCell)
 // own, a wider icon) must still count, though its text is a little narrower than theirs.
 TEST_F(ListView, AutoFitCountsTheCellOfItsOwnLookAmongAlikeNames)
 {
-    SuiteImageManagerIcons icons;
-    QImage big(16, 16, QImage::Format_ARGB32);
-    big.fill(Qt::red);
-    QImage small(6, 6, QImage::Format_ARGB32);
-    small.fill(Qt::blue);
-    icons.AddIcon(gdi::Icon(big), 4973);
-    icons.AddIcon(gdi::Icon(small), 4974);
-    list->setIcons(&icons);
+    useTwoIcons();
     QFont bold = list->view()->font();
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 4);
@@ -231,13 +236,7 @@ TEST_F(ListView, AutoFitCountsTheCellOfItsOwnLookAmongAlikeNames)
                 giveLook(item);
         }
         for (int column : {0, 1}) {
-            list->ColumnHeaders().Item(column + 1)->setWidth(15);
-            list->AutoFitColumn(column);
-            const int fitted = list->view()->columnWidth(column);
-            list->ColumnHeaders().Item(column + 1)->setWidth(15);
-            list->view()->resizeColumnToContents(column);
-            const int own = std::max(list->view()->columnWidth(column), list->view()->header()->sectionSizeHint(column));
-            EXPECT_EQ(fitted, own) << name << ", column " << column;
+            EXPECT_EQ(autoFitWidth(column), viewsOwnFitWidth(column)) << name << ", column " << column;
         }
     }
 }
