@@ -62,25 +62,20 @@ Layers layersOf(QWidget *window)
     return layers;
 }
 
-// The window's pixels inside `area` (window coordinates), drawn into `composed`, made the area's
-// size. The follower hands the same image in each time: the mask is taken again after most
-// repaints, and a fresh window-sized image every time costs as much in new pages as the drawing.
-void compose(const Layers &layers, const QRect &area, QImage &composed)
+// The window's pixels inside `area` (window coordinates), drawn into the top left of `into`, an
+// RGB32 image at least the area's size.
+void compose(const Layers &layers, const QRect &area, QImage &into)
 {
-    if (layers.empty() || area.isEmpty()) {
-        composed = {};
+    if (layers.empty() || area.isEmpty())
         return;
-    }
-    if (composed.size() != area.size() || composed.format() != QImage::Format_RGB32)
-        composed = QImage(area.size(), QImage::Format_RGB32);
+    QPainter painter(&into);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     // The window's own surface, drawn first, covers the area in most windows; where it does not,
     // the rest is black.
     const Layer &base = layers.front();
     runtime::Surface *baseSurface = runtime::surfaceOf(base.widget);
     if (!baseSurface || !QRect(base.at, baseSurface->image().size()).contains(area))
-        composed.fill(Qt::black);
-    QPainter painter(&composed);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(QRect(QPoint(0, 0), area.size()), Qt::black);
     painter.translate(-area.topLeft());
     for (const Layer &layer : layers) {
         const QRect part = layer.clip & area;
@@ -164,10 +159,8 @@ public:
         if (changed.isEmpty() && !whole)
             return;
         QRegion visible = whole ? QRegion() : m_visible - changed;
-        for (const QRect &area : changed) {
-            compose(layers, area, m_composed);
-            visible += RegionWithoutColor(m_composed, m_key).translated(area.topLeft());
-        }
+        for (const QRect &area : changed)
+            visible += visibleIn(layers, area, all.width());
         m_layers = std::move(layers);
         m_appliedKey = m_key;
         m_applied = true;
@@ -190,6 +183,24 @@ public:
             if (!part.isEmpty())
                 layer.widget->update(part.translated(-layer.at));
         }
+    }
+
+    // The area is composed a strip of rows at a time through one small image, kept: a
+    // window-sized one would cost as many fresh pages as the window has pixels, for pixels that
+    // are looked at once.
+    QRegion visibleIn(const Layers &layers, const QRect &area, int windowWidth)
+    {
+        if (m_strip.width() < windowWidth)
+            m_strip = QImage(windowWidth, kStripRows, QImage::Format_RGB32);
+        QRegion visible;
+        for (int top = area.top(); top <= area.bottom(); top += kStripRows) {
+            const QRect strip(area.left(), top, area.width(), std::min(kStripRows, area.bottom() - top + 1));
+            compose(layers, strip, m_strip);
+            const QImage composed(m_strip.constBits(), strip.width(), strip.height(), m_strip.bytesPerLine(),
+                                  m_strip.format());
+            visible += RegionWithoutColor(composed, m_key).translated(strip.topLeft());
+        }
+        return visible;
     }
 
     static ColorKeyFilter *of(QWidget *window)
@@ -223,8 +234,9 @@ protected:
 private:
     QPointer<QWidget> m_window;
     gdi::ColorRef m_key;
+    static constexpr int kStripRows = 64;
     QTimer m_pending;
-    QImage m_composed;
+    QImage m_strip;
     // What the mask in force was made from, and that mask.
     Layers m_layers;
     QRegion m_visible;
@@ -273,9 +285,11 @@ bool SetLayeredWindowAttributes(QWidget *window, gdi::ColorRef key, quint8 alpha
 QImage ComposeWindowImage(QWidget *window)
 {
     const Layers layers = layersOf(window);
-    QImage composed;
-    if (!layers.empty())
-        compose(layers, layers.front().clip, composed);
+    if (layers.empty())
+        return {};
+    const QRect all = layers.front().clip;
+    QImage composed(all.size(), QImage::Format_RGB32);
+    compose(layers, all, composed);
     return composed;
 }
 

@@ -106,11 +106,16 @@ bool EndsVendorBlock(QByteArrayView line)
     return !line.isEmpty() && !line.startsWith('\t') && !line.startsWith('#');
 }
 
-SysfsIds::SysfsIds(const QString &path)
+SysfsIds::SysfsIds(const QString &path) : m_file(path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        m_text = file.readAll();
+    if (m_file.open(QIODevice::ReadOnly)) {
+        if (const uchar *mapped = m_file.size() > 0 ? m_file.map(0, m_file.size()) : nullptr) {
+            m_text = QByteArrayView(mapped, m_file.size());
+        } else {
+            m_read = m_file.readAll();
+            m_text = m_read;
+        }
+    }
     const char *begin = m_text.constData();
     const char *end = begin + m_text.size();
     for (const char *p = begin, *eol = p; p < end; p = eol < end ? eol + 1 : end) {

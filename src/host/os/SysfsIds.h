@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 
 #include <cstdint>
@@ -50,7 +51,11 @@ private:
     template<typename Visit>
     void forEachInVendorBlock(std::uint16_t vendor, int deepest, Visit &&visit) const;
 
-    QByteArray m_text;
+    // The list is mapped, not read: the scan touches each of its pages once, and the kernel's
+    // page cache holds them already. A file that cannot be mapped is read.
+    QFile m_file;
+    QByteArray m_read;
+    QByteArrayView m_text;
     std::unordered_map<std::uint16_t, qsizetype> m_vendors; // line start of each vendor
 };
 

@@ -112,6 +112,33 @@ TEST_F(LayeredWindowTest, TakingTheStyleAwayShowsTheWholeWindow)
     EXPECT_TRUE(form->mask().isEmpty());
 }
 
+// The mask is taken a strip of rows at a time. A window many strips tall, with key pixels on every
+// row (so on each strip's first and last), must come out as its whole composition does, taken at
+// once and after a tall surface on it changed.
+TEST_F(LayeredWindowTest, TallWindowMaskIsTheWholeCompositions)
+{
+    constexpr int Tall = 300;
+    form->resize(40, Tall);
+    auto *column = new runtime::PictureBox(form, QStringLiteral("PictureBase"));
+    column->setGeometry(30, 20, 8, Tall - 40);
+    column->setBackColor(BarBlue);
+    for (int y = 0; y < Tall; ++y)
+        form->hdc()->setPixelV((y * 7) % 30, y, Key);
+    showLayered();
+    const auto maskIsComposition = [&] {
+        return (form->mask() ^ os::RegionWithoutColor(os::ComposeWindowImage(form), Key)).isEmpty();
+    };
+    EXPECT_TRUE(maskIsComposition());
+    EXPECT_FALSE(form->mask().contains(QPoint(10, 100)));
+    EXPECT_TRUE(form->mask().contains(QPoint(11, 100)));
+
+    for (int y = 0; y < column->height(); y += 3)
+        column->hdc()->setPixelV(y % 8, y, Key);
+    column->update();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->mask().contains(QPoint(30, 20)); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor(maskIsComposition, 2000));
+}
+
 // The title bar repaints as this bar does: cleared to the key first, so the mask taken in
 // between (its repaint lets the message loop run) leaves the bar out, and painting is clipped to
 // that mask. Once drawn, the bar comes back into the mask and must then be painted again, or the
