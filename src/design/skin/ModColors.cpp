@@ -11,6 +11,7 @@
 #include "skin/FrmColors.h"
 #include "skin/ModColorsRules.h"
 
+#include <QHash>
 #include <QPointer>
 
 namespace ModColors {
@@ -96,7 +97,7 @@ private:
         for (runtime::Control *control : m_form->Controls())
             controls.append(control);
         for (const QPointer<runtime::Control> &control : controls) {
-            const QString name = control ? control->Name().toLower() : QString();
+            const QString name = control ? lowerName(control) : QString();
             for (const Rule &rule : step.rules) {
                 if (!alive())
                     return pictureBase;
@@ -115,6 +116,16 @@ private:
                 yield();
         }
         return pictureBase;
+    }
+
+    // A pass walks the window's controls once per step: each name is lower-cased once a pass
+    // (a control deleted meanwhile and another made at its address is named again).
+    const QString &lowerName(runtime::Control *control)
+    {
+        auto known = m_lowerNames.find(control);
+        if (known == m_lowerNames.end() || known->first != control)
+            known = m_lowerNames.insert(control, {control, control->Name().toLower()});
+        return known->second;
     }
 
     // The name is lower-cased once per control, not once per rule.
@@ -253,6 +264,7 @@ private:
     }
 
     QPointer<runtime::Form> m_form;
+    QHash<const runtime::Control *, std::pair<QPointer<runtime::Control>, QString>> m_lowerNames;
     qint32 m_colours[4] = {};
     int m_segments = 0;
 };

@@ -5,6 +5,7 @@
 #include "gdi/SysColors.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QStringList>
 
@@ -41,9 +42,52 @@ Line stripPrefixes(const QString &raw, bool prefixes)
     return line;
 }
 
+// A font's metrics on the device the text goes to. Shaping a text costs tens of thousands of
+// instructions, and a control draws the same captions again at every change of its state, so the
+// widths are remembered, per font, resolution and text (a bounded store, emptied when full).
+class Metrics {
+public:
+    Metrics(const QFont &font, const QImage *image)
+        : m_fm(image ? QFontMetrics(font, image) : QFontMetrics(font)), m_font(font.key()),
+          m_dpi(image ? image->logicalDpiY() : 0)
+    {
+    }
+
+    int advance(const QString &text) const
+    {
+        static QHash<Key, int> widths;
+        Key key{m_font, m_dpi, text};
+        if (const auto known = widths.constFind(key); known != widths.cend())
+            return *known;
+        if (widths.size() >= kMaxStoredWidths)
+            widths.clear();
+        const int width = m_fm.horizontalAdvance(text);
+        widths.insert(std::move(key), width);
+        return width;
+    }
+    int height() const { return m_fm.height(); }
+    int ascent() const { return m_fm.ascent(); }
+    int underlinePos() const { return m_fm.underlinePos(); }
+    int lineWidth() const { return m_fm.lineWidth(); }
+
+private:
+    static constexpr qsizetype kMaxStoredWidths = 4096;
+    struct Key {
+        QString font;
+        int dpi;
+        QString text;
+        bool operator==(const Key &) const = default;
+        friend size_t qHash(const Key &key, size_t seed = 0) { return qHashMulti(seed, key.font, key.dpi, key.text); }
+    };
+
+    QFontMetrics m_fm;
+    QString m_font;
+    int m_dpi;
+};
+
 class TextLayout {
 public:
-    TextLayout(const QFontMetrics &fm, const QString &text, const Rect &rect, quint32 format)
+    TextLayout(const Metrics &fm, const QString &text, const Rect &rect, quint32 format)
         : m_fm(fm)
     {
         const bool prefixes = !(format & DT_NOPREFIX);
@@ -65,7 +109,7 @@ public:
                 m_lines.append(stripPrefixes(paragraph, prefixes));
         }
         for (Line &line : m_lines) {
-            line.width = m_fm.horizontalAdvance(line.text);
+            line.width = m_fm.advance(line.text);
             if ((format & DT_END_ELLIPSIS) && line.width > maxWidth)
                 elide(line, maxWidth);
         }
@@ -91,7 +135,7 @@ private:
         bool hasWord = false;
         for (const QString &word : words) {
             const QString candidate = hasWord ? current + u' ' + word : word;
-            if (hasWord && m_fm.horizontalAdvance(stripPrefixes(candidate, prefixes).text) > maxWidth) {
+            if (hasWord && m_fm.advance(stripPrefixes(candidate, prefixes).text) > maxWidth) {
                 m_lines.append(stripPrefixes(current, prefixes));
                 current = word;
             } else {
@@ -106,21 +150,16 @@ private:
     {
         const QString dots = QStringLiteral("...");
         QString kept = line.text;
-        while (!kept.isEmpty() && m_fm.horizontalAdvance(kept + dots) > maxWidth)
+        while (!kept.isEmpty() && m_fm.advance(kept + dots) > maxWidth)
             kept.chop(1);
         line.underlined.removeIf([&](int i) { return i >= kept.size(); });
         line.text = kept + dots;
-        line.width = m_fm.horizontalAdvance(line.text);
+        line.width = m_fm.advance(line.text);
     }
 
-    const QFontMetrics &m_fm;
+    const Metrics &m_fm;
     QList<Line> m_lines;
 };
-
-QFontMetrics metricsFor(const QFont &font, const QImage *image)
-{
-    return image ? QFontMetrics(font, image) : QFontMetrics(font);
-}
 
 } // namespace
 
@@ -129,7 +168,7 @@ int Dc::drawText(const QString &text, Rect &rect, quint32 format)
     Surface s(*this);
     if (!s.isValid())
         return 0;
-    const QFontMetrics fm = metricsFor(m_font, s.image());
+    const Metrics fm(m_font, s.image());
     if (text.isEmpty()) {
         if (format & DT_CALCRECT)
             rect.right = rect.left, rect.bottom = rect.top;
@@ -171,8 +210,8 @@ int Dc::drawText(const QString &text, Rect &rect, quint32 format)
             painter.drawText(QPoint(x, y + fm.ascent()), line.text);
             if (underline) {
                 for (int i : line.underlined) {
-                    const int ux = x + fm.horizontalAdvance(line.text.left(i));
-                    const int uw = fm.horizontalAdvance(line.text.mid(i, 1));
+                    const int ux = x + fm.advance(line.text.left(i));
+                    const int uw = fm.advance(line.text.mid(i, 1));
                     painter.fillRect(QRect(ux, y + fm.ascent() + fm.underlinePos(), uw, std::max(1, fm.lineWidth())),
                                      painter.pen().color());
                 }
@@ -192,12 +231,12 @@ bool Dc::textOut(int x, int y, const QString &text)
         return false;
     if (text.isEmpty())
         return true;
-    const QFontMetrics fm = metricsFor(m_font, s.image());
+    const Metrics fm(m_font, s.image());
     x = clampCoordinate(x), y = clampCoordinate(y);
     s.paint([&](QPainter &painter) {
         painter.setFont(m_font);
         if (m_bkMode == OPAQUE)
-            painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), QColor::fromRgb(toPixel(m_bkColor)));
+            painter.fillRect(QRect(x, y, fm.advance(text), fm.height()), QColor::fromRgb(toPixel(m_bkColor)));
         painter.setPen(QColor::fromRgb(toPixel(m_textColor)));
         painter.drawText(QPoint(x, y + fm.ascent()), text);
     });
@@ -208,15 +247,15 @@ Size Dc::getTextExtent(const QString &text) const
 {
     if (isNull())
         return {};
-    const QFontMetrics fm = metricsFor(m_font, image());
-    return {fm.horizontalAdvance(text), fm.height()};
+    const Metrics fm(m_font, image());
+    return {fm.advance(text), fm.height()};
 }
 
 TextMetrics Dc::getTextMetrics() const
 {
     if (isNull())
         return {};
-    const QFontMetrics fm = metricsFor(m_font, image());
+    const QFontMetrics fm = image() ? QFontMetrics(m_font, image()) : QFontMetrics(m_font);
     TextMetrics tm;
     tm.height = fm.height();
     tm.ascent = fm.ascent();
