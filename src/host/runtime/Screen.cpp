@@ -109,7 +109,7 @@ double ScaleY(double value, int fromScale, int toScale)
 
 int Round(double value, Rounding rounding)
 {
-    // Below this a part pixel is floating-point error, not length.
+    // A part below this is floating-point error, not length.
     constexpr double kUpSlack = 1e-6;
     double whole = 0.0;
     switch (rounding) {
