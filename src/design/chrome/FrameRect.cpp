@@ -1,6 +1,6 @@
 #include "chrome/FrameRect.h"
 
-#include <cmath>
+#include "runtime/Screen.h"
 
 namespace FrameRect {
 
@@ -8,9 +8,10 @@ namespace {
 
 int toPixels(double twips, double twipsPerPixel, Rounding rounding)
 {
+    using Whole = runtime::Rounding;
     if (rounding == Rounding::Quotient)
-        return int(std::nearbyint(twips / twipsPerPixel));
-    return int(std::lround(twips) / std::lround(twipsPerPixel));
+        return runtime::ToPixels(twips, twipsPerPixel, Whole::HalfEven);
+    return runtime::Round(twips, Whole::Nearest) / runtime::Round(twipsPerPixel, Whole::Nearest);
 }
 
 } // namespace

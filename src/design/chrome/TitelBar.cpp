@@ -1,6 +1,5 @@
 #include "chrome/TitelBar.h"
 
-#include "chrome/TitelBarColors.h"
 #include "chrome/WindowDesign.h"
 #include "components/AlphaImgCtl.h"
 #include "controls/StoredProperties.h"
@@ -40,9 +39,10 @@ TitelBar::~TitelBar() = default;
 
 void TitelBar::createConstituents()
 {
-    const auto pixels = [](int twips) { return titelbar::nearest(twips / runtime::Screen::TwipsPerPixelX()); };
-    m_buttonSide = pixels(kButtonTwips);
-    m_glyphSide = pixels(kShapeTwips);
+    using WindowDesign::Axis;
+    using WindowDesign::Rounding;
+    m_buttonSide = WindowDesign::ToPixels(kButtonTwips, Axis::Horizontal, Rounding::HalfEven);
+    m_glyphSide = WindowDesign::ToPixels(kShapeTwips, Axis::Horizontal, Rounding::HalfEven);
 
     const auto imageControl = [&](const char *controlName, const char *tip, bool visible) {
         auto *ctl = new AlphaImg::AlphaImgCtl(this, QString::fromLatin1(controlName));

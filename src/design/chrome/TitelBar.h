@@ -234,9 +234,11 @@ private:
 
     void createConstituents();
     void connectButton(SpinIndex index);
-    // One button's picture from the scheme, while the window holds paints once at the release.
+    // One button's picture drawn from the scheme; while the window holds paints, once at the last
+    // release.
     void paintButtonPicture(AlphaImg::AlphaImgCtl *button, TitelBarButtonLook::Glyph glyph);
-    // A set that only stores, marks the key changed and repaints.
+    // A set stores the value and marks its key changed, then repaints the bar, rebuilds the button
+    // pictures and repaints, or lays the buttons out anew.
     template <class T>
     void setAndRepaint(T &field, const T &value, const char *key);
     template <class T>

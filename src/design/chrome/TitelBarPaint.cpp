@@ -2,7 +2,6 @@
 
 #include "chrome/TitelBar.h"
 
-#include "chrome/TitelBarColors.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Screen.h"
 
@@ -40,7 +39,7 @@ TitelBarLook TitelBar::look() const
     l.borderHighLight = TranslateOrBlack(m_p.BorderColorHighLight);
     l.borderDarkLight = TranslateOrBlack(m_p.BorderColorDarkLight);
     l.borderNormal = m_p.BorderNormal;
-    const int twipsPerPixel = titelbar::nearest(TwipsPerPixelX());
+    const int twipsPerPixel = runtime::Round(TwipsPerPixelX(), runtime::Rounding::HalfEven);
     l.cover = twipsPerPixel > 0 ? m_p.BackColorCover / twipsPerPixel : 0;
     l.dotStep = twipsPerPixel > 0 ? 60 / twipsPerPixel : 4;
     l.buttons = buttonRow();

@@ -11,26 +11,7 @@
 
 #include <QWidget>
 
-#include <cmath>
-
 namespace WindowDesign {
-
-namespace {
-
-double twipsPerPixel(Axis axis)
-{
-    return axis == Axis::Horizontal ? runtime::Screen::TwipsPerPixelX() : runtime::Screen::TwipsPerPixelY();
-}
-
-} // namespace
-
-int ToPixels(double twips, Axis axis, Rounding rounding)
-{
-    const double pixels = twips / twipsPerPixel(axis);
-    return rounding == Rounding::Down ? int(pixels) : int(std::lround(pixels));
-}
-
-double ToTwips(double pixels, Axis axis) { return pixels * twipsPerPixel(axis); }
 
 QSize ToPixels(const Size &twips, Rounding rounding)
 {
@@ -43,8 +24,8 @@ runtime::StdFont TitleBarFont() { return runtime::StdFont(QStringLiteral("Verdan
 
 void Move(runtime::Control *control, const Place &twips)
 {
-    const double x = control->unitsPerPixelX() / twipsPerPixel(Axis::Horizontal);
-    const double y = control->unitsPerPixelY() / twipsPerPixel(Axis::Vertical);
+    const double x = control->unitsPerPixelX() / runtime::TwipsPerPixel(Axis::Horizontal);
+    const double y = control->unitsPerPixelY() / runtime::TwipsPerPixel(Axis::Vertical);
     control->Move(twips.left * x, twips.top * y, twips.width * x, twips.height * y);
 }
 
@@ -99,8 +80,8 @@ void StartAtDesignSize(runtime::Form *form, Anchor *anchor, const Size &size)
 
 void DrawFrame(runtime::Surface &surface, double widthTwips, double heightTwips, int top, FrameRect::Rounding rounding)
 {
-    const gdi::Rect frame = FrameRect::Of(widthTwips, heightTwips, top, twipsPerPixel(Axis::Horizontal),
-                                          twipsPerPixel(Axis::Vertical), rounding);
+    const gdi::Rect frame = FrameRect::Of(widthTwips, heightTwips, top, runtime::TwipsPerPixel(Axis::Horizontal),
+                                          runtime::TwipsPerPixel(Axis::Vertical), rounding);
     if (gdi::Dc *dc = surface.hdc())
         dc->rectangle(frame.left, frame.top, frame.right, frame.bottom);
 }

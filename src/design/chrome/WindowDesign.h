@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/FrameRect.h"
+#include "runtime/Screen.h"
 #include "runtime/StdFont.h"
 
 #include <QSize>
@@ -23,18 +24,11 @@ class Surface;
 // panel's surface), so no window converts by hand.
 namespace WindowDesign {
 
-// A screen's pixels need not be square: each length is converted by the scale of its own axis.
-enum class Axis { Horizontal, Vertical };
-
-// How a length in twips becomes whole pixels.
-enum class Rounding {
-    Nearest, // halves away from zero
-    Down,    // a part pixel dropped
-};
-
-// A length in twips as whole pixels along an axis of the screen, and a length in pixels as twips.
-int ToPixels(double twips, Axis axis, Rounding rounding = Rounding::Nearest);
-double ToTwips(double pixels, Axis axis);
+// Lengths go between twips and pixels by the runtime's conversions, each along its own axis.
+using runtime::Axis;
+using runtime::Rounding;
+using runtime::ToPixels;
+using runtime::ToTwips;
 
 // A window's size as designed, in twips.
 struct Size {

@@ -27,8 +27,8 @@ std::optional<double> readLength(const runtime::Control *control, const char *na
 Anchor::Anchor(QWidget *container, const QString &name, int index) : runtime::UserControl(container, name, index)
 {
     // A fixed extent, whatever the host asks for.
-    setFixedSize(ColorMath::roundHalfEven(OwnWidthTwips / runtime::Screen::TwipsPerPixelX()),
-                 ColorMath::roundHalfEven(OwnHeightTwips / runtime::Screen::TwipsPerPixelY()));
+    setFixedSize(runtime::ToPixels(OwnWidthTwips, runtime::Axis::Horizontal, runtime::Rounding::HalfEven),
+                 runtime::ToPixels(OwnHeightTwips, runtime::Axis::Vertical, runtime::Rounding::HalfEven));
 }
 
 Anchor::~Anchor() = default;
@@ -183,13 +183,13 @@ void Anchor::SetFormMinMax()
 {
     if (!m_frm)
         return;
-    const double tx = runtime::Screen::TwipsPerPixelX();
-    const double ty = runtime::Screen::TwipsPerPixelY();
-    const auto pixels = [](int twips, double perPixel, int none) {
-        return twips > 0 ? std::max(1, runtime::ToPixels(twips, perPixel)) : none;
+    using runtime::Axis;
+    const auto pixels = [](int twips, Axis axis, int none) {
+        return twips > 0 ? std::max(1, runtime::ToPixels(twips, axis)) : none;
     };
-    m_frm->setMinimumSize(pixels(MinWidth, tx, 0), pixels(MinHeight, ty, 0));
-    m_frm->setMaximumSize(pixels(MaxWidth, tx, QWIDGETSIZE_MAX), pixels(MaxHeight, ty, QWIDGETSIZE_MAX));
+    m_frm->setMinimumSize(pixels(MinWidth, Axis::Horizontal, 0), pixels(MinHeight, Axis::Vertical, 0));
+    m_frm->setMaximumSize(pixels(MaxWidth, Axis::Horizontal, QWIDGETSIZE_MAX),
+                          pixels(MaxHeight, Axis::Vertical, QWIDGETSIZE_MAX));
 }
 
 void Anchor::Freeze(QWidget *ohWnd)

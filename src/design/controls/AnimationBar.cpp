@@ -1,6 +1,5 @@
 #include "controls/AnimationBar.h"
 
-#include "controls/ColorMath.h"
 #include "controls/StoredProperties.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Form.h"
@@ -56,12 +55,12 @@ void AnimationBar::setIncrement(int twips)
 
 int AnimationBar::trackWidthTwips() const
 {
-    return ColorMath::roundHalfEven(width() * runtime::Screen::TwipsPerPixelX());
+    return runtime::Round(runtime::ToTwips(width(), runtime::Axis::Horizontal), runtime::Rounding::HalfEven);
 }
 
 int AnimationBar::heightTwips() const
 {
-    return ColorMath::roundHalfEven(height() * runtime::Screen::TwipsPerPixelY());
+    return runtime::Round(runtime::ToTwips(height(), runtime::Axis::Vertical), runtime::Rounding::HalfEven);
 }
 
 void AnimationBar::defaultColor(QString &text, const char *parentProperty) const
@@ -179,7 +178,7 @@ void AnimationBar::UserControl_Show()
 
 void AnimationBar::redraw()
 {
-    AnimationBarPaint::paint(*hdc(), m_motion, m_frame, runtime::Screen::TwipsPerPixelX(),
-                             runtime::Screen::TwipsPerPixelY());
+    AnimationBarPaint::paint(*hdc(), m_motion, m_frame, runtime::TwipsPerPixel(runtime::Axis::Horizontal),
+                             runtime::TwipsPerPixel(runtime::Axis::Vertical));
     update();
 }

@@ -1,15 +1,18 @@
 #include "controls/AnimationBarPaint.h"
 
-#include "controls/ColorMath.h"
 #include "controls/GradientVertex.h"
+#include "runtime/Screen.h"
 
 namespace AnimationBarPaint {
 
 void paint(gdi::Dc &dc, const AnimationBarMotion &motion, const Frame &frame, double twipsPerPixelX,
            double twipsPerPixelY)
 {
-    const auto px = [twipsPerPixelX](double twips) { return ColorMath::roundHalfEven(twips / twipsPerPixelX); };
-    const auto py = [twipsPerPixelY](double twips) { return ColorMath::roundHalfEven(twips / twipsPerPixelY); };
+    const auto pixels = [](double twips, double twipsPerPixel) {
+        return runtime::ToPixels(twips, twipsPerPixel, runtime::Rounding::HalfEven);
+    };
+    const auto px = [&](double twips) { return pixels(twips, twipsPerPixelX); };
+    const auto py = [&](double twips) { return pixels(twips, twipsPerPixelY); };
     dc.fillRect({0, 0, dc.width(), dc.height()}, gdi::createSolidBrush(frame.track));
 
     const int barHeight = py(frame.heightTwips);

@@ -188,19 +188,19 @@ int PanelFx::PanelOrTitle(float Y) const
 
 double PanelFx::extentTwipsX() const
 {
-    return width() * runtime::Screen::TwipsPerPixelX();
+    return runtime::ToTwips(width(), runtime::Axis::Horizontal);
 }
 
 double PanelFx::extentTwipsY() const
 {
-    return height() * runtime::Screen::TwipsPerPixelY();
+    return runtime::ToTwips(height(), runtime::Axis::Vertical);
 }
 
 void PanelFx::setExtentTwips(double widthTwips, double heightTwips)
 {
     // Through the container's view of the control, so that the host sees its Width and Height change.
-    setWidth(widthTwips / runtime::Screen::TwipsPerPixelX() * unitsPerPixelX());
-    setHeight(heightTwips / runtime::Screen::TwipsPerPixelY() * unitsPerPixelY());
+    setWidth(runtime::ToPixelsUnrounded(widthTwips, runtime::Axis::Horizontal) * unitsPerPixelX());
+    setHeight(runtime::ToPixelsUnrounded(heightTwips, runtime::Axis::Vertical) * unitsPerPixelY());
 }
 
 void PanelFx::Collapse()
@@ -209,7 +209,8 @@ void PanelFx::Collapse()
     if (!m_canCollapse)
         return;
     if (m_collapsed) {
-        const float collapsedHeight = float(m_look.tileHeight * runtime::Screen::TwipsPerPixelX());
+        // By the horizontal scale, as the design measures it.
+        const float collapsedHeight = float(runtime::ToTwips(m_look.tileHeight, runtime::Axis::Horizontal));
         if (extentTwipsY() != collapsedHeight) {
             m_savedHeight = ColorMath::roundHalfEven(extentTwipsY());
             m_savedWidth = ColorMath::roundHalfEven(extentTwipsX());

@@ -9,7 +9,8 @@
 
 // The skinned panel: a title band over a body, filled solid, as a gradient or with a tiled bitmap,
 // with a rounded outline, an optional icon and a caption. A container: the host places controls in
-// it. Every property set but CanCollapse repaints the whole panel at once.
+// it. Every property set but CanCollapse repaints the whole panel at once (while its window
+// holds paints, once at the last release).
 class PanelFx : public runtime::UserControl {
     Q_OBJECT
     Q_PROPERTY(bool AllowDraging READ AllowDraging WRITE setAllowDraging)

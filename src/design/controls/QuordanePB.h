@@ -11,9 +11,10 @@
 // The skinned progress bar: Value between Min and Max as a filled bar, left to right when the
 // control is wider than tall and bottom-up otherwise, optionally in segments, over a solid colour,
 // a picture, the visual style's progress frame or the control's colour blended into the host
-// window's. Every property set repaints at once; the colour sets also rebuild the blend pictures
-// once the stored properties have been read. A Value set that would leave the drawn bar where it
-// is skips the repaint: a download sets Value for every few kilobytes.
+// window's. Every property set repaints at once (while its window holds paints, once at the last
+// release); the colour sets also rebuild the blend pictures once the stored properties have been
+// read. A Value set that would leave the drawn bar where it is skips the repaint: a download sets
+// Value for every few kilobytes.
 class QuordanePB : public runtime::UserControl {
     Q_OBJECT
     Q_PROPERTY(int Appearance READ Appearance WRITE setAppearance)

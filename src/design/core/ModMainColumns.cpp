@@ -8,8 +8,6 @@
 #include <QFontMetrics>
 #include <QPointer>
 
-#include <cmath>
-
 namespace ModMain {
 
 namespace {
@@ -18,7 +16,7 @@ double measureHeader(const QString &text)
 {
     if (HeaderTextWidth)
         return HeaderTextWidth(text);
-    return QFontMetrics(QApplication::font()).horizontalAdvance(text) * runtime::Screen::TwipsPerPixelX();
+    return runtime::ToTwips(QFontMetrics(QApplication::font()).horizontalAdvance(text), runtime::Axis::Horizontal);
 }
 
 } // namespace
@@ -30,7 +28,7 @@ void AutoSizeListColumns(SuiteListView *list)
         return;
     double iconWidth = guard->IconSize();
     if (iconWidth != 0)
-        iconWidth = std::nearbyint(iconWidth * runtime::Screen::TwipsPerPixelX()); // halves to even
+        iconWidth = runtime::Round(runtime::ToTwips(iconWidth, runtime::Axis::Horizontal), runtime::Rounding::HalfEven);
     const int count = guard->ColumnHeaders().Count();
     for (int i = 1; i <= count && guard; ++i) {
         guard->AutoFitColumn(i - 1);

@@ -9,8 +9,8 @@ class SuiteListView;
 // The column sizers of ModMain, which every list uses after it has been filled.
 namespace ModMain {
 
-// How wide a header text is, in twips, as the main window measures text. Until the main window
-// sets its own measure, the application font's is used.
+// How wide a header text is, in twips, for a test that sets its own measure; unset, the
+// application font measures it.
 inline std::function<double(const QString &)> HeaderTextWidth;
 
 // Fits every column to the wider of its cells and its header; the first column gets room for the

@@ -6,7 +6,6 @@
 
 #include <QMetaMethod>
 
-#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -351,8 +350,10 @@ void GCommonDialog::setCustomColor(int index, qint32 color)
 os::LOGFONT GCommonDialog::FontRecord(const runtime::StdFont &font)
 {
     os::LOGFONT record;
-    // std::nearbyint rounds halves to even, as the design's rounding does.
-    record.lfHeight = -qint32(std::nearbyint(font.Size() * (20.0 / runtime::Screen::TwipsPerPixelY())));
+    // The size times pixels per point (20 twips a point): which way a half goes depends on that
+    // product, not on the quotient of the size in twips.
+    const double pixelsPerPoint = 20.0 / runtime::TwipsPerPixel(runtime::Axis::Vertical);
+    record.lfHeight = -qint32(runtime::Round(font.Size() * pixelsPerPoint, runtime::Rounding::HalfEven));
     record.lfWeight = font.Weight();
     record.lfItalic = font.Italic() ? 1 : 0;
     record.lfUnderline = font.Underline() ? 1 : 0;

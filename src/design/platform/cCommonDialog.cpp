@@ -127,10 +127,11 @@ void cCommonDialog::CentreDialog(QWidget *hDlg, QObject *Owner) const
     } else {
         t = os::GetWorkArea();
         if (t.isEmpty()) {
-            const int twipsX = int(std::lround(runtime::Screen::TwipsPerPixelX()));
-            const int twipsY = int(std::lround(runtime::Screen::TwipsPerPixelY()));
-            t = QRect(0, 0, twipsX ? int(std::lround(runtime::Screen::Width())) / twipsX : 0,
-                      twipsY ? int(std::lround(runtime::Screen::Height())) / twipsY : 0);
+            using runtime::Rounding;
+            const int twipsX = runtime::Round(runtime::TwipsPerPixel(runtime::Axis::Horizontal), Rounding::Nearest);
+            const int twipsY = runtime::Round(runtime::TwipsPerPixel(runtime::Axis::Vertical), Rounding::Nearest);
+            t = QRect(0, 0, twipsX ? runtime::Round(runtime::Screen::Width(), Rounding::Nearest) / twipsX : 0,
+                      twipsY ? runtime::Round(runtime::Screen::Height(), Rounding::Nearest) / twipsY : 0);
         }
     }
     const int right = t.left() + t.width();

@@ -12,8 +12,8 @@ namespace {
 constexpr qsizetype kMaxOutlines = 64;
 
 // The outline of one character in one font, drawn large so that it does not depend on hinting.
-// A title bar paints its buttons' pictures over and over with the same few characters, and
-// building an outline loads and shapes the font (a fallback face where the named one is missing).
+// A shape paints the same character at every repaint, and building an outline loads and shapes
+// the font (a fallback face where the named one is missing).
 const QPainterPath &outlineOf(const QString &character, const runtime::StdFont &font)
 {
     static QHash<std::pair<QString, QString>, QPainterPath> outlines;

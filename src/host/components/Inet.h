@@ -47,8 +47,8 @@ public:
     // The body as text (UTF-8), "" on any failure: no network, a name not found, a refused or
     // silent server, a time-out, an answer with a status from 400 on, a server certificate that
     // fails verification. Redirects are followed, from an https address to https ones only; one
-    // that cannot be (no target, a refused one) is a failure too.
-    // Ends any request still open.
+    // that cannot be (no target, a refused one) is a failure too. A request still open is ended
+    // first.
     QString OpenURL(const QString &url);
 
     // Starts a request to `url` (the URL property when empty) and returns at once; the caller
@@ -65,9 +65,9 @@ public:
     // is no answer (nothing executed, failed before the header, cancelled).
     std::optional<QString> GetHeader(const QString &name = QString()) const;
     // The next `size` bytes of the body, fewer only where the body ends; empty once it is
-    // complete. Waits for data while letting the message loop run. nullopt when the transfer failed (the server
-    // closed part-way, went silent, a limit passed, the request was cancelled, the window
-    // unloaded) or `size` is below 1.
+    // complete. Waits for data while letting the message loop run. nullopt when the transfer
+    // failed (the server closed part-way, went silent, a limit passed, the request was
+    // cancelled, the window unloaded) or `size` is below 1.
     std::optional<QByteArray> GetChunk(int size);
     // Ends the request and closes its connection.
     void Cancel();

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -208,7 +207,7 @@ void SuiteColumnHeader::setText(const QString &text)
 
 double SuiteColumnHeader::Width() const
 {
-    return m_list ? m_list->m_view->columnWidth(m_index - 1) * runtime::Screen::TwipsPerPixelX() : 0.0;
+    return m_list ? runtime::ToTwips(m_list->m_view->columnWidth(m_index - 1), runtime::Axis::Horizontal) : 0.0;
 }
 
 void SuiteColumnHeader::setWidth(double twips)
@@ -216,7 +215,7 @@ void SuiteColumnHeader::setWidth(double twips)
     if (!m_list)
         return;
     // Up to the next whole pixel, so that a width set as a minimum is not undercut.
-    const int pixels = int(std::ceil(std::max(0.0, twips) / runtime::Screen::TwipsPerPixelX() - 1e-6));
+    const int pixels = std::max(0, runtime::ToPixels(twips, runtime::Axis::Horizontal, runtime::Rounding::Up));
     m_list->m_view->setColumnWidth(m_index - 1, pixels);
 }
 

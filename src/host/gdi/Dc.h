@@ -136,9 +136,10 @@ struct TextMetrics {
 // Format_ARGB32_Premultiplied; other formats behave as no surface). What GDI draws is opaque:
 // every pixel written by a line, fill, raster operation or text gets alpha 255, except that a
 // plain SRCCOPY onto a surface with alpha copies the source's alpha byte too (as between DIB
-// sections) and AlphaBlend mixes alpha. An RGB32 surface always stays opaque. A context made with createCompatibleDc is a memory context whose surface is the
-// bitmap selected into it. Every call on a context without a surface fails as the platform fails
-// on a bad handle (false, 0, CLR_INVALID), never crashes.
+// sections) and AlphaBlend mixes alpha. An RGB32 surface always stays opaque. A context made with
+// createCompatibleDc is a memory context whose surface is the bitmap selected into it. Every call
+// on a context without a surface fails as the platform fails on a bad handle (false, 0,
+// CLR_INVALID), never crashes.
 class Dc {
 public:
     explicit Dc(QImage *target = nullptr);

@@ -128,8 +128,8 @@ QByteArray regStringData(const QString &text);             // UTF-16LE with one 
 QByteArray regMultiStringData(const QStringList &texts);   // each text NUL-ended, then one more NUL
 QString regDecodeUtf16(const QByteArray &bytes);           // all units, NULs kept, odd byte dropped
 
-// The process-wide registry that the registry calls below address. The machine source fills it
-// (os/Machine.h); tests may install a tree of their own.
+// The process-wide registry that the registry calls below address. Each management-service query
+// installs the registry of the machine it read (Wmi.h); tests may install a tree of their own.
 RegistryTree &machineRegistry();
 void installMachineRegistry(RegistryTree tree);
 

@@ -3,7 +3,7 @@
 // Stand-in for the management service (WMI) as the device scans use it: bind to the CIMV2
 // namespace, run one of the two Win32_PnPEntity queries, walk the objects in a stable order.
 // The objects come from a machine source: the live system (LiveMachine.h) or a machine saved as
-// files (SnapshotMachine.h), which also fills the registry (Registry.h) that the scans read next.
+// files (SnapshotMachine.h); either also fills the registry (Registry.h) that the scans read next.
 
 #include "os/Registry.h"
 

@@ -9,9 +9,10 @@ class QObject;
 namespace runtime {
 
 // One pass of the message loop: input, timers and paints that are waiting are dispatched, then
-// control comes back (sockets and pipes are polled at most once a millisecond across yields). Objects unloaded meanwhile (forms, controls) are deleted only after the
-// outermost yielding handler has returned to the message loop, so code that yields can still
-// test its QPointer and leave. Answers the number of loaded forms.
+// control comes back (sockets and pipes are polled at most once a millisecond across yields).
+// Objects unloaded meanwhile (forms, controls) are deleted only after the outermost yielding
+// handler has returned to the message loop, so code that yields still finds its objects there
+// afterwards and asks StillLoaded whether to go on. Answers the number of loaded forms.
 int DoEvents();
 
 // Taken before a call that may unload the caller's form (a yield, an event the host handles):

@@ -26,10 +26,10 @@ Form::Form(const QString &name) : QWidget(nullptr, Qt::Window | Qt::FramelessWin
 
 Form::~Form() = default;
 
-double Form::Left() const { return x() * Screen::TwipsPerPixelX(); }
-double Form::Top() const { return y() * Screen::TwipsPerPixelY(); }
-double Form::Width() const { return width() * Screen::TwipsPerPixelX(); }
-double Form::Height() const { return height() * Screen::TwipsPerPixelY(); }
+double Form::Left() const { return ToTwips(x(), Axis::Horizontal); }
+double Form::Top() const { return ToTwips(y(), Axis::Vertical); }
+double Form::Width() const { return ToTwips(width(), Axis::Horizontal); }
+double Form::Height() const { return ToTwips(height(), Axis::Vertical); }
 
 void Form::setGeometryPixels(const QRect &rect)
 {
@@ -44,32 +44,30 @@ void Form::setGeometryPixels(const QRect &rect)
 
 void Form::setLeft(double left)
 {
-    setGeometryPixels(QRect(QPoint(ToPixels(left, Screen::TwipsPerPixelX()), y()), size()));
+    setGeometryPixels(QRect(QPoint(ToPixels(left, Axis::Horizontal), y()), size()));
 }
 
 void Form::setTop(double top)
 {
-    setGeometryPixels(QRect(QPoint(x(), ToPixels(top, Screen::TwipsPerPixelY())), size()));
+    setGeometryPixels(QRect(QPoint(x(), ToPixels(top, Axis::Vertical)), size()));
 }
 
 void Form::setWidth(double width)
 {
-    setGeometryPixels(QRect(pos(), QSize(qMax(1, ToPixels(width, Screen::TwipsPerPixelX())), height())));
+    setGeometryPixels(QRect(pos(), QSize(qMax(1, ToPixels(width, Axis::Horizontal)), height())));
 }
 
 void Form::setHeight(double height)
 {
-    setGeometryPixels(QRect(pos(), QSize(width(), qMax(1, ToPixels(height, Screen::TwipsPerPixelY())))));
+    setGeometryPixels(QRect(pos(), QSize(width(), qMax(1, ToPixels(height, Axis::Vertical)))));
 }
 
-void Form::Move(double left, double top) { setGeometryPixels(QRect(QPoint(ToPixels(left, Screen::TwipsPerPixelX()), ToPixels(top, Screen::TwipsPerPixelY())), size())); }
+void Form::Move(double left, double top) { setGeometryPixels(QRect(QPoint(ToPixels(left, Axis::Horizontal), ToPixels(top, Axis::Vertical)), size())); }
 
 void Form::Move(double left, double top, double width, double height)
 {
-    const double tx = Screen::TwipsPerPixelX();
-    const double ty = Screen::TwipsPerPixelY();
-    setGeometryPixels(QRect(ToPixels(left, tx), ToPixels(top, ty), qMax(1, ToPixels(width, tx)),
-                            qMax(1, ToPixels(height, ty))));
+    setGeometryPixels(QRect(ToPixels(left, Axis::Horizontal), ToPixels(top, Axis::Vertical),
+                            qMax(1, ToPixels(width, Axis::Horizontal)), qMax(1, ToPixels(height, Axis::Vertical))));
 }
 
 int Form::WindowState() const

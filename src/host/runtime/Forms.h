@@ -13,8 +13,9 @@ void Load(Form *form);
 
 // Unload: QueryUnload(Cancel, unloadMode) and Unload(Cancel); when neither cancels, the form
 // stops its timers, leaves the loaded forms, hides and is deleted once no code that yields
-// (DoEvents) is running, so a handler of the form that yields can finish; hold forms by QPointer
-// across a yield. Answers false when cancelled. When the last form goes, the program ends.
+// (DoEvents) is running, so a handler of the form that yields can finish; after a yield it asks
+// StillLoaded whether to go on. Answers false when cancelled. When the last form goes, the
+// program ends.
 bool Unload(Form *form, int unloadMode = vbFormCode);
 
 // The loaded forms in load order.

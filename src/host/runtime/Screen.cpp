@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace runtime {
 
@@ -78,8 +79,8 @@ QRect Screen::AvailableGeometryPixels()
     return screen ? screen->availableGeometry() : QRect();
 }
 
-double Screen::Width() { return GeometryPixels().width() * TwipsPerPixelX(); }
-double Screen::Height() { return GeometryPixels().height() * TwipsPerPixelY(); }
+double Screen::Width() { return ToTwips(GeometryPixels().width(), Axis::Horizontal); }
+double Screen::Height() { return ToTwips(GeometryPixels().height(), Axis::Vertical); }
 
 Form *Screen::ActiveForm() { return qobject_cast<Form *>(QApplication::activeWindow()); }
 
@@ -106,12 +107,47 @@ double ScaleY(double value, int fromScale, int toScale)
     return value * twipsPerUnit(fromScale, false) / twipsPerUnit(toScale, false);
 }
 
-int ToPixels(double value, double unitsPerPixel)
+int Round(double value, Rounding rounding)
 {
-    const double pixels = std::round(value / unitsPerPixel);
-    if (std::isnan(pixels))
+    // A part below this is floating-point error, not length.
+    constexpr double kUpSlack = 1e-6;
+    double whole = 0.0;
+    switch (rounding) {
+    case Rounding::Nearest:
+        whole = std::round(value);
+        break;
+    case Rounding::HalfEven:
+        whole = std::nearbyint(value); // the default rounding mode, which nothing here changes
+        break;
+    case Rounding::Down:
+        whole = std::trunc(value);
+        break;
+    case Rounding::Up:
+        whole = std::ceil(value - kUpSlack);
+        break;
+    }
+    if (std::isnan(whole))
         return 0;
-    return int(std::clamp(pixels, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX)));
+    return int(std::clamp(whole, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
+
+double TwipsPerPixel(Axis axis)
+{
+    return axis == Axis::Horizontal ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelY();
+}
+
+double ToTwips(double pixels, Axis axis) { return pixels * TwipsPerPixel(axis); }
+
+double ToPixelsUnrounded(double twips, Axis axis) { return twips / TwipsPerPixel(axis); }
+
+int ToPixels(double twips, Axis axis, Rounding rounding)
+{
+    return ToPixels(twips, TwipsPerPixel(axis), rounding);
+}
+
+int ToPixels(double value, double unitsPerPixel, Rounding rounding)
+{
+    return std::clamp(Round(value / unitsPerPixel, rounding), -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 } // namespace runtime

@@ -61,9 +61,33 @@ public:
 double ScaleX(double value, int fromScale, int toScale);
 double ScaleY(double value, int fromScale, int toScale);
 
-// A length or position in some unit as whole pixels, rounded to the nearest, given the unit's
-// size of one pixel. Kept within the largest extent a widget can have (and 0 for what is no
-// number), so no value a caller passes wraps around into a small or negative size.
-int ToPixels(double value, double unitsPerPixel);
+// The one conversion between the design's twips and the screen's pixels, for every layer. Each
+// length goes along one axis, because a screen's pixels need not be square.
+enum class Axis { Horizontal, Vertical };
+
+// How a length becomes whole pixels or whole twips.
+enum class Rounding {
+    Nearest,  // halves away from zero
+    HalfEven, // halves to the even neighbour, as the design's own arithmetic rounds
+    Down,     // a part dropped, toward zero
+    Up,       // a part counted whole, unless it is below a millionth: a length taken from whole
+              // pixels into twips comes back as the same pixels, not one more
+};
+
+// A number as a whole one; saturates at the int range, and 0 for what is no number.
+int Round(double value, Rounding rounding);
+
+// The screen's twips per pixel along the axis (TwipsPerPixelX or TwipsPerPixelY).
+double TwipsPerPixel(Axis axis);
+
+double ToTwips(double pixels, Axis axis);
+// Twips as pixels with the part pixel kept, for a length converted on into another scale.
+double ToPixelsUnrounded(double twips, Axis axis);
+int ToPixels(double twips, Axis axis, Rounding rounding = Rounding::Nearest);
+
+// A length or position in some unit as whole pixels, given the unit's size of one pixel. Kept
+// within the largest extent a widget can have (and 0 for what is no number), so no value a
+// caller passes wraps around into a small or negative size.
+int ToPixels(double value, double unitsPerPixel, Rounding rounding = Rounding::Nearest);
 
 } // namespace runtime

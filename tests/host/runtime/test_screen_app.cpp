@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace runtime;
 
@@ -53,6 +54,79 @@ TEST(Screen, ToPixelsRoundsAndStaysWithinAWidgetsExtent)
     };
     for (const auto &c : cases)
         EXPECT_EQ(ToPixels(c.value, c.unitsPerPixel), c.pixels) << c.value << " / " << c.unitsPerPixel;
+}
+
+TEST(Twips, EachRoundingAtHalvesAndBelowZero)
+{
+    const struct {
+        const char *name;
+        double value;
+        Rounding rounding;
+        int whole;
+    } cases[] = {
+        {"NearestHalfUp", 2.5, Rounding::Nearest, 3},
+        {"NearestHalfBelowZero", -2.5, Rounding::Nearest, -3},
+        {"NearestBelowHalf", 2.4999, Rounding::Nearest, 2},
+        {"HalfEvenDown", 2.5, Rounding::HalfEven, 2},
+        {"HalfEvenUp", 3.5, Rounding::HalfEven, 4},
+        {"HalfEvenBelowZero", -2.5, Rounding::HalfEven, -2},
+        {"HalfEvenPastHalf", 2.5001, Rounding::HalfEven, 3},
+        {"DownDropsThePart", 2.9, Rounding::Down, 2},
+        {"DownBelowZeroTowardZero", -2.9, Rounding::Down, -2},
+        {"UpCountsThePart", 2.1, Rounding::Up, 3},
+        {"UpBelowZeroTowardZero", -2.9, Rounding::Up, -2},
+        {"UpIgnoresAHair", 2.0000001, Rounding::Up, 2},
+        {"UpCountsMoreThanAHair", 2.00001, Rounding::Up, 3},
+        {"NoNumber", std::nan(""), Rounding::Nearest, 0},
+        {"Saturates", 1e300, Rounding::HalfEven, std::numeric_limits<int>::max()},
+        {"SaturatesBelowZero", -1e300, Rounding::Down, std::numeric_limits<int>::min()},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Round(c.value, c.rounding), c.whole) << c.name;
+}
+
+// 15 twips a pixel across, 12 down: a conversion that takes one axis's scale for the other, or
+// rounds a half the wrong way, lands on another pixel.
+TEST(Twips, PixelsGoByTheirAxisAndRounding)
+{
+    Screen::setLogicalDpi(96, 120);
+    const struct {
+        const char *name;
+        double twips;
+        Axis axis;
+        Rounding rounding;
+        int pixels;
+    } cases[] = {
+        {"Across", 480, Axis::Horizontal, Rounding::Nearest, 32},
+        {"Down", 480, Axis::Vertical, Rounding::Nearest, 40},
+        {"HalfAcrossNearest", 37.5, Axis::Horizontal, Rounding::Nearest, 3},
+        {"HalfAcrossHalfEven", 37.5, Axis::Horizontal, Rounding::HalfEven, 2},
+        {"HalfAcrossDown", 37.5, Axis::Horizontal, Rounding::Down, 2},
+        {"HalfAcrossUp", 37.5, Axis::Horizontal, Rounding::Up, 3},
+        {"HalfDownNearest", 30, Axis::Vertical, Rounding::Nearest, 3},
+        {"HalfDownHalfEven", 30, Axis::Vertical, Rounding::HalfEven, 2},
+        {"HalfBelowZeroNearest", -37.5, Axis::Horizontal, Rounding::Nearest, -3},
+        {"HalfBelowZeroHalfEven", -37.5, Axis::Horizontal, Rounding::HalfEven, -2},
+        {"PartBelowZeroDown", -20, Axis::Vertical, Rounding::Down, -1},
+        {"PartBelowZeroUp", -20, Axis::Vertical, Rounding::Up, -1},
+        {"BeyondAWidget", 1e12, Axis::Horizontal, Rounding::Up, QWIDGETSIZE_MAX},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ToPixels(c.twips, c.axis, c.rounding), c.pixels) << c.name;
+    EXPECT_DOUBLE_EQ(ToTwips(10, Axis::Horizontal), 150);
+    EXPECT_DOUBLE_EQ(ToTwips(10, Axis::Vertical), 120);
+    EXPECT_DOUBLE_EQ(ToPixelsUnrounded(30, Axis::Vertical), 2.5);
+    Screen::setLogicalDpi(std::nullopt);
+}
+
+TEST(Twips, WholePixelsBackFromTwipsRoundedUpAreTheSamePixels)
+{
+    // 9.6 twips a pixel: 7 pixels come back from twips as a hair above 7.
+    Screen::setLogicalDpi(150);
+    const double twips = ToTwips(7, Axis::Horizontal);
+    ASSERT_GT(twips / TwipsPerPixel(Axis::Horizontal), 7.0);
+    EXPECT_EQ(ToPixels(twips, Axis::Horizontal, Rounding::Up), 7);
+    Screen::setLogicalDpi(std::nullopt);
 }
 
 TEST(StdPicture, SizesInHimetricAtTheScreensResolution)
