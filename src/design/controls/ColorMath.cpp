@@ -1,8 +1,8 @@
 #include "controls/ColorMath.h"
 
+#include "runtime/Screen.h"
+
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace ColorMath {
 
@@ -16,22 +16,7 @@ Color rgb(int r, int g, int b)
     return channel(r) | (channel(g) << 8) | (channel(b) << 16);
 }
 
-int roundHalfEven(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    if (v <= lo)
-        return std::numeric_limits<int>::min();
-    if (v >= hi)
-        return std::numeric_limits<int>::max();
-    double whole = std::floor(v);
-    const double rest = v - whole;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
-    return static_cast<int>(whole);
-}
+int roundHalfEven(double v) { return runtime::Round(v, runtime::Rounding::HalfEven); }
 
 Color blend(Color c1, Color c2, float t)
 {

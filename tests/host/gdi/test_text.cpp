@@ -5,7 +5,11 @@
 #include "gdi/SysColors.h"
 #include "support_canvas.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace gdi;
 
@@ -193,6 +197,33 @@ TEST(DrawText, OpaqueBackgroundFillsTheTextCell)
     EXPECT_EQ(c.at(5 + extent.cx - 1, 5 + extent.cy - 1), rgb(0, 0, 255));
     EXPECT_EQ(c.at(5 + extent.cx, 5), Paper);
     EXPECT_EQ(c.at(5, 5 + extent.cy), Paper);
+}
+
+// Widths are remembered per font, resolution and text: the same text measured in another size or
+// weight, or on an image of another resolution, answers its own width, as the font's metrics do,
+// whichever was measured first.
+TEST(GetTextExtent, EachFontAndResolutionHasItsOwnWidths)
+{
+    struct Measure {
+        double points;
+        bool bold;
+        int dpi;
+    };
+    const Measure measures[] = {{9, false, 96}, {9, true, 96}, {14, false, 96}, {9, false, 192}, {9, false, 96}};
+    for (const QString &text : {QStringLiteral("Scan now"), QStringLiteral("Scan now!")}) {
+        for (const Measure &m : measures) {
+            QImage image(8, 8, QImage::Format_RGB32);
+            image.setDotsPerMeterX(int(std::lround(m.dpi / 0.0254)));
+            image.setDotsPerMeterY(int(std::lround(m.dpi / 0.0254)));
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPointSizeF(m.points);
+            font.setBold(m.bold);
+            Dc dc(&image);
+            dc.selectFont(font);
+            EXPECT_EQ(dc.getTextExtent(text).cx, QFontMetrics(font, &image).horizontalAdvance(text))
+                << text.toStdString() << " at " << m.points << " pt, bold " << m.bold << ", " << m.dpi << " dpi";
+        }
+    }
 }
 
 TEST(TextOut, DrawsLikeDrawTextAtTheCellOrigin)
