@@ -2,7 +2,7 @@
 
 #include "components/SuiteControlsGlobalSettings.h"
 #include "components/SuiteIconLibrary.h"
-#include "platform/ModSpecialFolders.h"
+#include "platform/SystemFolderPaths.h"
 #include "runtime/DoEvents.h"
 
 #include <QBuffer>

@@ -128,7 +128,6 @@ private:
         return known->second;
     }
 
-    // The name is lower-cased once per control, not once per rule.
     static bool matches(const QString &lowerName, const Rule &rule)
     {
         for (const char *prefix : rule.prefixes) {

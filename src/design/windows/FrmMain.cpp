@@ -23,7 +23,7 @@
 #include "platform/ModDPI.h"
 #include "platform/ModLoadIconFromRes.h"
 #include "platform/ModSkin.h"
-#include "platform/ModSpecialFolders.h"
+#include "platform/SystemFolderPaths.h"
 #include "runtime/App.h"
 #include "runtime/DoEvents.h"
 #include "runtime/Forms.h"

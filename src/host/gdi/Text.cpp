@@ -42,13 +42,18 @@ Line stripPrefixes(const QString &raw, bool prefixes)
     return line;
 }
 
+QFontMetrics metricsFor(const QFont &font, const QImage *image)
+{
+    return image ? QFontMetrics(font, image) : QFontMetrics(font);
+}
+
 // A font's metrics on the device the text goes to. Shaping a text costs tens of thousands of
 // instructions, and a control draws the same captions again at every change of its state, so the
 // widths are remembered, per font, resolution and text (a bounded store, emptied when full).
 class Metrics {
 public:
     Metrics(const QFont &font, const QImage *image)
-        : m_fm(image ? QFontMetrics(font, image) : QFontMetrics(font)), m_font(font.key()),
+        : m_fm(metricsFor(font, image)), m_font(font.key()),
           m_dpi(image ? image->logicalDpiY() : 0)
     {
     }
@@ -255,7 +260,7 @@ TextMetrics Dc::getTextMetrics() const
 {
     if (isNull())
         return {};
-    const QFontMetrics fm = image() ? QFontMetrics(m_font, image()) : QFontMetrics(m_font);
+    const QFontMetrics fm = metricsFor(m_font, image());
     TextMetrics tm;
     tm.height = fm.height();
     tm.ascent = fm.ascent();

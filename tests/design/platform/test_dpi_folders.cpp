@@ -1,6 +1,6 @@
 #include "platform/ModDPI.h"
 #include "platform/ModSkin.h"
-#include "platform/ModSpecialFolders.h"
+#include "platform/SystemFolderPaths.h"
 
 #include "os/Folders.h"
 #include "os/LayeredWindow.h"

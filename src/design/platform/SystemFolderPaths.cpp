@@ -1,4 +1,4 @@
-#include "platform/ModSpecialFolders.h"
+#include "platform/SystemFolderPaths.h"
 
 #include "os/Folders.h"
 #include "os/SharedLibrary.h"
